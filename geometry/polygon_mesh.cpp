@@ -6,7 +6,7 @@ namespace geo {
 namespace {
 
 // Cell size used before any positive tolerance is seen; any size finds exact matches.
-constexpr double kStartCellSize = 0.001;
+constexpr double kStartCellSize = 0.002;
 
 }  // namespace
 
@@ -28,12 +28,11 @@ MergingMeshSink::MergingMeshSink(PolygonMesh start)
     for (int id = 0; id < mesh_.vertexCount(); ++id) hash_.insert(id, mesh_.points[id]);
 }
 
-// The search is only sound while the cells are at least as large as the tolerance; a tolerance
-// much smaller than the cells makes each search scan more points than it needs. Both are fixed
-// by rebuilding the buckets, which a steady tolerance never triggers.
+// Cells twice the tolerance keep each search to at most eight cells. The buckets are rebuilt
+// when the tolerance changes, which a steady tolerance never triggers.
 void MergingMeshSink::useTolerance(double tolerance) {
-    if (!(tolerance > 0.0) || tolerance == hash_.cellSize()) return;
-    hash_ = SpatialHash(tolerance);
+    if (!(tolerance > 0.0) || 2.0 * tolerance == hash_.cellSize()) return;
+    hash_ = SpatialHash(2.0 * tolerance);
     for (int id = 0; id < mesh_.vertexCount(); ++id) hash_.insert(id, mesh_.points[id]);
 }
 

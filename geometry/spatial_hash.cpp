@@ -40,20 +40,38 @@ void SpatialHash::clear() {
     cells_.clear();
 }
 
+void SpatialHash::searchCell(const std::vector<Entry>& entries, const Point& p, double limit,
+                             std::optional<int>& best) {
+    for (const Entry& e : entries) {
+        if (lengthSquared(e.point - p) <= limit && (!best || e.id < *best)) best = e.id;
+    }
+}
+
 std::optional<int> SpatialHash::findWithin(const Point& p, double tolerance) const {
     if (!(tolerance >= 0.0)) return std::nullopt;
-    const auto reach = static_cast<std::int64_t>(std::max(1.0, std::ceil(tolerance / cellSize_)));
-    const Cell centre = cellOf(p);
+    // Only the cells the box around the tolerance ball overlaps: with cells at least twice the
+    // tolerance that is at most two per axis.
+    const Cell low = cellOf(p - Vector{tolerance, tolerance, tolerance});
+    const Cell high = cellOf(p + Vector{tolerance, tolerance, tolerance});
     const double limit = tolerance * tolerance;
     std::optional<int> best;
-    for (std::int64_t dx = -reach; dx <= reach; ++dx) {
-        for (std::int64_t dy = -reach; dy <= reach; ++dy) {
-            for (std::int64_t dz = -reach; dz <= reach; ++dz) {
-                const auto found = cells_.find({centre.x + dx, centre.y + dy, centre.z + dz});
-                if (found == cells_.end()) continue;
-                for (const Entry& e : found->second) {
-                    if (lengthSquared(e.point - p) <= limit && (!best || e.id < *best)) best = e.id;
-                }
+    const double boxCells =
+        (double(high.x - low.x) + 1) * (double(high.y - low.y) + 1) * (double(high.z - low.z) + 1);
+    // A tolerance far larger than the cells would visit more empty cells than there are
+    // occupied ones; the occupied ones are then filtered instead.
+    if (boxCells > double(cells_.size())) {
+        for (const auto& [cell, entries] : cells_) {
+            const bool inBox = cell.x >= low.x && cell.x <= high.x && cell.y >= low.y &&
+                               cell.y <= high.y && cell.z >= low.z && cell.z <= high.z;
+            if (inBox) searchCell(entries, p, limit, best);
+        }
+        return best;
+    }
+    for (std::int64_t x = low.x; x <= high.x; ++x) {
+        for (std::int64_t y = low.y; y <= high.y; ++y) {
+            for (std::int64_t z = low.z; z <= high.z; ++z) {
+                const auto found = cells_.find({x, y, z});
+                if (found != cells_.end()) searchCell(found->second, p, limit, best);
             }
         }
     }

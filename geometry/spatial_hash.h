@@ -13,7 +13,9 @@ namespace geo {
 // cells, and a query looks only at the cells the tolerance can reach.
 class SpatialHash {
 public:
-    // cellSize must be positive; queries are cheapest with a tolerance no larger than it.
+    // A non-positive cellSize is replaced by 1. Queries visit the cells the tolerance reaches (or
+    // the occupied cells, when those are fewer), so they are cheapest with cells about twice the
+    // tolerance.
     explicit SpatialHash(double cellSize);
 
     void insert(int id, const Point& p);
@@ -37,6 +39,8 @@ private:
         Point point;
     };
 
+    static void searchCell(const std::vector<Entry>& entries, const Point& p, double limit,
+                           std::optional<int>& best);
     Cell cellOf(const Point& p) const;
     std::int64_t cellCoordinate(double v) const;
 

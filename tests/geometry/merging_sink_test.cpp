@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "geometry/polygon_mesh.h"
@@ -62,6 +63,17 @@ TEST(MergingMeshSink, AgreesWithALinearScan) {
             ASSERT_EQ(sink.mesh().connects.back(), expected) << tolerance << " " << k;
         }
     }
+}
+
+TEST(SpatialHash, FindsWithAnyToleranceAndAnyCoordinate) {
+    SpatialHash hash(0.001);
+    hash.insert(4, {3, 0, 0});
+    hash.insert(2, {1e300, -1e300, 0});
+    hash.insert(9, {std::nan(""), 0, 0});
+    EXPECT_EQ(hash.findWithin({0, 0, 0}, 5.0), 4);  // reaches far more cells than are occupied
+    EXPECT_FALSE(hash.findWithin({0, 0, 0}, 2.9));
+    EXPECT_EQ(hash.findWithin({1e300, -1e300, 0}, 0.001), 2);
+    EXPECT_FALSE(hash.findWithin({std::nan(""), 0, 0}, 1.0));
 }
 
 TEST(PolygonMesh, PolygonsAreCutToTheVertexIdsThatExist) {
