@@ -131,6 +131,10 @@ TEST(RailGrid, DegenerateSpansAndRailsBuildNothingButKeepGoing) {
     const Grid flat(parallelRails(3), 3, 0);
     EXPECT_TRUE(flat.faces.empty());
     EXPECT_EQ(flat.result, lastRow(0, 3, 0));
+    // Two-point rails pass the resampler even at U = 0, and still give no column.
+    const Grid noColumns({{{0, 0, 0}, {1, 0, 0}}, {{0, 1, 0}, {1, 1, 0}}}, 0, 2);
+    EXPECT_TRUE(noColumns.faces.empty());
+    EXPECT_TRUE(noColumns.result.empty());
     std::vector<Polyline> rails{
         {{0, 0, 0}}, line({0, 2, 0}, {3, 2, 0}, 4), line({0, 4, 0}, {3, 4, 0}, 4)};
     EXPECT_EQ(Grid(rails, 3, 2).faces.size(), 6u);
