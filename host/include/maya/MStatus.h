@@ -26,6 +26,7 @@ public:
     //! A failure with a text that says what was wrong (the host's own error reports).
     MStatus(MStatusCode code, const MString& detail);
     MStatus(MStatusCode code, const char* detail) : code_(code), detail_(detail ? detail : "") {}
+    MStatus(MStatusCode code, const std::string& detail) : code_(code), detail_(detail) {}
 
     bool operator==(const MStatus& other) const { return code_ == other.code_; }
     bool operator==(MStatusCode code) const { return code_ == code; }

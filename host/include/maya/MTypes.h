@@ -23,6 +23,16 @@ typedef unsigned long MCallbackId;
 
 typedef bool MBool;
 
+typedef short short2[2];
+typedef short short3[3];
+typedef int int2[2];
+typedef int int3[3];
+typedef float float2[2];
+typedef float float3[3];
+typedef double double2[2];
+typedef double double3[3];
+typedef double double4[4];
+
 #ifndef NULL
 #define NULL 0
 #endif

@@ -22,13 +22,23 @@ public:
 
 using ObjectPtr = std::shared_ptr<Object>;
 
-//! The engine's way into the private state of API value classes.
+//! The engine's way into the private state of API classes. Each API class
+//! that carries engine state keeps it in a private member `impl_` and makes
+//! this struct its friend.
 struct ApiAccess {
     static const ObjectPtr& object(const MObject& o) { return o.obj_; }
     static MObject wrap(ObjectPtr obj) { return MObject(std::move(obj)); }
     template <class T>
     static std::shared_ptr<T> as(const MObject& o) {
         return std::dynamic_pointer_cast<T>(o.obj_);
+    }
+    template <class T>
+    static auto& impl(T& x) {
+        return x.impl_;
+    }
+    template <class T>
+    static const auto& impl(const T& x) {
+        return x.impl_;
     }
 };
 

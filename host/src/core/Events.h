@@ -1,0 +1,37 @@
+#pragma once
+// Named host events and the callbacks registered on them.
+
+#include <maya/MTypes.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ehost {
+
+class Events {
+public:
+    using Callback = std::function<void()>;
+
+    //! Whether the host ever fires an event of that name.
+    static bool known(const std::string& name);
+    static std::vector<std::string> knownNames();
+
+    MCallbackId add(const std::string& name, Callback callback);
+    bool remove(MCallbackId id);
+    //! Runs the callbacks of the event in registration order.
+    void fire(const std::string& name);
+    size_t count(const std::string& name) const;
+
+private:
+    struct Entry {
+        MCallbackId id;
+        std::string name;
+        Callback callback;
+    };
+    std::vector<Entry> entries_;
+    MCallbackId next_ = 1;
+};
+
+}  // namespace ehost

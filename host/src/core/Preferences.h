@@ -1,0 +1,54 @@
+#pragma once
+// Option variables: typed values kept in a preferences file, so that they
+// survive the session. A fresh installation has none.
+
+#include <maya/MStatus.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ehost {
+
+struct OptionValue {
+    enum class Kind { Int, Double, String } kind = Kind::Int;
+    int i = 0;
+    double d = 0;
+    std::string s;
+
+    static OptionValue ofInt(int v) { return {Kind::Int, v, 0, {}}; }
+    static OptionValue ofDouble(double v) { return {Kind::Double, 0, v, {}}; }
+    static OptionValue ofString(std::string v) { return {Kind::String, 0, 0, std::move(v)}; }
+    int asInt() const;
+    double asDouble() const;
+    std::string asString() const;
+};
+
+class Preferences {
+public:
+    //! Keeps its file in dir ("" keeps the values in memory only).
+    explicit Preferences(std::string dir);
+
+    const OptionValue* find(const std::string& name) const;
+    //! Every value is a list; scalars are lists of one. Appending keeps the kind.
+    const std::vector<OptionValue>* findList(const std::string& name) const;
+    MStatus set(const std::string& name, OptionValue value);
+    MStatus append(const std::string& name, OptionValue value);
+    bool remove(const std::string& name);
+    std::vector<std::string> names() const;
+    const std::string& file() const { return file_; }
+
+private:
+    void load();
+    MStatus save() const;
+
+    std::string file_;
+    std::map<std::string, std::vector<OptionValue>> values_;
+};
+
+//! The preferences directory: the given one, else $TESSARK_PREFS, else
+//! $HOME/.tessark.
+std::string preferencesDir(const std::string& given);
+
+}  // namespace ehost

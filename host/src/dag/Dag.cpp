@@ -1,0 +1,90 @@
+#include "host/src/dag/Dag.h"
+
+#include <algorithm>
+
+#include "host/src/core/Session.h"
+#include "host/src/dg/Scene.h"
+
+namespace ehost {
+
+MMatrix DagNode::localMatrix() const { return MMatrix(); }
+
+MMatrix DagNode::worldMatrix() const {
+    MMatrix m = localMatrix();
+    for (const DagNode* p = parent; p; p = p->parent) m = m * p->localMatrix();
+    return m;
+}
+
+std::string DagNode::fullPath() const {
+    if (isWorld()) return "";
+    std::string up = parent ? parent->fullPath() : std::string();
+    return up + "|" + name;
+}
+
+bool DagNode::inWorld() const {
+    const DagNode* n = this;
+    while (n->parent) {
+        if (!n->alive) return false;
+        n = n->parent;
+    }
+    return n->isWorld();
+}
+
+int childPosition(const DagNode& child) {
+    if (!child.parent) return -1;
+    auto& kids = child.parent->children;
+    for (size_t i = 0; i < kids.size(); ++i)
+        if (kids[i].get() == &child) return static_cast<int>(i);
+    return -1;
+}
+
+std::pair<DagNode*, int> reparent(DagNode& child, DagNode* newParent, int position) {
+    DagNode* old = child.parent;
+    int oldPos = childPosition(child);
+    NodePtr keep = child.self();
+    if (old) old->children.erase(old->children.begin() + oldPos);
+    child.parent = newParent;
+    if (newParent) {
+        auto& kids = newParent->children;
+        if (position < 0 || position > static_cast<int>(kids.size()))
+            kids.push_back(keep);
+        else
+            kids.insert(kids.begin() + position, keep);
+    }
+    return {old, oldPos};
+}
+
+DagNode* findDag(const std::string& path) {
+    if (path.empty()) return nullptr;
+    if (path[0] != '|') {
+        // A partial path "a|b": the last name is unique in the scene.
+        auto bar = path.rfind('|');
+        std::string last = bar == std::string::npos ? path : path.substr(bar + 1);
+        auto* node = dynamic_cast<DagNode*>(session().scene().find(last));
+        if (!node || !node->inWorld()) return nullptr;
+        if (bar != std::string::npos) {
+            std::string full = node->fullPath();
+            if (full.size() < path.size() + 1 ||
+                full.compare(full.size() - path.size(), path.size(), path) != 0 ||
+                full[full.size() - path.size() - 1] != '|')
+                return nullptr;
+        }
+        return node;
+    }
+    DagNode* cur = &session().scene().world();
+    size_t pos = 1;
+    while (pos <= path.size()) {
+        auto next = path.find('|', pos);
+        std::string piece = path.substr(pos, next == std::string::npos ? std::string::npos : next - pos);
+        DagNode* found = nullptr;
+        for (auto& c : cur->children)
+            if (c->name == piece) found = static_cast<DagNode*>(c.get());
+        if (!found) return nullptr;
+        cur = found;
+        if (next == std::string::npos) break;
+        pos = next + 1;
+    }
+    return cur == &session().scene().world() ? nullptr : cur;
+}
+
+}  // namespace ehost

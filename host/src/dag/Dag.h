@@ -1,0 +1,40 @@
+#pragma once
+// DAG nodes: transforms and shapes under the world, with paths and matrices.
+
+#include <maya/MMatrix.h>
+
+#include <string>
+#include <vector>
+
+#include "host/src/dg/Graph.h"
+
+namespace ehost {
+
+class DagNode : public Node {
+public:
+    using Node::Node;
+
+    //! The node's own matrix (identity except for transforms).
+    virtual MMatrix localMatrix() const;
+    MMatrix worldMatrix() const;
+    //! "|parent|child"; the world itself is "".
+    std::string fullPath() const;
+    //! Whether the node hangs under the world through live parents.
+    bool inWorld() const;
+    bool isWorld() const { return parent == nullptr && name.empty(); }
+
+    DagNode* parent = nullptr;
+    std::vector<NodePtr> children;
+};
+
+using DagPtr = std::shared_ptr<DagNode>;
+
+//! Moves a node under a new parent (at the end, or at position when >= 0);
+//! returns the former parent and position so that the move can be undone.
+std::pair<DagNode*, int> reparent(DagNode& child, DagNode* newParent, int position = -1);
+int childPosition(const DagNode& child);
+
+//! The node hanging at a "|a|b" path or under a plain unique name.
+DagNode* findDag(const std::string& pathOrName);
+
+}  // namespace ehost

@@ -1,0 +1,195 @@
+#pragma once
+// The dependency graph: attributes, node classes, nodes with their stored
+// values, connections, dirty propagation and pull evaluation.
+
+#include <maya/MFnNumericData.h>
+#include <maya/MTypeId.h>
+#include <maya/MStatus.h>
+
+#include <compare>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "host/src/core/Object.h"
+#include "host/src/dg/Data.h"
+
+class MPxNode;
+class MDataBlock;
+
+namespace ehost {
+
+enum class AttrKind { Numeric, Typed, Generic, Message, Matrix, Enum };
+
+class Attribute : public Object {
+public:
+    MFn::Type apiType() const override;
+
+    bool isCompound() const { return !children.empty(); }
+    const Attribute* root() const { return parent ? parent->root() : this; }
+    //! Component count of a numeric attribute's value (3 for a float3 compound).
+    int components() const;
+    bool accepts(MFnData::Type t) const;
+
+    AttrKind kind = AttrKind::Numeric;
+    std::string name, shortName;
+    MFnNumericData::Type numericType = MFnNumericData::kInvalid;
+    bool isAngle = false;  // stored in radians, written in degrees in command text
+    MFnData::Type dataType = MFnData::kInvalid;
+    std::vector<MFnData::Type> acceptedData;
+    std::vector<MFnNumericData::Type> acceptedNumeric;
+    std::vector<std::pair<std::string, int>> enumFields;
+
+    std::vector<std::shared_ptr<Attribute>> children;
+    Attribute* parent = nullptr;
+    int childIndex = -1;
+
+    double defaults[4] = {0, 0, 0, 0};
+    DataPtr defaultData;
+
+    bool readable = true, writable = true, storable = true, keyable = false, hidden = false,
+         cached = true, array = false, connectable = true, indexMatters = true,
+         usesArrayDataBuilder = false, internal = false, channelBox = false, world = false;
+};
+
+using AttrPtr = std::shared_ptr<Attribute>;
+
+//! Address of a plug on a node: an attribute and, when the attribute (or its
+//! compound parent) is an array, the element's logical index.
+struct PlugAddr {
+    const Attribute* attr = nullptr;
+    int index = -1;
+    auto operator<=>(const PlugAddr&) const = default;
+};
+
+class Node;
+using NodePtr = std::shared_ptr<Node>;
+
+struct PlugRef {
+    Node* node = nullptr;
+    PlugAddr addr;
+    bool operator==(const PlugRef&) const = default;
+};
+
+//! One stored value.
+struct Cell {
+    double num[4] = {0, 0, 0, 0};
+    DataPtr data;
+    bool dirty = false;
+};
+
+struct Slot {
+    Cell cell;
+    std::map<int, Cell> elements;  // array attributes, by logical index
+};
+
+enum class NodeRole { Depend, Dag, Transform, Shape, Locator };
+
+//! A node type: its attributes in the order they were added and the
+//! dependencies declared between them.
+class NodeClass {
+public:
+    MStatus addAttribute(const AttrPtr& attr);
+    MStatus addAffects(const Attribute* when, const Attribute* affected);
+    int indexOf(const Attribute* attr) const;
+    const Attribute* find(const std::string& name) const;
+    const AttrPtr& attrAt(int index) const { return attrs[index]; }
+    int slotOf(const Attribute* attr) const;
+    bool isAffected(const Attribute* attr) const;
+    const std::vector<const Attribute*>& affectedBy(const Attribute* when) const;
+    bool isA(const std::string& type) const;
+
+    std::string typeName;
+    MTypeId typeId;
+    MFn::Type kind = MFn::kDependencyNode;
+    NodeRole role = NodeRole::Depend;
+    std::string classification;
+    std::string pluginName;  // empty for the host's own types
+    const NodeClass* base = nullptr;
+
+    std::function<NodePtr(NodeClass*)> make;  // builds a node of this class
+    std::function<void*()> pluginCreator;
+
+    std::vector<AttrPtr> attrs;  // every attribute, children after their parent
+    std::vector<int> roots;      // attrs index of each top-level attribute = slot number
+
+private:
+    std::unordered_map<const Attribute*, int> index_;
+    std::unordered_map<std::string, int> byName_;
+    std::unordered_map<const Attribute*, int> slot_;
+    std::unordered_map<const Attribute*, std::vector<const Attribute*>> affects_;
+    std::unordered_map<const Attribute*, bool> affected_;
+};
+
+class Node : public Object {
+public:
+    explicit Node(NodeClass* cls);
+    ~Node() override;
+    MFn::Type apiType() const override { return cls->kind; }
+
+    NodePtr self() { return std::static_pointer_cast<Node>(shared_from_this()); }
+
+    //! Runs when an output is read while dirty. kUnknownParameter means "not
+    //! computed here": the stored value stands.
+    virtual MStatus compute(const PlugAddr& plug, MDataBlock& block);
+    //! Called while dirtiness spreads from plug; may add plugs to affected.
+    virtual MStatus dependentsDirty(const PlugAddr& plug, std::vector<PlugAddr>& affected);
+    //! Called when the scene is evaluated with this node's plugs dirty.
+    virtual void preEvaluate(const std::vector<PlugAddr>& dirtyPlugs);
+    //! Told when a connection to one of its plugs is made or broken.
+    virtual void connectionChanged(const PlugAddr& local, const PlugRef& other, bool made, bool asSrc);
+
+    // ---- values ----
+    Cell* cell(const PlugAddr& plug, bool create);
+    const Slot& slot(int slotIndex) const { return slots_[slotIndex]; }
+    Slot& slot(int slotIndex) { return slots_[slotIndex]; }
+    int slotCount() const { return static_cast<int>(slots_.size()); }
+    //! Logical indices of an array attribute's existing elements, ascending.
+    std::vector<int> elementIndices(const Attribute* arrayAttr) const;
+    bool removeElement(const Attribute* arrayAttr, int index);
+
+    NodeClass* cls;
+    std::string name;
+    bool alive = false;  // part of the scene
+    long long order = 0;  // creation order, kept across undo
+    MPxNode* user = nullptr;  // the plug-in's object for plug-in node types
+
+    std::map<PlugAddr, PlugRef> inputs;        // destination plug here -> its source
+    std::multimap<PlugAddr, PlugRef> outputs;  // source plug here -> destinations
+
+private:
+    std::vector<Slot> slots_;
+};
+
+// ---- graph operations ----
+
+//! The value of a plug after evaluation (pulls connections, runs compute).
+const Cell& evaluate(Node& node, const PlugAddr& plug, MStatus* status = nullptr);
+//! Writes a value and lets dirtiness spread from the plug.
+void writeNumeric(Node& node, const PlugAddr& plug, const double* values, int count);
+void writeData(Node& node, const PlugAddr& plug, DataPtr data);
+//! Marks a plug dirty and spreads the dirtiness downstream.
+void markDirty(Node& node, const PlugAddr& plug);
+//! Spreads dirtiness from a plug that just changed.
+void propagateDirty(Node& node, const PlugAddr& plug);
+
+//! Whether two plugs may be connected (source -> destination), with a reason.
+MStatus canConnect(const PlugRef& src, const PlugRef& dst);
+MStatus connect(const PlugRef& src, const PlugRef& dst);
+MStatus disconnect(const PlugRef& src, const PlugRef& dst);
+//! Every connection touching the node, as (source, destination) pairs.
+std::vector<std::pair<PlugRef, PlugRef>> connectionsOf(Node& node);
+
+//! The plug's name relative to its node: "pnts[5].pntx", "translate".
+std::string plugName(const PlugAddr& plug, bool useLongNames = true);
+//! Parses "attr", "attr[3]", "attr[3].child" against a class.
+bool parsePlugName(const NodeClass& cls, const std::string& text, PlugAddr& out, std::string& error);
+
+//! Runs every node's pending evaluation: pre-evaluation hooks, then pulls the
+//! dirty plugs (called before a view is drawn).
+void evaluateDirtyNodes();
+
+}  // namespace ehost

@@ -1,0 +1,60 @@
+#include "host/src/dg/PluginNodes.h"
+
+#include "host/src/core/Session.h"
+#include "host/src/dag/Dag.h"
+#include "host/src/dg/AttrBuild.h"
+
+namespace ehost {
+
+namespace {
+
+//! A plug-in locator is a DAG shape whose behaviour comes from the plug-in.
+class PluginDagNode : public DagNode {
+public:
+    using DagNode::DagNode;
+};
+
+NodePtr makePluginNode(NodeClass* cls) {
+    NodePtr node = cls->role == NodeRole::Depend ? std::make_shared<Node>(cls)
+                                                 : std::static_pointer_cast<Node>(std::make_shared<PluginDagNode>(cls));
+    node->user = static_cast<MPxNode*>(cls->pluginCreator());
+    if (node->user) ApiAccess::impl(*node->user).node = node.get();
+    return node;
+}
+
+}  // namespace
+
+MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id, MCreatorFunction creator,
+                               MInitializeFunction initialize, MPxNode::Type type,
+                               const std::string& classification, const std::string& pluginName) {
+    Registry& reg = session().registry();
+    if (typeName.empty() || !creator)
+        return MStatus(MStatus::kInvalidParameter, "a node type needs a name and a creator");
+    if (type != MPxNode::kDependNode && type != MPxNode::kLocatorNode)
+        return MStatus(MStatus::kNotImplemented, "node type " + typeName + ": only dependency and locator nodes are supported");
+    if (reg.findClass(typeName)) return MStatus(MStatus::kFailure, "node type " + typeName + " is already registered");
+    if (reg.findClass(id))
+        return MStatus(MStatus::kFailure, "node type id " + std::to_string(id.id()) + " is already registered");
+
+    auto cls = std::make_unique<NodeClass>();
+    cls->typeName = typeName;
+    cls->typeId = id;
+    cls->classification = classification;
+    cls->pluginName = pluginName;
+    cls->kind = type == MPxNode::kLocatorNode ? MFn::kPluginLocatorNode : MFn::kPluginDependNode;
+    cls->role = type == MPxNode::kLocatorNode ? NodeRole::Locator : NodeRole::Depend;
+    cls->pluginCreator = creator;
+    cls->make = makePluginNode;
+    addInheritedAttributes(*cls);
+    if (type == MPxNode::kLocatorNode) addLocatorAttributes(*cls);
+
+    reg.initializing = cls.get();
+    MStatus st = initialize ? initialize() : MStatus(MStatus::kSuccess);
+    reg.initializing = nullptr;
+    if (!st) return st;
+    return reg.addClass(std::move(cls));
+}
+
+MStatus deregisterPluginNodeType(const MTypeId& id) { return session().registry().removeClass(id); }
+
+}  // namespace ehost

@@ -1,0 +1,150 @@
+#include "host/src/dg/Scene.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include <maya/MPxNode.h>
+
+#include "host/src/dag/Dag.h"
+
+namespace ehost {
+
+namespace {
+
+NodeClass& worldClass() {
+    static NodeClass cls = [] {
+        NodeClass c;
+        c.typeName = "world";
+        c.kind = MFn::kWorld;
+        c.role = NodeRole::Dag;
+        return c;
+    }();
+    return cls;
+}
+
+}  // namespace
+
+Scene::Scene() : world_(std::make_shared<DagNode>(&worldClass())) { world_->alive = true; }
+
+Scene::~Scene() { clear(); }
+
+NodePtr Scene::worldPtr() const { return world_; }
+
+Node* Scene::find(const std::string& name) const {
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
+}
+
+bool Scene::validName(const std::string& name, std::string* why) {
+    auto fail = [&](const std::string& reason) {
+        if (why) *why = reason;
+        return false;
+    };
+    if (name.empty()) return fail("a node name cannot be empty");
+    if (std::isdigit(static_cast<unsigned char>(name[0])))
+        return fail("node name \"" + name + "\" starts with a digit");
+    for (char c : name)
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_'))
+            return fail("node name \"" + name + "\" has a character other than letters, digits and _");
+    return true;
+}
+
+std::string Scene::uniqueName(const std::string& wanted) const {
+    if (!find(wanted)) return wanted;
+    size_t end = wanted.size();
+    while (end > 0 && std::isdigit(static_cast<unsigned char>(wanted[end - 1]))) --end;
+    std::string stem = wanted.substr(0, end);
+    long long n = 1;
+    if (end < wanted.size() && wanted.size() - end < 15) n = std::stoll(wanted.substr(end)) + 1;
+    for (;; ++n) {
+        std::string candidate = stem + std::to_string(n);
+        if (!find(candidate)) return candidate;
+    }
+}
+
+NodePtr Scene::create(NodeClass& cls, const std::string& wanted, MStatus* status) {
+    std::string base = wanted;
+    if (base.empty()) {
+        base = cls.typeName;
+        // Default names end in a number, like "kvPatchNode1".
+        if (!base.empty() && !std::isdigit(static_cast<unsigned char>(base.back()))) base += "1";
+    }
+    std::string why;
+    if (!validName(base, &why)) {
+        if (status) *status = MStatus(MStatus::kInvalidParameter, why);
+        return nullptr;
+    }
+    NodePtr node = cls.make ? cls.make(&cls) : std::make_shared<Node>(&cls);
+    node->name = uniqueName(base);
+    node->order = nextOrder_++;
+    MStatus st = attach(node);
+    if (status) *status = st;
+    if (!st) return nullptr;
+    if (node->user) node->user->postConstructor();
+    return node;
+}
+
+MStatus Scene::attach(const NodePtr& node) {
+    if (node->alive) return MStatus(MStatus::kInvalidParameter, node->name + " is already in the scene");
+    if (find(node->name))
+        return MStatus(MStatus::kInvalidParameter, "a node named " + node->name + " already exists");
+    auto pos = std::lower_bound(nodes_.begin(), nodes_.end(), node->order,
+                                [](const NodePtr& n, long long o) { return n->order < o; });
+    nodes_.insert(pos, node);
+    byName_[node->name] = node.get();
+    node->alive = true;
+    return MStatus::kSuccess;
+}
+
+void Scene::detach(Node& node) {
+    if (!node.alive) return;
+    NodePtr keep = node.self();
+    node.alive = false;
+    byName_.erase(node.name);
+    dirty_.erase(&node);
+    nodes_.erase(std::remove(nodes_.begin(), nodes_.end(), keep), nodes_.end());
+}
+
+MStatus Scene::rename(Node& node, const std::string& wanted, std::string* finalName) {
+    std::string why;
+    if (!validName(wanted, &why)) return MStatus(MStatus::kInvalidParameter, why);
+    if (wanted == node.name) {
+        if (finalName) *finalName = wanted;
+        return MStatus::kSuccess;
+    }
+    std::string name = uniqueName(wanted);
+    if (node.alive) {
+        byName_.erase(node.name);
+        byName_[name] = &node;
+    }
+    node.name = name;
+    if (finalName) *finalName = name;
+    return MStatus::kSuccess;
+}
+
+std::vector<Node*> Scene::takeDirty() {
+    std::vector<Node*> out(dirty_.begin(), dirty_.end());
+    dirty_.clear();
+    std::sort(out.begin(), out.end(), [](Node* a, Node* b) { return a->order < b->order; });
+    return out;
+}
+
+void Scene::clear() {
+    // Break connections and parent links first so that no node outlives the
+    // scene through a reference held by another node.
+    for (auto& n : nodes_) {
+        n->inputs.clear();
+        n->outputs.clear();
+        if (auto* d = dynamic_cast<DagNode*>(n.get())) {
+            d->children.clear();
+            d->parent = nullptr;
+        }
+        n->alive = false;
+    }
+    world_->children.clear();
+    nodes_.clear();
+    byName_.clear();
+    dirty_.clear();
+}
+
+}  // namespace ehost

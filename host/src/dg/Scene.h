@@ -1,0 +1,57 @@
+#pragma once
+// The scene: every live node, by creation order and by unique name.
+
+#include <maya/MStatus.h>
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "host/src/dg/Graph.h"
+
+namespace ehost {
+
+class DagNode;
+
+class Scene {
+public:
+    Scene();
+    ~Scene();
+
+    //! Live nodes in creation order (the host's iteration order).
+    const std::vector<NodePtr>& nodes() const { return nodes_; }
+    Node* find(const std::string& name) const;
+
+    //! A name is a letter or underscore followed by letters, digits and underscores.
+    static bool validName(const std::string& name, std::string* why = nullptr);
+    //! The name itself when free, else the name with its trailing number raised
+    //! (or a number added) until it is free.
+    std::string uniqueName(const std::string& wanted) const;
+
+    //! Makes a node of the class, named uniquely after wanted (or the class).
+    NodePtr create(NodeClass& cls, const std::string& wanted, MStatus* status);
+    //! Puts a node (back) into the scene under its name; fails if the name is taken.
+    MStatus attach(const NodePtr& node);
+    //! Takes a node out of the scene; connections must be gone already.
+    void detach(Node& node);
+    MStatus rename(Node& node, const std::string& wanted, std::string* finalName = nullptr);
+
+    DagNode& world() { return *world_; }
+    NodePtr worldPtr() const;
+
+    void noteDirty(Node* node) { dirty_.insert(node); }
+    std::vector<Node*> takeDirty();
+
+    //! Removes every node (a new scene).
+    void clear();
+
+private:
+    std::vector<NodePtr> nodes_;
+    std::unordered_map<std::string, Node*> byName_;
+    std::unordered_set<Node*> dirty_;
+    std::shared_ptr<DagNode> world_;
+    long long nextOrder_ = 1;
+};
+
+}  // namespace ehost
