@@ -80,24 +80,32 @@ RTCRayHit embreeRay(const RaySetup& r, double sign, double reach) {
 }
 
 // The hit of the line origin + t * dir with the triangle's plane, in double.
-// Barycentrics are kept inside the triangle: Embree's float test decided that
-// the ray hits it, a sliver outside is rounding.
+// t comes from the plane equation with a unit normal, which is exactly an axis
+// for axis-aligned triangles, so such hits come out exact; barycentrics come
+// from Moeller-Trumbore and are kept inside the triangle (Embree's float test
+// decided that the ray hits it; a sliver outside is rounding).
 RayHit exactHit(const RaySetup& r, const std::vector<Vec3>& points, unsigned prim) {
     const std::array<int, 3> v = r.bvh.triangleVertices(prim);
     const Vec3 &a = points[v[0]], &b = points[v[1]], &c = points[v[2]];
-    const Vec3 e1 = b - a, e2 = c - a, s = r.origin - a;
-    const Vec3 p = cross(r.dir, e2), q = cross(s, e1);
-    const double det = dot(e1, p);
+    const Vec3 e1 = b - a, e2 = c - a;
     RayHit hit;
     hit.face = r.bvh.triangleFace(prim);
     hit.triangle = r.bvh.localTriangle(prim);
-    if (det == 0 || !std::isfinite(det)) return hit;  // ray in the triangle's plane
-    hit.rayParam = dot(e2, q) / det;
-    hit.bary1 = std::max(0.0, dot(s, p) / det);
-    hit.bary2 = std::max(0.0, dot(r.dir, q) / det);
-    if (const double sum = hit.bary1 + hit.bary2; sum > 1) {
-        hit.bary1 /= sum;
-        hit.bary2 /= sum;
+    const Vec3 normal = normalized(cross(e1, e2));
+    const double along = dot(normal, r.dir);
+    if (along == 0 || !std::isfinite(along)) return hit;  // degenerate, or ray in the plane
+    hit.rayParam = dot(normal, a - r.origin) / along;
+
+    const Vec3 s = r.origin - a;
+    const Vec3 p = cross(r.dir, e2), q = cross(s, e1);
+    const double det = dot(e1, p);
+    if (det != 0) {
+        hit.bary1 = std::max(0.0, dot(s, p) / det);
+        hit.bary2 = std::max(0.0, dot(r.dir, q) / det);
+        if (const double sum = hit.bary1 + hit.bary2; sum > 1) {
+            hit.bary1 /= sum;
+            hit.bary2 /= sum;
+        }
     }
     hit.hit = true;
     return hit;
@@ -158,8 +166,8 @@ struct TrianglePoint {
 };
 
 // Region tests as in Ericson, "Real-Time Collision Detection" 5.1.5; the face
-// region projects onto the plane instead of blending corners, which keeps
-// points on axis-aligned triangles exact.
+// region projects onto the plane along the unit normal instead of blending
+// corners, which keeps points on axis-aligned triangles exact.
 TrianglePoint closestOnTriangle(const Vec3& p, const Vec3& a, const Vec3& b, const Vec3& c) {
     const Vec3 ab = b - a, ac = c - a, ap = p - a;
     const double d1 = dot(ab, ap), d2 = dot(ac, ap);
@@ -186,9 +194,8 @@ TrianglePoint closestOnTriangle(const Vec3& p, const Vec3& a, const Vec3& b, con
         return {b + (c - b) * w, 1 - w, w};
     }
     const double sum = va + vb + vc;
-    const Vec3 n = cross(ab, ac);
-    const Vec3 onPlane = p - n * (dot(ap, n) / dot(n, n));
-    return {onPlane, vb / sum, vc / sum};
+    const Vec3 n = normalized(cross(ab, ac));
+    return {p - n * dot(ap, n), vb / sum, vc / sum};
 }
 
 struct PointQueryState {
