@@ -40,8 +40,12 @@ public:
     //! The value if it has been built, else null; never builds.
     const T* peek() const { return ready_.load(std::memory_order_acquire); }
 
-    //! Drops this holder's reference; other copies keep theirs.
-    void reset() { adopt(nullptr); }
+    //! Drops this holder's reference; other copies keep theirs. Called by
+    //! mutators only (which have exclusive access), so an empty cache can be
+    //! seen without the lock: edits in a loop stay cheap.
+    void reset() {
+        if (ready_.load(std::memory_order_relaxed)) adopt(nullptr);
+    }
 
 private:
     std::shared_ptr<const T> snapshot() const {
