@@ -5,17 +5,21 @@
 #include <maya/MDistance.h>
 #include <maya/MDoubleArray.h>
 #include <maya/MEulerRotation.h>
+#include <maya/MFloatArray.h>
 #include <maya/MFloatMatrix.h>
 #include <maya/MFloatPoint.h>
 #include <maya/MFloatPointArray.h>
 #include <maya/MFloatVector.h>
+#include <maya/MFloatVectorArray.h>
 #include <maya/MIntArray.h>
 #include <maya/MMatrix.h>
+#include <maya/MObjectArray.h>
 #include <maya/MPoint.h>
 #include <maya/MPointArray.h>
 #include <maya/MQuaternion.h>
 #include <maya/MString.h>
 #include <maya/MTransformationMatrix.h>
+#include <maya/MUintArray.h>
 #include <maya/MVector.h>
 #include <maya/MVectorArray.h>
 
@@ -25,6 +29,7 @@
 #include <numbers>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -606,4 +611,446 @@ TEST(ValueStreams, WriteComponentsInOrder) {
     EXPECT_EQ(text(MVector(1, 2, 3)), "(1, 2, 3)");
     EXPECT_EQ(text(translation(1, 2, 3)),
               "[[1, 0, 0, 0], [0, 1, 0, 0], [0, 0, 1, 0], [1, 2, 3, 1]]");
+}
+
+// ---------------------------------------------------------------- the common array interface
+
+namespace {
+
+// Distinct sample elements for each array type, so that order is visible.
+template <class A>
+struct Sample;
+template <>
+struct Sample<MIntArray> {
+    static int at(int i) { return i * 3 - 5; }
+};
+template <>
+struct Sample<MUintArray> {
+    static unsigned int at(int i) { return static_cast<unsigned int>(i) * 7u + 1u; }
+};
+template <>
+struct Sample<MFloatArray> {
+    static float at(int i) { return static_cast<float>(i) + 0.5F; }
+};
+template <>
+struct Sample<MDoubleArray> {
+    static double at(int i) { return i * 0.25 - 1.0; }
+};
+template <>
+struct Sample<MPointArray> {
+    static MPoint at(int i) { return MPoint(i, -i, 2.0 * i); }
+};
+template <>
+struct Sample<MFloatPointArray> {
+    static MFloatPoint at(int i) { return MFloatPoint(i, -i, 2.0F * i); }
+};
+template <>
+struct Sample<MVectorArray> {
+    static MVector at(int i) { return MVector(i, 1, 0); }
+};
+template <>
+struct Sample<MFloatVectorArray> {
+    static MFloatVector at(int i) { return MFloatVector(i, 1, 0); }
+};
+template <>
+struct Sample<MColorArray> {
+    static MColor at(int i) { return MColor(0.1F * i, 0.5F, 1.0F); }
+};
+
+template <class A>
+auto elements(const A& a) {
+    using Element = std::remove_cvref_t<decltype(a[0])>;
+    return std::vector<Element>(a.begin(), a.end());
+}
+
+template <class A>
+auto samples(std::initializer_list<int> ids) {
+    using Element = decltype(Sample<A>::at(0));
+    std::vector<Element> v;
+    for (int i : ids) v.push_back(Sample<A>::at(i));
+    return v;
+}
+
+}  // namespace
+
+template <class A>
+class ArrayInterface : public testing::Test {};
+
+using AllValueArrays =
+    testing::Types<MIntArray, MUintArray, MFloatArray, MDoubleArray, MPointArray, MFloatPointArray,
+                   MVectorArray, MFloatVectorArray, MColorArray>;
+TYPED_TEST_SUITE(ArrayInterface, AllValueArrays);
+
+TYPED_TEST(ArrayInterface, BoundsChecksLeaveTheArrayUnchanged) {
+    using A = TypeParam;
+    auto s = [](int i) { return Sample<A>::at(i); };
+    A a;
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(a.append(s(i)));
+    EXPECT_FALSE(a.set(s(9), 4));
+    EXPECT_FALSE(a.insert(s(9), 5));
+    EXPECT_FALSE(a.remove(4));
+    EXPECT_EQ(elements(a), samples<A>({0, 1, 2, 3}));
+}
+
+TYPED_TEST(ArrayInterface, EditsKeepTheOrder) {
+    using A = TypeParam;
+    auto s = [](int i) { return Sample<A>::at(i); };
+    A a;
+    for (int i = 0; i < 4; ++i) a.append(s(i));
+    EXPECT_TRUE(a.insert(s(9), 2));
+    EXPECT_TRUE(a.insert(s(8), 5));
+    EXPECT_TRUE(a.remove(0));
+    EXPECT_TRUE(a.set(s(7), 3));
+    EXPECT_EQ(elements(a), samples<A>({1, 9, 2, 7, 8}));
+    a[0] = s(6);
+    EXPECT_EQ(a[0], s(6));
+}
+
+TYPED_TEST(ArrayInterface, CopiesAreIndependentAndBulkTransfersRoundTrip) {
+    using A = TypeParam;
+    auto s = [](int i) { return Sample<A>::at(i); };
+    A a;
+    for (int i = 0; i < 3; ++i) a.append(s(i));
+
+    A b(a);
+    b.remove(0);
+    A c;
+    c.copy(a);
+    c.set(s(5), 0);
+    EXPECT_EQ(elements(a), samples<A>({0, 1, 2}));
+    EXPECT_EQ(elements(b), samples<A>({1, 2}));
+    EXPECT_EQ(elements(c), samples<A>({5, 1, 2}));
+    b = a;
+    EXPECT_EQ(elements(b), elements(a));
+
+    auto buffer = samples<A>({4, 4, 4});
+    EXPECT_TRUE(a.get(buffer.data()));
+    EXPECT_EQ(buffer, samples<A>({0, 1, 2}));
+    const A fromBuffer(buffer.data(), 2);
+    EXPECT_EQ(elements(fromBuffer), samples<A>({0, 1}));
+    const A filled(3, s(5));
+    EXPECT_EQ(elements(filled), samples<A>({5, 5, 5}));
+}
+
+TYPED_TEST(ArrayInterface, LengthChangesAndIteration) {
+    using A = TypeParam;
+    using Element = decltype(Sample<A>::at(0));
+    A a(2);
+    EXPECT_EQ(elements(a), std::vector<Element>(2, Element()));
+    a.set(Sample<A>::at(1), 1);
+    EXPECT_TRUE(a.setLength(4));
+    EXPECT_EQ(a[1], Sample<A>::at(1));
+    EXPECT_EQ(a[3], Element());
+    EXPECT_TRUE(a.setLength(1));
+    EXPECT_EQ(a.length(), 1u);
+    unsigned int visited = 0;
+    for (const auto& e : a) {
+        EXPECT_EQ(e, Element());
+        ++visited;
+    }
+    EXPECT_EQ(visited, 1u);
+    a.setSizeIncrement(64);
+    EXPECT_EQ(a.sizeIncrement(), 64u);
+    EXPECT_TRUE(a.clear());
+    EXPECT_EQ(a.length(), 0u);
+    EXPECT_EQ(a.begin(), a.end());
+    EXPECT_EQ(text(a), "[]");
+}
+
+TEST(ValueArrayConversions, RowsAndOtherPrecisions) {
+    const float f[3] = {0.5F, 1.5F, -2.0F};
+    MDoubleArray d(f, 3);
+    EXPECT_EQ(d[2], -2.0);
+    float back[3];
+    d.set(0.1, 0);
+    d.get(back);
+    EXPECT_EQ(back[0], 0.1F);
+    const double wide[2] = {0.1, 1e40};
+    MFloatArray narrow(wide, 2);
+    EXPECT_EQ(narrow[0], 0.1F);
+    EXPECT_TRUE(std::isinf(narrow[1]));
+    double widened[2];
+    narrow.get(widened);
+    EXPECT_EQ(widened[0], static_cast<double>(0.1F));
+
+    MFloatPointArray fp(1);
+    const double row[4] = {1, 2, 3, 4};
+    EXPECT_TRUE(fp.set(row, 0));
+    EXPECT_FALSE(fp.set(row, 1));
+    EXPECT_TRUE(fp.set(0, 5.0F, 6.0F, 7.0F));
+    EXPECT_EQ(fp[0], MFloatPoint(5, 6, 7, 1));
+    fp.append(1.0F, 2.0F);
+    EXPECT_EQ(fp[1], MFloatPoint(1, 2, 0, 1));
+    double fpRows[2][4];
+    fp.get(fpRows);
+    EXPECT_EQ(fpRows[1][3], 1.0);
+
+    MVectorArray vectors(2);
+    const float v3[3] = {1, 2, 3};
+    EXPECT_TRUE(vectors.set(v3, 1));
+    EXPECT_FALSE(vectors.set(v3, 2));
+    float vRows[2][3];
+    vectors.get(vRows);
+    EXPECT_EQ(vRows[1][2], 3.0F);
+    const double fvRows[1][3] = {{0, 0, 1}};
+    EXPECT_EQ(MFloatVectorArray(fvRows, 1)[0], MFloatVector::zAxis);
+
+    const double colourRows[1][4] = {{0.25, 0.5, 0.75, 0.5}};
+    MColorArray colours(colourRows, 1);
+    EXPECT_EQ(colours[0], MColor(0.25F, 0.5F, 0.75F, 0.5F));
+    colours.append(1.0F, 0.0F, 0.0F);
+    float cRows[2][4];
+    colours.get(cRows);
+    EXPECT_EQ(cRows[1][0], 1.0F);
+    EXPECT_EQ(cRows[1][3], 1.0F);
+    EXPECT_FALSE(colours.set(2, 0.0F, 0.0F, 0.0F));
+
+    MObjectArray objects(2);
+    EXPECT_TRUE(objects[1].isNull());
+    EXPECT_FALSE(objects.set(MObject(), 2));
+    EXPECT_TRUE(objects.remove(0));
+    EXPECT_EQ(objects.length(), 1u);
+    EXPECT_EQ(text(objects), "[null]");
+}
+
+// ---------------------------------------------------------------- more rotation behaviour
+
+TEST(MEulerRotationOrders, AssignmentKeepsTheOrderAndCompositionFollowsMatrices) {
+    MEulerRotation r(0, 0, 0, MEulerRotation::kYZX);
+    const MEulerRotation source(0.3, -0.7, 1.1, MEulerRotation::kXYZ);
+    r = source.asMatrix();
+    EXPECT_EQ(r.order, MEulerRotation::kYZX);
+    EXPECT_TRUE(r.asMatrix().isEquivalent(source.asMatrix(), 1e-12));
+    r = source.asQuaternion();
+    EXPECT_EQ(r.order, MEulerRotation::kYZX);
+    EXPECT_TRUE(r.asMatrix().isEquivalent(source.asMatrix(), 1e-12));
+
+    const MEulerRotation other(-0.4, 0.2, 0.9, MEulerRotation::kZYX);
+    const MEulerRotation both = source * other;
+    EXPECT_EQ(both.order, MEulerRotation::kXYZ);
+    EXPECT_TRUE(both.asMatrix().isEquivalent(source.asMatrix() * other.asMatrix(), 1e-12));
+
+    // Small steps about an axis keep the angles continuous instead of jumping by turns.
+    MEulerRotation spun(0, 0, 3.0);
+    spun.incrementalRotateBy(MVector::zAxis, 0.5);
+    EXPECT_TRUE(spun.isEquivalent(MEulerRotation(0, 0, 3.5), 1e-12)) << spun;
+    EXPECT_TRUE(MEulerRotation(1e-12, -1e-12, 0).isZero());
+    EXPECT_FALSE(MEulerRotation(1e-9, 0, 0).isZero());
+}
+
+TEST(MQuaternionRotation, LogExpConjugateAndInterpolationEnds) {
+    const MQuaternion q(1.2, MVector(0, 3, 4));
+    EXPECT_TRUE(q.log().exp().isEquivalent(q, 1e-14));
+    EXPECT_TRUE(q.conjugate().isEquivalent(q.inverse(), 1e-15));
+    const MQuaternion scaled = 3.0 * q;
+    EXPECT_TRUE(scaled.normal().isEquivalent(q, 1e-15));
+    // A non-unit quaternion still stands for its rotation.
+    EXPECT_TRUE(scaled.asMatrix().isEquivalent(q.asMatrix(), 1e-14));
+
+    EXPECT_TRUE(slerp(q, MQuaternion::identity, 0.0).isEquivalent(q, 1e-15));
+    EXPECT_TRUE(slerp(q, MQuaternion::identity, 1.0).isEquivalent(MQuaternion::identity, 1e-15));
+    // -q is the same rotation; interpolation takes the short way round.
+    const MQuaternion a(0.2, MVector::zAxis), b(0.6, MVector::zAxis);
+    EXPECT_TRUE(slerp(a, -b, 0.5)
+                    .asMatrix()
+                    .isEquivalent(MQuaternion(0.4, MVector::zAxis).asMatrix(), 1e-12));
+
+    MQuaternion x;
+    x.setToXAxis(0.7);
+    EXPECT_TRUE(x.asMatrix().isEquivalent(MEulerRotation(0.7, 0, 0).asMatrix(), 1e-15));
+    EXPECT_TRUE(x.asEulerRotation().isEquivalent(MEulerRotation(0.7, 0, 0), 1e-14));
+}
+
+TEST(MTransformationMatrixComposition, RelativeEditsAndRotationSpaces) {
+    const MEulerRotation start(0.3, 0, 0);
+    const MQuaternion turn(0.5, MVector::zAxis);
+
+    MTransformationMatrix local;
+    local.rotateTo(start);
+    local.rotateBy(turn, MSpace::kTransform);
+    EXPECT_TRUE(local.asMatrix().isEquivalent(turn.asMatrix() * start.asMatrix(), 1e-12));
+
+    MTransformationMatrix world;
+    world.rotateTo(start);
+    MStatus status;
+    world.rotateBy(turn, MSpace::kWorld, &status);
+    EXPECT_TRUE(status);
+    EXPECT_TRUE(world.asMatrix().isEquivalent(start.asMatrix() * turn.asMatrix(), 1e-12));
+
+    MTransformationMatrix tm;
+    const double twice[3] = {2, 2, 2}, threeX[3] = {3, 1, 1}, shear[3] = {0.1, 0, 0};
+    tm.setScale(twice, MSpace::kTransform);
+    tm.addScale(threeX, MSpace::kTransform);
+    tm.addShear(shear, MSpace::kTransform);
+    tm.addShear(shear, MSpace::kTransform);
+    tm.setTranslation(MVector(1, 2, 3), MSpace::kTransform);
+    tm.addTranslation(MVector(1, 1, 1), MSpace::kWorld);
+    double s[3], sh[3];
+    tm.getScale(s, MSpace::kTransform);
+    tm.getShear(sh, MSpace::kTransform);
+    EXPECT_EQ(s[0], 6.0);
+    EXPECT_EQ(s[1], 2.0);
+    EXPECT_DOUBLE_EQ(sh[0], 0.2);
+    EXPECT_EQ(tm.getTranslation(MSpace::kWorld), MVector(2, 3, 4));
+
+    tm.setRotationQuaternion(turn.x, turn.y, turn.z, turn.w);
+    double qx, qy, qz, qw;
+    tm.getRotationQuaternion(qx, qy, qz, qw);
+    EXPECT_TRUE(MQuaternion(qx, qy, qz, qw).isEquivalent(turn, 1e-15));
+
+    const double bad[3] = {1, 1, 1};
+    const MMatrix before = tm.asMatrix();
+    EXPECT_FALSE(tm.setRotation(bad, MTransformationMatrix::kLast));
+    EXPECT_EQ(tm.asMatrix(), before);
+}
+
+TEST(MTransformationMatrixComposition, OrientationSitsBetweenScaleAndRotation) {
+    MTransformationMatrix tm;
+    const double scale[3] = {2, 1, 1};
+    tm.setScale(scale, MSpace::kTransform);
+    tm.setRotationOrientation(MQuaternion(kPi / 2, MVector::zAxis));
+    const double rotation[3] = {kPi / 2, 0, 0};
+    tm.setRotation(rotation, MTransformationMatrix::kXYZ);
+    // x: scaled to 2x, oriented onto y, then the x turn takes y to z.
+    EXPECT_TRUE((MPoint(1, 0, 0) * tm.asMatrix()).isEquivalent(MPoint(0, 0, 2), 1e-12));
+    EXPECT_TRUE(tm.rotation().isEquivalent(MQuaternion(kPi / 2, MVector::xAxis), 1e-15));
+
+    MTransformationMatrix same(tm), moved(tm);
+    moved.setTranslation(MVector(0, 0, 1e-3), MSpace::kTransform);
+    EXPECT_TRUE(same == tm);
+    EXPECT_TRUE(moved.isEquivalent(tm, 1e-2));
+    EXPECT_FALSE(moved.isEquivalent(tm));
+}
+
+TEST(MTransformationMatrixComposition, DegenerateMatricesDecomposeWithoutNaN) {
+    MMatrix flat;
+    flat[1][1] = 0.0;
+    flat[3][0] = 5.0;
+    const MTransformationMatrix tm(flat);
+    double s[3], r[3];
+    MTransformationMatrix::RotationOrder order;
+    tm.getScale(s, MSpace::kTransform);
+    tm.getRotation(r, order);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(std::isfinite(s[i])) << i;
+        EXPECT_TRUE(std::isfinite(r[i])) << i;
+    }
+    EXPECT_TRUE(tm.asMatrix().isEquivalent(flat, 1e-15));
+    MMatrix collapsed;
+    for (int i = 0; i < 3; ++i) collapsed[i][i] = 0.0;
+    EXPECT_TRUE(MTransformationMatrix(collapsed).asMatrix().isEquivalent(collapsed));
+}
+
+// ---------------------------------------------------------------- single precision
+
+TEST(FloatValues, ConversionsAndOperationsMatchTheDoubleTypes) {
+    const MPoint p(0.1, 0.2, 0.3, 1.0);
+    const MFloatPoint fp(p);
+    EXPECT_EQ(fp, MFloatPoint(0.1F, 0.2F, 0.3F));
+    MFloatPoint cast;
+    cast.setCast(MVector(1, 2, 3));
+    EXPECT_EQ(cast, MFloatPoint(1, 2, 3, 1));
+    EXPECT_EQ(MPoint(fp).x, static_cast<double>(0.1F));
+    EXPECT_EQ(MVector(MFloatVector(1, 2, 3)), MVector(1, 2, 3));
+    EXPECT_EQ(fp - MFloatPoint(0.1F, 0.2F, 0.3F), MFloatVector::zero);
+    EXPECT_EQ(MFloatPoint(2, 4, 6, 2).cartesianize(), MFloatPoint(1, 2, 3));
+    EXPECT_FLOAT_EQ(MFloatPoint(0, 0, 0).distanceTo(MFloatPoint(3, 4, 0)), 5.0F);
+
+    const MFloatVector v(3, 4, 0);
+    EXPECT_FLOAT_EQ(v.length(), 5.0F);
+    EXPECT_EQ(v.normal(), MFloatVector(0.6F, 0.8F, 0));
+    EXPECT_FLOAT_EQ(v * MFloatVector(1, 1, 1), 7.0F);
+    EXPECT_TRUE(v.isParallel(v * -2.0F));
+    EXPECT_FALSE(v.isParallel(MFloatVector(4, 3, 0)));
+
+    const MFloatMatrix squash(
+        fromRows({{1, 0, 0, 0}, {0, 4, 0, 0}, {0, 0, 1, 0}, {7, 8, 9, 1}}).matrix);
+    EXPECT_EQ(MFloatVector(1, 1, 0) * squash, MFloatVector(1, 4, 0));
+    EXPECT_TRUE(
+        MFloatVector(1, -1, 0).transformAsNormal(squash).isEquivalent(MFloatVector(1, -0.25F, 0)));
+    EXPECT_EQ(squash * MFloatPoint(1, 1, 1), MFloatPoint(1, 4, 1, 7 + 8 + 9 + 1));
+    EXPECT_EQ(MFloatPoint(1, 1, 1) * squash, MFloatPoint(8, 12, 10, 1));
+    EXPECT_FLOAT_EQ(squash.det4x4(), 4.0F);
+    EXPECT_TRUE((squash * squash.adjoint()).isEquivalent(MFloatMatrix::identity * 4.0F));
+}
+
+TEST(MMatrixArithmetic, ElementwiseOperatorsAndAccess) {
+    MMatrix m = kDense;
+    m(0, 0) = 10.0;
+    m[3][3] = -1.0;
+    EXPECT_EQ(m.matrix[0][0], 10.0);
+    EXPECT_EQ(m(3, 3), -1.0);
+    EXPECT_EQ((m + m)(2, 1), 12.0);
+    EXPECT_EQ((m - kDense)(0, 0), 9.0);
+    EXPECT_EQ((2.0 * m)(1, 3), 16.0);
+    m *= MMatrix::identity * 2.0;
+    EXPECT_EQ(m(1, 1), 12.0);
+    float f[4][4];
+    kDense.get(f);
+    EXPECT_EQ(f[2][1], 6.0F);
+    EXPECT_EQ(MMatrix(f), kDense);
+    EXPECT_EQ(m.setToIdentity(), MMatrix::identity);
+    // The matrix on the left of a vector takes it as a column.
+    EXPECT_EQ(kDense * MVector(1, 0, 0), MVector(1, 5, 2));
+}
+
+// ---------------------------------------------------------------- boxes, colours and units
+
+TEST(MBoundingBoxExtent, EmptyBoxesAndHomogeneousPoints) {
+    MBoundingBox box;
+    box.transformUsing(translation(1, 1, 1));
+    EXPECT_FALSE(box.contains(MPoint(1, 1, 1)));
+    box.expand(MBoundingBox());
+    EXPECT_EQ(box.width(), 0.0);
+    box.expand(MBoundingBox(MPoint(0, 0, 0), MPoint(1, 1, 1)));
+    EXPECT_EQ(box.max(), MPoint(1, 1, 1));
+    // A point stands for its cartesian position.
+    box.expand(MPoint(4, 4, 4, 2));
+    EXPECT_EQ(box.max(), MPoint(2, 2, 2));
+    EXPECT_TRUE(box.contains(MPoint(4, 4, 4, 2)));
+    box.clear();
+    EXPECT_FALSE(box.contains(MPoint::origin));
+    EXPECT_EQ(box.center(), MPoint::origin);
+}
+
+TEST(MColorModels, ArithmeticAndInkModels) {
+    const MColor c(0.2F, 0.4F, 0.6F, 1.0F);
+    EXPECT_TRUE((c + c).isEquivalent(MColor(0.4F, 0.8F, 1.2F, 2.0F)));
+    EXPECT_TRUE((c * MColor(0.5F, 0.5F, 0.5F, 0.5F)).isEquivalent(MColor(0.1F, 0.2F, 0.3F, 0.5F)));
+    EXPECT_TRUE((2.0F * c / 4.0F).isEquivalent(MColor(0.1F, 0.2F, 0.3F, 0.5F)));
+    EXPECT_EQ(c[2], 0.6F);
+
+    float cy, m, y, k;
+    ASSERT_TRUE(c.get(MColor::kCMYK, cy, m, y, k));
+    EXPECT_NEAR(k, 0.4F, 1e-6F);
+    const MColor back(MColor::kCMYK, cy, m, y, k);
+    EXPECT_TRUE(back.isEquivalent(c)) << back;
+    EXPECT_FALSE(c.get(MColor::kCMYK, cy, m, y));
+    ASSERT_TRUE(c.get(MColor::kCMY, cy, m, y));
+    EXPECT_NEAR(cy, 0.8F, 1e-6F);
+
+    EXPECT_TRUE(MColor(MColor::kHSV, -120.0F, 1.0F, 1.0F).isEquivalent(MColor(0, 0, 1)));
+    EXPECT_TRUE(MColor(MColor::kHSV, 480.0F, 1.0F, 1.0F).isEquivalent(MColor(0, 1, 0)));
+    EXPECT_TRUE(
+        MColor(MColor::kHSV, (unsigned short)32768, 0, 65535).isEquivalent(MColor(1, 1, 1)));
+}
+
+TEST(UnitValues, UserInterfaceUnitsAreHostWide) {
+    ASSERT_TRUE(MDistance::setUIUnit(MDistance::kMeters));
+    EXPECT_DOUBLE_EQ(MDistance::uiToInternal(2.0), 200.0);
+    EXPECT_DOUBLE_EQ(MDistance::internalToUI(50.0), 0.5);
+    EXPECT_FALSE(MDistance::setUIUnit(MDistance::kLast));
+    EXPECT_EQ(MDistance::uiUnit(), MDistance::kMeters);
+    ASSERT_TRUE(MDistance::setUIUnit(MDistance::kCentimeters));
+
+    ASSERT_TRUE(MAngle::setUIUnit(MAngle::kRadians));
+    EXPECT_DOUBLE_EQ(MAngle::internalToUI(1.5), 1.5);
+    ASSERT_TRUE(MAngle::setUIUnit(MAngle::kDegrees));
+    EXPECT_DOUBLE_EQ(MAngle::internalToUI(kPi), 180.0);
+
+    MDistance d(3.0, MDistance::kYards);
+    EXPECT_TRUE(d.setUnit(MDistance::kFeet));
+    EXPECT_EQ(d.value(), 3.0);
+    EXPECT_DOUBLE_EQ(d.asInches(), 36.0);
+    EXPECT_EQ(MDistance(1.0, MDistance::kInvalid).asMeters(), 0.0);
 }

@@ -74,6 +74,22 @@ MVector perpendicular(const MVector& v) {
     return (v ^ (std::fabs(v.x) < 0.9 ? MVector::xAxis : MVector::yAxis)).normal();
 }
 
+// A collapsed row leaves its axis free; it is chosen so that the other rows
+// still fit the lower-triangular scale and shear.
+MVector firstAxisFor(const MVector& a1, const MVector& a2) {
+    const MVector n = a1 ^ a2;
+    if (n.length() > 0.0) return n.normal();
+    if (a1.length() > 0.0) return perpendicular(a1.normal());
+    if (a2.length() > 0.0) return perpendicular(a2.normal());
+    return MVector::xAxis;
+}
+
+MVector secondAxisFor(const MVector& r0, const MVector& a2) {
+    const MVector rest2 = a2 - (a2 * r0) * r0;
+    if (rest2.length() > 0.0) return rest2.normal() ^ r0;
+    return perpendicular(r0);
+}
+
 template <class T>
 T* succeed(T* self, MStatus* status) {
     if (status) *status = MStatus::kSuccess;
@@ -97,10 +113,10 @@ MTransformationMatrix& MTransformationMatrix::operator=(const MMatrix& matrix) {
 
     const MVector a0 = row(matrix, 0), a1 = row(matrix, 1), a2 = row(matrix, 2);
     const double sx = a0.length();
-    const MVector r0 = sx > 0.0 ? a0 / sx : MVector::xAxis;
-    MVector rest1 = a1 - (a1 * r0) * r0;
+    const MVector r0 = sx > 0.0 ? a0 / sx : firstAxisFor(a1, a2);
+    const MVector rest1 = a1 - (a1 * r0) * r0;
     const double sy = rest1.length();
-    const MVector r1 = sy > 0.0 ? rest1 / sy : perpendicular(r0);
+    const MVector r1 = sy > 0.0 ? rest1 / sy : secondAxisFor(r0, a2);
     const MVector r2 = r0 ^ r1;
     const double sz = a2 * r2;
 
