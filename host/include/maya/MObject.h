@@ -29,7 +29,7 @@ public:
     bool operator==(const MObject& other) const { return obj_ == other.obj_; }
     bool operator!=(const MObject& other) const { return obj_ != other.obj_; }
 
-    static const MObject kNullObj;
+    static MObject kNullObj;
 
 private:
     friend struct ehost::ApiAccess;

@@ -2,7 +2,7 @@
 
 #include "host/src/core/Object.h"
 
-const MObject MObject::kNullObj;
+MObject MObject::kNullObj;
 
 bool MObject::hasFn(MFn::Type type) const { return obj_ && obj_->hasFn(type); }
 

@@ -465,8 +465,10 @@ std::string plugName(const PlugAddr& plug, bool useLongNames) {
     const Attribute* a = plug.attr;
     if (!a) return "";
     if (a->parent) {
+        // Children of a plain compound have names of their own on the node.
+        if (!a->parent->array) return nm(a);
         std::string s = nm(a->parent);
-        if (a->parent->array && plug.index >= 0) s += "[" + std::to_string(plug.index) + "]";
+        if (plug.index >= 0) s += "[" + std::to_string(plug.index) + "]";
         return s + "." + nm(a);
     }
     std::string s = nm(a);

@@ -1,0 +1,223 @@
+#include "host/src/dag/DagOps.h"
+
+#include <maya/MPxNode.h>
+
+#include <algorithm>
+#include <set>
+
+#include "host/src/core/Session.h"
+#include "host/src/dag/Selection.h"
+#include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Scene.h"
+#include "host/src/nodes/MeshShape.h"
+#include "host/src/nodes/ObjectSet.h"
+
+namespace ehost {
+
+namespace {
+
+std::string stripShapeSuffix(const std::string& name) {
+    // "kvMeshShape" -> "kvMesh", "pSphereShape1" -> "pSphere1"
+    auto pos = name.rfind("Shape");
+    if (pos == std::string::npos || pos == 0) return name;
+    std::string tail = name.substr(pos + 5);
+    if (!std::all_of(tail.begin(), tail.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+        return name;
+    return name.substr(0, pos) + tail;
+}
+
+std::string transformNameFor(const NodeClass& cls, const std::string& shapeName) {
+    if (cls.typeName == "mesh") return "polySurface1";
+    if (!shapeName.empty()) {
+        std::string t = stripShapeSuffix(shapeName);
+        if (t != shapeName) return t;
+    }
+    return "transform1";
+}
+
+}  // namespace
+
+Created createNode(NodeClass& cls, const std::string& name, DagNode* parent, MStatus* status) {
+    Scene& scene = session().scene();
+    Created out;
+    MStatus st;
+    if (cls.role == NodeRole::Depend) {
+        if (parent) {
+            if (status) *status = MStatus(MStatus::kInvalidParameter, cls.typeName + " is not a DAG node type: it cannot have a parent");
+            return out;
+        }
+        out.node = out.top = scene.create(cls, name, &st);
+        if (status) *status = st;
+        return out;
+    }
+    bool isShape = cls.role == NodeRole::Shape || cls.role == NodeRole::Locator;
+    if (!name.empty()) {
+        std::string why;
+        if (!Scene::validName(name, &why)) {
+            if (status) *status = MStatus(MStatus::kInvalidParameter, why);
+            return out;
+        }
+    }
+    if (isShape && parent && parent->cls->role != NodeRole::Transform && !parent->isWorld()) {
+        if (status) *status = MStatus(MStatus::kInvalidParameter, "a shape's parent must be a transform, not " + parent->name);
+        return out;
+    }
+    DagNode* under = parent ? parent : &scene.world();
+    NodePtr transform;
+    if (isShape && under->isWorld()) {
+        NodeClass* tcls = session().registry().findClass("transform");
+        transform = scene.create(*tcls, transformNameFor(cls, name), &st);
+        if (!transform) {
+            if (status) *status = st;
+            return out;
+        }
+        reparent(static_cast<DagNode&>(*transform), &scene.world());
+        under = static_cast<DagNode*>(transform.get());
+    }
+    NodePtr node = scene.create(cls, name, &st);
+    if (!node) {
+        if (transform) {
+            reparent(static_cast<DagNode&>(*transform), nullptr);
+            scene.detach(*transform);
+        }
+        if (status) *status = st;
+        return out;
+    }
+    if (name.empty() && isShape && transform) {
+        // Default shape names follow the transform: polySurface1 -> polySurfaceShape1.
+        std::string base = transform->name;
+        size_t end = base.size();
+        while (end > 0 && std::isdigit(static_cast<unsigned char>(base[end - 1]))) --end;
+        scene.rename(*node, base.substr(0, end) + "Shape" + base.substr(end));
+    }
+    reparent(static_cast<DagNode&>(*node), under);
+    out.node = node;
+    out.top = transform ? transform : node;
+    if (status) *status = MStatus::kSuccess;
+    return out;
+}
+
+// ---------------------------------------------------------------- removal
+
+namespace {
+
+void collect(Node* n, std::vector<Node*>& out, std::set<Node*>& seen) {
+    if (!n || !n->alive || !seen.insert(n).second) return;
+    if (auto* d = dynamic_cast<DagNode*>(n))
+        for (auto& c : std::vector<NodePtr>(d->children)) collect(c.get(), out, seen);
+    out.push_back(n);  // children before their parent
+}
+
+}  // namespace
+
+Removal removeNodes(const std::vector<Node*>& roots) {
+    std::vector<Node*> order;
+    std::set<Node*> seen;
+    for (Node* n : roots) collect(n, order, seen);
+    Removal r;
+    std::set<std::pair<std::pair<Node*, PlugAddr>, std::pair<Node*, PlugAddr>>> known;
+    for (Node* n : order)
+        for (auto& [src, dst] : connectionsOf(*n))
+            if (known.insert({{src.node, src.addr}, {dst.node, dst.addr}}).second) r.connections.push_back({src, dst});
+    for (auto& [src, dst] : r.connections) disconnect(src, dst);
+    auto& sel = session().selection().items;
+    for (Node* n : order) {
+        Removal::Entry e;
+        e.node = n->self();
+        if (auto* d = dynamic_cast<DagNode*>(n)) {
+            e.parent = d->parent;
+            e.position = childPosition(*d);
+            reparent(*d, nullptr);
+        }
+        sel.erase(std::remove_if(sel.begin(), sel.end(), [&](const SelItem& s) { return s.node.get() == n; }), sel.end());
+        session().scene().detach(*n);
+        r.nodes.push_back(std::move(e));
+    }
+    return r;
+}
+
+void restore(const Removal& removal) {
+    Scene& scene = session().scene();
+    for (auto it = removal.nodes.rbegin(); it != removal.nodes.rend(); ++it) {
+        Node& n = *it->node;
+        if (scene.find(n.name)) scene.rename(n, scene.uniqueName(n.name));
+        scene.attach(it->node);
+        if (auto* d = dynamic_cast<DagNode*>(&n)) reparent(*d, it->parent, it->position);
+    }
+    for (auto& [src, dst] : removal.connections)
+        if (src.node->alive && dst.node->alive) connect(src, dst);
+}
+
+void removeAgain(const Removal& removal) {
+    for (auto& [src, dst] : removal.connections)
+        if (dst.node->inputs.count(dst.addr)) disconnect(src, dst);
+    for (const auto& e : removal.nodes) {
+        if (auto* d = dynamic_cast<DagNode*>(e.node.get())) reparent(*d, nullptr);
+        session().scene().detach(*e.node);
+    }
+}
+
+// ---------------------------------------------------------------- duplication
+
+namespace {
+
+NodePtr copyNode(Node& src, const std::string& wanted, MStatus* status) {
+    Scene& scene = session().scene();
+    NodePtr copy = scene.create(*src.cls, wanted, status);
+    if (!copy) return nullptr;
+    for (int s = 0; s < src.slotCount(); ++s) {
+        const Attribute* a = src.cls->attrs[src.cls->roots[s]].get();
+        if (a->kind == AttrKind::Message) continue;
+        copy->slot(s) = src.slot(s);
+    }
+    if (auto* mesh = dynamic_cast<MeshShape*>(&src)) {
+        const auto& m = meshAttributes();
+        copy->cell({m.cachedInMesh.get(), -1}, true)->data = std::make_shared<MeshData>(mesh->output());
+        copy->slot(copy->cls->slotOf(m.pnts.get())).elements.clear();
+        copy->cell({m.inMesh.get(), -1}, true)->data = nullptr;
+    }
+    // Computed values are recomputed for the copy.
+    for (int s = 0; s < copy->slotCount(); ++s)
+        if (copy->cls->isAffected(copy->cls->attrs[copy->cls->roots[s]].get())) {
+            copy->slot(s).cell.dirty = true;
+            for (auto& [i, c] : copy->slot(s).elements) c.dirty = true;
+        }
+    return copy;
+}
+
+NodePtr copyTree(DagNode& src, DagNode* parent, MStatus* status) {
+    NodePtr copy = copyNode(src, src.name, status);
+    if (!copy) return nullptr;
+    reparent(static_cast<DagNode&>(*copy), parent);
+    for (auto& c : std::vector<NodePtr>(src.children)) {
+        auto* child = dynamic_cast<DagNode*>(c.get());
+        if (!child || !copyTree(*child, static_cast<DagNode*>(copy.get()), status)) return nullptr;
+    }
+    // A copied shape shades like its original.
+    const Attribute* iog = dagAttributes().instObjGroups.get();
+    if (src.cls->role == NodeRole::Shape)
+        for (auto& [addr, dst] : src.outputs)
+            if (addr.attr == iog && dst.node->cls->kind == MFn::kShadingEngine) addSetMember(*dst.node, *copy);
+    return copy;
+}
+
+}  // namespace
+
+NodePtr duplicateDag(DagNode& node, MStatus* status) {
+    if (!node.alive || node.isWorld()) {
+        if (status) *status = MStatus(MStatus::kInvalidParameter, "only a DAG node in the scene can be duplicated");
+        return nullptr;
+    }
+    Scene& scene = session().scene();
+    if (node.cls->role == NodeRole::Transform || !node.parent || node.parent->isWorld())
+        return copyTree(node, node.parent ? node.parent : &scene.world(), status);
+    // A shape: copy its parent transform alone, then the shape under it.
+    DagNode* parent = node.parent;
+    NodePtr top = copyNode(*parent, parent->name, status);
+    if (!top) return nullptr;
+    reparent(static_cast<DagNode&>(*top), parent->parent ? parent->parent : &scene.world());
+    if (!copyTree(node, static_cast<DagNode*>(top.get()), status)) return nullptr;
+    return top;
+}
+
+}  // namespace ehost

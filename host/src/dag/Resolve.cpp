@@ -1,0 +1,211 @@
+#include "host/src/dag/Resolve.h"
+
+#include <algorithm>
+
+#include "host/src/core/Session.h"
+#include "host/src/dag/Dag.h"
+#include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Scene.h"
+#include "host/src/nodes/MeshShape.h"
+
+namespace ehost {
+
+namespace {
+
+bool globMatch(const char* pattern, const char* text) {
+    if (*pattern == 0) return *text == 0;
+    if (*pattern == '*') return globMatch(pattern + 1, text) || (*text && globMatch(pattern, text + 1));
+    return *text && *pattern == *text && globMatch(pattern + 1, text + 1);
+}
+
+std::vector<Node*> nodesNamed(const std::string& name) {
+    std::vector<Node*> out;
+    if (name.find('*') != std::string::npos) {
+        std::string last = name.substr(name.rfind('|') == std::string::npos ? 0 : name.rfind('|') + 1);
+        for (auto& n : session().scene().nodes())
+            if (globMatch(last.c_str(), n->name.c_str())) out.push_back(n.get());
+        return out;
+    }
+    if (Node* n = resolveNode(name)) out.push_back(n);
+    return out;
+}
+
+//! The mesh shape for a component: the node itself or the shape below a transform.
+Node* componentOwner(Node* n) {
+    if (dynamic_cast<MeshShape*>(n)) return n;
+    if (auto* d = dynamic_cast<DagNode*>(n)) {
+        Node* found = nullptr;
+        for (auto& c : d->children) {
+            auto* shape = dynamic_cast<MeshShape*>(c.get());
+            if (!shape) continue;
+            bool intermediate = evaluate(*shape, {dagAttributes().intermediateObject.get(), -1}).num[0] != 0;
+            if (!intermediate) {
+                if (found) return nullptr;
+                found = shape;
+            }
+        }
+        return found;
+    }
+    return nullptr;
+}
+
+bool parseRange(const std::string& inside, int count, std::vector<int>& out, std::string& error) {
+    if (inside == "*" || inside.empty()) {
+        for (int i = 0; i < count; ++i) out.push_back(i);
+        return true;
+    }
+    auto number = [&](const std::string& s, int& v) {
+        if (s.empty() || s.size() > 9 || s.find_first_not_of("0123456789") != std::string::npos) return false;
+        v = std::stoi(s);
+        return true;
+    };
+    int a = 0, b = 0;
+    auto colon = inside.find(':');
+    if (colon == std::string::npos) {
+        if (!number(inside, a)) {
+            error = "bad component index \"" + inside + "\"";
+            return false;
+        }
+        b = a;
+    } else if (!number(inside.substr(0, colon), a) || !number(inside.substr(colon + 1), b)) {
+        error = "bad component range \"" + inside + "\"";
+        return false;
+    }
+    if (a > b) std::swap(a, b);
+    if (b >= count) {
+        error = "component index " + std::to_string(b) + " is out of range (" + std::to_string(count) + " elements)";
+        return false;
+    }
+    for (int i = a; i <= b; ++i) out.push_back(i);
+    return true;
+}
+
+std::string componentName(MFn::Type kind) {
+    switch (kind) {
+        case MFn::kMeshVertComponent: return "vtx";
+        case MFn::kMeshEdgeComponent: return "e";
+        case MFn::kMeshPolygonComponent: return "f";
+        default: return "?";
+    }
+}
+
+}  // namespace
+
+MFn::Type componentKind(const std::string& name) {
+    if (name == "vtx") return MFn::kMeshVertComponent;
+    if (name == "e") return MFn::kMeshEdgeComponent;
+    if (name == "f") return MFn::kMeshPolygonComponent;
+    return MFn::kInvalid;
+}
+
+int componentCount(Node& shape, MFn::Type kind) {
+    auto* mesh = dynamic_cast<MeshShape*>(&shape);
+    if (!mesh) return 0;
+    auto g = mesh->output();
+    switch (kind) {
+        case MFn::kMeshVertComponent: return g->numVertices();
+        case MFn::kMeshEdgeComponent: return g->numEdges();
+        case MFn::kMeshPolygonComponent: return g->numFaces();
+        default: return 0;
+    }
+}
+
+Node* resolveNode(const std::string& text) {
+    if (text.empty()) return nullptr;
+    if (text.find('|') != std::string::npos) return findDag(text);
+    Node* n = session().scene().find(text);
+    return n && n->alive ? n : nullptr;
+}
+
+void addItem(std::vector<SelItem>& items, const SelItem& item, bool merge) {
+    for (auto& existing : items) {
+        if (!existing.sameTarget(item)) continue;
+        if (!item.component) return;  // already there
+        if (!merge) break;
+        for (int e : item.component->elements)
+            if (std::find(existing.component->elements.begin(), existing.component->elements.end(), e) ==
+                existing.component->elements.end())
+                existing.component->elements.push_back(e);
+        return;
+    }
+    SelItem copy = item;
+    if (item.component) {
+        copy.component = std::make_shared<Component>(item.component->kind);
+        copy.component->elements = item.component->elements;
+    }
+    items.push_back(std::move(copy));
+}
+
+bool resolveName(const std::string& text, std::vector<SelItem>& out, std::string& error) {
+    if (text.empty()) {
+        error = "an empty name matches nothing";
+        return false;
+    }
+    auto dot = text.find('.');
+    std::string nodePart = text.substr(0, dot);
+    std::vector<Node*> nodes = nodesNamed(nodePart);
+    if (nodes.empty()) {
+        error = "No object matches name: " + text;
+        return false;
+    }
+    if (dot == std::string::npos) {
+        for (Node* n : nodes) addItem(out, SelItem{n->self(), nullptr, {}});
+        return true;
+    }
+    std::string rest = text.substr(dot + 1);
+    auto lb = rest.find('[');
+    std::string head = rest.substr(0, lb);
+    MFn::Type kind = componentKind(head);
+    if (kind != MFn::kInvalid) {
+        if (lb == std::string::npos || rest.back() != ']') {
+            error = "component \"" + rest + "\" needs an index in brackets";
+            return false;
+        }
+        std::string inside = rest.substr(lb + 1, rest.size() - lb - 2);
+        for (Node* n : nodes) {
+            Node* shape = componentOwner(n);
+            if (!shape) {
+                error = n->name + " is not a mesh: it has no " + head + " components";
+                return false;
+            }
+            auto comp = std::make_shared<Component>(kind);
+            if (!parseRange(inside, componentCount(*shape, kind), comp->elements, error)) {
+                error = text + ": " + error;
+                return false;
+            }
+            addItem(out, SelItem{shape->self(), comp, {}});
+        }
+        return true;
+    }
+    for (Node* n : nodes) {
+        PlugAddr plug;
+        if (!parsePlugName(*n->cls, rest, plug, error)) {
+            error = text + ": " + error;
+            return false;
+        }
+        addItem(out, SelItem{n->self(), nullptr, plug});
+    }
+    return true;
+}
+
+std::vector<std::string> itemStrings(const SelItem& item, bool fullPaths) {
+    std::string name = item.node->name;
+    if (fullPaths)
+        if (auto* d = dynamic_cast<DagNode*>(item.node.get())) name = d->fullPath();
+    if (item.plug.attr) return {name + "." + plugName(item.plug)};
+    if (!item.component) return {name};
+    // Consecutive elements print as ranges, in ascending order.
+    std::vector<int> e = item.component->elements;
+    std::sort(e.begin(), e.end());
+    std::vector<std::string> out;
+    for (size_t i = 0; i < e.size();) {
+        size_t j = i;
+        while (j + 1 < e.size() && e[j + 1] == e[j] + 1) ++j;
+        std::string range = e[i] == e[j] ? std::to_string(e[i]) : std::to_string(e[i]) + ":" + std::to_string(e[j]);
+        out.push_back(name + "." + componentName(item.component->kind) + "[" + range + "]");
+        i = j + 1;
+    }
+    return out;
+}
+
+}  // namespace ehost
