@@ -9,6 +9,7 @@ namespace ehost {
 namespace {
 
 constexpr std::size_t kInitialSlots = 1024;
+constexpr double kCellsPerTolerance = 8;
 
 std::uint64_t mix(std::uint64_t h) {
     h ^= h >> 30;
@@ -21,59 +22,57 @@ std::uint64_t mix(std::uint64_t h) {
 
 }  // namespace
 
-MergeIndex::Cell MergeIndex::cellCoord(double x) const {
+// inline: these sit on the per-corner path and would otherwise go through the
+// shared library's PLT.
+inline MergeIndex::Cell MergeIndex::cellCoord(double x) const {
     if (cellSize_ == 0) return std::bit_cast<Cell>(x + 0.0);  // + 0.0 folds -0 into +0
+    // Cell borders are shifted by an irrational fraction of a cell so that
+    // points on round coordinates (grids, integer inputs) sit inside cells, not
+    // on their borders where every query would need two cells per axis.
+    constexpr double kShift = 0.3819660112501051;
     // Clamping keeps far-away points correct (exact test) at the cost of sharing a cell.
     constexpr double kLimit = 4.0e18;
-    double q = std::floor(x / cellSize_);
+    double q = std::floor(x / cellSize_ + kShift);
     return static_cast<Cell>(std::clamp(q, -kLimit, kLimit));
 }
 
-std::uint64_t MergeIndex::cellKey(Cell x, Cell y, Cell z) {
+inline std::uint64_t MergeIndex::cellKey(Cell x, Cell y, Cell z) {
     std::uint64_t h = mix(static_cast<std::uint64_t>(x));
     h = mix(h ^ static_cast<std::uint64_t>(y));
     return mix(h ^ static_cast<std::uint64_t>(z));
 }
 
-std::size_t MergeIndex::slotFor(std::uint64_t key) const {
-    const std::size_t mask = heads_.size() - 1;
+inline std::size_t MergeIndex::slotFor(std::uint64_t key) const {
+    const std::size_t mask = slots_.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(key >> 32);
     std::size_t s = key & mask;
-    while (heads_[s] != -1 && keys_[s] != key) s = (s + 1) & mask;
+    while (slots_[s].head != -1 && slots_[s].tag != tag) s = (s + 1) & mask;
     return s;
 }
 
-void MergeIndex::grow() {
-    std::vector<std::uint64_t> oldKeys = std::move(keys_);
-    std::vector<int> oldHeads = std::move(heads_);
-    const std::size_t size = std::max(kInitialSlots, oldHeads.size() * 2);
-    keys_.assign(size, 0);
-    heads_.assign(size, -1);
-    for (std::size_t i = 0; i < oldHeads.size(); ++i) {
-        if (oldHeads[i] == -1) continue;
-        std::size_t s = slotFor(oldKeys[i]);
-        keys_[s] = oldKeys[i];
-        heads_[s] = oldHeads[i];
-    }
+void MergeIndex::resize(const std::vector<Vec3>& points, std::size_t size) {
+    // Slots keep only a tag, so the indexed points are hashed again.
+    slots_.assign(size, Slot{});
+    usedSlots_ = 0;
+    for (int v = 0; v < indexed_; ++v) insert(v, points[v]);
 }
 
 void MergeIndex::insert(int vertex, const Vec3& p) {
-    if ((usedSlots_ + 1) * 2 > heads_.size()) grow();
     const std::uint64_t key = cellKey(cellCoord(p.x), cellCoord(p.y), cellCoord(p.z));
-    const std::size_t s = slotFor(key);
-    if (heads_[s] == -1) {
-        keys_[s] = key;
+    Slot& slot = slots_[slotFor(key)];
+    if (slot.head == -1) {
+        slot.tag = static_cast<std::uint32_t>(key >> 32);
         ++usedSlots_;
     }
-    next_[vertex] = heads_[s];
-    heads_[s] = vertex;
+    next_[vertex] = slot.head;
+    slot.head = vertex;
 }
 
 void MergeIndex::clear() {
     built_ = false;
     indexed_ = 0;
     usedSlots_ = 0;
-    keys_.clear();
-    heads_.clear();
+    slots_.clear();
     next_.clear();
 }
 
@@ -82,23 +81,26 @@ void MergeIndex::rebuild(double tolerance, std::uint64_t pointsStamp,
     clear();
     built_ = true;
     tolerance_ = tolerance;
-    cellSize_ = 2 * tolerance;
+    cellSize_ = kCellsPerTolerance * tolerance;
     stamp_ = pointsStamp;
-    std::size_t slots = kInitialSlots;
-    while (slots < points.size() * 2) slots *= 2;
-    keys_.assign(slots, 0);
-    heads_.assign(slots, -1);
     catchUp(points);
 }
 
 void MergeIndex::catchUp(const std::vector<Vec3>& points) {
     const int count = static_cast<int>(points.size());
     next_.resize(points.size(), -1);
+    // Each new point fills at most one slot; keep the load at most one half.
+    const std::size_t needed = 2 * (usedSlots_ + static_cast<std::size_t>(count - indexed_));
+    if (needed > slots_.size()) {
+        std::size_t size = std::max(kInitialSlots, slots_.size());
+        while (size < needed) size *= 2;
+        resize(points, size);
+    }
     for (; indexed_ < count; ++indexed_) insert(indexed_, points[indexed_]);
 }
 
 int MergeIndex::findLowest(const std::vector<Vec3>& points, const Vec3& p) const {
-    if (heads_.empty()) return -1;
+    if (slots_.empty()) return -1;
     const double reach = cellSize_ == 0 ? 0.0 : tolerance_;
     const Cell x0 = cellCoord(p.x - reach), x1 = cellCoord(p.x + reach);
     const Cell y0 = cellCoord(p.y - reach), y1 = cellCoord(p.y + reach);
@@ -108,8 +110,7 @@ int MergeIndex::findLowest(const std::vector<Vec3>& points, const Vec3& p) const
     for (Cell x = x0; x <= x1; ++x) {
         for (Cell y = y0; y <= y1; ++y) {
             for (Cell z = z0; z <= z1; ++z) {
-                const std::size_t s = slotFor(cellKey(x, y, z));
-                for (int v = heads_[s]; v != -1; v = next_[v]) {
+                for (int v = slots_[slotFor(cellKey(x, y, z))].head; v != -1; v = next_[v]) {
                     if ((best == -1 || v < best) && lengthSquared(points[v] - p) <= limit) best = v;
                 }
             }
@@ -119,7 +120,7 @@ int MergeIndex::findLowest(const std::vector<Vec3>& points, const Vec3& p) const
 }
 
 std::size_t MergeIndex::memoryBytes() const {
-    return keys_.capacity() * sizeof(std::uint64_t) + (heads_.capacity() + next_.capacity()) * sizeof(int);
+    return slots_.capacity() * sizeof(Slot) + next_.capacity() * sizeof(int);
 }
 
 }  // namespace ehost

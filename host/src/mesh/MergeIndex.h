@@ -1,9 +1,12 @@
 #pragma once
 // Spatial hash over a mesh's points for addPolygon's vertex merging. Cells are
-// twice the tolerance wide, so the ball of radius tolerance around a query point
-// touches at most two cells per axis; candidates in those cells get an exact
-// distance test. Points are appended as the mesh grows, so appending N polygons
-// one by one costs O(N) in total.
+// eight tolerances wide: the ball of radius tolerance around a query point
+// touches one or two cells per axis, about 2 cells on average (two-tolerance
+// cells would always need 8 probes, each a likely cache miss on big meshes),
+// while vertices, normally much further apart than the tolerance, still rarely
+// share a cell. Candidates in those cells get an exact distance test. Points
+// are appended as the mesh grows, so appending N polygons one by one costs
+// O(N) in total.
 
 #include "host/src/core/Vec3.h"
 
@@ -45,17 +48,23 @@ private:
     static std::uint64_t cellKey(Cell x, Cell y, Cell z);
     std::size_t slotFor(std::uint64_t key) const;
     void insert(int vertex, const Vec3& p);
-    void grow();
+    void resize(const std::vector<Vec3>& points, std::size_t size);
 
     bool built_ = false;
     double tolerance_ = 0;
     double cellSize_ = 0;  // 0: exact matching, keyed by the coordinates' bits
     std::uint64_t stamp_ = 0;
     int indexed_ = 0;
-    // Open addressing: keys_[s] / heads_[s] (-1 = empty slot); next_ chains the
-    // vertices of one cell. Different cells sharing a key only lengthen a chain.
-    std::vector<std::uint64_t> keys_;
-    std::vector<int> heads_;
+    // Open addressing over 8-byte slots (a probe touches one cache line): the
+    // cell hash picks the start slot and its upper half is the slot's tag; head
+    // -1 marks an empty slot. next_ chains the vertices of one cell. Different
+    // cells that share a tag and a probe run share a chain, which only costs a
+    // few more exact distance tests.
+    struct Slot {
+        std::uint32_t tag = 0;
+        int head = -1;
+    };
+    std::vector<Slot> slots_;
     std::vector<int> next_;
     std::size_t usedSlots_ = 0;
 };

@@ -301,13 +301,18 @@ public:
     //
     // dir is not normalized: rayParam t is measured in units of dir's length.
     // Range: 0 <= t <= maxParam, or with testBothDirections |t| <= maxParam and
-    // negative t for hits behind the origin. Edges and vertices are hit
-    // (Embree's watertight, edge-inclusive robust mode).
+    // negative t for hits behind the origin; the range is applied to the
+    // double-precision t. Edges and vertices are hit (Embree's watertight,
+    // edge-inclusive robust mode). Whether a ray meets a triangle is Embree's
+    // float decision in BVH-local coordinates (relative to the bounding-box
+    // centre), so a ray passing a border edge within float rounding (about 1e-7
+    // of the mesh's extent) may still hit it.
     //
     // tolerance (object-space distance): hits closer than that to each other
     // along the line are reported once (a ray through an edge or vertex shared
     // by several triangles, or through a polygon's fan diagonal, gives one hit;
-    // the lowest face, then triangle, is kept). It does not widen triangles.
+    // the lowest face, then triangle, is kept). It does not widen triangles,
+    // and closestIntersection, which reports one hit anyway, does not use it.
     //
     // faceFilter: when given, only those faces can be hit (any order).
 
