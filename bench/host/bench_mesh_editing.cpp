@@ -14,29 +14,40 @@ using bench::Vec3;
 
 // Appends an n-quad grid (side sqrt(n)) one quad at a time, each corner merged
 // against everything added so far, as the patch builder does. Corners carry a
-// little rounding noise so merging really has to search.
-void BM_AddPolygonMerging(benchmark::State& state) {
+// little rounding noise so merging really has to search. With merging off the
+// same loop shows what the mesh arrays alone cost at each size.
+void appendGrid(benchmark::State& state, bool merge) {
     const int side = static_cast<int>(std::lround(std::sqrt(double(state.range(0)))));
     const int quads = side * side;
     for (auto _ : state) {
         MeshGeometry mesh;
         for (int j = 0; j < side; ++j) {
             for (int i = 0; i < side; ++i) {
-                const double noise = 1e-7 * ((i * 7 + j * 3) % 5);
-                const std::vector<Vec3> quad = {{i + noise, j + noise, 0},
-                                                {i + 1 + noise, j, 0},
-                                                {i + 1.0, j + 1 + noise, 0},
-                                                {double(i), j + 1.0, noise}};
-                benchmark::DoNotOptimize(mesh.addPolygon(quad, true, 1e-3));
+                const double x = i, y = j, noise = 1e-7 * ((i * 7 + j * 3) % 5);
+                const std::vector<Vec3> quad = {{x + noise, y + noise, 0},
+                                                {x + 1 + noise, y, 0},
+                                                {x + 1, y + 1 + noise, 0},
+                                                {x, y + 1, noise}};
+                benchmark::DoNotOptimize(mesh.addPolygon(quad, merge, 1e-3));
             }
         }
-        if (mesh.numVertices() != (side + 1) * (side + 1)) state.SkipWithError("merging failed");
+        if (merge && mesh.numVertices() != (side + 1) * (side + 1))
+            state.SkipWithError("merging failed");
     }
     state.counters["quads"] = quads;
     state.counters["time_per_quad"] = benchmark::Counter(
         double(quads), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
+
+void BM_AddPolygonMerging(benchmark::State& state) { appendGrid(state, true); }
 BENCHMARK(BM_AddPolygonMerging)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_AddPolygonNoMerging(benchmark::State& state) { appendGrid(state, false); }
+BENCHMARK(BM_AddPolygonNoMerging)
     ->Arg(10'000)
     ->Arg(100'000)
     ->Arg(1'000'000)
