@@ -39,14 +39,18 @@ void appendGrid(benchmark::State& state, bool merge) {
         double(quads), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_AddPolygonMerging(benchmark::State& state) { appendGrid(state, true); }
+void BM_AddPolygonMerging(benchmark::State& state) {
+    appendGrid(state, true);
+}
 BENCHMARK(BM_AddPolygonMerging)
     ->Arg(10'000)
     ->Arg(100'000)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond);
 
-void BM_AddPolygonNoMerging(benchmark::State& state) { appendGrid(state, false); }
+void BM_AddPolygonNoMerging(benchmark::State& state) {
+    appendGrid(state, false);
+}
 BENCHMARK(BM_AddPolygonNoMerging)
     ->Arg(10'000)
     ->Arg(100'000)

@@ -27,10 +27,18 @@ constexpr int kRays = 4096;
 struct F3 {
     float x, y, z;
 };
-F3 operator-(F3 a, F3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-F3 operator+(F3 a, F3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-F3 operator*(F3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-float dot(F3 a, F3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+F3 operator-(F3 a, F3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+F3 operator+(F3 a, F3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+F3 operator*(F3 a, float s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
+float dot(F3 a, F3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 // Ericson's closest point on a triangle, in float as a plain Embree user would write it.
 F3 closestOnTriangle(F3 p, F3 a, F3 b, F3 c) {
@@ -109,10 +117,10 @@ public:
         scene_ = rtcNewScene(device_);
         rtcSetSceneFlags(scene_, RTC_SCENE_FLAG_CONTEXT_FILTER_FUNCTION);
         RTCGeometry g = rtcNewGeometry(device_, RTC_GEOMETRY_TYPE_TRIANGLE);
-        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, vertices_.data(),
-                                   0, sizeof(F3), vertices_.size() - 1);
-        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, indices_.data(), 0,
-                                   3 * sizeof(std::uint32_t), indices_.size() / 3);
+        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
+                                   vertices_.data(), 0, sizeof(F3), vertices_.size() - 1);
+        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, indices_.data(),
+                                   0, 3 * sizeof(std::uint32_t), indices_.size() / 3);
         rtcCommitGeometry(g);
         rtcAttachGeometry(scene_, g);
         rtcReleaseGeometry(g);
@@ -157,7 +165,10 @@ public:
     }
     unsigned closestPoint(const Vec3& p) const {
         const Vec3 l = p - origin_;
-        PointState state{&vertices_, &indices_, {float(l.x), float(l.y), float(l.z)}, INFINITY,
+        PointState state{&vertices_,
+                         &indices_,
+                         {float(l.x), float(l.y), float(l.z)},
+                         INFINITY,
                          RTC_INVALID_GEOMETRY_ID};
         RTCPointQuery query;
         query.x = state.p.x;
@@ -296,7 +307,8 @@ void BM_RepeatedQueryNeverRebuilds_1M(benchmark::State& state) {
     mesh.prepareQueries();
     const auto before = mesh.bvhBuildCount();
     const Ray ray = rays()[7];
-    for (auto _ : state) benchmark::DoNotOptimize(mesh.closestIntersection(ray.origin, ray.dir, 10));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(mesh.closestIntersection(ray.origin, ray.dir, 10));
     state.counters["bvh_builds"] = double(mesh.bvhBuildCount() - before);
 }
 BENCHMARK(BM_RepeatedQueryNeverRebuilds_1M);

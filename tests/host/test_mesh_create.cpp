@@ -25,8 +25,9 @@ MeshGeometry square() {
 // Two quads side by side: 0-1-2 along the bottom, 3-4-5 along the top.
 MeshGeometry strip() {
     MeshGeometry m;
-    const MeshStatus s = m.create({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}},
-                                  {4, 4}, {0, 1, 4, 3, 1, 2, 5, 4});
+    const MeshStatus s =
+        m.create({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}}, {4, 4},
+                 {0, 1, 4, 3, 1, 2, 5, 4});
     EXPECT_TRUE(s.ok()) << s.error;
     return m;
 }

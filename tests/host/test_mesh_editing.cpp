@@ -12,7 +12,9 @@ using ehost::Vec3;
 
 namespace {
 
-std::vector<int> list(std::span<const int> s) { return {s.begin(), s.end()}; }
+std::vector<int> list(std::span<const int> s) {
+    return {s.begin(), s.end()};
+}
 
 std::vector<Vec3> unitQuadAt(double x, double y) {
     return {{x, y, 0}, {x + 1, y, 0}, {x + 1, y + 1, 0}, {x, y + 1, 0}};
@@ -256,7 +258,8 @@ TEST(MeshDeleteFace, LaterFacesMoveDownAndSharedVerticesStay) {
     MeshGeometry m = cube();
     ASSERT_TRUE(m.setUVs({0, 1, 2, 3}, {0, 1, 2, 3}).ok());
     std::vector<int> counts(6, 4), ids;
-    for (int f = 0; f < 6; ++f) ids.insert(ids.end(), {f % 4, (f + 1) % 4, (f + 2) % 4, (f + 3) % 4});
+    for (int f = 0; f < 6; ++f)
+        ids.insert(ids.end(), {f % 4, (f + 1) % 4, (f + 2) % 4, (f + 3) % 4});
     ASSERT_TRUE(m.assignUVs(counts, ids).ok());
     ASSERT_TRUE(m.setEdgeSmoothing(1, false).ok());  // (1,3): front | right
 
@@ -278,12 +281,13 @@ TEST(MeshDeleteFace, LaterFacesMoveDownAndSharedVerticesStay) {
 TEST(MeshDeleteFace, EdgesLosingAllFacesForgetTheirFlag) {
     MeshGeometry m = cube();
     ASSERT_TRUE(m.setEdgeSmoothings({1, 2}, {0, 0}).ok());  // (1,3) and (3,2)
-    ASSERT_TRUE(m.deleteFaces({1, 0, 1}).ok());              // front and top
+    ASSERT_TRUE(m.deleteFaces({1, 0, 1}).ok());             // front and top
     EXPECT_EQ(m.numVertices(), 8);
     EXPECT_EQ(m.numHardEdges(), 1);
     EXPECT_EQ(m.findEdge(2, 3), -1);
     // Putting the front back makes (3,2) again, smooth this time.
-    const auto r = m.addPolygon({{-.5, -.5, .5}, {.5, -.5, .5}, {.5, .5, .5}, {-.5, .5, .5}}, true, 1e-6);
+    const auto r =
+        m.addPolygon({{-.5, -.5, .5}, {.5, -.5, .5}, {.5, .5, .5}, {-.5, .5, .5}}, true, 1e-6);
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_EQ(list(m.faceVertices(r.face)), (std::vector<int>{0, 1, 3, 2}));
     EXPECT_TRUE(m.isEdgeSmooth(m.findEdge(2, 3)));

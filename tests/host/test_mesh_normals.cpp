@@ -56,13 +56,15 @@ TEST(MeshNormals, FaceNormalsByNewell) {
     }
     // A non-planar quad gets the average plane: the twist cancels out in x and y.
     MeshGeometry twisted;
-    ASSERT_TRUE(twisted.create({{0, 0, 0}, {1, 0, 0.25}, {1, 1, 0}, {0, 1, 0.25}}, {4}, {0, 1, 2, 3}).ok());
+    ASSERT_TRUE(
+        twisted.create({{0, 0, 0}, {1, 0, 0.25}, {1, 1, 0}, {0, 1, 0.25}}, {4}, {0, 1, 2, 3}).ok());
     EXPECT_EQ(twisted.faceNormal(0), Vec3(0, 0, 1));
     // A tilted triangle, far from the origin.
     MeshGeometry tilted;
-    ASSERT_TRUE(tilted.create({{1e7, 1e7, 1e7}, {1e7 + 1, 1e7, 1e7 + 1}, {1e7, 1e7 + 1, 1e7}}, {3},
-                              {0, 1, 2})
-                    .ok());
+    ASSERT_TRUE(
+        tilted
+            .create({{1e7, 1e7, 1e7}, {1e7 + 1, 1e7, 1e7 + 1}, {1e7, 1e7 + 1, 1e7}}, {3}, {0, 1, 2})
+            .ok());
     expectNear(tilted.faceNormal(0), {-kInvSqrt2, 0, kInvSqrt2});
     // Degenerate polygons have no direction.
     MeshGeometry flat;
@@ -77,7 +79,9 @@ TEST(MeshNormals, VertexNormalsSumUnitFaceNormals) {
     expectNear(m.vertexNormal(6), {-kInvSqrt3, -kInvSqrt3, -kInvSqrt3});
     // Unit normals, not area weights: a big and a small face count the same.
     MeshGeometry hinge;
-    ASSERT_TRUE(hinge.create({{0, 0, 0}, {0, 1, 0}, {10, 0, 0}, {0, 0, 1}}, {3, 3}, {0, 2, 1, 0, 1, 3}).ok());
+    ASSERT_TRUE(
+        hinge.create({{0, 0, 0}, {0, 1, 0}, {10, 0, 0}, {0, 0, 1}}, {3, 3}, {0, 2, 1, 0, 1, 3})
+            .ok());
     expectNear(hinge.faceNormal(0), {0, 0, 1});
     expectNear(hinge.faceNormal(1), {1, 0, 0});
     expectNear(hinge.vertexNormal(0), {kInvSqrt2, 0, kInvSqrt2});
@@ -88,8 +92,7 @@ TEST(MeshNormals, AllSmoothCornersUseTheVertexNormal) {
     MeshGeometry m = cube();
     for (int fv = 0; fv < m.numFaceVertices(); ++fv) {
         const auto loc = m.faceVertexLocation(fv);
-        EXPECT_EQ(m.faceVertexNormal(loc.face, loc.local),
-                  m.vertexNormal(m.polygonConnects()[fv]));
+        EXPECT_EQ(m.faceVertexNormal(loc.face, loc.local), m.vertexNormal(m.polygonConnects()[fv]));
         EXPECT_EQ(m.faceVertexNormals()[fv], m.vertexNormal(m.polygonConnects()[fv]));
     }
     EXPECT_EQ(m.faceVertexNormal(0, 4), Vec3(0, 0, 0));

@@ -23,8 +23,8 @@ MeshGeometry square(double z = 0) {
 
 // Unit cube centred on the origin: front (z+), top, back, bottom, right (x+), left.
 MeshGeometry cube(const Vec3& offset = {}) {
-    std::vector<Vec3> points = {{-.5, -.5, .5}, {.5, -.5, .5},  {-.5, .5, .5},  {.5, .5, .5},
-                                {-.5, .5, -.5}, {.5, .5, -.5},  {-.5, -.5, -.5}, {.5, -.5, -.5}};
+    std::vector<Vec3> points = {{-.5, -.5, .5}, {.5, -.5, .5}, {-.5, .5, .5},   {.5, .5, .5},
+                                {-.5, .5, -.5}, {.5, .5, -.5}, {-.5, -.5, -.5}, {.5, -.5, -.5}};
     for (Vec3& p : points) p += offset;
     MeshGeometry m;
     EXPECT_TRUE(m.create(points, {4, 4, 4, 4, 4, 4},
@@ -225,8 +225,14 @@ TEST(MeshRayHits, EdgesAndVerticesAreHitOnce) {
 TEST(MeshRayHits, ToleranceJoinsHitsCloserThanIt) {
     MeshGeometry layers;
     ASSERT_TRUE(layers
-                    .create({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1e-3}, {1, 0, 1e-3},
-                             {1, 1, 1e-3}, {0, 1, 1e-3}},
+                    .create({{0, 0, 0},
+                             {1, 0, 0},
+                             {1, 1, 0},
+                             {0, 1, 0},
+                             {0, 0, 1e-3},
+                             {1, 0, 1e-3},
+                             {1, 1, 1e-3},
+                             {0, 1, 1e-3}},
                             {4, 4}, {4, 5, 6, 7, 0, 1, 2, 3})
                     .ok());
     auto hits = layers.allIntersections({0.75, 0.25, 5}, {0, 0, -1}, 10, false, 1e-6);
@@ -253,10 +259,15 @@ TEST(MeshRayHits, FaceFilterRestrictsTheCandidates) {
     EXPECT_EQ(h.face, 0);
     EXPECT_EQ(h.rayParam, 5);
     const std::vector<int> none;
-    EXPECT_FALSE(stacked.closestIntersection({0.75, 0.25, 5}, {0, 0, -1}, 10, false, 1e-6, &none).hit);
+    EXPECT_FALSE(
+        stacked.closestIntersection({0.75, 0.25, 5}, {0, 0, -1}, 10, false, 1e-6, &none).hit);
     const std::vector<int> both = {1, 0};
-    EXPECT_EQ(stacked.allIntersections({0.75, 0.25, 5}, {0, 0, -1}, 10, false, 1e-6, true, &both).size(), 2u);
-    EXPECT_EQ(stacked.allIntersections({0.75, 0.25, 5}, {0, 0, -1}, 10, false, 1e-6, true, &lower).size(), 1u);
+    EXPECT_EQ(
+        stacked.allIntersections({0.75, 0.25, 5}, {0, 0, -1}, 10, false, 1e-6, true, &both).size(),
+        2u);
+    EXPECT_EQ(
+        stacked.allIntersections({0.75, 0.25, 5}, {0, 0, -1}, 10, false, 1e-6, true, &lower).size(),
+        1u);
 }
 
 TEST(MeshRayHits, UnusableRaysHitNothing) {
@@ -417,7 +428,8 @@ TEST(MeshQueryPrecision, FarFromTheOriginHitsStayExact) {
     EXPECT_EQ(h.rayParam, 5);
     EXPECT_EQ(h.point, Vec3(offset.x + 0.035, offset.y + 0.0725, offset.z));
 
-    const RayHit back = far.closestIntersection(offset + Vec3(0.0449, 0.0151, -2), {0, 0, -1}, 10, true);
+    const RayHit back =
+        far.closestIntersection(offset + Vec3(0.0449, 0.0151, -2), {0, 0, -1}, 10, true);
     ASSERT_TRUE(back.hit);
     EXPECT_EQ(back.face, 14);
     EXPECT_EQ(back.rayParam, -2);

@@ -13,7 +13,9 @@ using ehost::Vec3;
 
 namespace {
 
-std::vector<int> list(std::span<const int> s) { return {s.begin(), s.end()}; }
+std::vector<int> list(std::span<const int> s) {
+    return {s.begin(), s.end()};
+}
 
 // Two quads: 0-1-2 along the bottom, 3-4-5 along the top.
 MeshGeometry strip() {
@@ -103,7 +105,8 @@ void expectConsistentTopology(const MeshGeometry& m) {
     for (int v = 0; v < m.numVertices(); ++v) {
         auto edges = m.vertexEdges(v);
         EXPECT_TRUE(std::is_sorted(edges.begin(), edges.end()));
-        for (int e : edges) EXPECT_TRUE(m.edgeVertices(e).first == v || m.edgeVertices(e).second == v);
+        for (int e : edges)
+            EXPECT_TRUE(m.edgeVertices(e).first == v || m.edgeVertices(e).second == v);
         auto faces = m.vertexFaces(v);
         EXPECT_TRUE(std::is_sorted(faces.begin(), faces.end()));
         for (int f : faces) {

@@ -98,8 +98,7 @@ void MeshBvh::commit(std::size_t numPoints) {
     rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
                                vertices_.data(), 0, 3 * sizeof(float), numPoints);
     rtcSetSharedGeometryBuffer(geometry, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3,
-                               indices_.data(), 0, 3 * sizeof(std::uint32_t),
-                               triangleFace_.size());
+                               indices_.data(), 0, 3 * sizeof(std::uint32_t), triangleFace_.size());
     rtcCommitGeometry(geometry);
     rtcAttachGeometry(scene, geometry);
     rtcReleaseGeometry(geometry);

@@ -9,7 +9,9 @@ namespace ehost {
 
 namespace {
 
-std::string cornerText(std::size_t i) { return "corner " + std::to_string(i); }
+std::string cornerText(std::size_t i) {
+    return "corner " + std::to_string(i);
+}
 
 }  // namespace
 
@@ -17,8 +19,8 @@ AddPolygonResult MeshGeometry::addPolygon(const std::vector<Vec3>& corners, bool
                                           double tolerance) {
     AddPolygonResult result;
     if (corners.size() < 3) {
-        result.error = "a polygon needs at least 3 corners; " + std::to_string(corners.size()) +
-                       " were given";
+        result.error =
+            "a polygon needs at least 3 corners; " + std::to_string(corners.size()) + " were given";
         return result;
     }
     for (std::size_t i = 0; i < corners.size(); ++i) {
@@ -83,7 +85,9 @@ AddPolygonResult MeshGeometry::addPolygon(const std::vector<Vec3>& corners, bool
     return result;
 }
 
-MeshStatus MeshGeometry::deleteFace(int face) { return deleteFaces({face}); }
+MeshStatus MeshGeometry::deleteFace(int face) {
+    return deleteFaces({face});
+}
 
 MeshStatus MeshGeometry::deleteFaces(const std::vector<int>& faces) {
     std::vector<char> deleted(counts_.size(), 0);
@@ -104,8 +108,8 @@ void MeshGeometry::applyFaceDeletion(const std::vector<char>& deleted) {
     if (!hardEdges_.empty()) {
         const MeshTopology& topo = topology();
         for (auto it = hardEdges_.begin(); it != hardEdges_.end();) {
-            const int e = topo.findEdge(static_cast<int>(*it >> 32),
-                                        static_cast<int>(*it & 0xffffffffu));
+            const int e =
+                topo.findEdge(static_cast<int>(*it >> 32), static_cast<int>(*it & 0xffffffffu));
             const std::span<const int> users = topo.edgeFaces(e);
             const bool survives =
                 std::any_of(users.begin(), users.end(), [&](int f) { return !deleted[f]; });

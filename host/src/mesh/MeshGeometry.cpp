@@ -12,9 +12,13 @@ namespace {
 
 std::atomic<std::uint64_t> gStampCounter{0};
 
-std::uint64_t nextStamp() { return gStampCounter.fetch_add(1, std::memory_order_relaxed) + 1; }
+std::uint64_t nextStamp() {
+    return gStampCounter.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
-bool finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+bool finite(const Vec3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
 
 std::string findNonFinitePoint(const std::vector<Vec3>& points, const char* what) {
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -150,7 +154,9 @@ MeshStatus MeshGeometry::create(const std::vector<Vec3>& points,
     return {};
 }
 
-void MeshGeometry::clear() { create({}, {}, {}); }
+void MeshGeometry::clear() {
+    create({}, {}, {});
+}
 
 void MeshGeometry::rebuildOffsets() {
     offsets_.resize(counts_.size() + 1);
@@ -160,7 +166,9 @@ void MeshGeometry::rebuildOffsets() {
 
 // ---- Polygons -------------------------------------------------------------------
 
-int MeshGeometry::polygonVertexCount(int face) const { return validFace(face) ? counts_[face] : 0; }
+int MeshGeometry::polygonVertexCount(int face) const {
+    return validFace(face) ? counts_[face] : 0;
+}
 
 std::span<const int> MeshGeometry::faceVertices(int face) const {
     if (!validFace(face)) return {};
@@ -191,7 +199,9 @@ std::array<int, 3> MeshGeometry::faceTriangleVertices(int face, int triangle) co
 
 // ---- Points ---------------------------------------------------------------------
 
-Vec3 MeshGeometry::point(int vertex) const { return validVertex(vertex) ? points_[vertex] : Vec3{}; }
+Vec3 MeshGeometry::point(int vertex) const {
+    return validVertex(vertex) ? points_[vertex] : Vec3{};
+}
 
 MeshStatus MeshGeometry::setPoints(const std::vector<Vec3>& points) {
     if (points.size() != points_.size())
@@ -210,7 +220,8 @@ MeshStatus MeshGeometry::setPoint(int vertex, const Vec3& position) {
         return MeshStatus::failure("vertex id " + std::to_string(vertex) +
                                    " is out of range (the mesh has " +
                                    std::to_string(points_.size()) + " vertices)");
-    if (!finite(position)) return MeshStatus::failure("the new position has a non-finite coordinate");
+    if (!finite(position))
+        return MeshStatus::failure("the new position has a non-finite coordinate");
     points_[vertex] = position;
     changed(kPointsMoved | kPointsRewritten);
     return {};
@@ -303,8 +314,9 @@ int MeshGeometry::findEdge(int a, int b) const {
 // ---- Bookkeeping ----------------------------------------------------------------
 
 std::size_t MeshGeometry::memoryBytes() const {
-    std::size_t bytes = sizeof(MeshGeometry) + points_.capacity() * sizeof(Vec3) +
-                        (counts_.capacity() + connects_.capacity() + offsets_.capacity()) * sizeof(int);
+    std::size_t bytes =
+        sizeof(MeshGeometry) + points_.capacity() * sizeof(Vec3) +
+        (counts_.capacity() + connects_.capacity() + offsets_.capacity()) * sizeof(int);
     // Node-based set: key, hash link and allocation overhead per entry.
     bytes += hardEdges_.size() * 32 + hardEdges_.bucket_count() * sizeof(void*);
     for (const UVSet& s : uvSets_)

@@ -197,7 +197,8 @@ public:
     bool isEdgeSmooth(int edge) const;
     MeshStatus setEdgeSmoothing(int edge, bool smooth);
     //! smoothFlags[i] != 0 makes edgeIds[i] smooth; checked before anything changes.
-    MeshStatus setEdgeSmoothings(const std::vector<int>& edgeIds, const std::vector<int>& smoothFlags);
+    MeshStatus setEdgeSmoothings(const std::vector<int>& edgeIds,
+                                 const std::vector<int>& smoothFlags);
     //! 1 (smooth) or 0 (hard) per edge id.
     std::vector<int> edgeSmoothings() const;
     int numHardEdges() const { return static_cast<int>(hardEdges_.size()); }
@@ -241,7 +242,8 @@ public:
     //! values, and still cover every assigned UV id.
     MeshStatus setUVs(const std::vector<float>& u, const std::vector<float>& v,
                       std::string_view set = {});
-    MeshStatus getUVs(std::vector<float>& u, std::vector<float>& v, std::string_view set = {}) const;
+    MeshStatus getUVs(std::vector<float>& u, std::vector<float>& v,
+                      std::string_view set = {}) const;
     MeshStatus setUV(int uvId, float u, float v, std::string_view set = {});
     MeshStatus getUV(int uvId, float& u, float& v, std::string_view set = {}) const;
     //! Replaces the set's assignment: uvCounts has one entry per polygon, 0 or
@@ -323,8 +325,8 @@ public:
     //! Every hit in range, in ascending t. (sortHits is accepted for the host
     //! API's sake; the kernel sorts anyway.)
     std::vector<RayHit> allIntersections(const Vec3& origin, const Vec3& dir, double maxParam,
-                                         bool testBothDirections = false,
-                                         double tolerance = 1e-6, bool sortHits = true,
+                                         bool testBothDirections = false, double tolerance = 1e-6,
+                                         bool sortHits = true,
                                          const std::vector<int>* faceFilter = nullptr) const;
     //! Every hit along the positive ray, nearest first.
     std::vector<RayHit> intersect(const Vec3& origin, const Vec3& dir,

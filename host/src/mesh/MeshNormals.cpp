@@ -88,7 +88,9 @@ std::vector<int> MeshGeometry::edgeSmoothings() const {
     return flags;
 }
 
-void MeshGeometry::cleanupEdgeSmoothing() { faceVertexNormals(); }
+void MeshGeometry::cleanupEdgeSmoothing() {
+    faceVertexNormals();
+}
 
 Vec3 MeshGeometry::faceNormal(int face) const {
     if (!validFace(face)) return {};
@@ -118,7 +120,8 @@ const std::vector<Vec3>& MeshGeometry::vertexNormals() const {
         const std::vector<Vec3>& faces = faceNormals();
         auto normals = std::make_shared<std::vector<Vec3>>(points_.size());
         for (int f = 0; f < numFaces(); ++f)
-            for (int k = offsets_[f]; k < offsets_[f + 1]; ++k) (*normals)[connects_[k]] += faces[f];
+            for (int k = offsets_[f]; k < offsets_[f + 1]; ++k)
+                (*normals)[connects_[k]] += faces[f];
         for (Vec3& n : *normals) n = normalized(n);
         return std::shared_ptr<const std::vector<Vec3>>(std::move(normals));
     });

@@ -16,7 +16,9 @@ namespace {
 
 std::atomic<std::uint64_t> gBvhBuilds{0};
 
-bool finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+bool finite(const Vec3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
 
 // Embree hands the context back to the filter, so ours starts with Embree's.
 struct QueryContext {
@@ -119,7 +121,9 @@ bool inRange(RayHit& hit, double maxParam, double sign) {
     return std::abs(hit.rayParam) <= maxParam;
 }
 
-void finish(RayHit& hit, const RaySetup& r) { hit.point = r.origin + r.dir * hit.rayParam; }
+void finish(RayHit& hit, const RaySetup& r) {
+    hit.point = r.origin + r.dir * hit.rayParam;
+}
 
 RayHit nearestAlong(const RaySetup& r, QueryContext& ctx, const std::vector<Vec3>& points,
                     double sign, double reach) {
@@ -240,11 +244,17 @@ const MeshBvh& MeshGeometry::bvh() const {
     });
 }
 
-void MeshGeometry::prepareQueries() const { bvh(); }
+void MeshGeometry::prepareQueries() const {
+    bvh();
+}
 
-std::string MeshGeometry::queryError() const { return bvh().error(); }
+std::string MeshGeometry::queryError() const {
+    return bvh().error();
+}
 
-std::uint64_t MeshGeometry::totalBvhBuilds() { return gBvhBuilds.load(); }
+std::uint64_t MeshGeometry::totalBvhBuilds() {
+    return gBvhBuilds.load();
+}
 
 RayHit MeshGeometry::closestIntersection(const Vec3& origin, const Vec3& dir, double maxParam,
                                          bool testBothDirections, double /*tolerance*/,

@@ -27,7 +27,9 @@ public:
         return {edgeVertices_[2 * edge], edgeVertices_[2 * edge + 1]};
     }
     //! Faces using the edge, ascending.
-    std::span<const int> edgeFaces(int edge) const { return range(edgeFaceOffsets_, edgeFaces_, edge); }
+    std::span<const int> edgeFaces(int edge) const {
+        return range(edgeFaceOffsets_, edgeFaces_, edge);
+    }
     //! Exactly one face uses the edge.
     bool isBoundaryEdge(int edge) const {
         return edgeFaceOffsets_[edge + 1] - edgeFaceOffsets_[edge] == 1;
@@ -49,8 +51,8 @@ public:
     std::size_t memoryBytes() const;
 
 private:
-    static std::span<const int> range(const std::vector<int>& offsets, const std::vector<int>& items,
-                                      int index) {
+    static std::span<const int> range(const std::vector<int>& offsets,
+                                      const std::vector<int>& items, int index) {
         return {items.data() + offsets[index],
                 static_cast<std::size_t>(offsets[index + 1] - offsets[index])};
     }

@@ -43,7 +43,8 @@ MeshStatus MeshGeometry::setCurrentUVSet(std::string_view name) {
 MeshStatus MeshGeometry::createUVSet(std::string_view name) {
     if (name.empty()) return MeshStatus::failure("a UV set needs a name");
     if (hasUVSet(name))
-        return MeshStatus::failure("the mesh already has a UV set named \"" + std::string(name) + "\"");
+        return MeshStatus::failure("the mesh already has a UV set named \"" + std::string(name) +
+                                   "\"");
     uvSets_.push_back(UVSet{std::string(name), {}, {}, {}});
     changed(kAttributes);
     return {};
@@ -73,8 +74,8 @@ MeshStatus MeshGeometry::setUVs(const std::vector<float>& u, const std::vector<f
     UVSet* s = findUVSet(set);
     if (!s) return MeshStatus::failure(unknownUVSet(set));
     if (u.size() != v.size())
-        return MeshStatus::failure("setUVs was given " + std::to_string(u.size()) + " U values but " +
-                                   std::to_string(v.size()) + " V values");
+        return MeshStatus::failure("setUVs was given " + std::to_string(u.size()) +
+                                   " U values but " + std::to_string(v.size()) + " V values");
     for (std::size_t i = 0; i < u.size(); ++i) {
         if (!std::isfinite(u[i]) || !std::isfinite(v[i]))
             return MeshStatus::failure("UV " + std::to_string(i) + " is not finite");
@@ -105,8 +106,9 @@ MeshStatus MeshGeometry::setUV(int uvId, float u, float v, std::string_view set)
     UVSet* s = findUVSet(set);
     if (!s) return MeshStatus::failure(unknownUVSet(set));
     if (uvId < 0 || uvId >= static_cast<int>(s->u.size()))
-        return MeshStatus::failure("UV id " + std::to_string(uvId) + " is out of range (the set has " +
-                                   std::to_string(s->u.size()) + " UVs)");
+        return MeshStatus::failure("UV id " + std::to_string(uvId) +
+                                   " is out of range (the set has " + std::to_string(s->u.size()) +
+                                   " UVs)");
     if (!std::isfinite(u) || !std::isfinite(v)) return MeshStatus::failure("the UV is not finite");
     s->u[uvId] = u;
     s->v[uvId] = v;
@@ -118,8 +120,9 @@ MeshStatus MeshGeometry::getUV(int uvId, float& u, float& v, std::string_view se
     const UVSet* s = findUVSet(set);
     if (!s) return MeshStatus::failure(unknownUVSet(set));
     if (uvId < 0 || uvId >= static_cast<int>(s->u.size()))
-        return MeshStatus::failure("UV id " + std::to_string(uvId) + " is out of range (the set has " +
-                                   std::to_string(s->u.size()) + " UVs)");
+        return MeshStatus::failure("UV id " + std::to_string(uvId) +
+                                   " is out of range (the set has " + std::to_string(s->u.size()) +
+                                   " UVs)");
     u = s->u[uvId];
     v = s->v[uvId];
     return {};
