@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "host/src/command/Commands.h"
 #include "host/src/core/Events.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/Preferences.h"
@@ -61,14 +62,17 @@ Session::Session()
       prefs_(std::make_unique<Preferences>("")),
       selection_(std::make_unique<Selection>()),
       events_(std::make_unique<Events>()),
-      messages_(std::make_unique<MessageLog>()) {}
+      messages_(std::make_unique<MessageLog>()),
+      commands_(std::make_unique<Commands>()) {}
 
 Session::~Session() {
+    commands_->undoQueue.flush();
     selection_->items.clear();
     scene_->clear();
 }
 
 void Session::newScene() {
+    commands_->undoQueue.flush();
     selection_->items.clear();
     scene_->clear();
     populateNewScene(*scene_);
@@ -87,10 +91,18 @@ void startSession(const std::string& prefsDir) {
     auto& s = current();
     if (s) return;
     s = std::make_unique<Session>();
+    // Tear the session down at exit while plug-in modules are still loaded:
+    // their nodes' destructors live in them.
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        std::atexit(stopSession);
+    }
     // Set up in two steps: built-in node types and the new scene need the
     // session to exist already.
     s->prefs() = Preferences(preferencesDir(prefsDir));
     registerBuiltinNodeTypes(s->registry());
+    registerBuiltinCommands(s->commands());
     s->newScene();
 }
 

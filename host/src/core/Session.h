@@ -18,6 +18,7 @@ class Preferences;
 class Selection;
 class Events;
 class MessageLog;
+class Commands;
 
 class Registry {
 public:
@@ -47,8 +48,9 @@ public:
     Selection& selection() { return *selection_; }
     Events& events() { return *events_; }
     MessageLog& messages() { return *messages_; }
+    Commands& commands() { return *commands_; }
 
-    //! Empties the scene and puts back what every new scene has.
+    //! Empties the scene (and the undo queue) and puts back what every new scene has.
     void newScene();
 
 private:
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<Selection> selection_;
     std::unique_ptr<Events> events_;
     std::unique_ptr<MessageLog> messages_;
+    std::unique_ptr<Commands> commands_;
 };
 
 //! The running session; started on first use if MLibrary::initialize was not called.

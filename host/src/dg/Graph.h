@@ -156,6 +156,7 @@ public:
     bool alive = false;  // part of the scene
     long long order = 0;  // creation order, kept across undo
     MPxNode* user = nullptr;  // the plug-in's object for plug-in node types
+    bool constructed = false;  // the plug-in object's postConstructor ran
 
     std::map<PlugAddr, PlugRef> inputs;        // destination plug here -> its source
     std::multimap<PlugAddr, PlugRef> outputs;  // source plug here -> destinations

@@ -80,8 +80,24 @@ NodePtr Scene::create(NodeClass& cls, const std::string& wanted, MStatus* status
     MStatus st = attach(node);
     if (status) *status = st;
     if (!st) return nullptr;
-    if (node->user) node->user->postConstructor();
+    if (node->user) {
+        node->constructed = true;
+        node->user->postConstructor();
+    }
     return node;
+}
+
+MStatus Scene::adopt(const NodePtr& node, const std::string& wanted) {
+    std::string why;
+    if (!validName(wanted, &why)) return MStatus(MStatus::kInvalidParameter, why);
+    if (node->order == 0) node->order = nextOrder_++;
+    node->name = uniqueName(wanted);
+    MStatus st = attach(node);
+    if (st && node->user && !node->constructed) {
+        node->constructed = true;
+        node->user->postConstructor();
+    }
+    return st;
 }
 
 MStatus Scene::attach(const NodePtr& node) {

@@ -31,6 +31,9 @@ public:
 
     //! Makes a node of the class, named uniquely after wanted (or the class).
     NodePtr create(NodeClass& cls, const std::string& wanted, MStatus* status);
+    //! Gives a node made outside the scene its place in the creation order and
+    //! a unique name after wanted, and puts it into the scene.
+    MStatus adopt(const NodePtr& node, const std::string& wanted);
     //! Puts a node (back) into the scene under its name; fails if the name is taken.
     MStatus attach(const NodePtr& node);
     //! Takes a node out of the scene; connections must be gone already.

@@ -1,0 +1,147 @@
+#include <maya/MArgList.h>
+
+#include <algorithm>
+
+#include "host/src/command/Commands.h"
+#include "host/src/core/MessageLog.h"
+#include "host/src/core/Session.h"
+
+namespace ehost {
+
+const CommandDef* Commands::find(const std::string& name) const {
+    for (const auto& d : defs_)
+        if (d.name == name) return &d;
+    return nullptr;
+}
+
+MStatus Commands::add(CommandDef def) {
+    if (def.name.empty()) return MStatus(MStatus::kInvalidParameter, "a command needs a name");
+    if (find(def.name)) return MStatus(MStatus::kFailure, "a command named " + def.name + " is already registered");
+    if (!def.creator && !def.runner) return MStatus(MStatus::kInvalidParameter, "command " + def.name + " needs a creator");
+    defs_.push_back(std::move(def));
+    return MStatus::kSuccess;
+}
+
+MStatus Commands::remove(const std::string& name) {
+    auto it = std::find_if(defs_.begin(), defs_.end(), [&](const CommandDef& d) { return d.name == name; });
+    if (it == defs_.end()) return MStatus(MStatus::kNotFound, "no command named " + name);
+    defs_.erase(it);
+    return MStatus::kSuccess;
+}
+
+std::vector<std::string> Commands::names() const {
+    std::vector<std::string> out;
+    for (const auto& d : defs_) out.push_back(d.name);
+    return out;
+}
+
+CommandItem::CommandItem(MPxCommand* command, std::string journal) : command_(command) { text = std::move(journal); }
+CommandItem::~CommandItem() { delete command_; }
+void CommandItem::undo() { command_->undoIt(); }
+void CommandItem::redo() { command_->redoIt(); }
+
+void prepareCommand(MPxCommand& command, const CommandDef& def, const std::string& source) {
+    auto& i = ApiAccess::impl(command);
+    i.name = MString(def.name);
+    i.syntax = def.syntax;
+    i.commandString = MString(source);
+}
+
+namespace {
+
+MArgList argsOf(const CommandText& cmd) {
+    MArgList args;
+    auto& list = ApiAccess::impl(args).args;
+    for (size_t i = 1; i < cmd.tokens.size(); ++i)
+        list.push_back({cmd.tokens[i].text, cmd.tokens[i].kind == Token::Kind::String});
+    return args;
+}
+
+size_t errorCount() {
+    const auto& e = session().messages().entries();
+    return std::count_if(e.begin(), e.end(), [](const MessageLog::Entry& m) { return m.kind == MessageLog::Kind::Error; });
+}
+
+struct ResultScope {
+    ResultScope() {
+        auto& c = session().commands();
+        c.results.emplace_back();
+        ++c.depth;
+    }
+    ~ResultScope() {
+        auto& c = session().commands();
+        c.results.pop_back();
+        --c.depth;
+    }
+    MCommandResult& result() { return session().commands().results.back(); }
+};
+
+MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine, MCommandResult& out) {
+    const std::string& name = cmd.tokens[0].text;
+    std::string where = multiLine ? "line " + std::to_string(cmd.line) + ": " : "";
+    Commands& commands = session().commands();
+    const CommandDef* def = commands.find(name);
+    if (!def || cmd.tokens[0].kind != Token::Kind::Word) {
+        std::string text = where + "Cannot find procedure \"" + name + "\".";
+        session().messages().error(text);
+        return MStatus(MStatus::kInvalidParameter, text);
+    }
+    MArgList args = argsOf(cmd);
+    size_t errorsBefore = errorCount();
+    ResultScope scope;
+    MStatus st;
+    MPxCommand* command = nullptr;
+    if (def->runner) {
+        st = def->runner(args);
+    } else {
+        command = static_cast<MPxCommand*>(def->creator());
+        if (!command) {
+            std::string text = where + name + ": the command could not be created";
+            session().messages().error(text);
+            return MStatus(MStatus::kFailure, text);
+        }
+        prepareCommand(*command, *def, cmd.source);
+        st = command->doIt(args);
+    }
+    out = scope.result();
+    if (!st && errorCount() == errorsBefore) {
+        std::string detail = st.errorString().str();
+        auto close = detail.find("): ");
+        if (close != std::string::npos) detail = detail.substr(close + 3);
+        session().messages().error(where + name + ": " + detail);
+    }
+    if (command) {
+        UndoSink* sink = options.undoable && st && command->isUndoable() ? currentSink() : nullptr;
+        if (sink)
+            sink->record(std::make_unique<CommandItem>(command, cmd.source));
+        else
+            delete command;
+    }
+    if (st && options.display) {
+        std::string text = out.stringResult().str();
+        if (out.resultType() != MCommandResult::kInvalid) session().messages().result(text);
+    }
+    return st;
+}
+
+}  // namespace
+
+MStatus runCommands(const std::string& text, const RunOptions& options, MCommandResult* result) {
+    std::vector<CommandText> cmds;
+    std::string error;
+    if (!splitCommands(text, cmds, error)) {
+        session().messages().error(error);
+        return MStatus(MStatus::kInvalidParameter, error);
+    }
+    bool multiLine = text.find('\n') != std::string::npos;
+    MCommandResult last;
+    MStatus st;
+    for (const auto& cmd : cmds) {
+        st = runOne(cmd, options, multiLine, last);
+        if (!st) break;
+    }
+    if (result) *result = last;
+    return st;
+}
+
+}  // namespace ehost

@@ -1,0 +1,73 @@
+#pragma once
+// The undo queue. Undoable work is recorded as items; the queue keeps a
+// bounded history of done items and the undone items that redo can bring
+// back. Recording goes to the innermost sink: the queue itself, or a
+// modifier capturing the commands it runs.
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ehost {
+
+class UndoItem {
+public:
+    virtual ~UndoItem() = default;
+    virtual void undo() = 0;
+    virtual void redo() = 0;
+    std::string text;  // what the journal shows
+};
+
+class UndoSink {
+public:
+    virtual ~UndoSink() = default;
+    virtual void record(std::unique_ptr<UndoItem> item) = 0;
+};
+
+class UndoQueue : public UndoSink {
+public:
+    void record(std::unique_ptr<UndoItem> item) override;
+    //! Undoes the newest item; false when there is none. The text names it.
+    bool undo(std::string* text = nullptr);
+    bool redo(std::string* text = nullptr);
+    //! Forgets everything (new scene, plug-in unload).
+    void flush();
+    size_t undoable() const { return done_.size(); }
+    size_t redoable() const { return undone_.size(); }
+    //! The oldest items are dropped beyond this many.
+    void setLimit(size_t limit);
+    size_t limit() const { return limit_; }
+    //! Journal of the recorded items, oldest first.
+    std::vector<std::string> journal() const;
+
+private:
+    std::deque<std::unique_ptr<UndoItem>> done_;
+    std::vector<std::unique_ptr<UndoItem>> undone_;
+    size_t limit_ = 50;
+};
+
+//! Keeps the items recorded while it is the innermost sink, to undo and
+//! redo them as one.
+class UndoCapture : public UndoSink {
+public:
+    void record(std::unique_ptr<UndoItem> item) override { items.push_back(std::move(item)); }
+    void undoAll();
+    void redoAll();
+    std::vector<std::unique_ptr<UndoItem>> items;
+};
+
+//! The innermost sink, or null while recording is off (during undo and redo).
+UndoSink* currentSink();
+class SinkScope {
+public:
+    explicit SinkScope(UndoSink* sink);
+    ~SinkScope();
+    SinkScope(const SinkScope&) = delete;
+    SinkScope& operator=(const SinkScope&) = delete;
+};
+
+bool isUndoing();
+bool isRedoing();
+
+}  // namespace ehost

@@ -1,0 +1,179 @@
+#include "host/src/plugin/Plugins.h"
+
+#include <maya/MObject.h>
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "host/src/command/Commands.h"
+#include "host/src/command/ContextCommands.h"
+#include "host/src/core/Session.h"
+#include "host/src/dg/PluginNodes.h"
+#include "host/src/dg/Scene.h"
+#include "host/src/plugin/Plugin.h"
+
+namespace fs = std::filesystem;
+
+namespace ehost {
+
+namespace {
+
+std::vector<std::shared_ptr<Plugin>>& loaded() {
+    static std::vector<std::shared_ptr<Plugin>> list;
+    return list;
+}
+
+Plugin*& current() {
+    static Plugin* p = nullptr;
+    return p;
+}
+
+std::vector<std::string>& pathOverride() {
+    static std::vector<std::string> dirs;
+    return dirs;
+}
+
+//! The directory the host library lives in: plug-ins built with it sit in ../plug-ins.
+std::string libraryDir() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&loadPlugin), &info) && info.dli_fname)
+        return fs::path(info.dli_fname).parent_path().string();
+    return ".";
+}
+
+std::string moduleName(const std::string& path) {
+    std::string name = fs::path(path).filename().string();
+    if (name.size() > 3 && name.compare(name.size() - 3, 3, ".so") == 0) name.resize(name.size() - 3);
+    return name;
+}
+
+std::shared_ptr<Plugin> findLoaded(const std::string& name) {
+    for (auto& p : loaded())
+        if (p->info.name == name) return p;
+    return nullptr;
+}
+
+//! The module file for a name or path, or "" when none exists.
+std::string locate(const std::string& nameOrPath) {
+    std::error_code ec;
+    if (nameOrPath.find('/') != std::string::npos) return fs::is_regular_file(nameOrPath, ec) ? nameOrPath : "";
+    for (const auto& dir : pluginPath())
+        for (const std::string& file : {nameOrPath, nameOrPath + ".so", "lib" + nameOrPath + ".so"}) {
+            fs::path candidate = fs::path(dir) / file;
+            if (fs::is_regular_file(candidate, ec)) return candidate.string();
+        }
+    return "";
+}
+
+using EntryPoint = MStatus (*)(MObject);
+
+void forgetRegistrations(Plugin& p) {
+    Commands& commands = session().commands();
+    for (auto& [ctx, tool] : p.contextCommands) removeContextCommand(ctx, tool);
+    for (auto& name : p.commands) commands.remove(name);
+    for (unsigned id : p.nodeTypes) deregisterPluginNodeType(MTypeId(id));
+    p.contextCommands.clear();
+    p.commands.clear();
+    p.nodeTypes.clear();
+}
+
+}  // namespace
+
+Plugin* pluginBeingLoaded() { return current(); }
+
+void setPluginPath(const std::vector<std::string>& dirs) { pathOverride() = dirs; }
+
+std::vector<std::string> pluginPath() {
+    std::vector<std::string> dirs = pathOverride();
+    if (dirs.empty())
+        if (const char* env = std::getenv("TESSARK_PLUGIN_PATH"); env && *env) {
+            std::string all = env;
+            size_t b = 0;
+            while (b <= all.size()) {
+                size_t e = all.find(':', b);
+                if (e == std::string::npos) e = all.size();
+                if (e > b) dirs.push_back(all.substr(b, e - b));
+                b = e + 1;
+            }
+        }
+    dirs.push_back((fs::path(libraryDir()) / ".." / "plug-ins").lexically_normal().string());
+    return dirs;
+}
+
+MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName) {
+    std::string path = locate(nameOrPath);
+    if (path.empty()) {
+        std::string where;
+        for (const auto& d : pluginPath()) where += (where.empty() ? "" : ":") + d;
+        return MStatus(MStatus::kNotFound, "plug-in \"" + nameOrPath + "\" was not found" +
+                                               (nameOrPath.find('/') == std::string::npos ? " on the plug-in path " + where : ""));
+    }
+    std::string name = moduleName(path);
+    if (loadedName) *loadedName = name;
+    if (findLoaded(name)) return MStatus::kSuccess;
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return MStatus(MStatus::kFailure, std::string("cannot open plug-in ") + path + ": " + dlerror());
+    auto init = reinterpret_cast<EntryPoint>(dlsym(handle, "initializePlugin"));
+    auto uninit = reinterpret_cast<EntryPoint>(dlsym(handle, "uninitializePlugin"));
+    if (!init || !uninit) {
+        dlclose(handle);
+        return MStatus(MStatus::kFailure, path + " is not a plug-in: it lacks initializePlugin or uninitializePlugin");
+    }
+    auto plugin = std::make_shared<Plugin>();
+    plugin->handle = handle;
+    plugin->info.name = name;
+    plugin->info.path = path;
+    if (auto* version = static_cast<const char*>(dlsym(handle, "MApiVersion"))) plugin->info.apiVersion = version;
+    // The module stays loaded even when its initialization fails: whatever it
+    // registered before failing keeps pointing into it.
+    loaded().push_back(plugin);
+    current() = plugin.get();
+    MStatus st = init(ApiAccess::wrap(plugin));
+    current() = nullptr;
+    if (!st) return MStatus(st.statusCode(), "initializePlugin of " + name + " failed: " + st.errorString().str());
+    return MStatus::kSuccess;
+}
+
+MStatus unloadPlugin(const std::string& name, bool force) {
+    auto plugin = findLoaded(name);
+    if (!plugin) return MStatus(MStatus::kNotFound, "plug-in \"" + name + "\" is not loaded");
+    // Commands kept for undo may belong to the plug-in: forget them first.
+    session().commands().undoQueue.flush();
+    dropPendingToolCommands();
+    for (auto& n : session().scene().nodes())
+        if (std::count(plugin->nodeTypes.begin(), plugin->nodeTypes.end(), n->cls->typeId.id()))
+            return MStatus(MStatus::kFailure, "plug-in " + name + " is in use: node " + n->name + " is of type " +
+                                                  n->cls->typeName + " (delete it first)");
+    auto uninit = reinterpret_cast<EntryPoint>(dlsym(plugin->handle, "uninitializePlugin"));
+    current() = plugin.get();
+    MStatus st = uninit(ApiAccess::wrap(plugin));
+    current() = nullptr;
+    (void)force;
+    // What the module still registers would point into unloaded code: remove
+    // it all before closing, whatever uninitializePlugin reported.
+    forgetRegistrations(*plugin);
+    loaded().erase(std::remove(loaded().begin(), loaded().end(), plugin), loaded().end());
+    dlclose(plugin->handle);
+    plugin->handle = nullptr;
+    if (!st) return MStatus(st.statusCode(), "uninitializePlugin of " + name + " failed: " + st.errorString().str());
+    return MStatus::kSuccess;
+}
+
+bool isPluginLoaded(const std::string& name) { return findLoaded(name) != nullptr; }
+
+std::vector<PluginInfo> loadedPlugins() {
+    std::vector<PluginInfo> out;
+    for (auto& p : loaded()) out.push_back(p->info);
+    return out;
+}
+
+std::string pluginOfNodeType(const std::string& typeName) {
+    NodeClass* cls = session().registry().findClass(typeName);
+    return cls ? cls->pluginName : "";
+}
+
+}  // namespace ehost
