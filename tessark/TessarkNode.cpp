@@ -1,0 +1,138 @@
+#include "tessark/TessarkNode.h"
+
+#include <maya/MDGContext.h>
+#include <maya/MEvaluationNode.h>
+#include <maya/MFnGenericAttribute.h>
+#include <maya/MFnNumericAttribute.h>
+#include <maya/MFnTypedAttribute.h>
+#include <maya/MPlug.h>
+#include <maya/MViewport2Renderer.h>
+
+#include "tessark/ApiError.h"
+
+const MTypeId Tessark::id(0x80025);
+const MString Tessark::drawDbClassification("drawdb/geometry/Tessark");
+const MString Tessark::drawRegistrantId("Tessark");
+
+MObject Tessark::strokes;
+MObject Tessark::sizes;
+MObject Tessark::playersLine;
+MObject Tessark::strokesShadow;
+MObject Tessark::sizesShadow;
+MObject Tessark::strokesNondestruct;
+MObject Tessark::sizesNondestruct;
+MObject Tessark::locked;
+MObject Tessark::close;
+MObject Tessark::newFaces;
+MObject Tessark::displayInfo;
+MObject Tessark::isLastPlayer;
+MObject Tessark::TessarkMesh;
+MObject Tessark::toMerge;
+MObject Tessark::playerpts;
+MObject Tessark::magnetPt;
+MObject Tessark::fusept;
+MObject Tessark::fusemesh;
+MObject Tessark::fuseindices;
+MObject Tessark::mode;
+
+void* Tessark::creator() { return new Tessark; }
+
+namespace {
+
+// The flags set explicitly on each attribute; the others keep the host's defaults.
+enum Flag : unsigned { S = 1, K = 2, H = 4, W = 8, C = 16 };
+
+void setFlags(MFnAttribute& fn, unsigned flags) {
+    if (flags & S) fn.setStorable(true);
+    if (flags & K) fn.setKeyable(true);
+    if (flags & H) fn.setHidden(true);
+    if (flags & W) fn.setWritable(true);
+    if (flags & C) fn.setCached(true);
+}
+
+MObject typed(const char* name, const char* shortName, MFnData::Type type, unsigned flags) {
+    MFnTypedAttribute fn;
+    MStatus status;
+    MObject attr = fn.create(name, shortName, type, MObject::kNullObj, &status);
+    if (!status) status.perror(MString("cannot create attribute ") + name);
+    setFlags(fn, flags);
+    return attr;
+}
+
+MObject boolean(const char* name, const char* shortName, bool value, unsigned flags) {
+    MFnNumericAttribute fn;
+    MStatus status;
+    MObject attr = fn.create(name, shortName, MFnNumericData::kBoolean, value ? 1 : 0, &status);
+    TESSARK_REPORT_ERROR(status);
+    setFlags(fn, flags);
+    return attr;
+}
+
+}  // namespace
+
+MStatus Tessark::initialize() {
+    strokes = typed("strokes", "stk", MFnData::kPointArray, S | K | H | C);
+    sizes = typed("sizes", "sz", MFnData::kIntArray, S | H | W | C);
+    playersLine = typed("playersLine", "pla", MFnData::kPointArray, S | K | C | H);
+    strokesShadow = typed("strokesShadow", "shtk", MFnData::kPointArray, S | K | H | C);
+    sizesShadow = typed("sizesShadow", "shz", MFnData::kIntArray, S | H | K | C);
+    strokesNondestruct = typed("strokesNondestruct", "stnd", MFnData::kPointArray, S | H | K | C);
+    sizesNondestruct = typed("sizesNondestruct", "snd", MFnData::kIntArray, S | H | K | C);
+    locked = boolean("locked", "lck", true, S | W | C);
+    close = boolean("close", "cl", false, S | W | C);
+    newFaces = typed("newFaces", "nf", MFnData::kIntArray, S | H | W | C);
+    displayInfo = boolean("displayInfo", "di", true, S | W | C);
+    isLastPlayer = boolean("isLastPlayer", "ilp", false, S | H | W | C);
+    {
+        MFnGenericAttribute fn;
+        MStatus status;
+        TessarkMesh = fn.create("TessarkMesh", "zm", &status);
+        if (!status) status.perror("cannot create attribute TessarkMesh");
+        fn.addAccept(MFnData::kMesh);
+        setFlags(fn, K | H | S);
+    }
+    toMerge = typed("toMerge", "tmg", MFnData::kIntArray, S | W | C | H);
+    playerpts = typed("playerpts", "ppt", MFnData::kPointArray, S | K | C | H);
+    magnetPt = typed("magnetPt", "mgn", MFnData::kPointArray, S | W | C | H);
+    fusept = typed("fusept", "fpt", MFnData::kPointArray, S | W | C | H);
+    fusemesh = typed("fusemesh", "fmh", MFnData::kPointArray, S | K | C | H);
+    fuseindices = typed("fuseindices", "fid", MFnData::kIntArray, S | W | C | H);
+    mode = boolean("mode", "mo", true, S | W | C);
+
+    for (MObject* attr : {&close, &mode, &sizes, &locked, &newFaces, &fusept, &strokes, &toMerge, &playerpts,
+                          &magnetPt, &fusemesh, &TessarkMesh, &playersLine, &fuseindices, &displayInfo,
+                          &sizesShadow, &isLastPlayer, &strokesShadow, &sizesNondestruct, &strokesNondestruct}) {
+        MStatus status = addAttribute(*attr);
+        if (!status) status.perror("addAttribute");
+    }
+
+    const std::pair<MObject*, MObject*> affects[] = {
+        {&strokes, &sizes},           {&strokes, &newFaces},          {&TessarkMesh, &sizes},
+        {&strokes, &TessarkMesh},     {&displayInfo, &strokes},       {&displayInfo, &playerpts},
+        {&displayInfo, &playersLine}, {&displayInfo, &isLastPlayer},  {&newFaces, &sizesShadow},
+        {&sizesShadow, &newFaces},    {&newFaces, &strokesShadow},    {&strokesShadow, &newFaces},
+        {&strokesShadow, &isLastPlayer}};
+    for (const auto& [when, affected] : affects) {
+        MStatus status = attributeAffects(*when, *affected);
+        if (!status) status.perror("attributeAffects");
+    }
+    // Attributes that could not be made are reported above; the node type
+    // stays usable with the rest.
+    return MStatus::kSuccess;
+}
+
+MStatus Tessark::compute(const MPlug& plug, MDataBlock&) {
+    if (plug == strokes) return MStatus::kSuccess;
+    return MStatus::kUnknownParameter;
+}
+
+MStatus Tessark::preEvaluation(const MDGContext& context, const MEvaluationNode& evaluationNode) {
+    if (context.isNormal()) {
+        MStatus status;
+        if (evaluationNode.dirtyPlugExists(sizes, &status) && status)
+            MHWRender::MRenderer::setGeometryDrawDirty(thisMObject());
+    }
+    return MStatus::kSuccess;
+}
+
+bool Tessark::isBounded() const { return false; }
