@@ -12,6 +12,8 @@ struct ApiAccess;
 
 //! What a command accepts: its flags with their argument types, its
 //! arguments and its objects; used by MArgDatabase to read an MArgList.
+//! Copies share one description, as the host's do: a context command's
+//! appendSyntax adds its flags through the copy that syntax() returns.
 class OPENMAYA_EXPORT MSyntax {
 public:
     enum MArgType {
@@ -68,7 +70,7 @@ private:
         bool selectionAsDefault = false;
         bool query = false, edit = false;
     };
-    std::unique_ptr<Impl> impl_;
+    std::shared_ptr<Impl> impl_;
 };
 
 typedef MSyntax (*MCreateSyntaxFunction)();

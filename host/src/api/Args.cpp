@@ -227,12 +227,9 @@ MArgList& MArgList::addArg(const MPoint& value) {
 
 // ---------------------------------------------------------------- MSyntax
 
-MSyntax::MSyntax() : impl_(std::make_unique<Impl>()) {}
-MSyntax::MSyntax(const MSyntax& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}
-MSyntax& MSyntax::operator=(const MSyntax& other) {
-    *impl_ = *other.impl_;
-    return *this;
-}
+MSyntax::MSyntax() : impl_(std::make_shared<Impl>()) {}
+MSyntax::MSyntax(const MSyntax& other) = default;
+MSyntax& MSyntax::operator=(const MSyntax& other) = default;
 MSyntax::~MSyntax() = default;
 
 MStatus MSyntax::addFlag(const char* shortName, const char* longName, MArgType a1, MArgType a2, MArgType a3,
