@@ -1,0 +1,275 @@
+#include "patch/PatchPipeline.h"
+
+#include <maya/MFloatPoint.h>
+#include <maya/MFloatVector.h>
+#include <maya/MFnDagNode.h>
+#include <maya/MFnDependencyNode.h>
+#include <maya/MFnMeshData.h>
+#include <maya/MGlobal.h>
+#include <maya/MItGeometry.h>
+#include <maya/MMeshIsectAccelParams.h>
+#include <maya/MPlug.h>
+#include <maya/MPlugArray.h>
+
+#include "geometry/mesh_sink.h"
+#include "geometry/rail_grid.h"
+#include "kvpatchnode/StateSenders.h"
+#include "patch/FillPatchNode.h"
+#include "patch/PatchHelpers.h"
+#include "tessark/ApiError.h"
+#include "tessark/RailNodeOps.h"
+
+namespace tessark {
+
+namespace {
+
+MIntArray toIntArray(const std::vector<int>& v) {
+    MIntArray out;
+    for (int x : v) out.append(x);
+    return out;
+}
+
+MIntArray fiveZeros() { return toIntArray(geo::noPatch()); }
+
+//! Quads go into the mesh through the host's addPolygon with vertex merging.
+class MeshFnSink : public geo::MeshSink {
+public:
+    explicit MeshFnSink(MFnMesh& mesh) : mesh_(mesh) {}
+    int appendQuad(const geo::Quad& quad, double tolerance) override {
+        MPointArray corners;
+        for (const auto& p : quad) corners.append(MPoint(p.x, p.y, p.z));
+        int face = -1;
+        MStatus status;
+        mesh_.addPolygon(corners, face, true, tolerance, MObject::kNullObj, &status);
+        TESSARK_REPORT_ERROR(status);
+        return face;
+    }
+    int vertexCount() const override { return mesh_.numVertices(); }
+
+private:
+    MFnMesh& mesh_;
+};
+
+double mergeTolerance() {
+    bool exists = false;
+    double value = MGlobal::optionVarDoubleValue("kv_mergThreshold", &exists);
+    return exists ? value : 0.001;
+}
+
+double snapDistance() {
+    bool exists = false;
+    double value = MGlobal::optionVarDoubleValue("kv_distancesnap", &exists);
+    return exists ? value : 100.0;
+}
+
+int vertexCount(const MDagPath& mesh) {
+    MStatus status;
+    MItGeometry geometry(mesh, &status);
+    return status ? geometry.count() : 0;
+}
+
+//! The patch node feeding the mesh shape's inMesh, by name.
+MString patchNodeFeeding(const MDagPath& meshPath) {
+    MDagPath shape = meshPath;
+    shape.extendToShape();
+    MPlug inMesh = MFnDependencyNode(shape.node()).findPlug("inMesh", true);
+    MPlugArray sources;
+    inMesh.connectedTo(sources, true, false);
+    return sources.length() ? MFnDependencyNode(sources[0].node()).name() : MString();
+}
+
+void deleteNode(const MString& fullPath) { MGlobal::executeCommand("delete " + fullPath, false, false); }
+
+//! What the quads are built into: the working copy's shape, or an empty mesh
+//! data object when the copy cannot be used (a new retopology mesh, or a
+//! rebuild of a mesh that holds only the last patch).
+struct BuildTarget {
+    MString copyPath;   // the working copy's transform while it exists
+    MObject copyShape;  // the working copy's mesh shape
+    MObject detached;   // mesh data built outside the scene
+    MFnMesh mesh;
+    bool attach() {
+        MStatus status = detached.isNull() ? mesh.setObject(copyShape) : mesh.setObject(detached);
+        if (!status) status.perror("setobject meshfn");
+        return status;
+    }
+    void dropCopy() {
+        if (copyPath.length()) deleteNode(copyPath);
+        copyPath = MString();
+    }
+};
+
+void storeShadowPair(const geo::Polyline& first, const geo::Polyline& second) {
+    MObject rail = findRailNode();
+    geo::StrokeSet pair;
+    pair.points = first;
+    pair.points.insert(pair.points.end(), second.begin(), second.end());
+    pair.sizes = {static_cast<int>(first.size()), static_cast<int>(second.size())};
+    writeStrokeSet(rail, "strokesShadow", "sizesShadow", pair);
+}
+
+}  // namespace
+
+bool isSameFacing(int sourceFaceId, const MVector& quadNormal) {
+    MFnMesh source(sourceMeshPath());
+    MVector normal;
+    source.getPolygonNormal(sourceFaceId, normal, MSpace::kWorld);
+    return normal * quadNormal > 0;
+}
+
+bool snapToSource(const MFnMesh& mesh, const MMatrix& worldMatrix, const MIntArray& faceIds, const MDagPath& meshPath,
+                  MString& commandText) {
+    MDagPath sourcePath = sourceMeshPath();
+    MStatus status;
+    MFnMesh source(sourcePath, &status);
+    if (!status) return true;
+    MMeshIsectAccelParams accel = source.autoUniformGridParams();
+    double reach = snapDistance();
+    bool firstHit = true, sameFacing = false;
+    MString meshName = meshPath.fullPathName();
+    for (unsigned f = 0; f < faceIds.length(); ++f) {
+        MIntArray corners;
+        status = mesh.getPolygonVertices(faceIds[f], corners);
+        TESSARK_REPORT_ERROR(status);
+        if (!status || corners.length() != 4) continue;
+        MPoint p[4];
+        for (unsigned k = 0; k < 4; ++k) {
+            status = mesh.getPoint(corners[k], p[k], MSpace::kObject);
+            TESSARK_REPORT_ERROR(status);
+            p[k] = p[k] * worldMatrix;
+        }
+        MVector n = (p[1] - p[0]) ^ (p[3] - p[0]);
+        for (unsigned k = 0; k < 4; ++k) {
+            MFloatPoint hit;
+            float param = 0, bary1 = 0, bary2 = 0;
+            int hitFace = -1, hitTriangle = -1;
+            bool found = source.closestIntersection(MFloatPoint(p[k]), MFloatVector(n), NULL, NULL, false, MSpace::kWorld,
+                                                    static_cast<float>(reach), true, &accel, hit, &param, &hitFace,
+                                                    &hitTriangle, &bary1, &bary2, 0, &status);
+            TESSARK_REPORT_ERROR(status);
+            if (!found) continue;
+            commandText += "move -absolute ";
+            commandText += static_cast<double>(hit.x);
+            commandText += " ";
+            commandText += static_cast<double>(hit.y);
+            commandText += " ";
+            commandText += static_cast<double>(hit.z);
+            commandText += " ";
+            commandText += meshName;
+            commandText += ".vtx[";
+            commandText += corners[k];
+            commandText += "]; ";
+            if (firstHit) {
+                sameFacing = isSameFacing(hitFace, n);
+                firstHit = false;
+            }
+        }
+    }
+    return firstHit || !sameFacing;
+}
+
+MStatus deleteLastFaces(MFnMesh& mesh) {
+    MIntArray faces = readIntArray(findRailNode(), "newFaces");
+    if (faces.length() == 0) return MStatus::kUnknownParameter;
+    for (unsigned i = faces.length(); i-- > 0;) {
+        MStatus status = mesh.deleteFace(faces[i]);
+        TESSARK_REPORT_ERROR(status);
+    }
+    return MStatus::kSuccess;
+}
+
+MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpans, int vSpans,
+                        const std::vector<MPointArray>& strokes, const MPointArray& playerRow, bool changeSpan,
+                        bool scratch) {
+    double rails = strokes.size() > 1 ? static_cast<double>(strokes.size() - 1) : 0.0;
+    if (uSpans < 0 || vSpans < 0 || rails * uSpans * vSpans > kMaxPatchQuads) {
+        MGlobal::displayError(MString("Tessark: a patch of ") + uSpans + " x " + vSpans +
+                              " spans is too large to build");
+        return fiveZeros();
+    }
+    double tolerance = mergeTolerance();
+
+    BuildTarget target;
+    MStatus status;
+    MObject copy = MFnDagNode(meshPath.transform()).duplicate(false, false, &status);
+    MFnDagNode copyFn(copy);
+    target.copyPath = copyFn.fullPathName(&status);
+    TESSARK_REPORT_ERROR(status);
+    target.copyShape = copyFn.child(0);
+    MFnMesh copyMesh(target.copyShape);
+    MIntArray lastFaces = readIntArray(findRailNode(), "newFaces");
+    if (changeSpan && copyMesh.numPolygons() == static_cast<int>(lastFaces.length())) {
+        target.detached = MFnMeshData().create();
+        target.dropCopy();
+    }
+    if (scratch && !changeSpan) {
+        target.detached = MFnMeshData().create();
+        target.dropCopy();
+    }
+    if (!target.attach()) {
+        target.dropCopy();
+        return fiveZeros();
+    }
+    if (changeSpan && target.detached.isNull() && target.mesh.numPolygons() != static_cast<int>(lastFaces.length()))
+        deleteLastFaces(target.mesh);
+
+    std::vector<geo::Polyline> railLines;
+    for (const auto& s : strokes) railLines.push_back(toPolyline(s));
+    geo::RailGridSettings settings;
+    settings.uSpans = static_cast<std::uint32_t>(uSpans);
+    settings.vSpans = static_cast<std::uint32_t>(vSpans);
+    settings.tolerance = tolerance;
+    settings.scratch = scratch;
+    settings.isClosed = [] { return readBool(findRailNode(), "close"); };
+    MeshFnSink sink(target.mesh);
+    std::vector<int> faces;
+    std::vector<int> built = geo::buildRailGrid(railLines, toPolyline(playerRow), settings, sink, faces, storeShadowPair);
+    for (int f : faces) newFaces.append(f);
+    if (built == geo::noPatch()) {
+        // Nothing reads the working copy after an early stop: do not leave it behind.
+        target.dropCopy();
+        return fiveZeros();
+    }
+
+    int n = vertexCount(meshPath);
+    MIntArray lastRow = toIntArray(geo::lastRow(n, settings.uSpans, settings.vSpans));
+    setToMerge(lastRow);
+
+    MMatrix world = meshPath.inclusiveMatrix();
+    MString moves;
+    bool reverse = snapToSource(target.mesh, world, newFaces, meshPath, moves);
+    target.attach();
+
+    status = MGlobal::executeCommand("kvPatchCmd -m \"" + meshPath.fullPathName() + "\"", true, true);
+    if (!status) {
+        // Without a new patch node nothing may be filled: the action stops here.
+        target.dropCopy();
+        return fiveZeros();
+    }
+    MString nodeName = patchNodeFeeding(meshPath);
+    fillPatchNode(target.mesh, reverse, nodeName, newFaces);
+    target.dropCopy();
+    if (moves.length()) MGlobal::executeCommand(moves, false, false);
+    return lastRow;
+}
+
+MIntArray createPatch(int uArg, const MPointArray& playerRow) {
+    setLocked(false);
+    setToMerge(MIntArray());
+    int u = uArg == -1 ? uSpans() : (uArg == 0 ? 1 : (uArg > 0 ? uArg : 0));
+    int v = vSpans();
+    MDagPath mesh;
+    bool scratch = false;
+    if (!selectedRetopologyMesh(mesh)) {
+        mesh = createRetopoMesh();
+        scratch = true;
+    }
+    std::vector<MPointArray> strokes = uArg == -1 ? retrieveNondestructStrokes() : splitStrokes();
+    MIntArray newFaces;
+    MIntArray lastRow = generateRails(mesh, newFaces, u, v, strokes, playerRow, false, scratch);
+    MStatus status = writeIntArray(findRailNode(), "newFaces", newFaces);
+    TESSARK_REPORT_ERROR(status);
+    return lastRow;
+}
+
+}  // namespace tessark
