@@ -61,7 +61,12 @@ MDagPath MDagPath::getAPathTo(const MObject& node, MStatus* status) {
 
 bool MDagPath::hasFn(MFn::Type type, MStatus* status) const {
     setStatus(status, impl_.node ? MStatus(MStatus::kSuccess) : invalidPath());
-    return impl_.node && impl_.node->hasFn(type);
+    if (!impl_.node) return false;
+    if (impl_.node->hasFn(type)) return true;
+    // Like the host, a transform answers for the one shape below it.
+    if (impl_.node->cls->role != ehost::NodeRole::Transform) return false;
+    MDagPath shape(*this);
+    return shape.extendToShape() && shape.impl_.node->hasFn(type);
 }
 
 MFn::Type MDagPath::apiType(MStatus* status) const {
