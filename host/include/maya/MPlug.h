@@ -129,6 +129,7 @@ public:
     bool operator==(const MPlug& other) const;
     bool operator!=(const MPlug& other) const { return !(*this == other); }
     bool operator==(const MObject& attribute) const;
+    bool operator!=(const MObject& attribute) const { return !(*this == attribute); }
 
 private:
     friend struct ehost::ApiAccess;
