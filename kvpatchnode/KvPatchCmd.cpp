@@ -25,7 +25,9 @@ MStatus kvPatchCmd::doIt(const MArgList& args) {
     MStatus status;
     MArgDatabase argData(syntax(), args, &status);
     if (!status) {
-        displayError(status.errorString());
+        MString text = status.errorString();
+        int close = text.indexW("): ");
+        displayError("kvPatchCmd: " + (close >= 0 ? text.substring(close + 3, text.length() - 1) : text));
         return status;
     }
     if (argData.isFlagSet("-m")) argData.getFlagArgument("-m", 0, meshName);
