@@ -4,6 +4,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "host/src/core/NumberText.h"
 #include "host/src/core/Session.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/MeshData.h"
@@ -225,7 +226,7 @@ struct StagedScene::Impl {
             v.num[k] = in->number<double>("number");
             MFnNumericData::Type t = a.isCompound() ? a.children[k]->numericType : a.numericType;
             if (a.kind != AttrKind::Generic && !representable(t, v.num[k]))
-                in->fail(full + " cannot hold " + std::to_string(v.num[k]) + " (it is of type " + numericTypeName(t) + ")");
+                in->fail(full + " cannot hold " + shortestText(v.num[k]) + " (it is of type " + numericTypeName(t) + ")");
         }
         if (!in->atLineEnd())
             in->fail(full + " takes " + std::to_string(v.count) + (v.count == 1 ? " number" : " numbers") +
