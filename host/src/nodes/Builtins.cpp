@@ -1,4 +1,5 @@
 #include "host/src/nodes/Builtins.h"
+#include "host/src/nodes/PolyNodes.h"
 
 namespace ehost {
 
@@ -6,6 +7,7 @@ void registerBuiltinNodeTypes(Registry& registry) {
     registerTransformType(registry);
     registerSetTypes(registry);
     registerMeshTypes(registry);
+    registerPolyNodeTypes(registry);
 }
 
 }  // namespace ehost

@@ -179,8 +179,10 @@ MStatus MeshShape::setOutputPoints(const std::vector<Vec3>& points) {
 }
 
 MStatus MeshShape::setOutputPoint(int vertex, const Vec3& point) {
-    auto out = output();
-    if (vertex < 0 || vertex >= out->numVertices())
+    // Tweaks never change the vertex count, so the input tells it without
+    // evaluating (or holding, which would make the edit below copy) the output.
+    const int count = base()->numVertices();
+    if (vertex < 0 || vertex >= count)
         return MStatus(MStatus::kInvalidParameter, "vertex " + std::to_string(vertex) + " does not exist on " + name);
     if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z))
         return MStatus(MStatus::kInvalidParameter, "positions must be finite numbers");
