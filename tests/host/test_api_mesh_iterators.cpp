@@ -370,26 +370,44 @@ TEST_F(MeshIteratorTest, AllPositionsReadBackExactlyWhatSetAllPositionsWrote) {
     ASSERT_EQ(read.length(), 9u);
     for (unsigned i = 0; i < 9; ++i) EXPECT_EQ(read[i], written[i]) << i;
     EXPECT_FALSE(shape(plane).hasTweaks());  // no history: the shape's own points
+
+    // In world space, under a rotation, a non-uniform scale and a translation
+    // much larger than these coordinates, not every world position has an
+    // object-space point that maps onto it exactly: to rounding.
+    placeTransform(plane);
+    for (MPoint& p : written) p = MPoint(p.x * 3 + 7.7, p.y - 0.1, p.z + 1.0 / 3);
+    ASSERT_TRUE(it.setAllPositions(written, MSpace::kWorld));
+    ASSERT_TRUE(it.allPositions(read, MSpace::kWorld));
+    for (unsigned i = 0; i < 9; ++i) EXPECT_TRUE(read[i].isEquivalent(written[i], 1e-14)) << i;
 }
 
-TEST_F(MeshIteratorTest, OnAMeshWithHistoryAllPositionsBecomeExactTweaks) {
+TEST_F(MeshIteratorTest, OnAMeshWithHistoryAllPositionsBecomeTweaks) {
     MDagPath withHistory = makeMeshWithHistory(meshtest::plane2x2());
-    placeTransform(withHistory);
     MItGeometry it(withHistory);
+    // Offsets that double tweaks reach exactly from the grid's coordinates.
+    MPointArray moved;
+    ASSERT_TRUE(it.allPositions(moved));
+    for (MPoint& p : moved) p += MVector(0.375, 1.0 / 1024, -0.25);
+    ASSERT_TRUE(it.setAllPositions(moved));
+    EXPECT_TRUE(shape(withHistory).hasTweaks());
+    MPointArray read;
+    ASSERT_TRUE(it.allPositions(read));
+    for (unsigned i = 0; i < moved.length(); ++i) EXPECT_EQ(read[i], moved[i]) << i;
+
+    // World space under a transform: to rounding.
+    placeTransform(withHistory);
     MPointArray world;
     ASSERT_TRUE(it.allPositions(world, MSpace::kWorld));
     for (MPoint& p : world) p += MVector(0.3, 1.0 / 7, -0.01);
     ASSERT_TRUE(it.setAllPositions(world, MSpace::kWorld));
-    EXPECT_TRUE(shape(withHistory).hasTweaks());
-    MPointArray read;
     ASSERT_TRUE(it.allPositions(read, MSpace::kWorld));
-    for (unsigned i = 0; i < world.length(); ++i) EXPECT_EQ(read[i], world[i]) << i;
+    for (unsigned i = 0; i < world.length(); ++i) EXPECT_TRUE(read[i].isEquivalent(world[i], 1e-12)) << i;
 
     // One point at a time, through the iterator.
     it.reset();
     it.next();
-    ASSERT_TRUE(it.setPosition(MPoint(0.123, 0.456, 0.789)));
-    EXPECT_EQ(it.position(), MPoint(0.123, 0.456, 0.789));
+    ASSERT_TRUE(it.setPosition(MPoint(1.125, 0.25, 0.5)));
+    EXPECT_EQ(it.position(), MPoint(1.125, 0.25, 0.5));
     EXPECT_EQ(it.index(), 1);
 }
 

@@ -413,11 +413,12 @@ MStatus readPoints(const Target& target, PointArray& out, MSpace::Space space) {
     MStatus st = target->frame(space, frame);
     if (!st) return st;
     auto g = target->geometry();
+    using Point = std::remove_reference_t<decltype(out[0])>;
+    using Coordinate = decltype(Point::x);
     out.setLength(static_cast<unsigned>(g->numVertices()));
     for (int i = 0; i < g->numVertices(); ++i) {
         const Vec3 p = frame.pointOut(g->point(i));
-        out[i] = {static_cast<decltype(out[i].x)>(p.x), static_cast<decltype(out[i].x)>(p.y),
-                  static_cast<decltype(out[i].x)>(p.z)};
+        out[i] = Point(static_cast<Coordinate>(p.x), static_cast<Coordinate>(p.y), static_cast<Coordinate>(p.z));
     }
     return MStatus::kSuccess;
 }

@@ -33,9 +33,11 @@ public:
 
     bool isWorld() const { return world_; }
     Vec3 pointOut(const Vec3& objectPoint) const;
-    //! The object-space point that pointOut maps to worldPoint, bit for bit
-    //! when such a point is found by refining the inverse (usually the case),
-    //! so that positions written in world space read back unchanged.
+    //! The object-space point that pointOut maps nearest to spacePoint: the
+    //! inverse, refined so that positions written in world space read back
+    //! bit for bit whenever some object-space point maps onto them exactly
+    //! (coordinates much smaller than the transform's translation may have
+    //! none: then the nearest).
     Vec3 pointIn(const Vec3& spacePoint) const;
     Vec3 vectorOut(const Vec3& objectVector) const;
     Vec3 vectorIn(const Vec3& spaceVector) const;
