@@ -101,7 +101,7 @@ void TessarkDrawOverride::onModelEditorChanged(void* clientData) {
 }
 
 MHWRender::DrawAPI TessarkDrawOverride::supportedDrawAPIs() const {
-    return MHWRender::kOpenGL | MHWRender::kDirectX11 | MHWRender::kOpenGLCoreProfile;
+    return MHWRender::kAllDevices;
 }
 
 bool TessarkDrawOverride::isBounded(const MDagPath&, const MDagPath&) const { return false; }
