@@ -11,7 +11,7 @@
 
 set -u
 TESSARK_EXE=$1
-CASE=$2
+CASE=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 WORK=$3
 TEST_PLUGIN_DIR=$4
 

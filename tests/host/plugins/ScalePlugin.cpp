@@ -104,7 +104,7 @@ private:
 
 }  // namespace
 
-MStatus initializePlugin(MObject obj) {
+PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
     MFnPlugin plugin(obj, "Tessark tests", "1.2", "Any");
     MStatus st = plugin.registerNode("hostTestScale", kScaleNodeId, ScaleNode::creator, ScaleNode::initialize);
     if (!st) {
@@ -120,7 +120,7 @@ MStatus initializePlugin(MObject obj) {
     return MStatus::kSuccess;
 }
 
-MStatus uninitializePlugin(MObject obj) {
+PLUGIN_EXPORT MStatus uninitializePlugin(MObject obj) {
     MFnPlugin plugin(obj);
     MStatus st = plugin.deregisterCommand("hostTestSet");
     if (!st) st.perror("deregisterCommand");
