@@ -44,7 +44,9 @@ void startHost() {
 }
 
 //! Takes a benchmark's mesh out of the scene again (the sphere stays).
-void remove(const MObject& node) { ehost::removeNodes({ehost::ApiAccess::as<ehost::Node>(node).get()}); }
+void remove(const MObject& node) {
+    ehost::removeNodes({ehost::ApiAccess::as<ehost::Node>(node).get()});
+}
 
 MPointArray toPointArray(const std::vector<Vec3>& points) {
     MPointArray out;
@@ -83,8 +85,9 @@ const ShapeUnderTransform& sphereShape() {
         startHost();
         const MeshGeometry& sphere = bench::millionTriangleSphere();
         MFnMesh fn;
-        MObject top = fn.create(sphere.numVertices(), sphere.numFaces(), toPointArray(sphere.points()),
-                                toIntArray(sphere.polygonCounts()), toIntArray(sphere.polygonConnects()));
+        MObject top =
+            fn.create(sphere.numVertices(), sphere.numFaces(), toPointArray(sphere.points()),
+                      toIntArray(sphere.polygonCounts()), toIntArray(sphere.polygonConnects()));
         MFnTransform t(top);
         const double scale[3] = {1.5, 2.0, 0.75};
         t.setScale(scale);
@@ -111,7 +114,8 @@ const std::vector<WorldRay>& worldRays() {
         for (const bench::Ray& r : bench::sphereRays(kQueries)) {
             const Vec3 o = transformPoint(sphereShape().world, r.origin);
             const Vec3 d = transformVector(sphereShape().world, r.dir);
-            out.push_back({MFloatPoint(float(o.x), float(o.y), float(o.z)), MFloatVector(float(d.x), float(d.y), float(d.z))});
+            out.push_back({MFloatPoint(float(o.x), float(o.y), float(o.z)),
+                           MFloatVector(float(d.x), float(d.y), float(d.z))});
         }
         return out;
     }();
@@ -135,10 +139,18 @@ const std::vector<MPoint>& worldPoints() {
 struct F3 {
     float x, y, z;
 };
-F3 operator-(F3 a, F3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-F3 operator+(F3 a, F3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-F3 operator*(F3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-float dot(F3 a, F3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+F3 operator-(F3 a, F3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+F3 operator+(F3 a, F3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+F3 operator*(F3 a, float s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
+float dot(F3 a, F3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 // Ericson's closest point on a triangle, in float as a plain Embree user would write it.
 F3 closestOnTriangle(F3 p, F3 a, F3 b, F3 c) {
@@ -214,10 +226,10 @@ public:
         scene_ = rtcNewScene(device_);
         rtcSetSceneFlags(scene_, RTC_SCENE_FLAG_CONTEXT_FILTER_FUNCTION);
         RTCGeometry g = rtcNewGeometry(device_, RTC_GEOMETRY_TYPE_TRIANGLE);
-        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, vertices_.data(), 0, sizeof(F3),
-                                   vertices_.size() - 1);
-        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, indices_.data(), 0,
-                                   3 * sizeof(std::uint32_t), indices_.size() / 3);
+        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
+                                   vertices_.data(), 0, sizeof(F3), vertices_.size() - 1);
+        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, indices_.data(),
+                                   0, 3 * sizeof(std::uint32_t), indices_.size() / 3);
         rtcCommitGeometry(g);
         rtcAttachGeometry(scene_, g);
         rtcReleaseGeometry(g);
@@ -259,7 +271,10 @@ public:
         return hits.size();
     }
     unsigned closestPoint(const MPoint& p) const {
-        PointState state{&vertices_, &indices_, {float(p.x), float(p.y), float(p.z)}, INFINITY,
+        PointState state{&vertices_,
+                         &indices_,
+                         {float(p.x), float(p.y), float(p.z)},
+                         INFINITY,
                          RTC_INVALID_GEOMETRY_ID};
         RTCPointQuery query;
         query.x = state.p.x;
@@ -324,9 +339,9 @@ void BM_ApiClosestIntersectionWorld_1M(benchmark::State& state) {
     compareWithEmbree(
         state, rays.size(),
         [&](std::size_t i) {
-            benchmark::DoNotOptimize(fn.closestIntersection(rays[i].source, rays[i].direction, nullptr, nullptr,
-                                                            false, MSpace::kWorld, 10, false, &accel, hit, &param,
-                                                            &face, nullptr, nullptr, nullptr));
+            benchmark::DoNotOptimize(fn.closestIntersection(
+                rays[i].source, rays[i].direction, nullptr, nullptr, false, MSpace::kWorld, 10,
+                false, &accel, hit, &param, &face, nullptr, nullptr, nullptr));
         },
         [&](std::size_t i) { benchmark::DoNotOptimize(direct.closest(rays[i], 10)); });
 }
@@ -341,17 +356,18 @@ void BM_ApiAllIntersectionsWorld_1M(benchmark::State& state) {
     std::vector<unsigned> scratch;
     std::size_t ourHits = 0, embreeHits = 0;
     for (const WorldRay& r : rays) {
-        fn.allIntersections(r.source, r.direction, nullptr, nullptr, false, MSpace::kWorld, 10, false, nullptr, true,
-                            points, nullptr, &faces, nullptr, nullptr, nullptr);
+        fn.allIntersections(r.source, r.direction, nullptr, nullptr, false, MSpace::kWorld, 10,
+                            false, nullptr, true, points, nullptr, &faces, nullptr, nullptr,
+                            nullptr);
         ourHits += points.length();
         embreeHits += direct.all(r, 10, scratch);
     }
     compareWithEmbree(
         state, rays.size(),
         [&](std::size_t i) {
-            benchmark::DoNotOptimize(fn.allIntersections(rays[i].source, rays[i].direction, nullptr, nullptr, false,
-                                                         MSpace::kWorld, 10, false, nullptr, true, points, nullptr,
-                                                         &faces, nullptr, nullptr, nullptr));
+            benchmark::DoNotOptimize(fn.allIntersections(
+                rays[i].source, rays[i].direction, nullptr, nullptr, false, MSpace::kWorld, 10,
+                false, nullptr, true, points, nullptr, &faces, nullptr, nullptr, nullptr));
         },
         [&](std::size_t i) { benchmark::DoNotOptimize(direct.all(rays[i], 10, scratch)); });
     state.counters["hits_per_ray"] = double(ourHits) / double(rays.size());
@@ -381,8 +397,9 @@ void BM_ApiRepeatedQueryNeverRebuilds_1M(benchmark::State& state) {
     const WorldRay ray = worldRays()[7];
     MFloatPoint hit;
     auto query = [&] {
-        return fn.closestIntersection(ray.source, ray.direction, nullptr, nullptr, false, MSpace::kWorld, 10, true,
-                                      nullptr, hit, nullptr, nullptr, nullptr, nullptr, nullptr);
+        return fn.closestIntersection(ray.source, ray.direction, nullptr, nullptr, false,
+                                      MSpace::kWorld, 10, true, nullptr, hit, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr);
     };
     query();
     const auto before = MeshGeometry::totalBvhBuilds();
@@ -437,10 +454,14 @@ void BM_ApiAddPolygonMergingOnShape(benchmark::State& state) {
     }
     state.counters["quads"] = quads;
     state.counters["geometry_copies"] = copies;
-    state.counters["time_per_quad"] =
-        benchmark::Counter(double(quads), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["time_per_quad"] = benchmark::Counter(
+        double(quads), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_ApiAddPolygonMergingOnShape)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ApiAddPolygonMergingOnShape)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
 
 // ---- create ---------------------------------------------------------------------------------
 
@@ -462,8 +483,9 @@ void BM_ApiCreate100kQuadsShape(benchmark::State& state) {
     const GridArrays& g = grid100k();
     for (auto _ : state) {
         MFnMesh fn;
-        const MObject top = fn.create(static_cast<int>(g.points.length()), static_cast<int>(g.counts.length()),
-                                      g.points, g.counts, g.connects);
+        const MObject top =
+            fn.create(static_cast<int>(g.points.length()), static_cast<int>(g.counts.length()),
+                      g.points, g.counts, g.connects);
         state.PauseTiming();
         remove(top);
         state.ResumeTiming();
@@ -479,8 +501,9 @@ void BM_ApiCreate100kQuadsMeshData(benchmark::State& state) {
         MFnMeshData data;
         MObject owner = data.create();
         MFnMesh fn;
-        benchmark::DoNotOptimize(fn.create(static_cast<int>(g.points.length()), static_cast<int>(g.counts.length()),
-                                           g.points, g.counts, g.connects, owner));
+        benchmark::DoNotOptimize(fn.create(static_cast<int>(g.points.length()),
+                                           static_cast<int>(g.counts.length()), g.points, g.counts,
+                                           g.connects, owner));
     }
     state.counters["quads"] = double(g.counts.length());
 }

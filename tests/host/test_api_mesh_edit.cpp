@@ -145,8 +145,10 @@ TEST_F(MeshCreateTest, WithUVArraysStoresThemInTheCurrentSetUnassigned) {
     EXPECT_EQ(fn.currentUVSetName(), MString("map1"));
     MFloatArray uBack, vBack;
     ASSERT_TRUE(fn.getUVs(uBack, vBack));
-    EXPECT_EQ(std::vector<float>(uBack.begin(), uBack.end()), std::vector<float>(u.begin(), u.end()));
-    EXPECT_EQ(std::vector<float>(vBack.begin(), vBack.end()), std::vector<float>(v.begin(), v.end()));
+    EXPECT_EQ(std::vector<float>(uBack.begin(), uBack.end()),
+              std::vector<float>(u.begin(), u.end()));
+    EXPECT_EQ(std::vector<float>(vBack.begin(), vBack.end()),
+              std::vector<float>(v.begin(), v.end()));
     MIntArray counts, ids;
     ASSERT_TRUE(fn.getAssignedUVs(counts, ids));
     EXPECT_EQ(vec(counts), std::vector<int>({0, 0, 0, 0}));
@@ -164,8 +166,10 @@ TEST_F(MeshCreateTest, BadCountsAndParentsAreRefusedAndCreateNothing) {
         EXPECT_EQ(nodeCount(), nodesBefore) << mentions;
     };
     MStatus st;
-    refused(fn.create(9, 6, c.points, c.counts, c.connects, MObject::kNullObj, &st), st, "numVertices");
-    refused(fn.create(8, 5, c.points, c.counts, c.connects, MObject::kNullObj, &st), st, "numPolygons");
+    refused(fn.create(9, 6, c.points, c.counts, c.connects, MObject::kNullObj, &st), st,
+            "numVertices");
+    refused(fn.create(8, 5, c.points, c.counts, c.connects, MObject::kNullObj, &st), st,
+            "numPolygons");
     MIntArray shortConnects = c.connects;
     shortConnects.remove(0);
     refused(fn.create(8, 6, c.points, c.counts, shortConnects, MObject::kNullObj, &st), st, "");
@@ -173,7 +177,8 @@ TEST_F(MeshCreateTest, BadCountsAndParentsAreRefusedAndCreateNothing) {
     badId[5] = 8;
     refused(fn.create(8, 6, c.points, c.counts, badId, MObject::kNullObj, &st), st, "");
     MFloatArray u(8, 0.f), v(7, 0.f);
-    refused(fn.create(8, 6, c.points, c.counts, c.connects, u, v, MObject::kNullObj, &st), st, "vArray");
+    refused(fn.create(8, 6, c.points, c.counts, c.connects, u, v, MObject::kNullObj, &st), st,
+            "vArray");
     // A shape is not a parent for another shape.
     MDagPath existing = makeMesh(c);
     const std::size_t withMesh = nodeCount();
@@ -230,8 +235,8 @@ TEST_F(AddPolygonTest, MergesJustInsideTheToleranceAndNotJustOutside) {
     MFnMesh fn(path);
     const double tolerance = 0.01;
     MPointArray inside = quad(1, 0, 2, 1);
-    inside[0] = MPoint(1 + 0.0099, 0, 0);   // vertex 1 is 0.0099 away
-    inside[3] = MPoint(1, 1, 0.0101);       // vertex 2 is 0.0101 away
+    inside[0] = MPoint(1 + 0.0099, 0, 0);  // vertex 1 is 0.0099 away
+    inside[3] = MPoint(1, 1, 0.0101);      // vertex 2 is 0.0101 away
     int face = -1;
     ASSERT_TRUE([&] {
         MStatus st;
@@ -253,7 +258,8 @@ TEST_F(AddPolygonTest, WithoutAMeshMakesOneAndAttachesToIt) {
     MFnMesh fn;
     int face = -1;
     MStatus st;
-    MObject top = fn.addPolygon(quad(0, 0, 1, 1), face, true, kMFnMeshPointTolerance, MObject::kNullObj, &st);
+    MObject top =
+        fn.addPolygon(quad(0, 0, 1, 1), face, true, kMFnMeshPointTolerance, MObject::kNullObj, &st);
     ASSERT_TRUE(st) << st.errorString();
     EXPECT_EQ(face, 0);
     EXPECT_EQ(MFnDagNode(top).name(), MString("polySurface1"));
@@ -502,9 +508,9 @@ TEST_F(MeshUVTest, BadAssignmentsAreRefusedAndLeaveTheOldOne) {
     MFloatArray u(4, 0.f), v(4, 0.f);
     ASSERT_TRUE(fn.setUVs(u, v));
     ASSERT_TRUE(fn.assignUVs(ints({4, 0, 0, 0}), ints({0, 1, 2, 3})));
-    EXPECT_FALSE(fn.assignUVs(ints({3, 0, 0, 0}), ints({0, 1, 2})));      // a quad has 4 corners
-    EXPECT_FALSE(fn.assignUVs(ints({4, 0, 0, 0}), ints({0, 1, 2, 4})));   // UV 4 does not exist
-    EXPECT_FALSE(fn.assignUVs(ints({4, 0, 0}), ints({0, 1, 2, 3})));      // one count per polygon
+    EXPECT_FALSE(fn.assignUVs(ints({3, 0, 0, 0}), ints({0, 1, 2})));     // a quad has 4 corners
+    EXPECT_FALSE(fn.assignUVs(ints({4, 0, 0, 0}), ints({0, 1, 2, 4})));  // UV 4 does not exist
+    EXPECT_FALSE(fn.assignUVs(ints({4, 0, 0}), ints({0, 1, 2, 3})));     // one count per polygon
     const MString unknown("nope");
     EXPECT_FALSE(fn.assignUVs(ints({4, 0, 0, 0}), ints({0, 1, 2, 3}), &unknown));
     MFloatArray shortV(3, 0.f);
@@ -623,7 +629,8 @@ TEST_F(MeshNormalsTest, VertexNormalsWeighFacesByCornerAngleOnlyWhenAsked) {
     // Vertex 0 has a 90 degree corner in a quad facing +z and a 45 degree
     // corner in a triangle facing +x.
     MeshArrays m;
-    for (const auto& p : {MPoint(0, 0, 0), MPoint(1, 0, 0), MPoint(1, 1, 0), MPoint(0, 1, 0), MPoint(0, 1, 1)})
+    for (const auto& p :
+         {MPoint(0, 0, 0), MPoint(1, 0, 0), MPoint(1, 1, 0), MPoint(0, 1, 0), MPoint(0, 1, 1)})
         m.points.append(p);
     m.counts = ints({4, 3});
     m.connects = ints({0, 1, 2, 3, 0, 3, 4});

@@ -30,7 +30,9 @@ inline MIntArray ints(std::initializer_list<int> values) {
     return a;
 }
 
-inline std::vector<int> vec(const MIntArray& a) { return std::vector<int>(a.begin(), a.end()); }
+inline std::vector<int> vec(const MIntArray& a) {
+    return std::vector<int>(a.begin(), a.end());
+}
 
 // Unit cube centred on the origin, outward winding:
 // f0 z = -0.5, f1 z = +0.5, f2 y = -0.5, f3 y = +0.5, f4 x = -0.5, f5 x = +0.5.
@@ -63,8 +65,9 @@ protected:
     MDagPath makeMesh(const MeshArrays& a) {
         MFnMesh fn;
         MStatus st;
-        MObject top = fn.create(static_cast<int>(a.points.length()), static_cast<int>(a.counts.length()), a.points,
-                                a.counts, a.connects, MObject::kNullObj, &st);
+        MObject top =
+            fn.create(static_cast<int>(a.points.length()), static_cast<int>(a.counts.length()),
+                      a.points, a.counts, a.connects, MObject::kNullObj, &st);
         EXPECT_TRUE(st) << st.errorString();
         MDagPath path;
         EXPECT_TRUE(MDagPath::getAPathTo(top, path));

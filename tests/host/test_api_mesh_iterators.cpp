@@ -284,7 +284,8 @@ TEST_F(MeshIteratorTest, WrongComponentsAreRefused) {
     MObject edges = component(MFn::kMeshEdgeComponent, {0});
     MItMeshVertex vertexIt(plane, edges, &st);
     EXPECT_FALSE(st);
-    EXPECT_NE(st.errorString().str().find("kMeshVertComponent"), std::string::npos) << st.errorString();
+    EXPECT_NE(st.errorString().str().find("kMeshVertComponent"), std::string::npos)
+        << st.errorString();
     EXPECT_TRUE(vertexIt.isDone());
     EXPECT_EQ(vertexIt.count(), 0);
     MObject tooHigh = component(MFn::kMeshPolygonComponent, {1, 4});
@@ -344,8 +345,10 @@ TEST_F(MeshIteratorTest, FaceVerticesWalkEachPolygonsCornersInOrder) {
     }
     ASSERT_EQ(vertices.size(), 16u);
     EXPECT_EQ(vertices, vec(meshtest::plane2x2().connects));
-    EXPECT_EQ(std::vector<int>(faces.begin(), faces.begin() + 5), std::vector<int>({0, 0, 0, 0, 1}));
-    EXPECT_EQ(std::vector<int>(corners.begin(), corners.begin() + 5), std::vector<int>({0, 1, 2, 3, 0}));
+    EXPECT_EQ(std::vector<int>(faces.begin(), faces.begin() + 5),
+              std::vector<int>({0, 0, 0, 0, 1}));
+    EXPECT_EQ(std::vector<int>(corners.begin(), corners.begin() + 5),
+              std::vector<int>({0, 1, 2, 3, 0}));
     EXPECT_EQ(normals[7], 7);
     int prevFace = -1, prevCorner = -1;
     ASSERT_TRUE(it.setIndex(2, 1, prevFace, prevCorner));
@@ -401,7 +404,8 @@ TEST_F(MeshIteratorTest, OnAMeshWithHistoryAllPositionsBecomeTweaks) {
     for (MPoint& p : world) p += MVector(0.3, 1.0 / 7, -0.01);
     ASSERT_TRUE(it.setAllPositions(world, MSpace::kWorld));
     ASSERT_TRUE(it.allPositions(read, MSpace::kWorld));
-    for (unsigned i = 0; i < world.length(); ++i) EXPECT_TRUE(read[i].isEquivalent(world[i], 1e-12)) << i;
+    for (unsigned i = 0; i < world.length(); ++i)
+        EXPECT_TRUE(read[i].isEquivalent(world[i], 1e-12)) << i;
 
     // One point at a time, through the iterator.
     it.reset();

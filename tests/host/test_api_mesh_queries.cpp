@@ -40,13 +40,14 @@ struct Hit {
     int face = -1, triangle = -1;
 };
 
-Hit closest(const MFnMesh& fn, MFloatPoint source, MFloatVector direction, float maxParam, bool both = false,
-            MSpace::Space space = MSpace::kWorld, const MIntArray* faces = nullptr,
-            const MIntArray* triangles = nullptr) {
+Hit closest(const MFnMesh& fn, MFloatPoint source, MFloatVector direction, float maxParam,
+            bool both = false, MSpace::Space space = MSpace::kWorld,
+            const MIntArray* faces = nullptr, const MIntArray* triangles = nullptr) {
     Hit h;
     MMeshIsectAccelParams accel = MFnMesh::autoUniformGridParams();
-    h.hit = fn.closestIntersection(source, direction, faces, triangles, false, space, maxParam, both, &accel, h.point,
-                                   &h.param, &h.face, &h.triangle, &h.bary1, &h.bary2, 1e-6f, &h.status);
+    h.hit = fn.closestIntersection(source, direction, faces, triangles, false, space, maxParam,
+                                   both, &accel, h.point, &h.param, &h.face, &h.triangle, &h.bary1,
+                                   &h.bary2, 1e-6f, &h.status);
     return h;
 }
 
@@ -107,17 +108,18 @@ TEST_F(MeshQueryTest, FromInsideBackFacesAreHitAndTheNearerSideWins) {
 
 TEST_F(MeshQueryTest, FaceAndTriangleIdsLimitTheCandidates) {
     const MIntArray far = ints({1});
-    Hit h = closest(fn, MFloatPoint(0, -4.75f, 1.5f), MFloatVector(1, 0, 0), 100, false, MSpace::kWorld, &far);
+    Hit h = closest(fn, MFloatPoint(0, -4.75f, 1.5f), MFloatVector(1, 0, 0), 100, false,
+                    MSpace::kWorld, &far);
     ASSERT_TRUE(h.hit);
     EXPECT_EQ(h.face, 1);
     EXPECT_NEAR(h.param, 12, kFloatEps);
     // Face 0's first triangle is not where this ray crosses it.
     const MIntArray face0 = ints({0}), tri0 = ints({0}), tri1 = ints({1});
-    EXPECT_FALSE(closest(fn, MFloatPoint(0, -4.75f, 1.5f), MFloatVector(1, 0, 0), 100, false, MSpace::kWorld, &face0,
-                         &tri0)
+    EXPECT_FALSE(closest(fn, MFloatPoint(0, -4.75f, 1.5f), MFloatVector(1, 0, 0), 100, false,
+                         MSpace::kWorld, &face0, &tri0)
                      .hit);
-    EXPECT_TRUE(closest(fn, MFloatPoint(0, -4.75f, 1.5f), MFloatVector(1, 0, 0), 100, false, MSpace::kWorld, &face0,
-                        &tri1)
+    EXPECT_TRUE(closest(fn, MFloatPoint(0, -4.75f, 1.5f), MFloatVector(1, 0, 0), 100, false,
+                        MSpace::kWorld, &face0, &tri1)
                     .hit);
 }
 
@@ -137,9 +139,9 @@ TEST_F(MeshQueryTest, AllIntersectionsListsEveryHitInOrder) {
     MIntArray faces, triangles;
     MStatus st;
     const bool any =
-        fn.allIntersections(MFloatPoint(0, -4.75f, 1.5f), MFloatVector(1, 0, 0), nullptr, nullptr, false,
-                            MSpace::kWorld, 100, false, nullptr, true, points, &params, &faces, &triangles, &bary1,
-                            &bary2, 1e-6f, &st);
+        fn.allIntersections(MFloatPoint(0, -4.75f, 1.5f), MFloatVector(1, 0, 0), nullptr, nullptr,
+                            false, MSpace::kWorld, 100, false, nullptr, true, points, &params,
+                            &faces, &triangles, &bary1, &bary2, 1e-6f, &st);
     ASSERT_TRUE(st) << st.errorString();
     ASSERT_TRUE(any);
     ASSERT_EQ(points.length(), 2u);
@@ -151,17 +153,18 @@ TEST_F(MeshQueryTest, AllIntersectionsListsEveryHitInOrder) {
     EXPECT_EQ(bary1.length(), 2u);
 
     // Both directions from inside: the hit behind comes first (t ascending).
-    fn.allIntersections(MFloatPoint(9, -4, 2), MFloatVector(1, 0, 0), nullptr, nullptr, false, MSpace::kWorld, 100,
-                        true, nullptr, true, points, &params, &faces, nullptr, nullptr, nullptr, 1e-6f, &st);
+    fn.allIntersections(MFloatPoint(9, -4, 2), MFloatVector(1, 0, 0), nullptr, nullptr, false,
+                        MSpace::kWorld, 100, true, nullptr, true, points, &params, &faces, nullptr,
+                        nullptr, nullptr, 1e-6f, &st);
     ASSERT_EQ(points.length(), 2u);
     EXPECT_NEAR(params[0], -1, kFloatEps);
     EXPECT_NEAR(params[1], 3, kFloatEps);
     EXPECT_EQ(vec(faces), std::vector<int>({0, 1}));
 
     // A miss clears what the arrays held.
-    EXPECT_FALSE(fn.allIntersections(MFloatPoint(0, 10, 0), MFloatVector(1, 0, 0), nullptr, nullptr, false,
-                                     MSpace::kWorld, 100, false, nullptr, true, points, &params, &faces, nullptr,
-                                     nullptr, nullptr, 1e-6f, &st));
+    EXPECT_FALSE(fn.allIntersections(MFloatPoint(0, 10, 0), MFloatVector(1, 0, 0), nullptr, nullptr,
+                                     false, MSpace::kWorld, 100, false, nullptr, true, points,
+                                     &params, &faces, nullptr, nullptr, nullptr, 1e-6f, &st));
     EXPECT_TRUE(st);
     EXPECT_EQ(points.length(), 0u);
     EXPECT_EQ(params.length(), 0u);
@@ -174,8 +177,9 @@ TEST_F(MeshQueryTest, ARayThroughAnEdgeIsOneHit) {
     MFloatPointArray points;
     MFloatArray params;
     MIntArray faces;
-    fn.allIntersections(MFloatPoint(7, -6.5f, 2), MFloatVector(1, 1, 0), nullptr, nullptr, false, MSpace::kWorld, 100,
-                        false, nullptr, true, points, &params, &faces, nullptr, nullptr, nullptr, 1e-4f);
+    fn.allIntersections(MFloatPoint(7, -6.5f, 2), MFloatVector(1, 1, 0), nullptr, nullptr, false,
+                        MSpace::kWorld, 100, false, nullptr, true, points, &params, &faces, nullptr,
+                        nullptr, nullptr, 1e-4f);
     ASSERT_EQ(points.length(), 2u);
     expectNear(points[0], 8, -5.5, 2);
     expectNear(points[1], 11, -2.5, 2);
@@ -187,14 +191,16 @@ TEST_F(MeshQueryTest, IntersectReturnsForwardHitsWithTheirPolygons) {
     MPointArray points;
     MIntArray polygons;
     MStatus st;
-    ASSERT_TRUE(fn.intersect(MPoint(10, -4, -10), MVector(0, 0, 1), points, 1e-5, MSpace::kWorld, &polygons, &st));
+    ASSERT_TRUE(fn.intersect(MPoint(10, -4, -10), MVector(0, 0, 1), points, 1e-5, MSpace::kWorld,
+                             &polygons, &st));
     ASSERT_TRUE(st) << st.errorString();
     // World z = 1 is object x = +0.5 (face 5), z = 3 is object x = -0.5 (face 4).
     ASSERT_EQ(points.length(), 2u);
     expectNear(points[0], 10, -4, 1, 1e-9);
     expectNear(points[1], 10, -4, 3, 1e-9);
     EXPECT_EQ(vec(polygons), std::vector<int>({5, 4}));
-    EXPECT_FALSE(fn.intersect(MPoint(10, -4, -10), MVector(0, 0, -1), points, 1e-5, MSpace::kWorld, &polygons));
+    EXPECT_FALSE(fn.intersect(MPoint(10, -4, -10), MVector(0, 0, -1), points, 1e-5, MSpace::kWorld,
+                              &polygons));
     EXPECT_EQ(points.length(), 0u);
     EXPECT_EQ(polygons.length(), 0u);
 }
@@ -278,17 +284,21 @@ TEST_F(MeshQueryTest, BadQueriesFailWithAReason) {
     h = closest(byNode, MFloatPoint(0, -4, 2), MFloatVector(1, 0, 0), 100);
     EXPECT_FALSE(h.status);
     EXPECT_FALSE(h.hit);
-    EXPECT_NE(h.status.errorString().str().find("DAG path"), std::string::npos) << h.status.errorString();
+    EXPECT_NE(h.status.errorString().str().find("DAG path"), std::string::npos)
+        << h.status.errorString();
     // The same node answers in object space.
-    EXPECT_TRUE(closest(byNode, MFloatPoint(0, 0, -3), MFloatVector(0, 0, 1), 100, false, MSpace::kObject).hit);
+    EXPECT_TRUE(
+        closest(byNode, MFloatPoint(0, 0, -3), MFloatVector(0, 0, 1), 100, false, MSpace::kObject)
+            .hit);
 
     const MIntArray badFace = ints({6});
-    h = closest(fn, MFloatPoint(0, -4, 2), MFloatVector(1, 0, 0), 100, false, MSpace::kWorld, &badFace);
+    h = closest(fn, MFloatPoint(0, -4, 2), MFloatVector(1, 0, 0), 100, false, MSpace::kWorld,
+                &badFace);
     EXPECT_FALSE(h.status);
     EXPECT_NE(h.status.errorString().str().find("6"), std::string::npos) << h.status.errorString();
     const MIntArray twoFaces = ints({0, 1}), oneTriangle = ints({0});
-    h = closest(fn, MFloatPoint(0, -4, 2), MFloatVector(1, 0, 0), 100, false, MSpace::kWorld, &twoFaces,
-                &oneTriangle);
+    h = closest(fn, MFloatPoint(0, -4, 2), MFloatVector(1, 0, 0), 100, false, MSpace::kWorld,
+                &twoFaces, &oneTriangle);
     EXPECT_FALSE(h.status);
 
     MPointArray points;
@@ -315,7 +325,9 @@ TEST_F(MeshQueryTest, EmptyMeshDataHasNoClosestPoint) {
     MStatus st = empty.getClosestPoint(MPoint(), p);
     EXPECT_FALSE(st);
     EXPECT_NE(st.errorString().str().find("no faces"), std::string::npos) << st.errorString();
-    EXPECT_FALSE(closest(empty, MFloatPoint(0, 0, -3), MFloatVector(0, 0, 1), 100, false, MSpace::kObject).hit);
+    EXPECT_FALSE(
+        closest(empty, MFloatPoint(0, 0, -3), MFloatVector(0, 0, 1), 100, false, MSpace::kObject)
+            .hit);
 }
 
 }  // namespace

@@ -48,7 +48,9 @@ public:
     MStatus setObject(const MDagPath& path);
     //! A mesh shape node or a mesh data object.
     MStatus setObject(const MObject& object) override;
-    MStatus setObject(MObject& object) override { return setObject(static_cast<const MObject&>(object)); }
+    MStatus setObject(MObject& object) override {
+        return setObject(static_cast<const MObject&>(object));
+    }
 
     // ---- Creation ------------------------------------------------------------
     //
@@ -130,9 +132,11 @@ public:
     // keep their own normals. getNormals returns one normal per face-vertex, so
     // a face-vertex's normal id is its face-vertex id.
 
-    MStatus getPolygonNormal(int polygonId, MVector& normal, MSpace::Space space = MSpace::kObject) const;
+    MStatus getPolygonNormal(int polygonId, MVector& normal,
+                             MSpace::Space space = MSpace::kObject) const;
     //! Average of the unit normals of the faces around the vertex.
-    MStatus getVertexNormal(int vertexId, MVector& normal, MSpace::Space space = MSpace::kObject) const;
+    MStatus getVertexNormal(int vertexId, MVector& normal,
+                            MSpace::Space space = MSpace::kObject) const;
     //! angleWeighted weighs each face by the angle of its corner at the vertex.
     MStatus getVertexNormal(int vertexId, bool angleWeighted, MVector& normal,
                             MSpace::Space space = MSpace::kObject) const;
@@ -170,27 +174,34 @@ public:
     int numUVs(const MString& uvSet, MStatus* ReturnStatus = NULL) const;
     MStatus getUVSetNames(MStringArray& setNames) const;
     MStatus getCurrentUVSetName(MString& setName, int instance = kMFnMeshInstanceUnspecified) const;
-    MString currentUVSetName(int instance = kMFnMeshInstanceUnspecified, MStatus* ReturnStatus = NULL) const;
+    MString currentUVSetName(int instance = kMFnMeshInstanceUnspecified,
+                             MStatus* ReturnStatus = NULL) const;
     MStatus setCurrentUVSetName(const MString& setName, MDGModifier* modifier = NULL,
                                 MSelectionList* currentSelection = NULL);
     //! A new empty set; a name in use gets a number suffix, written back to uvSetName.
-    MStatus createUVSet(MString& uvSetName, MDGModifier* modifier = NULL, const MSelectionList* instances = NULL);
+    MStatus createUVSet(MString& uvSetName, MDGModifier* modifier = NULL,
+                        const MSelectionList* instances = NULL);
     MString createUVSetWithName(const MString& uvSetName, MDGModifier* modifier = NULL,
-                                const MSelectionList* instances = NULL, MStatus* ReturnStatus = NULL);
+                                const MSelectionList* instances = NULL,
+                                MStatus* ReturnStatus = NULL);
     MStatus createUVSetDataMesh(MString& uvSetName);
     MString createUVSetDataMeshWithName(const MString& uvSetName, MStatus* ReturnStatus = NULL);
     MStatus deleteUVSet(const MString& setName, MDGModifier* modifier = NULL,
                         MSelectionList* currentSelection = NULL);
 
-    MStatus setUVs(const MFloatArray& uArray, const MFloatArray& vArray, const MString* uvSet = NULL);
+    MStatus setUVs(const MFloatArray& uArray, const MFloatArray& vArray,
+                   const MString* uvSet = NULL);
     MStatus getUVs(MFloatArray& uArray, MFloatArray& vArray, const MString* uvSet = NULL) const;
     MStatus setUV(int uvId, float u, float v, const MString* uvSet = NULL);
     MStatus getUV(int uvId, float& u, float& v, const MString* uvSet = NULL) const;
     //! uvCounts: per polygon, 0 or its corner count; uvIds: the assigned
     //! polygons' UV ids, corner by corner.
-    MStatus assignUVs(const MIntArray& uvCounts, const MIntArray& uvIds, const MString* uvSet = NULL);
-    MStatus getAssignedUVs(MIntArray& uvCounts, MIntArray& uvIds, const MString* uvSet = NULL) const;
-    MStatus getPolygonUVid(int polygonId, int vertexIndex, int& uvId, const MString* uvSet = NULL) const;
+    MStatus assignUVs(const MIntArray& uvCounts, const MIntArray& uvIds,
+                      const MString* uvSet = NULL);
+    MStatus getAssignedUVs(MIntArray& uvCounts, MIntArray& uvIds,
+                           const MString* uvSet = NULL) const;
+    MStatus getPolygonUVid(int polygonId, int vertexIndex, int& uvId,
+                           const MString* uvSet = NULL) const;
     MStatus getPolygonUV(int polygonId, int vertexIndex, float& u, float& v,
                          const MString* uvSet = NULL) const;
     //! Removes the set's UVs and their assignment.
@@ -222,20 +233,23 @@ public:
                              MSpace::Space space, float maxParam, bool testBothDirections,
                              MMeshIsectAccelParams* accelParams, MFloatPoint& hitPoint,
                              float* hitRayParam, int* hitFace, int* hitTriangle, float* hitBary1,
-                             float* hitBary2, float tolerance = 1e-6, MStatus* ReturnStatus = NULL) const;
+                             float* hitBary2, float tolerance = 1e-6,
+                             MStatus* ReturnStatus = NULL) const;
     bool anyIntersection(const MFloatPoint& raySource, const MFloatVector& rayDirection,
                          const MIntArray* faceIds, const MIntArray* triIds, bool idsSorted,
                          MSpace::Space space, float maxParam, bool testBothDirections,
-                         MMeshIsectAccelParams* accelParams, MFloatPoint& hitPoint, float* hitRayParam,
-                         int* hitFace, int* hitTriangle, float* hitBary1, float* hitBary2,
-                         float tolerance = 1e-6, MStatus* ReturnStatus = NULL) const;
+                         MMeshIsectAccelParams* accelParams, MFloatPoint& hitPoint,
+                         float* hitRayParam, int* hitFace, int* hitTriangle, float* hitBary1,
+                         float* hitBary2, float tolerance = 1e-6,
+                         MStatus* ReturnStatus = NULL) const;
     //! Every hit; sorted by t (nearest first) whatever sortHits says.
     bool allIntersections(const MFloatPoint& raySource, const MFloatVector& rayDirection,
                           const MIntArray* faceIds, const MIntArray* triIds, bool idsSorted,
                           MSpace::Space space, float maxParam, bool testBothDirections,
-                          MMeshIsectAccelParams* accelParams, bool sortHits, MFloatPointArray& hitPoints,
-                          MFloatArray* hitRayParams, MIntArray* hitFaces, MIntArray* hitTriangles,
-                          MFloatArray* hitBary1s, MFloatArray* hitBary2s, float tolerance = 1e-6,
+                          MMeshIsectAccelParams* accelParams, bool sortHits,
+                          MFloatPointArray& hitPoints, MFloatArray* hitRayParams,
+                          MIntArray* hitFaces, MIntArray* hitTriangles, MFloatArray* hitBary1s,
+                          MFloatArray* hitBary2s, float tolerance = 1e-6,
                           MStatus* ReturnStatus = NULL) const;
     //! Every hit along the positive ray, nearest first, with the polygon of each.
     bool intersect(const MPoint& raySource, const MVector& rayDirection, MPointArray& points,

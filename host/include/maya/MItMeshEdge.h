@@ -39,8 +39,10 @@ public:
     MObject currentItem(MStatus* ReturnStatus = NULL);
     MObject edge(MStatus* ReturnStatus = NULL) { return currentItem(ReturnStatus); }
 
-    MPoint point(int whichVertex, MSpace::Space space = MSpace::kObject, MStatus* ReturnStatus = NULL);
-    MStatus setPoint(const MPoint& point, unsigned int whichVertex, MSpace::Space space = MSpace::kObject);
+    MPoint point(int whichVertex, MSpace::Space space = MSpace::kObject,
+                 MStatus* ReturnStatus = NULL);
+    MStatus setPoint(const MPoint& point, unsigned int whichVertex,
+                     MSpace::Space space = MSpace::kObject);
     MPoint center(MSpace::Space space = MSpace::kObject, MStatus* ReturnStatus = NULL);
     MStatus getLength(double& length, MSpace::Space space = MSpace::kObject);
 

@@ -51,7 +51,8 @@ public:
     MPoint point(int index, MSpace::Space space = MSpace::kObject, MStatus* ReturnStatus = NULL);
     MStatus getPoints(MPointArray& pointArray, MSpace::Space space = MSpace::kObject,
                       MStatus* ReturnStatus = NULL);
-    MStatus setPoint(const MPoint& point, unsigned int index, MSpace::Space space = MSpace::kObject);
+    MStatus setPoint(const MPoint& point, unsigned int index,
+                     MSpace::Space space = MSpace::kObject);
     MStatus setPoints(MPointArray& pointArray, MSpace::Space space = MSpace::kObject);
     //! The average of the corners.
     MPoint center(MSpace::Space space = MSpace::kObject, MStatus* ReturnStatus = NULL);
@@ -59,7 +60,8 @@ public:
 
     MStatus getNormal(MVector& normal, MSpace::Space space = MSpace::kObject) const;
     //! A corner's normal (follows edge smoothing).
-    MStatus getNormal(unsigned int vertexIndex, MVector& normal, MSpace::Space space = MSpace::kObject) const;
+    MStatus getNormal(unsigned int vertexIndex, MVector& normal,
+                      MSpace::Space space = MSpace::kObject) const;
     MStatus getNormals(MVectorArray& vectorArray, MSpace::Space space = MSpace::kObject) const;
 
     //! The polygon's edges in corner order (edge i joins corners i and i + 1).
@@ -93,7 +95,8 @@ public:
     MStatus numTriangles(int& triCount) const;
     MStatus getTriangle(int localTriIndex, MPointArray& points, MIntArray& vertexList,
                         MSpace::Space space = MSpace::kObject) const;
-    MStatus getTriangles(MPointArray& points, MIntArray& vertexList, MSpace::Space space = MSpace::kObject) const;
+    MStatus getTriangles(MPointArray& points, MIntArray& vertexList,
+                         MSpace::Space space = MSpace::kObject) const;
 
     MStatus updateSurface();
     MStatus geomChanged();

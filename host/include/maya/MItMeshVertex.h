@@ -68,7 +68,8 @@ public:
     bool onBoundary(MStatus* ReturnStatus = NULL);
 
     //! UVs of the vertex in each connected face that has UVs.
-    MStatus getUVs(MFloatArray& uArray, MFloatArray& vArray, MIntArray& faceIds, const MString* uvSet = NULL);
+    MStatus getUVs(MFloatArray& uArray, MFloatArray& vArray, MIntArray& faceIds,
+                   const MString* uvSet = NULL);
     MStatus getUV(int faceId, float2& uvPoint, const MString* uvSet = NULL);
     MStatus getUVIndices(MIntArray& uvIndices, const MString* uvSet = NULL);
     MStatus numUVs(int& uvCount, const MString* uvSet = NULL);

@@ -23,7 +23,8 @@ namespace ehost::api {
 
 MStatus checkUVSet(const MeshGeometry& g, const MString* uvSet) {
     if (uvSet && !uvSet->str().empty() && !g.hasUVSet(uvSet->str()))
-        return MStatus(MStatus::kInvalidParameter, "the mesh has no UV set named \"" + uvSet->str() + "\"");
+        return MStatus(MStatus::kInvalidParameter,
+                       "the mesh has no UV set named \"" + uvSet->str() + "\"");
     return MStatus::kSuccess;
 }
 
@@ -55,7 +56,9 @@ namespace {
 
 using Target = std::shared_ptr<const MeshTarget>;
 
-MStatus invalid(const std::string& text) { return MStatus(MStatus::kInvalidParameter, text); }
+MStatus invalid(const std::string& text) {
+    return MStatus(MStatus::kInvalidParameter, text);
+}
 
 // ---- creation ----------------------------------------------------------------
 
@@ -74,15 +77,17 @@ std::vector<Vec3> toPoints(const MPointArray& a) {
 }
 
 //! The mesh create() describes, checked in full before anything is placed.
-MStatus buildMesh(int numVertices, int numPolygons, const std::vector<Vec3>& points, const MIntArray& counts,
-                  const MIntArray& connects, const MFloatArray* u, const MFloatArray* v, MeshGeometry& out) {
+MStatus buildMesh(int numVertices, int numPolygons, const std::vector<Vec3>& points,
+                  const MIntArray& counts, const MIntArray& connects, const MFloatArray* u,
+                  const MFloatArray* v, MeshGeometry& out) {
     if (numVertices < 0 || numVertices != static_cast<int>(points.size()))
         return invalid("numVertices is " + std::to_string(numVertices) + " but vertexArray holds " +
                        std::to_string(points.size()) + " points");
     if (numPolygons < 0 || numPolygons != static_cast<int>(counts.length()))
         return invalid("numPolygons is " + std::to_string(numPolygons) + " but polygonCounts has " +
                        std::to_string(counts.length()) + " entries");
-    ehost::MeshStatus ms = out.create(points, ehost::api::toVector(counts), ehost::api::toVector(connects));
+    ehost::MeshStatus ms =
+        out.create(points, ehost::api::toVector(counts), ehost::api::toVector(connects));
     if (!ms) return invalid(ms.error);
     if (u && v) {
         if (u->length() != v->length())
@@ -94,7 +99,9 @@ MStatus buildMesh(int numVertices, int numPolygons, const std::vector<Vec3>& poi
     return MStatus::kSuccess;
 }
 
-ehost::NodeClass& meshClass() { return *ehost::session().registry().findClass("mesh"); }
+ehost::NodeClass& meshClass() {
+    return *ehost::session().registry().findClass("mesh");
+}
 
 //! Gives a freshly made shape its geometry.
 void fillShape(ehost::MeshShape& shape, MeshGeometry&& geometry) {
@@ -132,8 +139,9 @@ Placed place(MeshGeometry&& geometry, const MObject& parentOrOwner, MStatus& st)
     }
     auto parent = ehost::ApiAccess::as<ehost::DagNode>(parentOrOwner);
     if (!parent || parent->cls->role != ehost::NodeRole::Transform) {
-        st = invalid(std::string("parentOrOwner must be a transform or a mesh data object, not a ") +
-                     parentOrOwner.apiTypeStr());
+        st =
+            invalid(std::string("parentOrOwner must be a transform or a mesh data object, not a ") +
+                    parentOrOwner.apiTypeStr());
         return {};
     }
     if (!parent->alive) {
@@ -144,11 +152,12 @@ Placed place(MeshGeometry&& geometry, const MObject& parentOrOwner, MStatus& st)
 }
 
 template <class PointArray>
-Placed createMesh(int numVertices, int numPolygons, const PointArray& vertexArray, const MIntArray& counts,
-                  const MIntArray& connects, const MFloatArray* u, const MFloatArray* v,
-                  const MObject& parentOrOwner, MStatus& st) {
+Placed createMesh(int numVertices, int numPolygons, const PointArray& vertexArray,
+                  const MIntArray& counts, const MIntArray& connects, const MFloatArray* u,
+                  const MFloatArray* v, const MObject& parentOrOwner, MStatus& st) {
     MeshGeometry geometry;
-    st = buildMesh(numVertices, numPolygons, toPoints(vertexArray), counts, connects, u, v, geometry);
+    st = buildMesh(numVertices, numPolygons, toPoints(vertexArray), counts, connects, u, v,
+                   geometry);
     if (!st) return {};
     return place(std::move(geometry), parentOrOwner, st);
 }
@@ -157,9 +166,13 @@ Placed createMesh(int numVertices, int numPolygons, const PointArray& vertexArra
 
 // ---------------------------------------------------------------- attachment
 
-MFnMesh::MFnMesh(const MObject& object, MStatus* ReturnStatus) { setStatus(ReturnStatus, setObject(object)); }
+MFnMesh::MFnMesh(const MObject& object, MStatus* ReturnStatus) {
+    setStatus(ReturnStatus, setObject(object));
+}
 
-MFnMesh::MFnMesh(const MDagPath& path, MStatus* ReturnStatus) { setStatus(ReturnStatus, setObject(path)); }
+MFnMesh::MFnMesh(const MDagPath& path, MStatus* ReturnStatus) {
+    setStatus(ReturnStatus, setObject(path));
+}
 
 MStatus MFnMesh::attachTo(std::shared_ptr<const MeshTarget> target, MStatus status) {
     impl_.target = std::move(target);
@@ -167,8 +180,8 @@ MStatus MFnMesh::attachTo(std::shared_ptr<const MeshTarget> target, MStatus stat
     return status;
 }
 
-MObject MFnMesh::adopt(std::shared_ptr<const MeshTarget> target, const MObject& returned, const MStatus& status,
-                       MStatus* ReturnStatus) {
+MObject MFnMesh::adopt(std::shared_ptr<const MeshTarget> target, const MObject& returned,
+                       const MStatus& status, MStatus* ReturnStatus) {
     setStatus(ReturnStatus, status);
     if (!status) return MObject();
     attachTo(std::move(target), status);
@@ -190,38 +203,40 @@ MStatus MFnMesh::setObject(const MObject& object) {
 // ---------------------------------------------------------------- creation
 
 MObject MFnMesh::create(int numVertices, int numPolygons, const MFloatPointArray& vertexArray,
-                        const MIntArray& polygonCounts, const MIntArray& polygonConnects, MObject parentOrOwner,
-                        MStatus* ReturnStatus) {
+                        const MIntArray& polygonCounts, const MIntArray& polygonConnects,
+                        MObject parentOrOwner, MStatus* ReturnStatus) {
     MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts, polygonConnects, nullptr,
-                               nullptr, parentOrOwner, st);
+    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                               polygonConnects, nullptr, nullptr, parentOrOwner, st);
     return adopt(placed.target, placed.returned, st, ReturnStatus);
 }
 
 MObject MFnMesh::create(int numVertices, int numPolygons, const MPointArray& vertexArray,
-                        const MIntArray& polygonCounts, const MIntArray& polygonConnects, MObject parentOrOwner,
-                        MStatus* ReturnStatus) {
+                        const MIntArray& polygonCounts, const MIntArray& polygonConnects,
+                        MObject parentOrOwner, MStatus* ReturnStatus) {
     MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts, polygonConnects, nullptr,
-                               nullptr, parentOrOwner, st);
+    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                               polygonConnects, nullptr, nullptr, parentOrOwner, st);
     return adopt(placed.target, placed.returned, st, ReturnStatus);
 }
 
 MObject MFnMesh::create(int numVertices, int numPolygons, const MFloatPointArray& vertexArray,
-                        const MIntArray& polygonCounts, const MIntArray& polygonConnects, const MFloatArray& uArray,
-                        const MFloatArray& vArray, MObject parentOrOwner, MStatus* ReturnStatus) {
+                        const MIntArray& polygonCounts, const MIntArray& polygonConnects,
+                        const MFloatArray& uArray, const MFloatArray& vArray, MObject parentOrOwner,
+                        MStatus* ReturnStatus) {
     MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts, polygonConnects, &uArray,
-                               &vArray, parentOrOwner, st);
+    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                               polygonConnects, &uArray, &vArray, parentOrOwner, st);
     return adopt(placed.target, placed.returned, st, ReturnStatus);
 }
 
 MObject MFnMesh::create(int numVertices, int numPolygons, const MPointArray& vertexArray,
-                        const MIntArray& polygonCounts, const MIntArray& polygonConnects, const MFloatArray& uArray,
-                        const MFloatArray& vArray, MObject parentOrOwner, MStatus* ReturnStatus) {
+                        const MIntArray& polygonCounts, const MIntArray& polygonConnects,
+                        const MFloatArray& uArray, const MFloatArray& vArray, MObject parentOrOwner,
+                        MStatus* ReturnStatus) {
     MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts, polygonConnects, &uArray,
-                               &vArray, parentOrOwner, st);
+    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                               polygonConnects, &uArray, &vArray, parentOrOwner, st);
     return adopt(placed.target, placed.returned, st, ReturnStatus);
 }
 
@@ -239,10 +254,11 @@ MObject MFnMesh::copy(const MObject& source, MObject parentOrOwner, MStatus* Ret
 
 // ---------------------------------------------------------------- editing
 
-MObject MFnMesh::addPolygon(const MPointArray& vertexArray, bool mergeVertices, double pointTolerance,
-                            MObject parentOrOwner, MStatus* ReturnStatus) {
+MObject MFnMesh::addPolygon(const MPointArray& vertexArray, bool mergeVertices,
+                            double pointTolerance, MObject parentOrOwner, MStatus* ReturnStatus) {
     int faceIndex = -1;
-    return addPolygon(vertexArray, faceIndex, mergeVertices, pointTolerance, parentOrOwner, ReturnStatus);
+    return addPolygon(vertexArray, faceIndex, mergeVertices, pointTolerance, parentOrOwner,
+                      ReturnStatus);
 }
 
 MObject MFnMesh::addPolygon(const MPointArray& vertexArray, int& faceIndex, bool mergeVertices,
@@ -297,7 +313,8 @@ T readMesh(const Target& target, MStatus* status, T fallback, Read&& read) {
 }
 
 MStatus checkFace(const MeshGeometry& g, int face) {
-    return face >= 0 && face < g.numFaces() ? MStatus(MStatus::kSuccess) : outOfRange("face", face, g.numFaces());
+    return face >= 0 && face < g.numFaces() ? MStatus(MStatus::kSuccess)
+                                            : outOfRange("face", face, g.numFaces());
 }
 
 MStatus checkVertex(const MeshGeometry& g, int vertex) {
@@ -306,28 +323,35 @@ MStatus checkVertex(const MeshGeometry& g, int vertex) {
 }
 
 MStatus checkEdge(const MeshGeometry& g, int edge) {
-    return edge >= 0 && edge < g.numEdges() ? MStatus(MStatus::kSuccess) : outOfRange("edge", edge, g.numEdges());
+    return edge >= 0 && edge < g.numEdges() ? MStatus(MStatus::kSuccess)
+                                            : outOfRange("edge", edge, g.numEdges());
 }
 
 }  // namespace
 
 int MFnMesh::numVertices(MStatus* ReturnStatus) const {
-    return readMesh(impl_.target, ReturnStatus, 0, [](const MeshGeometry& g) { return g.numVertices(); });
+    return readMesh(impl_.target, ReturnStatus, 0,
+                    [](const MeshGeometry& g) { return g.numVertices(); });
 }
 
 int MFnMesh::numEdges(MStatus* ReturnStatus) const {
-    return readMesh(impl_.target, ReturnStatus, 0, [](const MeshGeometry& g) { return g.numEdges(); });
+    return readMesh(impl_.target, ReturnStatus, 0,
+                    [](const MeshGeometry& g) { return g.numEdges(); });
 }
 
 int MFnMesh::numPolygons(MStatus* ReturnStatus) const {
-    return readMesh(impl_.target, ReturnStatus, 0, [](const MeshGeometry& g) { return g.numFaces(); });
+    return readMesh(impl_.target, ReturnStatus, 0,
+                    [](const MeshGeometry& g) { return g.numFaces(); });
 }
 
 int MFnMesh::numFaceVertices(MStatus* ReturnStatus) const {
-    return readMesh(impl_.target, ReturnStatus, 0, [](const MeshGeometry& g) { return g.numFaceVertices(); });
+    return readMesh(impl_.target, ReturnStatus, 0,
+                    [](const MeshGeometry& g) { return g.numFaceVertices(); });
 }
 
-int MFnMesh::numNormals(MStatus* ReturnStatus) const { return numFaceVertices(ReturnStatus); }
+int MFnMesh::numNormals(MStatus* ReturnStatus) const {
+    return numFaceVertices(ReturnStatus);
+}
 
 int MFnMesh::polygonVertexCount(int polygonId, MStatus* ReturnStatus) const {
     return readMesh(impl_.target, ReturnStatus, 0, [&](const MeshGeometry& g) {
@@ -364,7 +388,8 @@ MStatus MFnMesh::getEdgeVertices(int edgeId, int2& vertexList) const {
     return MStatus::kSuccess;
 }
 
-MStatus MFnMesh::getPolygonTriangleVertices(int polygonId, int triangleId, int vertexList[3]) const {
+MStatus MFnMesh::getPolygonTriangleVertices(int polygonId, int triangleId,
+                                            int vertexList[3]) const {
     if (!impl_.target) return ehost::api::noMesh();
     auto g = impl_.target->geometry();
     MStatus st = checkFace(*g, polygonId);
@@ -418,7 +443,8 @@ MStatus readPoints(const Target& target, PointArray& out, MSpace::Space space) {
     out.setLength(static_cast<unsigned>(g->numVertices()));
     for (int i = 0; i < g->numVertices(); ++i) {
         const Vec3 p = frame.pointOut(g->point(i));
-        out[i] = Point(static_cast<Coordinate>(p.x), static_cast<Coordinate>(p.y), static_cast<Coordinate>(p.z));
+        out[i] = Point(static_cast<Coordinate>(p.x), static_cast<Coordinate>(p.y),
+                       static_cast<Coordinate>(p.z));
     }
     return MStatus::kSuccess;
 }
@@ -502,28 +528,33 @@ MStatus MFnMesh::getVertexNormal(int vertexId, MVector& normal, MSpace::Space sp
     return getVertexNormal(vertexId, false, normal, space);
 }
 
-MStatus MFnMesh::getVertexNormal(int vertexId, bool angleWeighted, MVector& normal, MSpace::Space space) const {
+MStatus MFnMesh::getVertexNormal(int vertexId, bool angleWeighted, MVector& normal,
+                                 MSpace::Space space) const {
     return normalQuery(impl_.target, space, [&](const MeshGeometry& g, const SpaceFrame& frame) {
         MStatus st = checkVertex(g, vertexId);
         if (!st) return st;
-        const Vec3 n = angleWeighted ? ehost::api::angleWeightedNormal(g, vertexId) : g.vertexNormal(vertexId);
+        const Vec3 n =
+            angleWeighted ? ehost::api::angleWeightedNormal(g, vertexId) : g.vertexNormal(vertexId);
         normal = ehost::toVector(frame.normalOut(n));
         return st;
     });
 }
 
-MStatus MFnMesh::getVertexNormals(bool angleWeighted, MFloatVectorArray& normals, MSpace::Space space) const {
+MStatus MFnMesh::getVertexNormals(bool angleWeighted, MFloatVectorArray& normals,
+                                  MSpace::Space space) const {
     return normalQuery(impl_.target, space, [&](const MeshGeometry& g, const SpaceFrame& frame) {
         normals.setLength(static_cast<unsigned>(g.numVertices()));
         for (int v = 0; v < g.numVertices(); ++v) {
-            const Vec3 n = angleWeighted ? ehost::api::angleWeightedNormal(g, v) : g.vertexNormals()[v];
+            const Vec3 n =
+                angleWeighted ? ehost::api::angleWeightedNormal(g, v) : g.vertexNormals()[v];
             normals[v] = toFloatVector(frame.normalOut(n));
         }
         return MStatus(MStatus::kSuccess);
     });
 }
 
-MStatus MFnMesh::getFaceVertexNormal(int faceIndex, int vertexIndex, MVector& normal, MSpace::Space space) const {
+MStatus MFnMesh::getFaceVertexNormal(int faceIndex, int vertexIndex, MVector& normal,
+                                     MSpace::Space space) const {
     return normalQuery(impl_.target, space, [&](const MeshGeometry& g, const SpaceFrame& frame) {
         MStatus st = checkFace(g, faceIndex);
         if (!st) return st;
@@ -536,13 +567,15 @@ MStatus MFnMesh::getFaceVertexNormal(int faceIndex, int vertexIndex, MVector& no
     });
 }
 
-MStatus MFnMesh::getFaceVertexNormals(int faceIndex, MFloatVectorArray& normals, MSpace::Space space) const {
+MStatus MFnMesh::getFaceVertexNormals(int faceIndex, MFloatVectorArray& normals,
+                                      MSpace::Space space) const {
     return normalQuery(impl_.target, space, [&](const MeshGeometry& g, const SpaceFrame& frame) {
         MStatus st = checkFace(g, faceIndex);
         if (!st) return st;
         const int n = g.polygonVertexCount(faceIndex);
         normals.setLength(static_cast<unsigned>(n));
-        for (int i = 0; i < n; ++i) normals[i] = toFloatVector(frame.normalOut(g.faceVertexNormal(faceIndex, i)));
+        for (int i = 0; i < n; ++i)
+            normals[i] = toFloatVector(frame.normalOut(g.faceVertexNormal(faceIndex, i)));
         return st;
     });
 }
@@ -551,7 +584,8 @@ MStatus MFnMesh::getNormals(MFloatVectorArray& normals, MSpace::Space space) con
     return normalQuery(impl_.target, space, [&](const MeshGeometry& g, const SpaceFrame& frame) {
         const auto& all = g.faceVertexNormals();
         normals.setLength(static_cast<unsigned>(all.size()));
-        for (std::size_t i = 0; i < all.size(); ++i) normals[static_cast<unsigned>(i)] = toFloatVector(frame.normalOut(all[i]));
+        for (std::size_t i = 0; i < all.size(); ++i)
+            normals[static_cast<unsigned>(i)] = toFloatVector(frame.normalOut(all[i]));
         return MStatus(MStatus::kSuccess);
     });
 }
@@ -598,8 +632,8 @@ MStatus MFnMesh::setEdgeSmoothing(int edgeId, bool smooth) {
 MStatus MFnMesh::setEdgeSmoothings(const MIntArray& edgeIds, const MIntArray& smooths) {
     if (!impl_.target) return ehost::api::noMesh();
     if (edgeIds.length() != smooths.length())
-        return invalid("edgeIds has " + std::to_string(edgeIds.length()) + " entries but smooths has " +
-                       std::to_string(smooths.length()));
+        return invalid("edgeIds has " + std::to_string(edgeIds.length()) +
+                       " entries but smooths has " + std::to_string(smooths.length()));
     {
         auto g = impl_.target->geometry();
         for (int e : edgeIds) {
@@ -607,7 +641,8 @@ MStatus MFnMesh::setEdgeSmoothings(const MIntArray& edgeIds, const MIntArray& sm
             if (!st) return st;
         }
     }
-    const std::vector<int> ids = ehost::api::toVector(edgeIds), flags = ehost::api::toVector(smooths);
+    const std::vector<int> ids = ehost::api::toVector(edgeIds),
+                           flags = ehost::api::toVector(smooths);
     return impl_.target->edit([&](MeshGeometry& g) { return g.setEdgeSmoothings(ids, flags); });
 }
 
@@ -622,6 +657,10 @@ MStatus MFnMesh::cleanupEdgeSmoothing() {
     return MStatus::kSuccess;
 }
 
-MStatus MFnMesh::updateSurface() { return impl_.target ? MStatus(MStatus::kSuccess) : ehost::api::noMesh(); }
+MStatus MFnMesh::updateSurface() {
+    return impl_.target ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+}
 
-MStatus MFnMesh::syncObject() { return updateSurface(); }
+MStatus MFnMesh::syncObject() {
+    return updateSurface();
+}

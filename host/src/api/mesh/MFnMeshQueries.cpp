@@ -23,16 +23,19 @@ using ehost::api::SpaceFrame;
 
 namespace {
 
-MStatus invalid(const std::string& text) { return MStatus(MStatus::kInvalidParameter, text); }
+MStatus invalid(const std::string& text) {
+    return MStatus(MStatus::kInvalidParameter, text);
+}
 
 //! A ray as the kernel sees it, with what is needed to report hits back.
 struct ObjectRay {
-    Vec3 source, direction;          // caller's space
+    Vec3 source, direction;  // caller's space
     Vec3 objectSource, objectDirection;
-    double tolerance = 0;            // object-space distance
+    double tolerance = 0;  // object-space distance
 };
 
-ObjectRay objectRay(const SpaceFrame& frame, const Vec3& source, const Vec3& direction, double tolerance) {
+ObjectRay objectRay(const SpaceFrame& frame, const Vec3& source, const Vec3& direction,
+                    double tolerance) {
     ObjectRay r;
     r.source = source;
     r.direction = direction;
@@ -50,14 +53,16 @@ public:
     MStatus init(const MeshGeometry& g, const MIntArray* faceIds, const MIntArray* triIds) {
         if (faceIds) {
             for (int f : *faceIds)
-                if (f < 0 || f >= g.numFaces()) return ehost::api::outOfRange("face in faceIds", f, g.numFaces());
+                if (f < 0 || f >= g.numFaces())
+                    return ehost::api::outOfRange("face in faceIds", f, g.numFaces());
             faces_ = ehost::api::toVector(*faceIds);
             hasFaces_ = true;
         }
         if (triIds) {
             if (faceIds && faceIds->length() != triIds->length())
-                return invalid("faceIds has " + std::to_string(faceIds->length()) + " entries but triIds has " +
-                               std::to_string(triIds->length()) + ": with both, they are pairs");
+                return invalid("faceIds has " + std::to_string(faceIds->length()) +
+                               " entries but triIds has " + std::to_string(triIds->length()) +
+                               ": with both, they are pairs");
             for (unsigned i = 0; i < triIds->length(); ++i) {
                 const int t = (*triIds)[i];
                 if (t < 0) return invalid("triangle ids cannot be negative");
@@ -91,8 +96,9 @@ struct RayQuery {
     double maxParam = 0;
     bool bothDirections = false;
 
-    MStatus prepare(const std::shared_ptr<const MeshTarget>& target, MSpace::Space space, const Vec3& source,
-                    const Vec3& direction, const MIntArray* faceIds, const MIntArray* triIds, double tolerance) {
+    MStatus prepare(const std::shared_ptr<const MeshTarget>& target, MSpace::Space space,
+                    const Vec3& source, const Vec3& direction, const MIntArray* faceIds,
+                    const MIntArray* triIds, double tolerance) {
         if (!target) return ehost::api::noMesh();
         SpaceFrame frame;
         MStatus st = target->frame(space, frame);
@@ -107,16 +113,16 @@ struct RayQuery {
 
     std::vector<RayHit> all() const {
         std::vector<RayHit> hits =
-            geometry->allIntersections(ray.objectSource, ray.objectDirection, maxParam, bothDirections, ray.tolerance,
-                                       true, filter.faces());
+            geometry->allIntersections(ray.objectSource, ray.objectDirection, maxParam,
+                                       bothDirections, ray.tolerance, true, filter.faces());
         std::erase_if(hits, [&](const RayHit& h) { return !filter.accepts(h); });
         return hits;
     }
 
     RayHit closest() const {
         if (!filter.limitsTriangles())
-            return geometry->closestIntersection(ray.objectSource, ray.objectDirection, maxParam, bothDirections,
-                                                 ray.tolerance, filter.faces());
+            return geometry->closestIntersection(ray.objectSource, ray.objectDirection, maxParam,
+                                                 bothDirections, ray.tolerance, filter.faces());
         // Nearest accepted hit; on equal |t| the forward one, as the kernel does.
         RayHit best;
         for (const RayHit& h : all())
@@ -142,11 +148,11 @@ void put(T* out, T value) {
 bool singleHit(const std::shared_ptr<const MeshTarget>& target, const MFloatPoint& raySource,
                const MFloatVector& rayDirection, const MIntArray* faceIds, const MIntArray* triIds,
                MSpace::Space space, float maxParam, bool testBothDirections, MFloatPoint& hitPoint,
-               float* hitRayParam, int* hitFace, int* hitTriangle, float* hitBary1, float* hitBary2, float tolerance,
-               MStatus* status) {
+               float* hitRayParam, int* hitFace, int* hitTriangle, float* hitBary1, float* hitBary2,
+               float tolerance, MStatus* status) {
     RayQuery q;
-    MStatus st = q.prepare(target, space, ehost::toVec3(raySource), ehost::toVec3(rayDirection), faceIds, triIds,
-                           tolerance);
+    MStatus st = q.prepare(target, space, ehost::toVec3(raySource), ehost::toVec3(rayDirection),
+                           faceIds, triIds, tolerance);
     setStatus(status, st);
     if (!st) return false;
     q.maxParam = maxParam;
@@ -188,37 +194,43 @@ MStatus MFnMesh::freeCachedIntersectionAccelerator() {
 // ---------------------------------------------------------------- rays
 
 bool MFnMesh::closestIntersection(const MFloatPoint& raySource, const MFloatVector& rayDirection,
-                                  const MIntArray* faceIds, const MIntArray* triIds, bool, MSpace::Space space,
-                                  float maxParam, bool testBothDirections, MMeshIsectAccelParams*,
-                                  MFloatPoint& hitPoint, float* hitRayParam, int* hitFace, int* hitTriangle,
-                                  float* hitBary1, float* hitBary2, float tolerance, MStatus* ReturnStatus) const {
-    return singleHit(impl_.target, raySource, rayDirection, faceIds, triIds, space, maxParam, testBothDirections,
-                     hitPoint, hitRayParam, hitFace, hitTriangle, hitBary1, hitBary2, tolerance, ReturnStatus);
+                                  const MIntArray* faceIds, const MIntArray* triIds, bool,
+                                  MSpace::Space space, float maxParam, bool testBothDirections,
+                                  MMeshIsectAccelParams*, MFloatPoint& hitPoint, float* hitRayParam,
+                                  int* hitFace, int* hitTriangle, float* hitBary1, float* hitBary2,
+                                  float tolerance, MStatus* ReturnStatus) const {
+    return singleHit(impl_.target, raySource, rayDirection, faceIds, triIds, space, maxParam,
+                     testBothDirections, hitPoint, hitRayParam, hitFace, hitTriangle, hitBary1,
+                     hitBary2, tolerance, ReturnStatus);
 }
 
-bool MFnMesh::anyIntersection(const MFloatPoint& raySource, const MFloatVector& rayDirection, const MIntArray* faceIds,
-                              const MIntArray* triIds, bool, MSpace::Space space, float maxParam,
-                              bool testBothDirections, MMeshIsectAccelParams*, MFloatPoint& hitPoint,
-                              float* hitRayParam, int* hitFace, int* hitTriangle, float* hitBary1, float* hitBary2,
+bool MFnMesh::anyIntersection(const MFloatPoint& raySource, const MFloatVector& rayDirection,
+                              const MIntArray* faceIds, const MIntArray* triIds, bool,
+                              MSpace::Space space, float maxParam, bool testBothDirections,
+                              MMeshIsectAccelParams*, MFloatPoint& hitPoint, float* hitRayParam,
+                              int* hitFace, int* hitTriangle, float* hitBary1, float* hitBary2,
                               float tolerance, MStatus* ReturnStatus) const {
-    return singleHit(impl_.target, raySource, rayDirection, faceIds, triIds, space, maxParam, testBothDirections,
-                     hitPoint, hitRayParam, hitFace, hitTriangle, hitBary1, hitBary2, tolerance, ReturnStatus);
+    return singleHit(impl_.target, raySource, rayDirection, faceIds, triIds, space, maxParam,
+                     testBothDirections, hitPoint, hitRayParam, hitFace, hitTriangle, hitBary1,
+                     hitBary2, tolerance, ReturnStatus);
 }
 
 bool MFnMesh::allIntersections(const MFloatPoint& raySource, const MFloatVector& rayDirection,
-                               const MIntArray* faceIds, const MIntArray* triIds, bool, MSpace::Space space,
-                               float maxParam, bool testBothDirections, MMeshIsectAccelParams*, bool,
-                               MFloatPointArray& hitPoints, MFloatArray* hitRayParams, MIntArray* hitFaces,
-                               MIntArray* hitTriangles, MFloatArray* hitBary1s, MFloatArray* hitBary2s,
-                               float tolerance, MStatus* ReturnStatus) const {
+                               const MIntArray* faceIds, const MIntArray* triIds, bool,
+                               MSpace::Space space, float maxParam, bool testBothDirections,
+                               MMeshIsectAccelParams*, bool, MFloatPointArray& hitPoints,
+                               MFloatArray* hitRayParams, MIntArray* hitFaces,
+                               MIntArray* hitTriangles, MFloatArray* hitBary1s,
+                               MFloatArray* hitBary2s, float tolerance,
+                               MStatus* ReturnStatus) const {
     hitPoints.clear();
     for (MFloatArray* a : {hitRayParams, hitBary1s, hitBary2s})
         if (a) a->clear();
     for (MIntArray* a : {hitFaces, hitTriangles})
         if (a) a->clear();
     RayQuery q;
-    MStatus st = q.prepare(impl_.target, space, ehost::toVec3(raySource), ehost::toVec3(rayDirection), faceIds,
-                           triIds, tolerance);
+    MStatus st = q.prepare(impl_.target, space, ehost::toVec3(raySource),
+                           ehost::toVec3(rayDirection), faceIds, triIds, tolerance);
     setStatus(ReturnStatus, st);
     if (!st) return false;
     q.maxParam = maxParam;
@@ -234,16 +246,18 @@ bool MFnMesh::allIntersections(const MFloatPoint& raySource, const MFloatVector&
     return hitPoints.length() > 0;
 }
 
-bool MFnMesh::intersect(const MPoint& raySource, const MVector& rayDirection, MPointArray& points, double tolerance,
-                        MSpace::Space space, MIntArray* polygonIds, MStatus* ReturnStatus) const {
+bool MFnMesh::intersect(const MPoint& raySource, const MVector& rayDirection, MPointArray& points,
+                        double tolerance, MSpace::Space space, MIntArray* polygonIds,
+                        MStatus* ReturnStatus) const {
     points.clear();
     if (polygonIds) polygonIds->clear();
     RayQuery q;
-    MStatus st = q.prepare(impl_.target, space, ehost::toVec3(raySource), ehost::toVec3(rayDirection), nullptr,
-                           nullptr, tolerance);
+    MStatus st = q.prepare(impl_.target, space, ehost::toVec3(raySource),
+                           ehost::toVec3(rayDirection), nullptr, nullptr, tolerance);
     setStatus(ReturnStatus, st);
     if (!st) return false;
-    for (const RayHit& h : q.geometry->intersect(q.ray.objectSource, q.ray.objectDirection, q.ray.tolerance)) {
+    for (const RayHit& h :
+         q.geometry->intersect(q.ray.objectSource, q.ray.objectDirection, q.ray.tolerance)) {
         points.append(ehost::toPoint(q.hitPoint(h)));
         if (polygonIds) polygonIds->append(h.face);
     }
@@ -259,13 +273,15 @@ struct Nearest {
     SpaceFrame frame;
     std::shared_ptr<const MeshGeometry> geometry;
 
-    MStatus find(const std::shared_ptr<const MeshTarget>& target, const MPoint& p, MSpace::Space space) {
+    MStatus find(const std::shared_ptr<const MeshTarget>& target, const MPoint& p,
+                 MSpace::Space space) {
         if (!target) return ehost::api::noMesh();
         MStatus st = target->frame(space, frame);
         if (!st) return st;
         geometry = target->geometry();
         result = geometry->closestPoint(frame.pointIn(ehost::toVec3(p)));
-        if (!result.found) return invalid(target->describe() + " has no faces: it has no closest point");
+        if (!result.found)
+            return invalid(target->describe() + " has no faces: it has no closest point");
         return MStatus::kSuccess;
     }
     MPoint point() const { return ehost::toPoint(frame.pointOut(result.point)); }
@@ -283,8 +299,9 @@ struct Nearest {
 
 }  // namespace
 
-MStatus MFnMesh::getClosestPoint(const MPoint& toThisPoint, MPoint& theClosestPoint, MSpace::Space space,
-                                 int* closestPolygon, MMeshIsectAccelParams*) const {
+MStatus MFnMesh::getClosestPoint(const MPoint& toThisPoint, MPoint& theClosestPoint,
+                                 MSpace::Space space, int* closestPolygon,
+                                 MMeshIsectAccelParams*) const {
     Nearest n;
     MStatus st = n.find(impl_.target, toThisPoint, space);
     if (!st) return st;
@@ -293,8 +310,9 @@ MStatus MFnMesh::getClosestPoint(const MPoint& toThisPoint, MPoint& theClosestPo
     return st;
 }
 
-MStatus MFnMesh::getClosestNormal(const MPoint& toThisPoint, MVector& theNormal, MSpace::Space space,
-                                  int* closestPolygon, MMeshIsectAccelParams*) const {
+MStatus MFnMesh::getClosestNormal(const MPoint& toThisPoint, MVector& theNormal,
+                                  MSpace::Space space, int* closestPolygon,
+                                  MMeshIsectAccelParams*) const {
     Nearest n;
     MStatus st = n.find(impl_.target, toThisPoint, space);
     if (!st) return st;
@@ -303,9 +321,9 @@ MStatus MFnMesh::getClosestNormal(const MPoint& toThisPoint, MVector& theNormal,
     return st;
 }
 
-MStatus MFnMesh::getClosestPointAndNormal(const MPoint& toThisPoint, MPoint& theClosestPoint, MVector& theNormal,
-                                          MSpace::Space space, int* closestPolygon,
-                                          MMeshIsectAccelParams*) const {
+MStatus MFnMesh::getClosestPointAndNormal(const MPoint& toThisPoint, MPoint& theClosestPoint,
+                                          MVector& theNormal, MSpace::Space space,
+                                          int* closestPolygon, MMeshIsectAccelParams*) const {
     Nearest n;
     MStatus st = n.find(impl_.target, toThisPoint, space);
     if (!st) return st;

@@ -22,7 +22,8 @@ std::string unusedSetName(const MeshGeometry& g, const std::string& wanted) {
     std::size_t end = wanted.size();
     while (end > 0 && std::isdigit(static_cast<unsigned char>(wanted[end - 1]))) --end;
     const std::string stem = wanted.substr(0, end);
-    long long n = end < wanted.size() && wanted.size() - end < 15 ? std::stoll(wanted.substr(end)) + 1 : 1;
+    long long n =
+        end < wanted.size() && wanted.size() - end < 15 ? std::stoll(wanted.substr(end)) + 1 : 1;
     while (g.hasUVSet(stem + std::to_string(n))) ++n;
     return stem + std::to_string(n);
 }
@@ -65,7 +66,8 @@ int MFnMesh::numUVs(const MString& uvSet, MStatus* ReturnStatus) const {
 MStatus MFnMesh::getUVSetNames(MStringArray& setNames) const {
     setNames.clear();
     if (!impl_.target) return noMesh();
-    for (const std::string& name : impl_.target->geometry()->uvSetNames()) setNames.append(MString(name));
+    for (const std::string& name : impl_.target->geometry()->uvSetNames())
+        setNames.append(MString(name));
     return MStatus::kSuccess;
 }
 
@@ -90,22 +92,25 @@ MStatus MFnMesh::setCurrentUVSetName(const MString& setName, MDGModifier*, MSele
 
 MStatus MFnMesh::createUVSet(MString& uvSetName, MDGModifier*, const MSelectionList*) {
     if (!impl_.target) return noMesh();
-    if (uvSetName.str().empty()) return MStatus(MStatus::kInvalidParameter, "a UV set name cannot be empty");
+    if (uvSetName.str().empty())
+        return MStatus(MStatus::kInvalidParameter, "a UV set name cannot be empty");
     const std::string name = unusedSetName(*impl_.target->geometry(), uvSetName.str());
     MStatus st = impl_.target->edit([&](MeshGeometry& g) { return g.createUVSet(name); });
     if (st) uvSetName = MString(name);
     return st;
 }
 
-MString MFnMesh::createUVSetWithName(const MString& uvSetName, MDGModifier* modifier, const MSelectionList* instances,
-                                     MStatus* ReturnStatus) {
+MString MFnMesh::createUVSetWithName(const MString& uvSetName, MDGModifier* modifier,
+                                     const MSelectionList* instances, MStatus* ReturnStatus) {
     MString name = uvSetName;
     MStatus st = createUVSet(name, modifier, instances);
     setStatus(ReturnStatus, st);
     return st ? name : MString();
 }
 
-MStatus MFnMesh::createUVSetDataMesh(MString& uvSetName) { return createUVSet(uvSetName); }
+MStatus MFnMesh::createUVSetDataMesh(MString& uvSetName) {
+    return createUVSet(uvSetName);
+}
 
 MString MFnMesh::createUVSetDataMeshWithName(const MString& uvSetName, MStatus* ReturnStatus) {
     return createUVSetWithName(uvSetName, nullptr, nullptr, ReturnStatus);
@@ -118,7 +123,8 @@ MStatus MFnMesh::deleteUVSet(const MString& setName, MDGModifier*, MSelectionLis
     return impl_.target->edit([&](MeshGeometry& g) { return g.deleteUVSet(setName.str()); });
 }
 
-MStatus MFnMesh::setUVs(const MFloatArray& uArray, const MFloatArray& vArray, const MString* uvSet) {
+MStatus MFnMesh::setUVs(const MFloatArray& uArray, const MFloatArray& vArray,
+                        const MString* uvSet) {
     if (!impl_.target) return noMesh();
     if (MStatus st = checkUVSet(*impl_.target->geometry(), uvSet); !st) return st;
     const std::vector<float> u = ehost::api::toVector(uArray), v = ehost::api::toVector(vArray);
@@ -145,7 +151,8 @@ MStatus MFnMesh::setUV(int uvId, float u, float v, const MString* uvSet) {
         const int count = g->numUVs(uvSetName(uvSet));
         if (uvId < 0 || uvId >= count) return ehost::api::outOfRange("UV", uvId, count);
     }
-    return impl_.target->edit([&](MeshGeometry& g) { return g.setUV(uvId, u, v, uvSetName(uvSet)); });
+    return impl_.target->edit(
+        [&](MeshGeometry& g) { return g.setUV(uvId, u, v, uvSetName(uvSet)); });
 }
 
 MStatus MFnMesh::getUV(int uvId, float& u, float& v, const MString* uvSet) const {
@@ -157,11 +164,14 @@ MStatus MFnMesh::getUV(int uvId, float& u, float& v, const MString* uvSet) const
     return refused(g->getUV(uvId, u, v, uvSetName(uvSet)));
 }
 
-MStatus MFnMesh::assignUVs(const MIntArray& uvCounts, const MIntArray& uvIds, const MString* uvSet) {
+MStatus MFnMesh::assignUVs(const MIntArray& uvCounts, const MIntArray& uvIds,
+                           const MString* uvSet) {
     if (!impl_.target) return noMesh();
     if (MStatus st = checkUVSet(*impl_.target->geometry(), uvSet); !st) return st;
-    const std::vector<int> counts = ehost::api::toVector(uvCounts), ids = ehost::api::toVector(uvIds);
-    return impl_.target->edit([&](MeshGeometry& g) { return g.assignUVs(counts, ids, uvSetName(uvSet)); });
+    const std::vector<int> counts = ehost::api::toVector(uvCounts),
+                           ids = ehost::api::toVector(uvIds);
+    return impl_.target->edit(
+        [&](MeshGeometry& g) { return g.assignUVs(counts, ids, uvSetName(uvSet)); });
 }
 
 MStatus MFnMesh::getAssignedUVs(MIntArray& uvCounts, MIntArray& uvIds, const MString* uvSet) const {
@@ -176,25 +186,29 @@ MStatus MFnMesh::getAssignedUVs(MIntArray& uvCounts, MIntArray& uvIds, const MSt
     return st;
 }
 
-MStatus MFnMesh::getPolygonUVid(int polygonId, int vertexIndex, int& uvId, const MString* uvSet) const {
+MStatus MFnMesh::getPolygonUVid(int polygonId, int vertexIndex, int& uvId,
+                                const MString* uvSet) const {
     if (!impl_.target) return noMesh();
     auto g = impl_.target->geometry();
     if (MStatus st = checkUVSet(*g, uvSet); !st) return st;
-    if (polygonId < 0 || polygonId >= g->numFaces()) return ehost::api::outOfRange("face", polygonId, g->numFaces());
+    if (polygonId < 0 || polygonId >= g->numFaces())
+        return ehost::api::outOfRange("face", polygonId, g->numFaces());
     const int corners = g->polygonVertexCount(polygonId);
     if (vertexIndex < 0 || vertexIndex >= corners)
-        return MStatus(MStatus::kInvalidParameter, "face " + std::to_string(polygonId) + " has " +
-                                                       std::to_string(corners) + " corners, not a corner " +
-                                                       std::to_string(vertexIndex));
+        return MStatus(MStatus::kInvalidParameter,
+                       "face " + std::to_string(polygonId) + " has " + std::to_string(corners) +
+                           " corners, not a corner " + std::to_string(vertexIndex));
     const int id = g->polygonUVid(polygonId, vertexIndex, uvSetName(uvSet));
     if (id < 0)
-        return MStatus(MStatus::kInvalidParameter, "face " + std::to_string(polygonId) + " has no UVs in set " +
-                                                       (uvSet && !uvSet->str().empty() ? uvSet->str() : g->currentUVSetName()));
+        return MStatus(MStatus::kInvalidParameter,
+                       "face " + std::to_string(polygonId) + " has no UVs in set " +
+                           (uvSet && !uvSet->str().empty() ? uvSet->str() : g->currentUVSetName()));
     uvId = id;
     return MStatus::kSuccess;
 }
 
-MStatus MFnMesh::getPolygonUV(int polygonId, int vertexIndex, float& u, float& v, const MString* uvSet) const {
+MStatus MFnMesh::getPolygonUV(int polygonId, int vertexIndex, float& u, float& v,
+                              const MString* uvSet) const {
     int id = -1;
     MStatus st = getPolygonUVid(polygonId, vertexIndex, id, uvSet);
     return st ? getUV(id, u, v, uvSet) : st;

@@ -68,7 +68,9 @@ int MItGeometry::count(MStatus* ReturnStatus) const {
     return impl_->count();
 }
 
-MObject MItGeometry::currentItem(MStatus* ReturnStatus) const { return impl_->currentItem(ReturnStatus); }
+MObject MItGeometry::currentItem(MStatus* ReturnStatus) const {
+    return impl_->currentItem(ReturnStatus);
+}
 
 MObject MItGeometry::component(MStatus* ReturnStatus) const {
     setStatus(ReturnStatus, impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh());
@@ -109,7 +111,8 @@ MStatus MItGeometry::allPositions(MPointArray& positions, MSpace::Space space) c
     const std::vector<int> ids = visited(*impl_, *g);
     positions.setLength(static_cast<unsigned>(ids.size()));
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        if (ids[i] >= g->numVertices()) return ehost::api::outOfRange("vertex", ids[i], g->numVertices());
+        if (ids[i] >= g->numVertices())
+            return ehost::api::outOfRange("vertex", ids[i], g->numVertices());
         positions[static_cast<unsigned>(i)] = ehost::toPoint(frame.pointOut(g->point(ids[i])));
     }
     return st;
@@ -125,12 +128,13 @@ MStatus MItGeometry::setAllPositions(const MPointArray& positions, MSpace::Space
         Geometry g = impl_->target().geometry();
         const std::vector<int> ids = visited(*impl_, *g);
         if (positions.length() != ids.size())
-            return MStatus(MStatus::kInvalidParameter, "the iteration has " + std::to_string(ids.size()) +
-                                                           " points but " + std::to_string(positions.length()) +
-                                                           " positions were given");
+            return MStatus(MStatus::kInvalidParameter,
+                           "the iteration has " + std::to_string(ids.size()) + " points but " +
+                               std::to_string(positions.length()) + " positions were given");
         points = g->points();
         for (std::size_t i = 0; i < ids.size(); ++i) {
-            if (ids[i] >= g->numVertices()) return ehost::api::outOfRange("vertex", ids[i], g->numVertices());
+            if (ids[i] >= g->numVertices())
+                return ehost::api::outOfRange("vertex", ids[i], g->numVertices());
             points[ids[i]] = frame.pointIn(ehost::toVec3(positions[static_cast<unsigned>(i)]));
         }
     }

@@ -55,7 +55,9 @@ MStatus MItMeshEdge::reset() {
     return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
 }
 
-MStatus MItMeshEdge::reset(const MObject& polyObject) { return impl_->attach(polyObject); }
+MStatus MItMeshEdge::reset(const MObject& polyObject) {
+    return impl_->attach(polyObject);
+}
 
 MStatus MItMeshEdge::reset(const MDagPath& polyObject, MObject& component) {
     return impl_->attach(polyObject, component);
@@ -81,9 +83,13 @@ int MItMeshEdge::index(int whichVertex, MStatus* ReturnStatus) {
     return st ? endVertex(*g, impl_->current(), whichVertex) : -1;
 }
 
-MStatus MItMeshEdge::setIndex(int index, int& prevIndex) { return impl_->setIndex(index, prevIndex); }
+MStatus MItMeshEdge::setIndex(int index, int& prevIndex) {
+    return impl_->setIndex(index, prevIndex);
+}
 
-MObject MItMeshEdge::currentItem(MStatus* ReturnStatus) { return impl_->currentItem(ReturnStatus); }
+MObject MItMeshEdge::currentItem(MStatus* ReturnStatus) {
+    return impl_->currentItem(ReturnStatus);
+}
 
 // ---------------------------------------------------------------- geometry
 
@@ -124,7 +130,8 @@ MStatus MItMeshEdge::getLength(double& length, MSpace::Space space) {
     MStatus st = impl_->here(g, space, frame);
     if (!st) return st;
     const ehost::EdgeVertices ends = g->edgeVertices(impl_->current());
-    length = ehost::length(frame.pointOut(g->point(ends.second)) - frame.pointOut(g->point(ends.first)));
+    length =
+        ehost::length(frame.pointOut(g->point(ends.second)) - frame.pointOut(g->point(ends.first)));
     return st;
 }
 
@@ -206,8 +213,14 @@ MStatus MItMeshEdge::setSmoothing(bool smooth) {
     return impl_->target().edit([&](MeshGeometry& g) { return g.setEdgeSmoothing(edge, smooth); });
 }
 
-MStatus MItMeshEdge::cleanupSmoothing() { return updateSurface(); }
+MStatus MItMeshEdge::cleanupSmoothing() {
+    return updateSurface();
+}
 
-MStatus MItMeshEdge::updateSurface() { return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh(); }
+MStatus MItMeshEdge::updateSurface() {
+    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+}
 
-MStatus MItMeshEdge::geomChanged() { return updateSurface(); }
+MStatus MItMeshEdge::geomChanged() {
+    return updateSurface();
+}

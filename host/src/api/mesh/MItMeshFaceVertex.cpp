@@ -27,7 +27,8 @@ MItMeshFaceVertex::MItMeshFaceVertex(const MObject& polyObject, MStatus* ReturnS
     setStatus(ReturnStatus, impl_->attach(polyObject));
 }
 
-MItMeshFaceVertex::MItMeshFaceVertex(const MDagPath& polyObject, MObject& component, MStatus* ReturnStatus)
+MItMeshFaceVertex::MItMeshFaceVertex(const MDagPath& polyObject, MObject& component,
+                                     MStatus* ReturnStatus)
     : impl_(std::make_unique<MeshCursor>(MeshElement::kFaceVertex)) {
     setStatus(ReturnStatus, impl_->attach(polyObject, component));
 }
@@ -49,21 +50,26 @@ MStatus MItMeshFaceVertex::reset() {
     return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
 }
 
-MStatus MItMeshFaceVertex::reset(const MObject& polyObject) { return impl_->attach(polyObject); }
+MStatus MItMeshFaceVertex::reset(const MObject& polyObject) {
+    return impl_->attach(polyObject);
+}
 
 MStatus MItMeshFaceVertex::reset(const MDagPath& polyObject, MObject& component) {
     return impl_->attach(polyObject, component);
 }
 
-MStatus MItMeshFaceVertex::setIndex(int faceId, int faceVertexId, int& prevFaceId, int& prevFaceVertexId) {
+MStatus MItMeshFaceVertex::setIndex(int faceId, int faceVertexId, int& prevFaceId,
+                                    int& prevFaceVertexId) {
     if (!impl_->attached()) return ehost::api::noMesh();
     int target = -1;
     {
         Geometry g = impl_->target().geometry();
-        if (faceId < 0 || faceId >= g->numFaces()) return ehost::api::outOfRange("face", faceId, g->numFaces());
+        if (faceId < 0 || faceId >= g->numFaces())
+            return ehost::api::outOfRange("face", faceId, g->numFaces());
         target = g->faceVertexIndex(faceId, faceVertexId);
         if (target < 0)
-            return MStatus(MStatus::kInvalidParameter, "face " + std::to_string(faceId) + " has no corner " +
+            return MStatus(MStatus::kInvalidParameter, "face " + std::to_string(faceId) +
+                                                           " has no corner " +
                                                            std::to_string(faceVertexId));
     }
     Geometry g;
@@ -78,7 +84,9 @@ MStatus MItMeshFaceVertex::setIndex(int faceId, int faceVertexId, int& prevFaceI
     return st;
 }
 
-MObject MItMeshFaceVertex::currentItem(MStatus* ReturnStatus) { return impl_->currentItem(ReturnStatus); }
+MObject MItMeshFaceVertex::currentItem(MStatus* ReturnStatus) {
+    return impl_->currentItem(ReturnStatus);
+}
 
 int MItMeshFaceVertex::vertId(MStatus* ReturnStatus) const {
     Geometry g;
@@ -115,7 +123,8 @@ MPoint MItMeshFaceVertex::position(MSpace::Space space, MStatus* ReturnStatus) {
     SpaceFrame frame;
     MStatus st = impl_->here(g, space, frame);
     setStatus(ReturnStatus, st);
-    return st ? ehost::toPoint(frame.pointOut(g->point(g->polygonConnects()[impl_->current()]))) : MPoint();
+    return st ? ehost::toPoint(frame.pointOut(g->point(g->polygonConnects()[impl_->current()])))
+              : MPoint();
 }
 
 MStatus MItMeshFaceVertex::getNormal(MVector& normal, MSpace::Space space) const {
@@ -184,4 +193,6 @@ MStatus MItMeshFaceVertex::updateSurface() {
     return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
 }
 
-MStatus MItMeshFaceVertex::geomChanged() { return updateSurface(); }
+MStatus MItMeshFaceVertex::geomChanged() {
+    return updateSurface();
+}

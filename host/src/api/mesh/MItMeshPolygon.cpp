@@ -18,8 +18,9 @@ using Geometry = std::shared_ptr<const MeshGeometry>;
 namespace {
 
 MStatus badCorner(int face, int corner, int corners) {
-    return MStatus(MStatus::kInvalidParameter, "face " + std::to_string(face) + " has " + std::to_string(corners) +
-                                                   " corners: there is no corner " + std::to_string(corner));
+    return MStatus(MStatus::kInvalidParameter,
+                   "face " + std::to_string(face) + " has " + std::to_string(corners) +
+                       " corners: there is no corner " + std::to_string(corner));
 }
 
 MStatus checkCorner(const MeshGeometry& g, int face, int corner) {
@@ -56,9 +57,13 @@ std::vector<int> neighbourVertices(const MeshGeometry& g, int face) {
     return {out.begin(), out.end()};
 }
 
-bool contains(const std::vector<int>& ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+bool contains(const std::vector<int>& ids, int id) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
 
-double triangleArea(const Vec3& a, const Vec3& b, const Vec3& c) { return 0.5 * ehost::length(cross(b - a, c - a)); }
+double triangleArea(const Vec3& a, const Vec3& b, const Vec3& c) {
+    return 0.5 * ehost::length(cross(b - a, c - a));
+}
 
 }  // namespace
 
@@ -67,7 +72,8 @@ MItMeshPolygon::MItMeshPolygon(const MObject& polyObject, MStatus* ReturnStatus)
     setStatus(ReturnStatus, impl_->attach(polyObject));
 }
 
-MItMeshPolygon::MItMeshPolygon(const MDagPath& polyObject, MObject& component, MStatus* ReturnStatus)
+MItMeshPolygon::MItMeshPolygon(const MDagPath& polyObject, MObject& component,
+                               MStatus* ReturnStatus)
     : impl_(std::make_unique<MeshCursor>(MeshElement::kFace)) {
     setStatus(ReturnStatus, impl_->attach(polyObject, component));
 }
@@ -89,7 +95,9 @@ MStatus MItMeshPolygon::reset() {
     return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
 }
 
-MStatus MItMeshPolygon::reset(const MObject& polyObject) { return impl_->attach(polyObject); }
+MStatus MItMeshPolygon::reset(const MObject& polyObject) {
+    return impl_->attach(polyObject);
+}
 
 MStatus MItMeshPolygon::reset(const MDagPath& polyObject, MObject& component) {
     return impl_->attach(polyObject, component);
@@ -107,9 +115,13 @@ int MItMeshPolygon::index(MStatus* ReturnStatus) {
     return st ? impl_->current() : -1;
 }
 
-MStatus MItMeshPolygon::setIndex(int index, int& prevIndex) { return impl_->setIndex(index, prevIndex); }
+MStatus MItMeshPolygon::setIndex(int index, int& prevIndex) {
+    return impl_->setIndex(index, prevIndex);
+}
 
-MObject MItMeshPolygon::currentItem(MStatus* ReturnStatus) { return impl_->currentItem(ReturnStatus); }
+MObject MItMeshPolygon::currentItem(MStatus* ReturnStatus) {
+    return impl_->currentItem(ReturnStatus);
+}
 
 // ---------------------------------------------------------------- corners
 
@@ -153,14 +165,16 @@ MPoint MItMeshPolygon::point(int index, MSpace::Space space, MStatus* ReturnStat
     return ehost::toPoint(frame.pointOut(g->point(g->faceVertices(impl_->current())[index])));
 }
 
-MStatus MItMeshPolygon::getPoints(MPointArray& pointArray, MSpace::Space space, MStatus* ReturnStatus) {
+MStatus MItMeshPolygon::getPoints(MPointArray& pointArray, MSpace::Space space,
+                                  MStatus* ReturnStatus) {
     Geometry g;
     SpaceFrame frame;
     MStatus st = impl_->here(g, space, frame);
     setStatus(ReturnStatus, st);
     if (!st) return st;
     pointArray.clear();
-    for (int v : g->faceVertices(impl_->current())) pointArray.append(ehost::toPoint(frame.pointOut(g->point(v))));
+    for (int v : g->faceVertices(impl_->current()))
+        pointArray.append(ehost::toPoint(frame.pointOut(g->point(v))));
     return st;
 }
 
@@ -182,9 +196,10 @@ MStatus MItMeshPolygon::setPoints(MPointArray& pointArray, MSpace::Space space) 
     if (!st) return st;
     const auto corners = g->faceVertices(impl_->current());
     if (pointArray.length() != corners.size())
-        return MStatus(MStatus::kInvalidParameter, "face " + std::to_string(impl_->current()) + " has " +
-                                                       std::to_string(corners.size()) + " corners but " +
-                                                       std::to_string(pointArray.length()) + " points were given");
+        return MStatus(MStatus::kInvalidParameter,
+                       "face " + std::to_string(impl_->current()) + " has " +
+                           std::to_string(corners.size()) + " corners but " +
+                           std::to_string(pointArray.length()) + " points were given");
     std::vector<Vec3> points = g->points();
     for (std::size_t i = 0; i < corners.size(); ++i)
         points[corners[i]] = frame.pointIn(ehost::toVec3(pointArray[static_cast<unsigned>(i)]));
@@ -229,7 +244,8 @@ MStatus MItMeshPolygon::getNormal(MVector& normal, MSpace::Space space) const {
     return st;
 }
 
-MStatus MItMeshPolygon::getNormal(unsigned int vertexIndex, MVector& normal, MSpace::Space space) const {
+MStatus MItMeshPolygon::getNormal(unsigned int vertexIndex, MVector& normal,
+                                  MSpace::Space space) const {
     Geometry g;
     SpaceFrame frame;
     MStatus st = impl_->here(g, space, frame);
@@ -346,9 +362,9 @@ MStatus cornerUV(const MeshCursor& cursor, int corner, const MString* uvSet, Geo
     if (!st) return st;
     id = g->polygonUVid(cursor.current(), corner, ehost::api::uvSetName(uvSet));
     if (id < 0)
-        return MStatus(MStatus::kInvalidParameter, "face " + std::to_string(cursor.current()) + " has no UVs in set " +
-                                                       (uvSet && !uvSet->str().empty() ? uvSet->str()
-                                                                                       : g->currentUVSetName()));
+        return MStatus(MStatus::kInvalidParameter,
+                       "face " + std::to_string(cursor.current()) + " has no UVs in set " +
+                           (uvSet && !uvSet->str().empty() ? uvSet->str() : g->currentUVSetName()));
     return st;
 }
 
@@ -362,7 +378,9 @@ bool faceHasUVs(const MeshCursor& cursor, const MString* uvSet, MStatus* status)
 
 }  // namespace
 
-bool MItMeshPolygon::hasUVs(MStatus* ReturnStatus) const { return faceHasUVs(*impl_, nullptr, ReturnStatus); }
+bool MItMeshPolygon::hasUVs(MStatus* ReturnStatus) const {
+    return faceHasUVs(*impl_, nullptr, ReturnStatus);
+}
 
 bool MItMeshPolygon::hasUVs(const MString& uvSet, MStatus* ReturnStatus) const {
     return faceHasUVs(*impl_, &uvSet, ReturnStatus);
@@ -376,7 +394,8 @@ MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, const MString* uvSet)
     return st;
 }
 
-MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, float& u, float& v, const MString* uvSet) {
+MStatus MItMeshPolygon::getUVIndex(int vertex, int& index, float& u, float& v,
+                                   const MString* uvSet) {
     Geometry g;
     int id = -1;
     MStatus st = cornerUV(*impl_, vertex, uvSet, g, id);
@@ -394,7 +413,8 @@ MStatus MItMeshPolygon::getUV(int vertex, float2& uvPoint, const MString* uvSet)
     return st;
 }
 
-MStatus MItMeshPolygon::getUVs(MFloatArray& uArray, MFloatArray& vArray, const MString* uvSet) const {
+MStatus MItMeshPolygon::getUVs(MFloatArray& uArray, MFloatArray& vArray,
+                               const MString* uvSet) const {
     uArray.clear();
     vArray.clear();
     Geometry g;
@@ -446,7 +466,8 @@ MStatus MItMeshPolygon::getTriangle(int localTriIndex, MPointArray& points, MInt
     return st;
 }
 
-MStatus MItMeshPolygon::getTriangles(MPointArray& points, MIntArray& vertexList, MSpace::Space space) const {
+MStatus MItMeshPolygon::getTriangles(MPointArray& points, MIntArray& vertexList,
+                                     MSpace::Space space) const {
     Geometry g;
     SpaceFrame frame;
     MStatus st = impl_->here(g, space, frame);
@@ -462,6 +483,10 @@ MStatus MItMeshPolygon::getTriangles(MPointArray& points, MIntArray& vertexList,
     return st;
 }
 
-MStatus MItMeshPolygon::updateSurface() { return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh(); }
+MStatus MItMeshPolygon::updateSurface() {
+    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+}
 
-MStatus MItMeshPolygon::geomChanged() { return updateSurface(); }
+MStatus MItMeshPolygon::geomChanged() {
+    return updateSurface();
+}

@@ -18,10 +18,13 @@ namespace {
 
 MStatus notConnected(const char* what, int index, int vertex) {
     return MStatus(MStatus::kInvalidParameter, std::string(what) + " " + std::to_string(index) +
-                                                   " does not touch vertex " + std::to_string(vertex));
+                                                   " does not touch vertex " +
+                                                   std::to_string(vertex));
 }
 
-bool contains(std::span<const int> ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+bool contains(std::span<const int> ids, int id) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
 
 }  // namespace
 
@@ -52,7 +55,9 @@ MStatus MItMeshVertex::reset() {
     return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
 }
 
-MStatus MItMeshVertex::reset(const MObject& polyObject) { return impl_->attach(polyObject); }
+MStatus MItMeshVertex::reset(const MObject& polyObject) {
+    return impl_->attach(polyObject);
+}
 
 MStatus MItMeshVertex::reset(const MDagPath& polyObject, MObject& component) {
     return impl_->attach(polyObject, component);
@@ -70,9 +75,13 @@ int MItMeshVertex::index(MStatus* ReturnStatus) {
     return st ? impl_->current() : -1;
 }
 
-MStatus MItMeshVertex::setIndex(int index, int& prevIndex) { return impl_->setIndex(index, prevIndex); }
+MStatus MItMeshVertex::setIndex(int index, int& prevIndex) {
+    return impl_->setIndex(index, prevIndex);
+}
 
-MObject MItMeshVertex::currentItem(MStatus* ReturnStatus) { return impl_->currentItem(ReturnStatus); }
+MObject MItMeshVertex::currentItem(MStatus* ReturnStatus) {
+    return impl_->currentItem(ReturnStatus);
+}
 
 // ---------------------------------------------------------------- position and normals
 
@@ -128,7 +137,8 @@ MStatus MItMeshVertex::getNormals(MVectorArray& vectorArray, MSpace::Space space
     vectorArray.clear();
     const int v = impl_->current();
     for (int face : g->vertexFaces(v))
-        vectorArray.append(ehost::toVector(frame.normalOut(g->faceVertexNormal(face, ehost::api::cornerOf(*g, face, v)))));
+        vectorArray.append(ehost::toVector(
+            frame.normalOut(g->faceVertexNormal(face, ehost::api::cornerOf(*g, face, v)))));
     return st;
 }
 
@@ -138,7 +148,8 @@ MStatus MItMeshVertex::getNormalIndices(MIntArray& normalIndices) {
     if (!st) return st;
     normalIndices.clear();
     const int v = impl_->current();
-    for (int face : g->vertexFaces(v)) normalIndices.append(g->faceVertexIndex(face, ehost::api::cornerOf(*g, face, v)));
+    for (int face : g->vertexFaces(v))
+        normalIndices.append(g->faceVertexIndex(face, ehost::api::cornerOf(*g, face, v)));
     return st;
 }
 
@@ -224,7 +235,8 @@ MStatus forEachUV(const MeshCursor& cursor, const MString* uvSet, Visit&& visit)
     if (!(st = ehost::api::checkUVSet(*g, uvSet))) return st;
     const int v = cursor.current();
     for (int face : g->vertexFaces(v)) {
-        const int id = g->polygonUVid(face, ehost::api::cornerOf(*g, face, v), ehost::api::uvSetName(uvSet));
+        const int id =
+            g->polygonUVid(face, ehost::api::cornerOf(*g, face, v), ehost::api::uvSetName(uvSet));
         if (id >= 0) visit(*g, face, id);
     }
     return st;
@@ -232,7 +244,8 @@ MStatus forEachUV(const MeshCursor& cursor, const MString* uvSet, Visit&& visit)
 
 }  // namespace
 
-MStatus MItMeshVertex::getUVs(MFloatArray& uArray, MFloatArray& vArray, MIntArray& faceIds, const MString* uvSet) {
+MStatus MItMeshVertex::getUVs(MFloatArray& uArray, MFloatArray& vArray, MIntArray& faceIds,
+                              const MString* uvSet) {
     uArray.clear();
     vArray.clear();
     faceIds.clear();
@@ -254,13 +267,15 @@ MStatus MItMeshVertex::getUV(int faceId, float2& uvPoint, const MString* uvSet) 
     });
     if (st && !found)
         return MStatus(MStatus::kInvalidParameter, "vertex " + std::to_string(impl_->current()) +
-                                                       " has no UV in face " + std::to_string(faceId));
+                                                       " has no UV in face " +
+                                                       std::to_string(faceId));
     return st;
 }
 
 MStatus MItMeshVertex::getUVIndices(MIntArray& uvIndices, const MString* uvSet) {
     uvIndices.clear();
-    return forEachUV(*impl_, uvSet, [&](const MeshGeometry&, int, int id) { uvIndices.append(id); });
+    return forEachUV(*impl_, uvSet,
+                     [&](const MeshGeometry&, int, int id) { uvIndices.append(id); });
 }
 
 MStatus MItMeshVertex::numUVs(int& uvCount, const MString* uvSet) {
@@ -273,6 +288,10 @@ MStatus MItMeshVertex::numUVs(int& uvCount, const MString* uvSet) {
     return st;
 }
 
-MStatus MItMeshVertex::updateSurface() { return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh(); }
+MStatus MItMeshVertex::updateSurface() {
+    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+}
 
-MStatus MItMeshVertex::geomChanged() { return updateSurface(); }
+MStatus MItMeshVertex::geomChanged() {
+    return updateSurface();
+}

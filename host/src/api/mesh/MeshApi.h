@@ -15,7 +15,9 @@
 
 namespace ehost::api {
 
-inline std::vector<int> toVector(const MIntArray& a) { return std::vector<int>(a.begin(), a.end()); }
+inline std::vector<int> toVector(const MIntArray& a) {
+    return std::vector<int>(a.begin(), a.end());
+}
 
 inline void assign(MIntArray& out, const std::vector<int>& values) {
     out.setLength(static_cast<unsigned>(values.size()));
@@ -32,7 +34,9 @@ inline void assign(MFloatArray& out, const std::vector<float>& values) {
     std::copy(values.begin(), values.end(), out.begin());
 }
 
-inline std::vector<float> toVector(const MFloatArray& a) { return std::vector<float>(a.begin(), a.end()); }
+inline std::vector<float> toVector(const MFloatArray& a) {
+    return std::vector<float>(a.begin(), a.end());
+}
 
 template <class PointArray>
 std::vector<Vec3> toObjectPoints(const PointArray& points, const SpaceFrame& frame) {

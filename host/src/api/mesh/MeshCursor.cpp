@@ -15,11 +15,12 @@ MStatus MeshCursor::attach(const MDagPath& path, const MObject& component) {
     if (!component.isNull()) {
         auto c = ApiAccess::as<Component>(component);
         if (element_ == MeshElement::kFaceVertex)
-            return MStatus(MStatus::kInvalidParameter, "face-vertex iteration takes no component: it visits the whole mesh");
+            return MStatus(MStatus::kInvalidParameter,
+                           "face-vertex iteration takes no component: it visits the whole mesh");
         if (!c || c->kind != componentKind())
-            return MStatus(MStatus::kInvalidParameter, std::string("a ") + elementName() + " iterator needs a " +
-                                                           kindName(componentKind()) + ", not a " +
-                                                           component.apiTypeStr());
+            return MStatus(MStatus::kInvalidParameter,
+                           std::string("a ") + elementName() + " iterator needs a " +
+                               kindName(componentKind()) + ", not a " + component.apiTypeStr());
         const int available = elementCount(*target->geometry());
         for (int index : c->elements)
             if (index < 0 || index >= available) return outOfRange(elementName(), index, available);
@@ -41,30 +42,42 @@ MStatus MeshCursor::attach(const MObject& mesh) {
 
 int MeshCursor::elementCount(const MeshGeometry& g) const {
     switch (element_) {
-        case MeshElement::kVertex: return g.numVertices();
-        case MeshElement::kEdge: return g.numEdges();
-        case MeshElement::kFace: return g.numFaces();
-        case MeshElement::kFaceVertex: return g.numFaceVertices();
+        case MeshElement::kVertex:
+            return g.numVertices();
+        case MeshElement::kEdge:
+            return g.numEdges();
+        case MeshElement::kFace:
+            return g.numFaces();
+        case MeshElement::kFaceVertex:
+            return g.numFaceVertices();
     }
     return 0;
 }
 
 const char* MeshCursor::elementName() const {
     switch (element_) {
-        case MeshElement::kVertex: return "vertex";
-        case MeshElement::kEdge: return "edge";
-        case MeshElement::kFace: return "face";
-        case MeshElement::kFaceVertex: return "face-vertex";
+        case MeshElement::kVertex:
+            return "vertex";
+        case MeshElement::kEdge:
+            return "edge";
+        case MeshElement::kFace:
+            return "face";
+        case MeshElement::kFaceVertex:
+            return "face-vertex";
     }
     return "element";
 }
 
 MFn::Type MeshCursor::componentKind() const {
     switch (element_) {
-        case MeshElement::kVertex: return MFn::kMeshVertComponent;
-        case MeshElement::kEdge: return MFn::kMeshEdgeComponent;
-        case MeshElement::kFace: return MFn::kMeshPolygonComponent;
-        case MeshElement::kFaceVertex: return MFn::kMeshVtxFaceComponent;
+        case MeshElement::kVertex:
+            return MFn::kMeshVertComponent;
+        case MeshElement::kEdge:
+            return MFn::kMeshEdgeComponent;
+        case MeshElement::kFace:
+            return MFn::kMeshPolygonComponent;
+        case MeshElement::kFaceVertex:
+            return MFn::kMeshVtxFaceComponent;
     }
     return MFn::kInvalid;
 }
@@ -82,9 +95,13 @@ void MeshCursor::moveTo(int position) {
         current_ = position < static_cast<int>(listed_.size()) ? listed_[position] : -1;
 }
 
-void MeshCursor::next() { moveTo(position_ + 1); }
+void MeshCursor::next() {
+    moveTo(position_ + 1);
+}
 
-void MeshCursor::reset() { moveTo(0); }
+void MeshCursor::reset() {
+    moveTo(0);
+}
 
 MStatus MeshCursor::setIndex(int index, int& previous) {
     if (!target_) return noMesh();
@@ -104,17 +121,20 @@ MStatus MeshCursor::setIndex(int index, int& previous) {
 }
 
 MStatus MeshCursor::here(std::shared_ptr<const MeshGeometry>& geometry) const {
-    if (!target_) return MStatus(MStatus::kInvalidParameter, "the iterator is not attached to a mesh");
+    if (!target_)
+        return MStatus(MStatus::kInvalidParameter, "the iterator is not attached to a mesh");
     geometry = target_->geometry();
     const int available = elementCount(*geometry);
     if (current_ < 0 || current_ >= available) {
-        if (isDone()) return MStatus(MStatus::kInvalidParameter, "the iterator is past its last element");
+        if (isDone())
+            return MStatus(MStatus::kInvalidParameter, "the iterator is past its last element");
         return outOfRange(elementName(), current_, available);
     }
     return MStatus::kSuccess;
 }
 
-MStatus MeshCursor::here(std::shared_ptr<const MeshGeometry>& geometry, MSpace::Space space, SpaceFrame& frame) const {
+MStatus MeshCursor::here(std::shared_ptr<const MeshGeometry>& geometry, MSpace::Space space,
+                         SpaceFrame& frame) const {
     MStatus st = here(geometry);
     return st ? target_->frame(space, frame) : st;
 }

@@ -48,7 +48,8 @@ public:
     //! failing status saying why.
     MStatus here(std::shared_ptr<const MeshGeometry>& geometry) const;
     //! here() plus the frame of a space.
-    MStatus here(std::shared_ptr<const MeshGeometry>& geometry, MSpace::Space space, SpaceFrame& frame) const;
+    MStatus here(std::shared_ptr<const MeshGeometry>& geometry, MSpace::Space space,
+                 SpaceFrame& frame) const;
 
     //! A component holding the current element (kMeshVtxFaceComponent has no
     //! engine object, so face-vertices report their vertex).

@@ -11,7 +11,8 @@ namespace ehost::api {
 namespace {
 
 Vec3 linear(const MMatrix& m, const Vec3& v) {
-    return {v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0], v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1],
+    return {v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0],
+            v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1],
             v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2]};
 }
 
@@ -19,6 +20,34 @@ Vec3 affine(const MMatrix& m, const Vec3& p) {
     Vec3 r = linear(m, p) + Vec3(m[3][0], m[3][1], m[3][2]);
     const double w = p.x * m[0][3] + p.y * m[1][3] + p.z * m[2][3] + m[3][3];
     return w == 1.0 || w == 0.0 ? r : r / w;
+}
+
+//! Transforms are affine: their inverse is the 3x3 part's inverse and the
+//! translation taken back through it, far cheaper than a general 4x4 inverse
+//! (this runs once per world-space query).
+MMatrix inverseOf(const MMatrix& m) {
+    if (m[0][3] != 0 || m[1][3] != 0 || m[2][3] != 0 || m[3][3] != 1) return m.inverse();
+    const double c00 = m[1][1] * m[2][2] - m[1][2] * m[2][1];
+    const double c01 = m[1][2] * m[2][0] - m[1][0] * m[2][2];
+    const double c02 = m[1][0] * m[2][1] - m[1][1] * m[2][0];
+    const double det = m[0][0] * c00 + m[0][1] * c01 + m[0][2] * c02;
+    if (det == 0 || !std::isfinite(det)) return m.inverse();
+    const double d = 1 / det;
+    MMatrix r;
+    r[0][0] = c00 * d;
+    r[0][1] = (m[0][2] * m[2][1] - m[0][1] * m[2][2]) * d;
+    r[0][2] = (m[0][1] * m[1][2] - m[0][2] * m[1][1]) * d;
+    r[1][0] = c01 * d;
+    r[1][1] = (m[0][0] * m[2][2] - m[0][2] * m[2][0]) * d;
+    r[1][2] = (m[0][2] * m[1][0] - m[0][0] * m[1][2]) * d;
+    r[2][0] = c02 * d;
+    r[2][1] = (m[0][1] * m[2][0] - m[0][0] * m[2][1]) * d;
+    r[2][2] = (m[0][0] * m[1][1] - m[0][1] * m[1][0]) * d;
+    const Vec3 t = linear(r, {m[3][0], m[3][1], m[3][2]});
+    r[3][0] = -t.x;
+    r[3][1] = -t.y;
+    r[3][2] = -t.z;
+    return r;
 }
 
 double largestDifference(const Vec3& a, const Vec3& b) {
@@ -44,9 +73,12 @@ std::shared_ptr<MeshShape> meshAtPath(const MDagPath& path, MStatus& st) {
 
 // ---------------------------------------------------------------- SpaceFrame
 
-SpaceFrame::SpaceFrame(const MMatrix& objectToWorld) : world_(true), m_(objectToWorld), inv_(objectToWorld.inverse()) {}
+SpaceFrame::SpaceFrame(const MMatrix& objectToWorld)
+    : world_(true), m_(objectToWorld), inv_(inverseOf(objectToWorld)) {}
 
-Vec3 SpaceFrame::pointOut(const Vec3& p) const { return world_ ? affine(m_, p) : p; }
+Vec3 SpaceFrame::pointOut(const Vec3& p) const {
+    return world_ ? affine(m_, p) : p;
+}
 
 Vec3 SpaceFrame::pointIn(const Vec3& p) const {
     if (!world_) return p;
@@ -66,15 +98,20 @@ Vec3 SpaceFrame::pointIn(const Vec3& p) const {
     return best;
 }
 
-Vec3 SpaceFrame::vectorOut(const Vec3& v) const { return world_ ? linear(m_, v) : v; }
+Vec3 SpaceFrame::vectorOut(const Vec3& v) const {
+    return world_ ? linear(m_, v) : v;
+}
 
-Vec3 SpaceFrame::vectorIn(const Vec3& v) const { return world_ ? linear(inv_, v) : v; }
+Vec3 SpaceFrame::vectorIn(const Vec3& v) const {
+    return world_ ? linear(inv_, v) : v;
+}
 
 Vec3 SpaceFrame::normalOut(const Vec3& n) const {
     if (!world_) return n;
     // Row vectors: n * transpose(inverse) keeps n perpendicular to transformed tangents.
     const MMatrix& a = inv_;
-    return normalized({n.x * a[0][0] + n.y * a[0][1] + n.z * a[0][2], n.x * a[1][0] + n.y * a[1][1] + n.z * a[1][2],
+    return normalized({n.x * a[0][0] + n.y * a[0][1] + n.z * a[0][2],
+                       n.x * a[1][0] + n.y * a[1][1] + n.z * a[1][2],
                        n.x * a[2][0] + n.y * a[2][1] + n.z * a[2][2]});
 }
 
@@ -109,9 +146,13 @@ std::shared_ptr<const MeshTarget> MeshTarget::fromObject(const MObject& object, 
     return t;
 }
 
-MObject MeshTarget::object() const { return shape_ ? wrap(shape_) : wrap(data_); }
+MObject MeshTarget::object() const {
+    return shape_ ? wrap(shape_) : wrap(data_);
+}
 
-std::string MeshTarget::describe() const { return shape_ ? "mesh " + shape_->name : std::string("mesh data"); }
+std::string MeshTarget::describe() const {
+    return shape_ ? "mesh " + shape_->name : std::string("mesh data");
+}
 
 std::shared_ptr<const MeshGeometry> MeshTarget::geometry() const {
     if (data_) return data_->shared();
@@ -130,8 +171,9 @@ MStatus MeshTarget::frame(MSpace::Space space, SpaceFrame& out) const {
         return MStatus::kSuccess;
     }
     if (!hasPath_)
-        return MStatus(MStatus::kInvalidParameter,
-                       describe() + " was given without a DAG path: only object space is available");
+        return MStatus(
+            MStatus::kInvalidParameter,
+            describe() + " was given without a DAG path: only object space is available");
     out = SpaceFrame(shape_->worldMatrix());
     return MStatus::kSuccess;
 }
@@ -139,12 +181,13 @@ MStatus MeshTarget::frame(MSpace::Space space, SpaceFrame& out) const {
 MStatus MeshTarget::setPoints(const std::vector<Vec3>& points) const {
     const int expected = geometry()->numVertices();
     if (static_cast<int>(points.size()) != expected)
-        return MStatus(MStatus::kInvalidParameter, describe() + " has " + std::to_string(expected) +
-                                                       " vertices, but " + std::to_string(points.size()) +
-                                                       " positions were given");
+        return MStatus(MStatus::kInvalidParameter,
+                       describe() + " has " + std::to_string(expected) + " vertices, but " +
+                           std::to_string(points.size()) + " positions were given");
     if (shape_) return shape_->setOutputPoints(points);
     MeshStatus ms = data_->edit().setPoints(points);
-    return ms ? MStatus(MStatus::kSuccess) : MStatus(MStatus::kInvalidParameter, describe() + ": " + ms.error);
+    return ms ? MStatus(MStatus::kSuccess)
+              : MStatus(MStatus::kInvalidParameter, describe() + ": " + ms.error);
 }
 
 MStatus MeshTarget::setPoint(int vertex, const Vec3& point) const {
@@ -171,13 +214,15 @@ void MeshTarget::endEdit(bool changed, bool bakedTweaks) const {
 }
 
 MStatus outOfRange(const char* what, int index, int count) {
-    const std::string valid =
-        count > 0 ? "valid ids are 0 to " + std::to_string(count - 1) : std::string("the mesh has none");
-    return MStatus(MStatus::kInvalidParameter, std::string(what) + " " + std::to_string(index) + " does not exist (" + valid + ")");
+    const std::string valid = count > 0 ? "valid ids are 0 to " + std::to_string(count - 1)
+                                        : std::string("the mesh has none");
+    return MStatus(MStatus::kInvalidParameter, std::string(what) + " " + std::to_string(index) +
+                                                   " does not exist (" + valid + ")");
 }
 
 bool isMeshObject(const MObject& object) {
-    return ApiAccess::as<MeshShape>(object) != nullptr || ApiAccess::as<MeshData>(object) != nullptr;
+    return ApiAccess::as<MeshShape>(object) != nullptr ||
+           ApiAccess::as<MeshData>(object) != nullptr;
 }
 
 }  // namespace ehost::api
