@@ -9,6 +9,7 @@
 #include "host/src/dag/Selection.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/Builtins.h"
+#include "host/src/view/Views.h"
 
 namespace ehost {
 
@@ -63,7 +64,8 @@ Session::Session()
       selection_(std::make_unique<Selection>()),
       events_(std::make_unique<Events>()),
       messages_(std::make_unique<MessageLog>()),
-      commands_(std::make_unique<Commands>()) {}
+      commands_(std::make_unique<Commands>()),
+      views_(std::make_unique<Views>()) {}
 
 Session::~Session() {
     commands_->undoQueue.flush();
@@ -76,6 +78,7 @@ void Session::newScene() {
     selection_->items.clear();
     scene_->clear();
     populateNewScene(*scene_);
+    views_->resetForNewScene();
 }
 
 namespace {
@@ -106,7 +109,12 @@ void startSession(const std::string& prefsDir) {
     s->newScene();
 }
 
-void stopSession() { current().reset(); }
+void stopSession() {
+    // Plug-in objects held by the views (contexts, draw overrides) are
+    // deleted while the session still answers the calls they make.
+    if (current()) current()->views().clear();
+    current().reset();
+}
 
 bool sessionRunning() { return current() != nullptr; }
 

@@ -19,6 +19,7 @@ class Selection;
 class Events;
 class MessageLog;
 class Commands;
+class Views;
 
 class Registry {
 public:
@@ -49,6 +50,7 @@ public:
     Events& events() { return *events_; }
     MessageLog& messages() { return *messages_; }
     Commands& commands() { return *commands_; }
+    Views& views() { return *views_; }
 
     //! Empties the scene (and the undo queue) and puts back what every new scene has.
     void newScene();
@@ -61,6 +63,7 @@ private:
     std::unique_ptr<Events> events_;
     std::unique_ptr<MessageLog> messages_;
     std::unique_ptr<Commands> commands_;
+    std::unique_ptr<Views> views_;
 };
 
 //! The running session; started on first use if MLibrary::initialize was not called.

@@ -15,7 +15,10 @@
 namespace ehost::io {
 
 const char* newSceneNodeType(std::string_view name) {
-    return name == "initialShadingGroup" ? "shadingEngine" : "";
+    if (name == "initialShadingGroup") return "shadingEngine";
+    if (name == "persp") return "transform";
+    if (name == "perspShape") return "camera";
+    return "";
 }
 
 bool madeByNewScene(std::string_view name) { return *newSceneNodeType(name) != 0; }

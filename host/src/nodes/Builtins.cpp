@@ -1,6 +1,8 @@
 #include "host/src/nodes/Builtins.h"
 #include "host/src/nodes/PolyNodes.h"
 
+#include "host/src/view/Camera.h"
+
 namespace ehost {
 
 void registerBuiltinNodeTypes(Registry& registry) {
@@ -8,6 +10,7 @@ void registerBuiltinNodeTypes(Registry& registry) {
     registerSetTypes(registry);
     registerMeshTypes(registry);
     registerPolyNodeTypes(registry);
+    registerCameraType(registry);
 }
 
 }  // namespace ehost

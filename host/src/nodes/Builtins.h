@@ -7,7 +7,8 @@ class Registry;
 class Scene;
 
 void registerBuiltinNodeTypes(Registry& registry);
-//! Puts into an empty scene the nodes every scene has (the default shading group).
+//! Puts into an empty scene the nodes every scene has (the default shading
+//! group and the perspective camera).
 void populateNewScene(Scene& scene);
 
 //! Registration of each family of built-in types (one per source file).

@@ -4,6 +4,7 @@
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/Builtins.h"
+#include "host/src/view/Camera.h"
 
 namespace ehost {
 
@@ -73,6 +74,7 @@ MStatus addSetMember(Node& set, Node& member) {
 void populateNewScene(Scene& scene) {
     NodeClass* shading = session().registry().findClass("shadingEngine");
     if (shading) scene.create(*shading, "initialShadingGroup", nullptr);
+    createDefaultCamera();
 }
 
 }  // namespace ehost

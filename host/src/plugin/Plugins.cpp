@@ -15,6 +15,7 @@
 #include "host/src/dg/PluginNodes.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/plugin/Plugin.h"
+#include "host/src/view/Views.h"
 
 namespace fs = std::filesystem;
 
@@ -73,6 +74,9 @@ using EntryPoint = MStatus (*)(MObject);
 
 void forgetRegistrations(Plugin& p) {
     Commands& commands = session().commands();
+    // Its tool contexts, draw overrides and render overrides first: they are
+    // objects of the module.
+    views().forgetPlugin(p.info.name);
     for (auto& [ctx, tool] : p.contextCommands) removeContextCommand(ctx, tool);
     for (auto& name : p.commands) commands.remove(name);
     for (unsigned id : p.nodeTypes) deregisterPluginNodeType(MTypeId(id));

@@ -1,0 +1,287 @@
+// Drawing a panel: the normal renderer's frame or a render override's
+// operations, the draw overrides of the visible nodes, the tool's feedback.
+
+#include <maya/MDagPath.h>
+#include <maya/MPxContext.h>
+#include <maya/MPxDrawOverride.h>
+#include <maya/MSelectionList.h>
+#include <maya/MUserData.h>
+#include <maya/MViewport2Renderer.h>
+
+#include <algorithm>
+
+#include "host/src/core/MessageLog.h"
+#include "host/src/core/Session.h"
+#include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Scene.h"
+#include "host/src/view/Shader.h"
+#include "host/src/view/Views.h"
+
+namespace ehost {
+
+namespace {
+
+using MHWRender::MClearOperation;
+using MHWRender::MSceneRender;
+
+//! A render override whose iteration never ends is cut off here.
+constexpr int kMaxOperationsPerFrame = 10000;
+
+bool visibleInWorld(DagNode& node) {
+    if (!node.alive || !node.inWorld()) return false;
+    const auto& a = dagAttributes();
+    for (DagNode* d = &node; d && !d->isWorld(); d = d->parent) {
+        if (evaluate(*d, {a.visibility.get(), -1}).num[0] == 0) return false;
+        if (evaluate(*d, {a.intermediateObject.get(), -1}).num[0] != 0) return false;
+    }
+    return true;
+}
+
+MDagPath pathTo(const std::shared_ptr<DagNode>& node) {
+    MDagPath path;
+    ApiAccess::impl(path).node = node;
+    return path;
+}
+
+//! What a scene render draws: its filter, exclusions, object set and shader.
+struct SceneOptions {
+    unsigned int filter = MSceneRender::kNoSceneFilterOverride;
+    unsigned int exclusions = MSceneRender::kExcludeNone;
+    bool hasSet = false;
+    std::vector<const Node*> set;
+    const MHWRender::MShaderInstance* shader = nullptr;
+
+    bool shadedItems() const { return filter == 0 || (filter & MSceneRender::kRenderShadedItems); }
+    bool uiItems() const { return filter == 0 || (filter & MSceneRender::kRenderUIItems); }
+    bool inSet(const DagNode& node) const {
+        if (!hasSet) return true;
+        for (const DagNode* d = &node; d && !d->isWorld(); d = d->parent)
+            if (std::find(set.begin(), set.end(), d) != set.end()) return true;
+        return false;
+    }
+};
+
+std::vector<const Node*> nodesOf(const MSelectionList& list) {
+    std::vector<const Node*> out;
+    for (unsigned i = 0; i < list.length(); ++i) {
+        MObject o;
+        if (list.getDependNode(i, o)) out.push_back(ApiAccess::as<Node>(o).get());
+    }
+    return out;
+}
+
+class FrameDrawer {
+public:
+    FrameDrawer(Views& views, Frame& frame, const FrameInfo& info) : views_(views), frame_(frame), info_(info) {}
+
+    void standard() {
+        frame_.operations = {"clearPass", "scenePass", "hudPass", "presentTarget"};
+        drawScene(SceneOptions());
+    }
+
+    void withOverride(MHWRender::MRenderOverride& override) {
+        frame_.renderer = override.name().str();
+        MStatus st = override.setup(MString(info_.panel));
+        if (!st) {
+            session().messages().warning("render override " + frame_.renderer + ": setup failed: " + st.errorString().str());
+        } else if (override.startOperationIterator()) {
+            int count = 0;
+            do {
+                if (MHWRender::MRenderOperation* op = override.renderOperation()) run(*op);
+                if (++count >= kMaxOperationsPerFrame) {
+                    session().messages().warning("render override " + frame_.renderer + ": more than " +
+                                                 std::to_string(kMaxOperationsPerFrame) + " operations in a frame");
+                    break;
+                }
+            } while (override.nextRenderOperation());
+        }
+        override.cleanup();
+    }
+
+    void toolFeedback(const Tool& tool) {
+        DrawRecorder recorder(newDrawable(Drawable::Source::ToolFeedback, tool.name));
+        MHWRender::MUIDrawManager manager(recorder);
+        MHWRender::MFrameContext context(info_);
+        tool.context->drawFeedback(manager, context);
+    }
+
+private:
+    Drawable& newDrawable(Drawable::Source source, std::string name) {
+        frame_.drawables.push_back(Drawable{source, std::move(name), {}});
+        return frame_.drawables.back();
+    }
+
+    void run(MHWRender::MRenderOperation& op) {
+        frame_.operations.push_back(op.name().str());
+        switch (op.operationType()) {
+            case MHWRender::MRenderOperation::kClear:
+                if (auto* c = dynamic_cast<MClearOperation*>(&op)) applyClear(*c);
+                break;
+            case MHWRender::MRenderOperation::kSceneRender:
+                if (auto* s = dynamic_cast<MSceneRender*>(&op)) sceneRender(*s);
+                break;
+            case MHWRender::MRenderOperation::kUserDefined:
+                if (auto* u = dynamic_cast<MHWRender::MUserRenderOperation*>(&op)) userOperation(*u);
+                break;
+            case MHWRender::MRenderOperation::kHUDRender:
+                if (auto* h = dynamic_cast<MHWRender::MHUDRender*>(&op)) hud(*h);
+                break;
+            case MHWRender::MRenderOperation::kPresentTarget:
+                if (auto* p = dynamic_cast<MHWRender::MPresentTarget*>(&op)) frame_.presentDepth = p->presentDepth();
+                break;
+            case MHWRender::MRenderOperation::kQuadRender:
+                break;  // full-screen shader passes draw nothing this host can show
+        }
+    }
+
+    void applyClear(const MClearOperation& clear) {
+        if (!(clear.mask() & MClearOperation::kClearColor)) return;
+        const float* top = clear.clearColor();
+        const float* bottom = clear.clearColor2();
+        frame_.clear.gradient = clear.clearGradient();
+        frame_.clear.top = MColor(top[0], top[1], top[2], top[3]);
+        frame_.clear.bottom = MColor(bottom[0], bottom[1], bottom[2], bottom[3]);
+        frame_.clear.mask = clear.mask();
+    }
+
+    void sceneRender(MSceneRender& op) {
+        op.preRender();
+        applyClear(op.clearOperation());
+        SceneOptions options;
+        options.filter = static_cast<unsigned>(op.renderFilterOverride());
+        options.exclusions = static_cast<unsigned>(op.objectTypeExclusions());
+        if (const MSelectionList* set = op.objectSetOverride()) {
+            options.hasSet = true;
+            options.set = nodesOf(*set);
+        }
+        options.shader = op.shaderOverride();
+        MHWRender::MDrawContext context(info_);
+        op.preSceneRender(context);
+        bool ui = op.hasUIDrawables();
+        if (ui) {
+            DrawRecorder recorder(newDrawable(Drawable::Source::SceneRender, op.name().str()));
+            MHWRender::MUIDrawManager manager(recorder);
+            op.addPreUIDrawables(manager, context);
+        }
+        drawScene(options);
+        if (ui) {
+            DrawRecorder recorder(newDrawable(Drawable::Source::SceneRender, op.name().str()));
+            MHWRender::MUIDrawManager manager(recorder);
+            op.addPostUIDrawables(manager, context);
+        }
+        op.postSceneRender(context);
+        op.postRender();
+    }
+
+    void userOperation(MHWRender::MUserRenderOperation& op) {
+        MHWRender::MDrawContext context(info_);
+        MStatus st = op.execute(context);
+        if (!st) session().messages().warning("render operation " + op.name().str() + " failed: " + st.errorString().str());
+        if (!op.hasUIDrawables()) return;
+        DrawRecorder recorder(newDrawable(Drawable::Source::UserOperation, op.name().str()));
+        MHWRender::MUIDrawManager manager(recorder);
+        op.addUIDrawables(manager, context);
+    }
+
+    void hud(MHWRender::MHUDRender& op) {
+        if (!op.hasUIDrawables()) return;
+        MHWRender::MFrameContext context(info_);
+        DrawRecorder recorder(newDrawable(Drawable::Source::HUD, op.name().str()));
+        MHWRender::MUIDrawManager manager(recorder);
+        op.addUIDrawables(manager, context);
+    }
+
+    void drawScene(const SceneOptions& options) {
+        MColor shaderColor;
+        bool overrideColor = false;
+        if (options.shader) overrideColor = ApiAccess::impl(*options.shader)->surfaceColor(shaderColor);
+        // A draw override may create or delete nodes: walk a copy.
+        std::vector<NodePtr> nodes = session().scene().nodes();
+        for (const NodePtr& n : nodes) {
+            auto dag = std::dynamic_pointer_cast<DagNode>(n);
+            if (!dag || dag->isWorld() || !visibleInWorld(*dag) || !options.inSet(*dag)) continue;
+            if (dag->hasFn(MFn::kMesh)) {
+                if (options.shadedItems() && !(options.exclusions & MSceneRender::kExcludeMeshes))
+                    frame_.shapes.push_back({dag, overrideColor, shaderColor});
+                continue;
+            }
+            const DrawOverrides::Creator* creator = views_.drawOverrides().creatorFor(*dag->cls);
+            if (!creator || !options.uiItems()) continue;
+            if (dag->cls->role == NodeRole::Locator && (options.exclusions & MSceneRender::kExcludeLocators)) continue;
+            drawNode(dag, *creator);
+        }
+    }
+
+    void drawNode(const std::shared_ptr<DagNode>& node, const DrawOverrides::Creator& creator) {
+        DrawOverrides::Instance* instance = views_.drawOverrides().instanceFor(*node, creator);
+        if (!instance) return;
+        MHWRender::MPxDrawOverride* override = instance->override;
+        MDagPath objectPath = pathTo(node), cameraPath = pathTo(info_.camera);
+        MHWRender::MFrameContext context(info_);
+        MUserData* data = override->prepareForDraw(objectPath, cameraPath, context, instance->data);
+        // The host owns what prepareForDraw returns; an older object it replaced goes.
+        if (data != instance->data) delete instance->data;
+        instance->data = data;
+        ++instance->draws;
+        if (override->hasUIDrawables()) {
+            DrawRecorder recorder(newDrawable(Drawable::Source::DrawOverride, node->fullPath()));
+            MHWRender::MUIDrawManager manager(recorder);
+            override->addUIDrawables(objectPath, manager, context, data);
+        }
+        if (data && data->deleteAfterUse()) {
+            delete data;
+            instance->data = nullptr;
+        }
+    }
+
+    Views& views_;
+    Frame& frame_;
+    const FrameInfo& info_;
+};
+
+struct RefreshGuard {
+    explicit RefreshGuard(Panel& p) : panel(p) { panel.refreshing = true; }
+    ~RefreshGuard() { panel.refreshing = false; }
+    Panel& panel;
+};
+
+}  // namespace
+
+MStatus Views::refresh(Panel& panel) {
+    if (panel.refreshing) return MStatus::kSuccess;
+    if (!panel.hasCamera())
+        return MStatus(MStatus::kFailure, "panel " + panel.name + " has no camera to look through");
+    RefreshGuard guard(panel);
+    evaluateDirtyNodes();
+    drawOverrides_.sweep();
+    FrameInfo info;
+    info.panel = panel.name;
+    info.camera = panel.camera;
+    panel.viewFrame(info.view);
+    Frame frame;
+    frame.view = info.view;
+    FrameDrawer drawer(*this, frame, info);
+    MHWRender::MRenderOverride* override = panel.renderer.empty() ? nullptr : renderOverrides_.find(panel.renderer);
+    if (override)
+        drawer.withOverride(*override);
+    else
+        drawer.standard();
+    if (&panel == active_ && tools_.current()) drawer.toolFeedback(*tools_.current());
+    frame.drawn = true;
+    panel.frame = std::move(frame);
+    ++panel.refreshCount;
+    return MStatus::kSuccess;
+}
+
+MStatus Views::refreshAll() {
+    MStatus result;
+    std::vector<Panel*> all;
+    for (auto& p : panels_) all.push_back(p.get());
+    for (Panel* p : all) {
+        MStatus st = refresh(*p);
+        if (!st && result) result = st;
+    }
+    return result;
+}
+
+}  // namespace ehost
