@@ -51,7 +51,7 @@ EOF
 
 # Text that is not command text runs none of its commands.
 printf 'createNode transform -n a\nsetAttr -type "string" a.notes "open\n' >unterminated.mel
-tessark -k unterminated.mel -c "ls -type transform"
+tessark -k unterminated.mel -c "ls first a"
 expect_status 1
 expect_stdout <<'EOF'
 // Result:  //

@@ -33,7 +33,7 @@ file -new -open broken.tsk
 file -save extra.tsk
 file -open
 file -query
-ls -type transform
+ls tri empty
 file -q -sn
 EOF
 cp tri.obj kept.obj

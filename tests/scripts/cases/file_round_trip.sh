@@ -32,11 +32,11 @@ EOF
 
 cat >reopen.mel <<'EOF'
 file -force -new
-ls -type transform
+ls patch rig
 file -q -sceneName
 file -open scene.tsk
 file -q -sn
-ls -type transform
+ls patch rig
 getAttr patch.translate
 getAttr patch.rotate
 getAttr rig.scale

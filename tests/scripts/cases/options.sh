@@ -52,9 +52,9 @@ EOF
 # Standard input when there is nothing else to run, and as "-" among scripts;
 # a string may run over several lines.
 tessark <<'EOF'
-createNode transform -n fromInput; setAttr -type "string" fromInput.notes "two
+createNode transform -n fromInput; optionVar -sv note "two
 lines"
-getAttr fromInput.notes
+optionVar -q note
 EOF
 expect_status 0
 expect_stdout <<'EOF'
@@ -65,7 +65,7 @@ EOF
 
 echo 'createNode transform -n second' >second.mel
 tessark -c "createNode transform -n first" - second.mel <<'EOF'
-ls -type transform
+ls first second
 EOF
 expect_stdout <<'EOF'
 // Result: first //

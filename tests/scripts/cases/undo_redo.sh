@@ -30,7 +30,7 @@ undo
 undo
 undo
 redo
-ls -type transform
+ls box tri
 EOF
 
 tessark edits.mel
