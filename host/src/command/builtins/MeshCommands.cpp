@@ -84,6 +84,7 @@ protected:
     //! Writes the parameters on a new modifier node.
     virtual void configure(Node& node) = 0;
 
+    //! Reads an integer flag (by its long name) that must lie in [lowest, highest].
     static bool integerFlag(const MArgDatabase& db, const char* flag, int lowest, int highest, int& value,
                             std::string& why) {
         if (!db.isFlagSet(flag)) return true;
@@ -206,9 +207,9 @@ MSyntax bridgeSyntax() {
 class PolyBridgeEdgeCommand : public PolyEditCommand {
 protected:
     bool readParameters(const MArgDatabase& db, std::string& why) override {
-        if (!integerFlag(db, "-dv", 0, kMaxDivisions, divisions_, why)) return false;
+        if (!integerFlag(db, "-divisions", 0, kMaxDivisions, divisions_, why)) return false;
         int direction = 0;
-        if (!integerFlag(db, "-d", 0, 0, direction, why)) {
+        if (!integerFlag(db, "-direction", 0, 0, direction, why)) {
             why = "only -direction 0 (pairing by the shortest bridge) is supported";
             return false;
         }
@@ -237,7 +238,7 @@ MSyntax averageSyntax() {
 class PolyAverageVertexCommand : public PolyEditCommand {
 protected:
     bool readParameters(const MArgDatabase& db, std::string& why) override {
-        return integerFlag(db, "-i", 0, kMaxIterations, iterations_, why);
+        return integerFlag(db, "-iterations", 0, kMaxIterations, iterations_, why);
     }
     bool wholeMesh(const MeshGeometry& mesh, ComponentList& out, std::string&) override {
         out = allVertices(mesh);
