@@ -156,10 +156,16 @@ private:
         std::vector<double> v;
         if (!readNumbers(text.str(), v) || v.size() < 2 || v.size() % 2)
             return error("-stroke takes \"x0 y0 x1 y1 ...\": pairs of view coordinates");
+        const Panel& panel = views().activePanel();
         for (size_t i = 0; i < v.size(); i += 2) {
             Pixel p;
             MStatus st = toPixel(v[i], v[i + 1], p);
             if (!st) return st;
+            // Checked before anything is sent, so that a bad stroke does not
+            // leave the tool in the middle of a gesture.
+            if (p.x < 0 || p.y < 0 || p.x >= panel.width || p.y >= panel.height)
+                return error("stroke point " + std::to_string(i / 2) + " (" + std::to_string(p.x) + ", " +
+                             std::to_string(p.y) + ") falls outside the port of " + panel.name);
             out.push_back(p);
         }
         return MStatus::kSuccess;
