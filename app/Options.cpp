@@ -14,8 +14,8 @@ public:
     std::string_view take() { return argv_[next_++]; }
 
     //! The value of an option given as "--name VALUE" or "--name=VALUE".
-    bool value(std::string_view option, std::string_view inlineValue, bool hasInline, std::string& out,
-               std::string& error) {
+    bool value(std::string_view option, std::string_view inlineValue, bool hasInline,
+               std::string& out, std::string& error) {
         if (hasInline) {
             out = inlineValue;
         } else if (done()) {

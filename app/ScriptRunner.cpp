@@ -20,7 +20,8 @@ std::string shiftLineNumber(const std::string& error, int firstLine) {
     const char* begin = error.data() + prefix.size();
     auto [end, ec] = std::from_chars(begin, error.data() + error.size(), line);
     if (ec != std::errc()) return error;
-    return "line " + std::to_string(line + firstLine - 1) + error.substr(static_cast<size_t>(end - error.data()));
+    return "line " + std::to_string(line + firstLine - 1) +
+           error.substr(static_cast<size_t>(end - error.data()));
 }
 
 std::string shortened(const std::string& text) {
@@ -32,8 +33,10 @@ std::string shortened(const std::string& text) {
 //! here after each command instead.
 void printProblems() {
     for (const auto& m : ehost::session().messages().entries()) {
-        if (m.kind == ehost::MessageLog::Kind::Error) std::cerr << "// Error: " << m.text << " //" << std::endl;
-        if (m.kind == ehost::MessageLog::Kind::Warning) std::cerr << "// Warning: " << m.text << " //" << std::endl;
+        if (m.kind == ehost::MessageLog::Kind::Error)
+            std::cerr << "// Error: " << m.text << " //" << std::endl;
+        if (m.kind == ehost::MessageLog::Kind::Warning)
+            std::cerr << "// Warning: " << m.text << " //" << std::endl;
     }
 }
 
@@ -43,7 +46,8 @@ bool ScriptRunner::runText(const std::string& text, const std::string& source) {
     return runSplit(text, source, 1, settings_.keepGoing);
 }
 
-bool ScriptRunner::runSplit(const std::string& text, const std::string& source, int firstLine, bool keepGoing) {
+bool ScriptRunner::runSplit(const std::string& text, const std::string& source, int firstLine,
+                            bool keepGoing) {
     std::vector<ehost::CommandText> commands;
     std::string error;
     if (!ehost::splitCommands(text, commands, error)) {
@@ -62,17 +66,20 @@ bool ScriptRunner::runSplit(const std::string& text, const std::string& source, 
     return ok;
 }
 
-bool ScriptRunner::runCommand(const ehost::CommandText& command, const std::string& source, int line) {
+bool ScriptRunner::runCommand(const ehost::CommandText& command, const std::string& source,
+                              int line) {
     if (settings_.verbose) std::cout << command.source << ";" << std::endl;
     auto& messages = ehost::session().messages();
     if (settings_.quiet) messages.clear();
     // Undoable like commands typed at the host's command line, so that the
     // script's own undo and redo reach them.
-    MStatus st = ehost::runCommands(command.source, {.display = !settings_.quiet, .undoable = true});
+    MStatus st =
+        ehost::runCommands(command.source, {.display = !settings_.quiet, .undoable = true});
     if (settings_.quiet) printProblems();
     if (st) return true;
     ++failures_;
-    std::cerr << "tessark: " << source << ", line " << line << ": failed: " << shortened(command.source) << std::endl;
+    std::cerr << "tessark: " << source << ", line " << line
+              << ": failed: " << shortened(command.source) << std::endl;
     return false;
 }
 
@@ -92,7 +99,8 @@ bool ScriptRunner::runStream(std::istream& in, const std::string& source, bool i
         std::vector<ehost::CommandText> probe;
         std::string error;
         // An open string or comment may close on a later line.
-        if (!ehost::splitCommands(pending, probe, error) && error.find("unterminated") != std::string::npos) {
+        if (!ehost::splitCommands(pending, probe, error) &&
+            error.find("unterminated") != std::string::npos) {
             prompt();
             continue;
         }

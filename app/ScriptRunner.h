@@ -32,7 +32,8 @@ public:
 
 private:
     //! firstLine is the source line the text starts on.
-    bool runSplit(const std::string& text, const std::string& source, int firstLine, bool keepGoing);
+    bool runSplit(const std::string& text, const std::string& source, int firstLine,
+                  bool keepGoing);
     bool runCommand(const ehost::CommandText& command, const std::string& source, int line);
 
     RunSettings settings_;

@@ -60,8 +60,9 @@ int main(int argc, char** argv) {
     // not leave half of the work done.
     std::vector<Source> sources;
     for (size_t i = 0; i < options.commands.size(); ++i)
-        sources.push_back({options.commands.size() == 1 ? "-c text" : "-c text " + std::to_string(i + 1),
-                           options.commands[i]});
+        sources.push_back(
+            {options.commands.size() == 1 ? "-c text" : "-c text " + std::to_string(i + 1),
+             options.commands[i]});
     bool stdinUsed = false;
     for (const auto& script : options.scripts) {
         if (script == "-") {
@@ -71,7 +72,8 @@ int main(int argc, char** argv) {
             continue;
         }
         Source s{script, "", false};
-        if (!readFile(script, s.text)) return usageError("cannot read script " + script + ": " + std::strerror(errno));
+        if (!readFile(script, s.text))
+            return usageError("cannot read script " + script + ": " + std::strerror(errno));
         sources.push_back(std::move(s));
     }
     if (sources.empty()) sources.push_back({"standard input", "", true});
@@ -80,10 +82,12 @@ int main(int argc, char** argv) {
     ehost::startSession(options.prefsDir);
     ehost::session().messages().echo = !options.quiet;
 
-    ScriptRunner runner({.keepGoing = options.keepGoing, .quiet = options.quiet, .verbose = options.verbose});
+    ScriptRunner runner(
+        {.keepGoing = options.keepGoing, .quiet = options.quiet, .verbose = options.verbose});
     for (const auto& source : sources) {
-        bool ok = source.standardInput ? runner.runStream(std::cin, source.name, isatty(STDIN_FILENO) != 0)
-                                       : runner.runText(source.text, source.name);
+        bool ok = source.standardInput
+                      ? runner.runStream(std::cin, source.name, isatty(STDIN_FILENO) != 0)
+                      : runner.runText(source.text, source.name);
         if (!ok && !options.keepGoing) return kCommandFailed;
     }
     return runner.anyFailed() ? kCommandFailed : 0;

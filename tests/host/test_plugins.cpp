@@ -70,8 +70,12 @@ protected:
             if (it->kind == kind) return it->text;
         return "";
     }
-    bool scaleRegistered() { return ehost::session().registry().findClass("hostTestScale") != nullptr; }
-    bool setCommandRegistered() { return ehost::session().commands().find("hostTestSet") != nullptr; }
+    bool scaleRegistered() {
+        return ehost::session().registry().findClass("hostTestScale") != nullptr;
+    }
+    bool setCommandRegistered() {
+        return ehost::session().commands().find("hostTestSet") != nullptr;
+    }
 };
 
 TEST_F(PluginTest, LoadsByNameFromThePluginPathAndRunsBothEntryPoints) {
@@ -79,7 +83,8 @@ TEST_F(PluginTest, LoadsByNameFromThePluginPathAndRunsBothEntryPoints) {
     MStatus st = ehost::loadPlugin("hostTestPlugin", &name);
     ASSERT_TRUE(st) << detail(st);
     EXPECT_EQ(name, "hostTestPlugin");
-    EXPECT_EQ(lastMessage(ehost::MessageLog::Kind::Info), "initializePlugin hostTestPlugin api 20200000");
+    EXPECT_EQ(lastMessage(ehost::MessageLog::Kind::Info),
+              "initializePlugin hostTestPlugin api 20200000");
     const ehost::PluginInfo* info = findInfo("hostTestPlugin");
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->path, (fs::path(kPluginDir) / "hostTestPlugin.so").string());
@@ -111,7 +116,8 @@ TEST_F(PluginTest, LoadsByFilePathAndReadsTheModulesApiVersion) {
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->path, path);
     EXPECT_EQ(info->apiVersion, "20190000");
-    EXPECT_EQ(lastMessage(ehost::MessageLog::Kind::Info), "initializePlugin hostTestPlugin_2019 api 20190000");
+    EXPECT_EQ(lastMessage(ehost::MessageLog::Kind::Info),
+              "initializePlugin hostTestPlugin_2019 api 20190000");
     // Loading again, by name or path, is no second initialization.
     ehost::session().messages().clear();
     ehost::setPluginPath({kPluginDir});
@@ -131,7 +137,8 @@ TEST_F(PluginTest, LoadUnloadAndLoadAgainRegisterTheSameNamesAndIds) {
         EXPECT_EQ(ehost::session().registry().findClass(MTypeId(kScaleNodeId)), cls);
         EXPECT_TRUE(setCommandRegistered());
         // The freshly loaded code runs: a node of the type computes.
-        EXPECT_EQ(result("createNode hostTestScale -n s; setAttr s.input 1.5; getAttr s.output"), "3");
+        EXPECT_EQ(result("createNode hostTestScale -n s; setAttr s.input 1.5; getAttr s.output"),
+                  "3");
         ASSERT_TRUE(run("delete s"));
         ASSERT_TRUE(ehost::unloadPlugin("hostTestPlugin"));
         EXPECT_FALSE(scaleRegistered());
@@ -153,7 +160,8 @@ TEST_F(PluginTest, PluginNodesComputeAndPluginCommandsUndoAndRedo) {
     EXPECT_EQ(result("getAttr s.output"), "-2.5");
 
     EXPECT_FALSE(run("hostTestSet s"));
-    EXPECT_EQ(lastMessage(ehost::MessageLog::Kind::Error), "hostTestSet: -value: must specify a value for ");
+    EXPECT_EQ(lastMessage(ehost::MessageLog::Kind::Error),
+              "hostTestSet: -value: must specify a value for ");
     EXPECT_FALSE(run("hostTestSet -v 1 noSuchNode"));
     EXPECT_EQ(result("getAttr s.input"), "5") << "a failed command changes nothing";
 }
@@ -163,15 +171,19 @@ TEST_F(PluginTest, UnloadIsRefusedWhileANodeOfItsTypeExists) {
     ASSERT_TRUE(run("createNode hostTestScale -n s"));
     MStatus st = ehost::unloadPlugin("hostTestPlugin");
     EXPECT_FALSE(st);
-    EXPECT_EQ(detail(st), "plug-in hostTestPlugin is in use: node s is of type hostTestScale (delete it first)");
+    EXPECT_EQ(
+        detail(st),
+        "plug-in hostTestPlugin is in use: node s is of type hostTestScale (delete it first)");
     EXPECT_TRUE(ehost::isPluginLoaded("hostTestPlugin"));
     EXPECT_TRUE(scaleRegistered());
     EXPECT_TRUE(setCommandRegistered());
-    EXPECT_EQ(result("setAttr s.input 2; getAttr s.output"), "4") << "the refused unload left the module working";
+    EXPECT_EQ(result("setAttr s.input 2; getAttr s.output"), "4")
+        << "the refused unload left the module working";
 
     EXPECT_FALSE(run("unloadPlugin hostTestPlugin"));
     EXPECT_EQ(lastMessage(ehost::MessageLog::Kind::Error),
-              "unloadPlugin: plug-in hostTestPlugin is in use: node s is of type hostTestScale (delete it first)");
+              "unloadPlugin: plug-in hostTestPlugin is in use: node s is of type hostTestScale "
+              "(delete it first)");
 
     ASSERT_TRUE(run("delete s"));
     st = ehost::unloadPlugin("hostTestPlugin");
@@ -203,7 +215,8 @@ TEST_F(PluginTest, ARefusedRegistrationFailsInitializationAndKeepsEarlierRegistr
 TEST_F(PluginTest, RefusingTheFirstRegistrationLeavesNothingRegistered) {
     ASSERT_TRUE(run("hostRefuseRegistration -kind node hostTestScale"));
     EXPECT_FALSE(run("loadPlugin hostTestPlugin"));
-    EXPECT_THAT(lastMessage(ehost::MessageLog::Kind::Error), HasSubstr("the host refused to register node type hostTestScale"));
+    EXPECT_THAT(lastMessage(ehost::MessageLog::Kind::Error),
+                HasSubstr("the host refused to register node type hostTestScale"));
     EXPECT_FALSE(scaleRegistered());
     EXPECT_FALSE(setCommandRegistered());
     EXPECT_FALSE(run("hostRefuseRegistration -kind widget x"));
@@ -228,7 +241,8 @@ TEST_F(PluginTest, PluginInfoReportsWhatTheModuleDeclared) {
     ASSERT_TRUE(run("loadPlugin hostTestPlugin"));
     EXPECT_EQ(result("pluginInfo -q -vendor hostTestPlugin"), "Tessark tests");
     EXPECT_EQ(result("pluginInfo -q -version hostTestPlugin"), "1.2");
-    EXPECT_EQ(result("pluginInfo -q -path hostTestPlugin"), (fs::path(kPluginDir) / "hostTestPlugin.so").string());
+    EXPECT_EQ(result("pluginInfo -q -path hostTestPlugin"),
+              (fs::path(kPluginDir) / "hostTestPlugin.so").string());
     EXPECT_EQ(result("pluginInfo -q -loaded hostTestPlugin"), "1");
     EXPECT_EQ(result("pluginInfo -q -loaded hostTestPlugin_2019"), "0");
     EXPECT_EQ(result("pluginInfo -q hostTestPlugin"), "20200000");
@@ -237,8 +251,8 @@ TEST_F(PluginTest, PluginInfoReportsWhatTheModuleDeclared) {
 TEST_F(PluginTest, MissingModulesAndModulesThatAreNoPluginsAreRefusedClearly) {
     MStatus st = ehost::loadPlugin("noSuchPlugin");
     EXPECT_FALSE(st);
-    EXPECT_EQ(detail(st), "plug-in \"noSuchPlugin\" was not found on the plug-in path " + kPluginDir + ":" +
-                              ehost::pluginPath().back());
+    EXPECT_EQ(detail(st), "plug-in \"noSuchPlugin\" was not found on the plug-in path " +
+                              kPluginDir + ":" + ehost::pluginPath().back());
 
     st = ehost::loadPlugin("/no/such/dir/thing.so");
     EXPECT_FALSE(st);
@@ -265,7 +279,8 @@ TEST_F(PluginTest, MissingModulesAndModulesThatAreNoPluginsAreRefusedClearly) {
     EXPECT_EQ(detail(st), "plug-in \"hostTestPlugin\" is not loaded");
 
     EXPECT_FALSE(run("loadPlugin noSuchPlugin"));
-    EXPECT_THAT(lastMessage(ehost::MessageLog::Kind::Error), HasSubstr("loadPlugin: plug-in \"noSuchPlugin\" was not found"));
+    EXPECT_THAT(lastMessage(ehost::MessageLog::Kind::Error),
+                HasSubstr("loadPlugin: plug-in \"noSuchPlugin\" was not found"));
     EXPECT_TRUE(ehost::loadedPlugins().empty());
 }
 

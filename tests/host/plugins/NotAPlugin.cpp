@@ -1,3 +1,5 @@
 // A shared module without the plug-in entry points: the host must refuse it.
 
-extern "C" int hostTestNotAPlugin() { return 1; }
+extern "C" int hostTestNotAPlugin() {
+    return 1;
+}

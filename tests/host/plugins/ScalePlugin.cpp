@@ -106,12 +106,14 @@ private:
 
 PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
     MFnPlugin plugin(obj, "Tessark tests", "1.2", "Any");
-    MStatus st = plugin.registerNode("hostTestScale", kScaleNodeId, ScaleNode::creator, ScaleNode::initialize);
+    MStatus st = plugin.registerNode("hostTestScale", kScaleNodeId, ScaleNode::creator,
+                                     ScaleNode::initialize);
     if (!st) {
         st.perror("registerNode");
         return st;
     }
-    st = plugin.registerCommand("hostTestSet", SetInputCommand::creator, SetInputCommand::newSyntax);
+    st =
+        plugin.registerCommand("hostTestSet", SetInputCommand::creator, SetInputCommand::newSyntax);
     if (!st) {
         st.perror("registerCommand");
         return st;

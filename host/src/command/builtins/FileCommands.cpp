@@ -40,7 +40,8 @@ std::string lower(std::string text) {
     return text;
 }
 
-constexpr const char* kActions = "-new, -open, -rename, -save, -import, -exportSelected or -query -sceneName";
+constexpr const char* kActions =
+    "-new, -open, -rename, -save, -import, -exportSelected or -query -sceneName";
 
 class FileCommand : public BuiltinCommand {
 public:
@@ -99,7 +100,9 @@ private:
     }
 
     MStatus noPath(const char* action) {
-        if (!path_.empty()) return error(std::string(action) + " takes no file name (unexpected \"" + path_ + "\")");
+        if (!path_.empty())
+            return error(std::string(action) + " takes no file name (unexpected \"" + path_ +
+                         "\")");
         return MStatus::kSuccess;
     }
 
@@ -156,8 +159,10 @@ private:
             MString type;
             db.getFlagArgument("-typ", 0, type);
             std::string t = lower(type.str());
-            if (t != "obj" && t != "off") return error("cannot import files of type \"" + type.str() + "\" (OBJ, OFF)");
-            if (ext != "." + t) return error(path_ + " is not named as a file of type " + type.str());
+            if (t != "obj" && t != "off")
+                return error("cannot import files of type \"" + type.str() + "\" (OBJ, OFF)");
+            if (ext != "." + t)
+                return error(path_ + " is not named as a file of type " + type.str());
         }
         std::string why;
         NodePtr top = importMesh(path_, &why);
@@ -179,7 +184,8 @@ private:
         // host's export; -options is accepted but the OBJ writer has one format.
         std::vector<Node*> nodes;
         for (const SelItem& item : session().selection().items)
-            if (std::find(nodes.begin(), nodes.end(), item.node.get()) == nodes.end()) nodes.push_back(item.node.get());
+            if (std::find(nodes.begin(), nodes.end(), item.node.get()) == nodes.end())
+                nodes.push_back(item.node.get());
         if (nodes.empty()) return error("nothing is selected to export");
         std::string why;
         st = exportMeshObj(nodes, path_, &why);
@@ -193,7 +199,9 @@ private:
     Removal removal_;
 };
 
-void add(Commands& c) { addBuiltin<FileCommand>(c, "file", fileSyntax); }
+void add(Commands& c) {
+    addBuiltin<FileCommand>(c, "file", fileSyntax);
+}
 
 BuiltinRegistrar registrar(add);
 
