@@ -463,19 +463,35 @@ TEST_F(SceneFileTest, RoundTripKeepsDoublesBitForBit) {
     EXPECT_TRUE(std::isnan(node("probe").cell(plug(node("probe"), "weight"), false)->num[0]));
 }
 
-TEST_F(SceneFileTest, InitialShadingGroupIsReusedWithItsValuesAndMembers) {
+TEST_F(SceneFileTest, NodesEveryNewSceneHasAreReusedWithTheirValuesChildrenAndMembers) {
     MeshShape* a = mesh("a", gridMesh());
     MeshShape* b = mesh("b", gridMesh());
     Node& shading = node("initialShadingGroup");
     addSetMember(shading, *a);
     addSetMember(shading, *b);
     set(shading, "caching", {1});
+    auto* camera = dynamic_cast<DagNode*>(session().scene().find("persp"));
+    if (camera) {
+        // The default camera moved, with a node of the file under it, first among its children.
+        set(*camera, "translate", {10, 0.1 + 0.2, -3});
+        reparent(*transform("marker"), camera, 0);
+    }
+    const std::size_t count = session().scene().nodes().size();
 
-    roundTrip();
+    std::string error;
+    ASSERT_TRUE(saveScene(path("defaults.tsk"), &error)) << error;
+    std::string text = readText(path("defaults.tsk"));
+    EXPECT_EQ(text.find("node shadingEngine"), std::string::npos);
+    EXPECT_NE(text.find("edit initialShadingGroup\nset caching 1\n"), std::string::npos) << text;
+    roundTrip("defaults.tsk");
+    EXPECT_EQ(session().scene().nodes().size(), count);
     int shadingGroups = 0;
     for (const NodePtr& n : session().scene().nodes()) shadingGroups += n->cls->typeName == "shadingEngine";
     EXPECT_EQ(shadingGroups, 1);
     EXPECT_EQ(setMembers(node("initialShadingGroup")).size(), 2u);
+    if (camera) {
+        EXPECT_EQ(static_cast<DagNode&>(node("marker")).fullPath(), "|persp|marker");
+    }
 }
 
 TEST_F(SceneFileTest, SavingAnOpenedSceneWritesTheSameFile) {

@@ -513,9 +513,8 @@ struct StagedScene::Impl {
             if (it == byName.end())
                 throw ParseError(e.line, "no node named " + e.parentName + " (the parent of " + e.name + ")");
             const NodeEntry& p = nodes[it->second];
-            if (p.reused || (p.cls->role != NodeRole::Transform && p.cls->role != NodeRole::Dag))
-                throw ParseError(e.line, p.name + " cannot be a parent: it is a " +
-                                             roleName(p.reused ? NodeRole::Depend : p.cls->role) + " node");
+            if (p.cls->role != NodeRole::Transform && p.cls->role != NodeRole::Dag)
+                throw ParseError(e.line, p.name + " cannot be a parent: it is a " + roleName(p.cls->role) + " node");
             e.parent = it->second;
         }
         checkCycles();
@@ -542,7 +541,9 @@ struct StagedScene::Impl {
         for (const Order& o : orders) {
             std::set<int> seen;
             for (int c : o.children) {
-                if (nodes[c].parent != o.parent || nodes[c].reused || nodes[c].cls->role == NodeRole::Depend)
+                // Where a new scene puts its own nodes is known only once it is made.
+                bool wrongParent = !nodes[c].reused && nodes[c].parent != o.parent;
+                if (wrongParent || nodes[c].cls->role == NodeRole::Depend)
                     throw ParseError(o.line, nodes[c].name + " is not a child of " +
                                                  (o.parent < 0 ? std::string("the world") : nodes[o.parent].name));
                 if (!seen.insert(c).second) throw ParseError(o.line, nodes[c].name + " is listed twice");
@@ -626,7 +627,9 @@ struct StagedScene::Impl {
     void reorder(const Order& o) {
         DagNode& parent = o.parent < 0 ? session().scene().world() : static_cast<DagNode&>(*nodes[o.parent].node);
         std::vector<NodePtr> sorted;
-        for (int c : o.children) sorted.push_back(nodes[c].node);
+        for (int c : o.children)
+            if (std::find(parent.children.begin(), parent.children.end(), nodes[c].node) != parent.children.end())
+                sorted.push_back(nodes[c].node);
         for (const NodePtr& k : parent.children)
             if (std::find(sorted.begin(), sorted.end(), k) == sorted.end()) sorted.push_back(k);
         parent.children = std::move(sorted);
