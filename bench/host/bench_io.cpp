@@ -55,7 +55,8 @@ std::shared_ptr<MeshGeometry> millionTriangles() {
 //! A directory for the benchmark's files, removed at exit.
 const fs::path& workDir() {
     struct Dir {
-        fs::path path = fs::temp_directory_path() / ("tessark-bench-io-" + std::to_string(::getpid()));
+        fs::path path =
+            fs::temp_directory_path() / ("tessark-bench-io-" + std::to_string(::getpid()));
         Dir() { fs::create_directories(path); }
         ~Dir() { fs::remove_all(path); }
     };
@@ -70,7 +71,8 @@ Node* sceneWithMesh() {
     session().newScene();
     MStatus st;
     Created c = createNode(*session().registry().findClass("mesh"), "terrainShape", nullptr, &st);
-    writeData(*c.node, PlugAddr{meshAttributes().cachedInMesh.get(), -1}, std::make_shared<MeshData>(geometry));
+    writeData(*c.node, PlugAddr{meshAttributes().cachedInMesh.get(), -1},
+              std::make_shared<MeshData>(geometry));
     return c.top.get();
 }
 

@@ -23,9 +23,13 @@ namespace {
 namespace fs = std::filesystem;
 using namespace ehost;
 
-NodeClass& type(const char* name) { return *session().registry().findClass(name); }
+NodeClass& type(const char* name) {
+    return *session().registry().findClass(name);
+}
 
-Node* find(const std::string& name) { return session().scene().find(name); }
+Node* find(const std::string& name) {
+    return session().scene().find(name);
+}
 
 DagNode* transform(const std::string& name, DagNode* parent = nullptr) {
     MStatus st;
@@ -68,8 +72,9 @@ class MeshFileTest : public HostTest {
 protected:
     void SetUp() override {
         HostTest::SetUp();
-        dir_ = fs::temp_directory_path() / ("tessark-io-mesh-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() /
+               ("tessark-io-mesh-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -193,7 +198,8 @@ TEST_F(MeshFileTest, PolygonsWithHundredsOfCornersStayWhole) {
     std::string text;
     const int n = 300;
     for (int i = 0; i < n; ++i)
-        text += "v " + std::to_string(std::cos(i * 2 * M_PI / n)) + " " + std::to_string(std::sin(i * 2 * M_PI / n)) + " 0\n";
+        text += "v " + std::to_string(std::cos(i * 2 * M_PI / n)) + " " +
+                std::to_string(std::sin(i * 2 * M_PI / n)) + " 0\n";
     text += "f";
     for (int i = 1; i <= n; ++i) text += " " + std::to_string(i);
     text += "\nf 1 2 3\n";
@@ -223,7 +229,8 @@ TEST_F(MeshFileTest, OffImportReadsHeaderCommentsAndColours) {
     EXPECT_EQ(g.polygonConnects(), (std::vector<int>{0, 1, 2, 3, 1, 4, 2}));
     EXPECT_EQ(g.point(2).z, 0.1 + 0.2);
 
-    NodePtr coloured = import("coloured.off", "COFF 3 1 3\n0 0 0 1 0 0 1\n1 0 0 0 1 0 1\n0 1 0 0 0 1 1\n3 0 1 2\n");
+    NodePtr coloured = import("coloured.off",
+                              "COFF 3 1 3\n0 0 0 1 0 0 1\n1 0 0 0 1 0 1\n0 1 0 0 0 1 1\n3 0 1 2\n");
     ASSERT_TRUE(coloured);
     EXPECT_EQ(geometryOf(*coloured).numVertices(), 3);
     NodePtr bare = import("bare.off", "3 1\n0 0 0\n1 0 0\n0 1 0\n3 2 1 0\n");
@@ -244,17 +251,20 @@ const BadFile kBadObj[] = {
     {"zero.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 0 1 2\n", 4, "OBJ indices start at 1"},
     {"range.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 4\n", 4, "vertex index 4 is out of range"},
     {"relative.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf -1 -2 -4\n", 4, "reaches before the first one"},
-    {"forward.obj", "v 0 0 0\nf 1 2 3\nv 1 0 0\nv 0 1 0\nf 1 2 9\n", 5, "vertex index 9 is out of range"},
+    {"forward.obj", "v 0 0 0\nf 1 2 3\nv 1 0 0\nv 0 1 0\nf 1 2 9\n", 5,
+     "vertex index 9 is out of range"},
     {"nan.obj", "v 0 0 0\nv nan 0 0\nv 0 1 0\nf 1 2 3\n", 2, "not a finite number"},
     {"inf.obj", "v 0 0 0\nv 1 0 0\nv 0 -inf 0\nf 1 2 3\n", 3, "not a finite number"},
     {"short.obj", "v 0 0 0\nv 1 0\nv 0 1 0\nf 1 2 3\n", 2, "the line ends where"},
-    {"garbage.obj", "v 0 0 0\nv 1 0 0\nv 0 1 zero\nf 1 2 3\n", 3, "\"zero\" is not a valid coordinate"},
+    {"garbage.obj", "v 0 0 0\nv 1 0 0\nv 0 1 zero\nf 1 2 3\n", 3,
+     "\"zero\" is not a valid coordinate"},
     {"two.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2\n", 4, "at least 3 corners"},
     {"token.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 x\n", 4, "not a face corner"},
     {"slashes.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/1/1/1 2 3\n", 4, "not a face corner"},
     {"repeat.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 2\n", 4, "more than once"},
     {"vt.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0.5\nf 1 2 3\n", 4, "the line ends where"},
-    {"vtrange.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/1 3/2\n", 5, "texture coordinate index 2 is out of range"},
+    {"vtrange.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/1 3/2\n", 5,
+     "texture coordinate index 2 is out of range"},
     {"extra.obj", "v 0 0 0 1 1 1 1 1\nv 1 0 0\nv 0 1 0\nf 1 2 3\n", 1, "unexpected"},
     {"empty.obj", "v 0 0 0\nv 1 0 0\n", 0, "no polygons"},
 };
@@ -262,7 +272,8 @@ const BadFile kBadObj[] = {
 const BadFile kBadOff[] = {
     {"fewer.off", "OFF\n4 1 0\n0 0 0\n1 0 0\n0 1 0\n", 5, "ends after 3 of the 4 vertices"},
     {"faces.off", "OFF\n3 2 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n", 6, "ends after 1 of the 2 faces"},
-    {"more.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n3 0 1 2\n", 7, "more data than the header's counts"},
+    {"more.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n3 0 1 2\n", 7,
+     "more data than the header's counts"},
     {"range.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n3 0 1 3\n", 6, "vertex id 3 is out of range"},
     {"two.off", "OFF\n3 1 0\n0 0 0\n1 0 0\n0 1 0\n2 0 1\n", 6, "at least 3 corners"},
     {"short.off", "OFF\n3 1 0\n0 0 0\n1 0\n0 1 0\n3 0 1 2\n", 4, "the line ends where"},
@@ -309,8 +320,8 @@ TEST_F(MeshFileTest, MissingAndUnknownFilesAreRefused) {
 
 MeshGeometry texturedQuads() {
     MeshGeometry g;
-    EXPECT_TRUE(g.create({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0, 0.1}, {2, 1, -0.1}}, {4, 4, 3},
-                         {0, 1, 2, 3, 1, 4, 5, 2, 0, 2, 3}));
+    EXPECT_TRUE(g.create({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0, 0.1}, {2, 1, -0.1}},
+                         {4, 4, 3}, {0, 1, 2, 3, 1, 4, 5, 2, 0, 2, 3}));
     EXPECT_TRUE(g.setUVs({0, 0.5f, 0.5f, 0, 1, 1.0f / 3}, {0, 0, 1, 1, 0, 1}));
     EXPECT_TRUE(g.assignUVs({4, 4, 0}, {0, 1, 2, 3, 1, 4, 5, 2}));
     return g;
@@ -318,7 +329,8 @@ MeshGeometry texturedQuads() {
 
 MeshGeometry prism(const char* currentSet) {
     MeshGeometry g;
-    EXPECT_TRUE(g.create({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, {3, 3, 3, 3}, {0, 2, 1, 0, 1, 3, 1, 2, 3, 0, 3, 2}));
+    EXPECT_TRUE(g.create({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, {3, 3, 3, 3},
+                         {0, 2, 1, 0, 1, 3, 1, 2, 3, 0, 3, 2}));
     EXPECT_TRUE(g.createUVSet("atlas"));
     EXPECT_TRUE(g.setUVs({0.25f, 0.75f, 0.5f}, {0.1f, 0.1f, 0.9f}, "atlas"));
     EXPECT_TRUE(g.assignUVs({3, 3, 3, 3}, {0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2}, "atlas"));
@@ -364,8 +376,8 @@ TEST_F(MeshFileTest, ExportedObjReadsBackInWorldSpaceWithTheCurrentUVSet) {
     std::vector<Vec3> points = worldPoints(*wallShape);
     for (const Vec3& p : worldPoints(*roofShape)) points.push_back(p);
     MeshGeometry expected;
-    ASSERT_TRUE(expected.create(points, {4, 4, 3, 3, 3, 3, 3},
-                                {0, 1, 2, 3, 1, 4, 5, 2, 0, 2, 3, 6, 8, 7, 6, 7, 9, 7, 8, 9, 6, 9, 8}));
+    ASSERT_TRUE(expected.create(points, {4, 4, 3, 3, 3, 3, 3}, {0, 1, 2, 3, 1, 4, 5, 2, 0, 2, 3, 6,
+                                                                8, 7, 6, 7, 9, 7, 8, 9, 6, 9, 8}));
     ASSERT_TRUE(expected.setUVs({0, 0.5f, 0.5f, 0, 1, 1.0f / 3, 0.25f, 0.75f, 0.5f},
                                 {0, 0, 1, 1, 0, 1, 0.1f, 0.1f, 0.9f}));
     ASSERT_TRUE(expected.assignUVs({4, 4, 0, 3, 3, 3, 3},

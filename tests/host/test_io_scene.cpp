@@ -70,7 +70,9 @@ public:
 
 // ---------------------------------------------------------------- scene building
 
-NodeClass& type(const char* name) { return *session().registry().findClass(name); }
+NodeClass& type(const char* name) {
+    return *session().registry().findClass(name);
+}
 
 Node& node(const std::string& name) {
     Node* n = session().scene().find(name);
@@ -96,7 +98,9 @@ void set(Node& n, const std::string& name, std::initializer_list<double> values)
     writeNumeric(n, plug(n, name), values.begin(), static_cast<int>(values.size()));
 }
 
-void setData(Node& n, const std::string& name, DataPtr data) { writeData(n, plug(n, name), std::move(data)); }
+void setData(Node& n, const std::string& name, DataPtr data) {
+    writeData(n, plug(n, name), std::move(data));
+}
 
 void link(const std::string& from, const std::string& to) {
     auto split = [](const std::string& s) {
@@ -175,25 +179,33 @@ struct SceneImage {
     std::vector<std::string> worldChildren, connections;
 };
 
-bool connectedHere(const Node& n, const PlugAddr& a) { return n.inputs.count(a) > 0; }
+bool connectedHere(const Node& n, const PlugAddr& a) {
+    return n.inputs.count(a) > 0;
+}
 
-void captureValue(const Node& n, const PlugAddr& addr, const Cell& c, std::vector<ValueImage>& out) {
+void captureValue(const Node& n, const PlugAddr& addr, const Cell& c,
+                  std::vector<ValueImage>& out) {
     const Attribute& a = *addr.attr;
     if (connectedHere(n, addr)) return;
     if (a.isCompound()) {
         bool childConnected = false;
-        for (auto& k : a.children) childConnected |= connectedHere(n, PlugAddr{k.get(), addr.index});
+        for (auto& k : a.children)
+            childConnected |= connectedHere(n, PlugAddr{k.get(), addr.index});
         if (childConnected) {
             for (std::size_t k = 0; k < a.children.size(); ++k)
                 if (!connectedHere(n, PlugAddr{a.children[k].get(), addr.index}))
-                    out.push_back({plugName(PlugAddr{a.children[k].get(), addr.index}), {c.num[k]}, nullptr});
+                    out.push_back(
+                        {plugName(PlugAddr{a.children[k].get(), addr.index}), {c.num[k]}, nullptr});
             return;
         }
-        out.push_back({plugName(addr), std::vector<double>(c.num, c.num + a.children.size()), nullptr});
+        out.push_back(
+            {plugName(addr), std::vector<double>(c.num, c.num + a.children.size()), nullptr});
         return;
     }
-    bool numeric = a.kind == AttrKind::Numeric || a.kind == AttrKind::Enum || a.kind == AttrKind::Generic;
-    out.push_back({plugName(addr), numeric ? std::vector<double>{c.num[0]} : std::vector<double>{}, c.data});
+    bool numeric =
+        a.kind == AttrKind::Numeric || a.kind == AttrKind::Enum || a.kind == AttrKind::Generic;
+    out.push_back(
+        {plugName(addr), numeric ? std::vector<double>{c.num[0]} : std::vector<double>{}, c.data});
 }
 
 std::vector<ValueImage> captureValues(Node& n) {
@@ -229,8 +241,8 @@ SceneImage capture() {
         }
         image.nodes.push_back(std::move(ni));
         for (auto& [addr, src] : n->inputs)
-            image.connections.push_back(src.node->name + "." + plugName(src.addr) + " -> " + n->name + "." +
-                                        plugName(addr));
+            image.connections.push_back(src.node->name + "." + plugName(src.addr) + " -> " +
+                                        n->name + "." + plugName(addr));
     }
     std::sort(image.connections.begin(), image.connections.end());
     return image;
@@ -252,7 +264,9 @@ void expectSameScene(const SceneImage& a, const SceneImage& b) {
             const ValueImage &p = x.values[k], &q = y.values[k];
             EXPECT_EQ(p.plug, q.plug);
             ASSERT_EQ(p.numbers.size(), q.numbers.size()) << p.plug;
-            EXPECT_EQ(std::memcmp(p.numbers.data(), q.numbers.data(), p.numbers.size() * sizeof(double)), 0)
+            EXPECT_EQ(
+                std::memcmp(p.numbers.data(), q.numbers.data(), p.numbers.size() * sizeof(double)),
+                0)
                 << p.plug << " differs bit for bit";
             ASSERT_EQ(!p.data, !q.data) << p.plug;
             if (p.data) {
@@ -269,7 +283,9 @@ std::string readText(const fs::path& p) {
     return s.str();
 }
 
-void writeText(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+void writeText(const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
 
 // ---------------------------------------------------------------- fixture
 
@@ -278,11 +294,13 @@ protected:
     void SetUp() override {
         HostTest::SetUp();
         if (!session().registry().findClass("ioProbe")) {
-            ASSERT_TRUE(registerPluginNodeType("ioProbe", MTypeId(0x7f0a10), Probe::creator, Probe::initialize,
-                                               MPxNode::kDependNode, "", "ioTests"));
+            ASSERT_TRUE(registerPluginNodeType("ioProbe", MTypeId(0x7f0a10), Probe::creator,
+                                               Probe::initialize, MPxNode::kDependNode, "",
+                                               "ioTests"));
         }
-        dir_ = fs::temp_directory_path() / ("tessark-io-scene-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() /
+               ("tessark-io-scene-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         setSceneFileName("");
@@ -311,7 +329,8 @@ protected:
     std::vector<std::string> tempFiles() const {
         std::vector<std::string> out;
         for (auto& e : fs::directory_iterator(dir_))
-            if (e.path().filename().string().find(".tmp-") != std::string::npos) out.push_back(e.path().string());
+            if (e.path().filename().string().find(".tmp-") != std::string::npos)
+                out.push_back(e.path().string());
         return out;
     }
 
@@ -339,8 +358,12 @@ TEST_F(SceneFileTest, RoundTripKeepsTransformHierarchyAndSiblingOrder) {
 
     roundTrip();
     EXPECT_EQ(static_cast<DagNode&>(node("loose")).fullPath(), "|late|loose");
-    EXPECT_EQ(childNames(static_cast<DagNode&>(node("root"))), (std::vector<std::string>{"hand", "arm", "leg"}));
-    EXPECT_EQ(node("hand").slot(node("hand").cls->slotOf(plug(node("hand"), "rotateOrder").attr)).cell.num[0], 4);
+    EXPECT_EQ(childNames(static_cast<DagNode&>(node("root"))),
+              (std::vector<std::string>{"hand", "arm", "leg"}));
+    EXPECT_EQ(node("hand")
+                  .slot(node("hand").cls->slotOf(plug(node("hand"), "rotateOrder").attr))
+                  .cell.num[0],
+              4);
 }
 
 TEST_F(SceneFileTest, RoundTripKeepsMeshGeometryUVSetsHardEdgesAndTweaks) {
@@ -353,7 +376,8 @@ TEST_F(SceneFileTest, RoundTripKeepsMeshGeometryUVSetsHardEdgesAndTweaks) {
 
     roundTrip();
     auto& loaded = static_cast<MeshShape&>(node("gridShape"));
-    const auto& own = static_cast<const MeshData&>(*loaded.slot(loaded.cls->slotOf(meshAttributes().cachedInMesh.get())).cell.data);
+    const auto& own = static_cast<const MeshData&>(
+        *loaded.slot(loaded.cls->slotOf(meshAttributes().cachedInMesh.get())).cell.data);
     EXPECT_TRUE(own.geometry() == g);
     EXPECT_EQ(own.geometry().currentUVSetName(), "unwrap \"B\"");
     EXPECT_EQ(own.geometry().numHardEdges(), 2);
@@ -399,7 +423,8 @@ TEST_F(SceneFileTest, RoundTripKeepsPluginNodeDataAndGenericConnections) {
     for (int v : {3, -7, 2147483647, -2147483647 - 1}) ids.append(v);
     setData(p, "ids", std::make_shared<IntArrayData>(ids));
     MDoubleArray weights;
-    for (double v : {0.1 + 0.2, -0.0, 5e-324, std::numeric_limits<double>::infinity()}) weights.append(v);
+    for (double v : {0.1 + 0.2, -0.0, 5e-324, std::numeric_limits<double>::infinity()})
+        weights.append(v);
     setData(p, "weights", std::make_shared<DoubleArrayData>(weights));
     MFloatArray fweights;
     for (float v : {0.1f, 3.4028235e38f, -1e-45f}) fweights.append(v);
@@ -408,7 +433,9 @@ TEST_F(SceneFileTest, RoundTripKeepsPluginNodeDataAndGenericConnections) {
     dirs.append(MVector(0, 0, -1));
     setData(p, "dirs", std::make_shared<VectorArrayData>(dirs));
     MStringArray names;
-    for (const char* s : {"plain", "with \"quotes\" and \\", "tab\there\nnewline", "", "caf\xc3\xa9"}) names.append(s);
+    for (const char* s :
+         {"plain", "with \"quotes\" and \\", "tab\there\nnewline", "", "caf\xc3\xa9"})
+        names.append(s);
     setData(p, "names", std::make_shared<StringArrayData>(names));
     setData(p, "label", std::make_shared<StringData>(MString("rail # one")));
     MMatrix m;
@@ -428,7 +455,8 @@ TEST_F(SceneFileTest, RoundTripKeepsPluginNodeDataAndGenericConnections) {
     std::string text = readText(path("probe.tsk"));
     EXPECT_EQ(text.find("scratch"), std::string::npos) << "non-storable values are not saved";
     EXPECT_EQ(text.find("set input"), std::string::npos);
-    EXPECT_EQ(text.find("data input"), std::string::npos) << "a connected destination takes its value from the source";
+    EXPECT_EQ(text.find("data input"), std::string::npos)
+        << "a connected destination takes its value from the source";
     SceneImage before = capture();
     session().newScene();
     ASSERT_TRUE(openScene(path("probe.tsk"), &error)) << error;
@@ -445,7 +473,9 @@ TEST_F(SceneFileTest, RoundTripKeepsDoublesBitForBit) {
     DagNode* t = transform("t");
     set(*t, "translate", {0.1 + 0.2, 1e-300, -0.0});
     set(*t, "scale", {5e-324, std::numeric_limits<double>::max(), -1.0 / 3.0});
-    set(*t, "rotate", {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), 2.5e-16});
+    set(*t, "rotate",
+        {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+         2.5e-16});
     MStatus st;
     Node& p = *createNode(type("ioProbe"), "probe", nullptr, &st).node;
     set(p, "weight", {std::numeric_limits<double>::quiet_NaN()});
@@ -486,7 +516,8 @@ TEST_F(SceneFileTest, NodesEveryNewSceneHasAreReusedWithTheirValuesChildrenAndMe
     roundTrip("defaults.tsk");
     EXPECT_EQ(session().scene().nodes().size(), count);
     int shadingGroups = 0;
-    for (const NodePtr& n : session().scene().nodes()) shadingGroups += n->cls->typeName == "shadingEngine";
+    for (const NodePtr& n : session().scene().nodes())
+        shadingGroups += n->cls->typeName == "shadingEngine";
     EXPECT_EQ(shadingGroups, 1);
     EXPECT_EQ(setMembers(node("initialShadingGroup")).size(), 2u);
     if (camera) {
@@ -630,32 +661,32 @@ TEST_F(SceneFileTest, SaveFailingHalfWayKeepsThePreviousFileAndLeavesNoTemporary
 
 struct Refusal {
     const char* what;
-    int line;                  // the line to replace (1-based), 0 to replace nothing
-    const char* replacement;   // the new line, or nullptr to cut the file after line - 1
+    int line;                 // the line to replace (1-based), 0 to replace nothing
+    const char* replacement;  // the new line, or nullptr to cut the file after line - 1
     int expectedLine;
     const char* expectedText;
 };
 
 // A valid file; each refusal changes one line of it.
 const std::vector<std::string> kValidLines = {
-    "tessark scene 1",                                                           // 1
-    "node transform box",                                                        // 2
-    "set translate 1 2 3",                                                       // 3
-    "node mesh boxShape box",                                                    // 4
-    "data cachedInMesh mesh",                                                    // 5
-    "points 4",                                                                  // 6
-    "v 0 0 0",                                                                   // 7
-    "v 1 0 0",                                                                   // 8
-    "v 1 1 0",                                                                   // 9
-    "v 0 1 0",                                                                   // 10
-    "faces 1",                                                                   // 11
-    "f 0 1 2 3",                                                                 // 12
-    "uvset \"map1\" 0 0",                                                        // 13
-    "current \"map1\"",                                                          // 14
-    "hard 0",                                                                    // 15
-    "end",                                                                       // 16
-    "connect boxShape.instObjGroups[0] initialShadingGroup.dagSetMembers[0]",    // 17
-    "connect box.message initialShadingGroup.dnSetMembers[0]",                   // 18
+    "tessark scene 1",                                                         // 1
+    "node transform box",                                                      // 2
+    "set translate 1 2 3",                                                     // 3
+    "node mesh boxShape box",                                                  // 4
+    "data cachedInMesh mesh",                                                  // 5
+    "points 4",                                                                // 6
+    "v 0 0 0",                                                                 // 7
+    "v 1 0 0",                                                                 // 8
+    "v 1 1 0",                                                                 // 9
+    "v 0 1 0",                                                                 // 10
+    "faces 1",                                                                 // 11
+    "f 0 1 2 3",                                                               // 12
+    "uvset \"map1\" 0 0",                                                      // 13
+    "current \"map1\"",                                                        // 14
+    "hard 0",                                                                  // 15
+    "end",                                                                     // 16
+    "connect boxShape.instObjGroups[0] initialShadingGroup.dagSetMembers[0]",  // 17
+    "connect box.message initialShadingGroup.dnSetMembers[0]",                 // 18
 };
 
 const Refusal kRefusals[] = {
@@ -665,7 +696,8 @@ const Refusal kRefusals[] = {
     {"unknown node type", 2, "node florp box", 2, "unknown node type \"florp\""},
     {"invalid node name", 2, "node transform 3box", 2, "starts with a digit"},
     {"duplicate name", 4, "node mesh box box", 4, "already defined at line 2"},
-    {"new-scene node defined again", 2, "node shadingEngine initialShadingGroup", 2, "every new scene has"},
+    {"new-scene node defined again", 2, "node shadingEngine initialShadingGroup", 2,
+     "every new scene has"},
     {"missing plug-in", 2, "requires \"noSuchPlugin\" \"1.0\"", 2, "noSuchPlugin"},
     {"bad number", 3, "set translate 1 x 3", 3, "\"x\" is not a valid number"},
     {"truncated line", 3, "set translate 1 2", 3, "the line ends where"},
@@ -688,13 +720,17 @@ const Refusal kRefusals[] = {
     {"file ends inside a mesh", 10, nullptr, 9, "the file ends inside the mesh begun at line 5"},
     {"shape without parent", 4, "node mesh boxShape", 4, "needs a transform parent"},
     {"unknown parent", 4, "node mesh boxShape nowhere", 4, "no node named nowhere"},
-    {"unknown node in a connection", 17, "connect ghost.message initialShadingGroup.dnSetMembers[0]", 17,
-     "no node named ghost"},
-    {"mismatched connection", 17, "connect box.translate boxShape.inMesh", 17, "types do not match"},
-    {"connection without an element", 17, "connect boxShape.instObjGroups initialShadingGroup.dagSetMembers[0]",
-     17, "element by element"},
-    {"second input", 18, "connect box.message initialShadingGroup.dagSetMembers[0]", 18, "already has an input"},
-    {"malformed plug", 18, "connect box initialShadingGroup.dnSetMembers[0]", 18, "is not NODE.PLUG"},
+    {"unknown node in a connection", 17,
+     "connect ghost.message initialShadingGroup.dnSetMembers[0]", 17, "no node named ghost"},
+    {"mismatched connection", 17, "connect box.translate boxShape.inMesh", 17,
+     "types do not match"},
+    {"connection without an element", 17,
+     "connect boxShape.instObjGroups initialShadingGroup.dagSetMembers[0]", 17,
+     "element by element"},
+    {"second input", 18, "connect box.message initialShadingGroup.dagSetMembers[0]", 18,
+     "already has an input"},
+    {"malformed plug", 18, "connect box initialShadingGroup.dnSetMembers[0]", 18,
+     "is not NODE.PLUG"},
 };
 
 std::string variant(const Refusal& r) {
@@ -742,14 +778,22 @@ TEST_F(SceneFileTest, StructuralRefusalsNameTheLine) {
         {"", "line 1: the file is empty"},
         {"tessark scene 1\nset translate 1 2 3\n", "line 2: \"set\" must follow"},
         {"tessark scene 1\nnode transform a b\nnode transform b a\n", "is its own ancestor"},
-        {"tessark scene 1\nnode transform a\nnode objectSet s a\n", "line 3: s is a dependency node"},
-        {"tessark scene 1\nnode transform a\nnode transform b\norder | b c\n", "line 4: no node named c"},
-        {"tessark scene 1\nnode transform a\nnode transform b a\norder | b a\n", "line 4: b is not a child of the world"},
-        {"tessark scene 1\nnode transform a\nrequires \"x\" \"1\"\n", "line 3: \"requires\" lines must come before"},
-        {"tessark scene 1\nnode ioProbe p\ndata names stringArray 2\ns \"a\"\n", "the file ends inside the value begun at line 3"},
-        {"tessark scene 1\nnode ioProbe p\ndata label string \"open\n", "line 3: a string has no closing quote"},
-        {"tessark scene 1\nnode ioProbe p\ndata ids Int32Array 2 1\n", "line 3: the line ends where"},
-        {"tessark scene 1\nnode ioProbe p\ndata ids Int32Array 99999999999 1\n", "more than the rest of the file holds"},
+        {"tessark scene 1\nnode transform a\nnode objectSet s a\n",
+         "line 3: s is a dependency node"},
+        {"tessark scene 1\nnode transform a\nnode transform b\norder | b c\n",
+         "line 4: no node named c"},
+        {"tessark scene 1\nnode transform a\nnode transform b a\norder | b a\n",
+         "line 4: b is not a child of the world"},
+        {"tessark scene 1\nnode transform a\nrequires \"x\" \"1\"\n",
+         "line 3: \"requires\" lines must come before"},
+        {"tessark scene 1\nnode ioProbe p\ndata names stringArray 2\ns \"a\"\n",
+         "the file ends inside the value begun at line 3"},
+        {"tessark scene 1\nnode ioProbe p\ndata label string \"open\n",
+         "line 3: a string has no closing quote"},
+        {"tessark scene 1\nnode ioProbe p\ndata ids Int32Array 2 1\n",
+         "line 3: the line ends where"},
+        {"tessark scene 1\nnode ioProbe p\ndata ids Int32Array 99999999999 1\n",
+         "more than the rest of the file holds"},
         {"tessark scene 1\nnode ioProbe p\nset count 1.5\n", "line 3: p.count cannot hold 1.5"},
     };
     for (const Case& c : cases) {

@@ -44,6 +44,7 @@ NodePtr importMesh(const std::string& path, std::string* error = nullptr);
 //! under the given transforms, in world space as one OBJ file: an "o" line
 //! per mesh, "v", "vt" (the current UV set, when assigned) and "f" lines.
 //! Written aside and renamed, so a failure leaves any previous file as it was.
-MStatus exportMeshObj(const std::vector<Node*>& nodes, const std::string& path, std::string* error = nullptr);
+MStatus exportMeshObj(const std::vector<Node*>& nodes, const std::string& path,
+                      std::string* error = nullptr);
 
 }  // namespace ehost

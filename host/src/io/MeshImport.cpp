@@ -85,7 +85,8 @@ NodePtr importMesh(const std::string& path, std::string* error) {
     }
     writeData(*shape.node, PlugAddr{meshAttributes().cachedInMesh.get(), -1},
               std::make_shared<MeshData>(std::move(geometry)));
-    if (Node* shading = session().scene().find("initialShadingGroup")) addSetMember(*shading, *shape.node);
+    if (Node* shading = session().scene().find("initialShadingGroup"))
+        addSetMember(*shading, *shape.node);
     return transform.node;
 }
 

@@ -31,7 +31,8 @@ std::vector<MeshShape*> shapesOf(const std::vector<Node*>& nodes) {
             throw std::runtime_error(n->name + " is neither a mesh nor a transform");
         std::size_t before = shapes.size();
         for (const NodePtr& child : dag->children)
-            if (auto* shape = dynamic_cast<MeshShape*>(child.get()); shape && !isIntermediate(*shape))
+            if (auto* shape = dynamic_cast<MeshShape*>(child.get());
+                shape && !isIntermediate(*shape))
                 shapes.push_back(shape);
         if (shapes.size() == before) throw std::runtime_error(n->name + " has no mesh to export");
     }
@@ -57,7 +58,8 @@ public:
         g->getAssignedUVs(uvCounts, uvIds);
         bool textured = std::any_of(uvCounts.begin(), uvCounts.end(), [](int c) { return c > 0; });
         if (textured)
-            for (std::size_t i = 0; i < u.size(); ++i) out_.word("vt").number(u[i]).number(v[i]).endLine();
+            for (std::size_t i = 0; i < u.size(); ++i)
+                out_.word("vt").number(u[i]).number(v[i]).endLine();
         std::size_t nextUV = 0;
         for (int f = 0; f < g->numFaces(); ++f) {
             out_.word("f");
@@ -92,7 +94,8 @@ private:
 
 }  // namespace
 
-MStatus exportMeshObj(const std::vector<Node*>& nodes, const std::string& path, std::string* error) {
+MStatus exportMeshObj(const std::vector<Node*>& nodes, const std::string& path,
+                      std::string* error) {
     auto failure = [&](const std::string& text) {
         if (error) *error = text;
         return MStatus(MStatus::kFailure, text);

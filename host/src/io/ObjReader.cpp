@@ -66,8 +66,9 @@ public:
         for (const ForwardReference& r : forward_) {
             std::size_t defined = r.uv ? out_.u.size() : out_.points.size();
             if (static_cast<unsigned long long>(r.index) > defined)
-                throw ParseError(r.line, std::string(r.uv ? "texture coordinate" : "vertex") + " index " +
-                                             std::to_string(r.index) + " is out of range (the file has " +
+                throw ParseError(r.line, std::string(r.uv ? "texture coordinate" : "vertex") +
+                                             " index " + std::to_string(r.index) +
+                                             " is out of range (the file has " +
                                              std::to_string(defined) + ")");
         }
         if (out_.faceCorners.empty()) throw ParseError(0, "the file has no polygons");
@@ -85,7 +86,8 @@ private:
         std::string_view t;
         for (int k = 0; in_.tryToken(t); ++k) {
             double ignored;
-            if (k >= allowed || !io::parseNumber(t, ignored)) in_.fail("unexpected \"" + std::string(t) + "\"");
+            if (k >= allowed || !io::parseNumber(t, ignored))
+                in_.fail("unexpected \"" + std::string(t) + "\"");
         }
     }
 
@@ -97,7 +99,8 @@ private:
     void texcoord() {
         float u = in_.number<float>("texture coordinate");
         float v = in_.number<float>("texture coordinate");
-        if (!std::isfinite(u) || !std::isfinite(v)) in_.fail("the texture coordinate is not a finite number");
+        if (!std::isfinite(u) || !std::isfinite(v))
+            in_.fail("the texture coordinate is not a finite number");
         out_.u.push_back(u);
         out_.v.push_back(v);
         extraNumbers(1);
@@ -108,7 +111,8 @@ private:
         std::string_view t;
         while (in_.tryToken(t)) corners_.push_back(corner(t));
         if (corners_.size() < 3)
-            in_.fail("a face needs at least 3 corners, this one has " + std::to_string(corners_.size()));
+            in_.fail("a face needs at least 3 corners, this one has " +
+                     std::to_string(corners_.size()));
         if (hasRepeat(corners_)) in_.fail("the face uses one vertex more than once");
         out_.faceCorners.push_back(static_cast<int>(corners_.size()));
     }
@@ -120,7 +124,8 @@ private:
         for (std::size_t start = 0;; ++n) {
             if (n == 3) in_.fail("\"" + std::string(token) + "\" is not a face corner (v/vt/vn)");
             std::size_t slash = token.find('/', start);
-            parts[n] = token.substr(start, slash == std::string_view::npos ? std::string_view::npos : slash - start);
+            parts[n] = token.substr(
+                start, slash == std::string_view::npos ? std::string_view::npos : slash - start);
             if (slash == std::string_view::npos) break;
             start = slash + 1;
         }
@@ -139,15 +144,20 @@ private:
         long long index;
         if (!io::parseNumber(text, index))
             in_.fail("\"" + std::string(token) + "\" is not a face corner (v/vt/vn)");
-        if (index == 0) in_.fail(std::string(what) + " index 0 in \"" + std::string(token) + "\": OBJ indices start at 1");
+        if (index == 0)
+            in_.fail(std::string(what) + " index 0 in \"" + std::string(token) +
+                     "\": OBJ indices start at 1");
         if (index < 0) {
             long long absolute = static_cast<long long>(defined) + index;
             if (absolute < 0)
-                in_.fail(std::string("relative ") + what + " index " + std::to_string(index) + " reaches before the first one");
+                in_.fail(std::string("relative ") + what + " index " + std::to_string(index) +
+                         " reaches before the first one");
             return static_cast<int>(absolute);
         }
-        if (index > std::numeric_limits<int>::max()) in_.fail(std::string(what) + " index " + std::to_string(index) + " is out of range");
-        if (static_cast<unsigned long long>(index) > defined) forward_.push_back({in_.lineNumber(), index, uv});
+        if (index > std::numeric_limits<int>::max())
+            in_.fail(std::string(what) + " index " + std::to_string(index) + " is out of range");
+        if (static_cast<unsigned long long>(index) > defined)
+            forward_.push_back({in_.lineNumber(), index, uv});
         return static_cast<int>(index - 1);
     }
 
@@ -162,7 +172,8 @@ void assemble(const tinyobj::ObjReader& reader, const ObjScan& scan, ImportedMes
     const auto& shapes = reader.GetShapes();
     std::size_t faces = 0;
     for (const auto& s : shapes) faces += s.mesh.num_face_vertices.size();
-    if (faces != scan.faceCorners.size() || reader.GetAttrib().vertices.size() != 3 * scan.points.size())
+    if (faces != scan.faceCorners.size() ||
+        reader.GetAttrib().vertices.size() != 3 * scan.points.size())
         throw ParseError(0, "the OBJ structure could not be read consistently");
     out.points = scan.points;
     out.counts = scan.faceCorners;
@@ -184,11 +195,13 @@ void assemble(const tinyobj::ObjReader& reader, const ObjScan& scan, ImportedMes
             }
             if (textured) {
                 out.uvCounts[face] = n;
-                for (int c = 0; c < n; ++c) out.uvIds.push_back(s.mesh.indices[next + c].texcoord_index);
+                for (int c = 0; c < n; ++c)
+                    out.uvIds.push_back(s.mesh.indices[next + c].texcoord_index);
             }
             next += n;
         }
-        if (next != s.mesh.indices.size()) throw ParseError(0, "the OBJ structure could not be read consistently");
+        if (next != s.mesh.indices.size())
+            throw ParseError(0, "the OBJ structure could not be read consistently");
     }
     if (!scan.u.empty()) {
         out.u = scan.u;

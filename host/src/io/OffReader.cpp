@@ -37,8 +37,8 @@ public:
         out.counts.resize(numFaces_);
         for (std::size_t f = 0; f < numFaces_; ++f) out.counts[f] = face(f, out.connects);
         if (in_.next())
-            in_.fail("more data than the header's counts (" + std::to_string(numVertices_) + " vertices, " +
-                     std::to_string(numFaces_) + " faces)");
+            in_.fail("more data than the header's counts (" + std::to_string(numVertices_) +
+                     " vertices, " + std::to_string(numFaces_) + " faces)");
         if (numFaces_ == 0) throw ParseError(0, "the file has no polygons");
     }
 
@@ -47,9 +47,11 @@ private:
         if (!in_.next()) throw ParseError(0, "the file is empty");
         std::string_view first = in_.token("OFF");
         if (isOffHeader(first)) {
-            if (in_.atLineEnd() && !in_.next()) in_.fail("the file ends before the vertex and face counts");
+            if (in_.atLineEnd() && !in_.next())
+                in_.fail("the file ends before the vertex and face counts");
         } else if (first.find("OFF") != std::string_view::npos) {
-            in_.fail("unsupported OFF variant \"" + std::string(first) + "\" (only 3-D OFF files are read)");
+            in_.fail("unsupported OFF variant \"" + std::string(first) +
+                     "\" (only 3-D OFF files are read)");
         } else {
             in_.unread(first);  // the header is optional
         }
@@ -58,15 +60,16 @@ private:
         std::string_view edges;
         if (in_.tryToken(edges)) {
             long long ignored;
-            if (!io::parseNumber(edges, ignored)) in_.fail("\"" + std::string(edges) + "\" is not a valid edge count");
+            if (!io::parseNumber(edges, ignored))
+                in_.fail("\"" + std::string(edges) + "\" is not a valid edge count");
         }
         in_.expectLineEnd();
     }
 
     void nextItem(const char* what, std::size_t index, std::size_t total) {
         if (!in_.next())
-            in_.fail("the file ends after " + std::to_string(index) + " of the " + std::to_string(total) + " " + what +
-                     " its header counts");
+            in_.fail("the file ends after " + std::to_string(index) + " of the " +
+                     std::to_string(total) + " " + what + " its header counts");
     }
 
     Vec3 vertex(std::size_t i) {
@@ -95,7 +98,8 @@ private:
         extraNumbers();  // a face colour
         connects.insert(connects.end(), ids_.begin(), ids_.end());
         std::sort(ids_.begin(), ids_.end());
-        if (std::adjacent_find(ids_.begin(), ids_.end()) != ids_.end()) in_.fail("the face uses one vertex more than once");
+        if (std::adjacent_find(ids_.begin(), ids_.end()) != ids_.end())
+            in_.fail("the face uses one vertex more than once");
         return static_cast<int>(n);
     }
 

@@ -52,13 +52,18 @@ MStatus openScene(const std::string& path, std::string* error) {
     return MStatus::kSuccess;
 }
 
-const std::string& sceneFileName() { return currentFileName(); }
+const std::string& sceneFileName() {
+    return currentFileName();
+}
 
-void setSceneFileName(const std::string& path) { currentFileName() = path; }
+void setSceneFileName(const std::string& path) {
+    currentFileName() = path;
+}
 
 MStatus saveCurrentScene(std::string* error) {
     if (currentFileName().empty())
-        return failure("the scene has no file name yet: rename it (file -rename) before saving", error);
+        return failure("the scene has no file name yet: rename it (file -rename) before saving",
+                       error);
     return saveScene(currentFileName(), error);
 }
 

@@ -17,7 +17,9 @@ namespace ehost::io {
 
 namespace {
 
-std::string str(std::string_view s) { return std::string(s); }
+std::string str(std::string_view s) {
+    return std::string(s);
+}
 
 //! Whether storing v in an attribute of type t keeps it as it is (so the
 //! file cannot smuggle 1.5 into an int or 7 into a boolean).
@@ -28,11 +30,16 @@ bool representable(MFnNumericData::Type t, double v) {
 
 const char* roleName(NodeRole role) {
     switch (role) {
-        case NodeRole::Depend: return "dependency";
-        case NodeRole::Dag: return "DAG";
-        case NodeRole::Transform: return "transform";
-        case NodeRole::Shape: return "shape";
-        case NodeRole::Locator: return "locator";
+        case NodeRole::Depend:
+            return "dependency";
+        case NodeRole::Dag:
+            return "DAG";
+        case NodeRole::Transform:
+            return "transform";
+        case NodeRole::Shape:
+            return "shape";
+        case NodeRole::Locator:
+            return "locator";
     }
     return "unknown";
 }
@@ -86,7 +93,8 @@ struct StagedScene::Impl {
     void read(std::string_view text) {
         LineScanner scanner(text);
         in = &scanner;
-        if (!scanner.next()) throw ParseError(1, "the file is empty: expected \"tessark scene VERSION\"");
+        if (!scanner.next())
+            throw ParseError(1, "the file is empty: expected \"tessark scene VERSION\"");
         header();
         while (scanner.next()) statement();
         resolveParents();
@@ -100,8 +108,9 @@ struct StagedScene::Impl {
         int version = in->number<int>("format version");
         in->expectLineEnd();
         if (version > kSceneFormatVersion)
-            in->fail("scene format version " + std::to_string(version) + " is newer than this host reads (" +
-                     std::to_string(kSceneFormatVersion) + ")");
+            in->fail("scene format version " + std::to_string(version) +
+                     " is newer than this host reads (" + std::to_string(kSceneFormatVersion) +
+                     ")");
         if (version < 1) in->fail("unknown scene format version " + std::to_string(version));
     }
 
@@ -124,7 +133,9 @@ struct StagedScene::Impl {
         in->expectLineEnd();
         if (isPluginLoaded(name)) return;
         MStatus st = loadPlugin(name);
-        if (!st) in->fail("the scene needs plug-in \"" + name + "\", which could not be loaded: " + statusText(st));
+        if (!st)
+            in->fail("the scene needs plug-in \"" + name +
+                     "\", which could not be loaded: " + statusText(st));
     }
 
     void checkName(const std::string& name) {
@@ -144,10 +155,11 @@ struct StagedScene::Impl {
         if (!e.cls) in->fail("unknown node type \"" + type + "\"");
         checkName(e.name);
         if (madeByNewScene(e.name))
-            in->fail("every new scene has a node named " + e.name + ": its values are given after \"edit " + e.name +
-                     "\"");
+            in->fail("every new scene has a node named " + e.name +
+                     ": its values are given after \"edit " + e.name + "\"");
         if (auto it = byName.find(e.name); it != byName.end())
-            in->fail("a node named " + e.name + " is already defined at line " + std::to_string(nodes[it->second].line));
+            in->fail("a node named " + e.name + " is already defined at line " +
+                     std::to_string(nodes[it->second].line));
         if (!e.parentName.empty()) checkName(e.parentName);
         e.line = in->lineNumber();
         current = add(std::move(e));
@@ -177,7 +189,9 @@ struct StagedScene::Impl {
         std::string name = str(in->token("a node name"));
         in->expectLineEnd();
         if (!madeByNewScene(name))
-            in->fail("\"edit\" names a node every new scene has (such as initialShadingGroup), not " + name);
+            in->fail(
+                "\"edit\" names a node every new scene has (such as initialShadingGroup), not " +
+                name);
         current = reusedNode(name);
     }
 
@@ -199,15 +213,18 @@ struct StagedScene::Impl {
 
     //! The plug a set or data line gives a value to.
     std::pair<int, PlugAddr> valuePlug(const char* keyword) {
-        if (current < 0) in->fail(std::string("\"") + keyword + "\" must follow a \"node\" or \"edit\" line");
+        if (current < 0)
+            in->fail(std::string("\"") + keyword + "\" must follow a \"node\" or \"edit\" line");
         std::string_view text = in->token("a plug name");
         const NodeEntry& node = nodes[current];
         PlugAddr addr = plugOf(node, text);
         const Attribute* root = addr.attr->root();
         std::string full = node.name + "." + str(text);
         if (root->array && addr.index < 0)
-            in->fail(full + " is an array: values are given element by element (" + str(text) + "[INDEX])");
-        if (addr.attr->kind == AttrKind::Message) in->fail(full + " is a message attribute: it holds no value");
+            in->fail(full + " is an array: values are given element by element (" + str(text) +
+                     "[INDEX])");
+        if (addr.attr->kind == AttrKind::Message)
+            in->fail(full + " is a message attribute: it holds no value");
         if (!root->storable || !addr.attr->storable) in->fail(full + " is not storable");
         return {current, addr};
     }
@@ -221,16 +238,18 @@ struct StagedScene::Impl {
         std::string full = nodes[node].name + "." + plugName(addr);
         if (a.kind == AttrKind::Typed || a.kind == AttrKind::Matrix)
             in->fail(full + " holds data, not numbers: its value is given by a \"data\" line");
-        v.count = a.isCompound() ? static_cast<int>(std::min<std::size_t>(4, a.children.size())) : 1;
+        v.count =
+            a.isCompound() ? static_cast<int>(std::min<std::size_t>(4, a.children.size())) : 1;
         for (int k = 0; k < v.count; ++k) {
             v.num[k] = in->number<double>("number");
             MFnNumericData::Type t = a.isCompound() ? a.children[k]->numericType : a.numericType;
             if (a.kind != AttrKind::Generic && !representable(t, v.num[k]))
-                in->fail(full + " cannot hold " + shortestText(v.num[k]) + " (it is of type " + numericTypeName(t) + ")");
+                in->fail(full + " cannot hold " + shortestText(v.num[k]) + " (it is of type " +
+                         numericTypeName(t) + ")");
         }
         if (!in->atLineEnd())
-            in->fail(full + " takes " + std::to_string(v.count) + (v.count == 1 ? " number" : " numbers") +
-                     ", the line has more");
+            in->fail(full + " takes " + std::to_string(v.count) +
+                     (v.count == 1 ? " number" : " numbers") + ", the line has more");
         values.push_back(v);
     }
 
@@ -254,17 +273,28 @@ struct StagedScene::Impl {
 
     DataPtr dataValue(MFnData::Type t) {
         switch (t) {
-            case MFnData::kString: return stringValue();
-            case MFnData::kMatrix: return matrixValue();
-            case MFnData::kNumeric: return numericValue();
-            case MFnData::kIntArray: return inlineArray<IntArrayData, int>("integer");
-            case MFnData::kFloatArray: return inlineArray<FloatArrayData, float>("float");
-            case MFnData::kDoubleArray: return inlineArray<DoubleArrayData, double>("number");
-            case MFnData::kPointArray: return pointArray();
-            case MFnData::kVectorArray: return vectorArray();
-            case MFnData::kStringArray: return stringArray();
-            case MFnData::kMesh: return meshValue();
-            default: in->fail("unsupported data type");
+            case MFnData::kString:
+                return stringValue();
+            case MFnData::kMatrix:
+                return matrixValue();
+            case MFnData::kNumeric:
+                return numericValue();
+            case MFnData::kIntArray:
+                return inlineArray<IntArrayData, int>("integer");
+            case MFnData::kFloatArray:
+                return inlineArray<FloatArrayData, float>("float");
+            case MFnData::kDoubleArray:
+                return inlineArray<DoubleArrayData, double>("number");
+            case MFnData::kPointArray:
+                return pointArray();
+            case MFnData::kVectorArray:
+                return vectorArray();
+            case MFnData::kStringArray:
+                return stringArray();
+            case MFnData::kMesh:
+                return meshValue();
+            default:
+                in->fail("unsupported data type");
         }
     }
 
@@ -277,7 +307,8 @@ struct StagedScene::Impl {
     DataPtr matrixValue() {
         auto d = std::make_shared<MatrixData>();
         for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c) d->value.matrix[r][c] = in->number<double>("matrix element");
+            for (int c = 0; c < 4; ++c)
+                d->value.matrix[r][c] = in->number<double>("matrix element");
         in->expectLineEnd();
         return d;
     }
@@ -297,7 +328,8 @@ struct StagedScene::Impl {
         std::size_t n = in->count("element count");
         auto d = std::make_shared<DataT>();
         d->values.setLength(static_cast<unsigned>(n));
-        for (std::size_t i = 0; i < n; ++i) d->values[static_cast<unsigned>(i)] = in->number<T>(what);
+        for (std::size_t i = 0; i < n; ++i)
+            d->values[static_cast<unsigned>(i)] = in->number<T>(what);
         if (!in->atLineEnd()) in->fail("more elements than the count " + std::to_string(n));
         return d;
     }
@@ -305,9 +337,10 @@ struct StagedScene::Impl {
     //! Moves to the next of count item lines of a value begun at beginLine.
     void itemLine(std::string_view keyword, std::size_t index, std::size_t count, int beginLine) {
         if (!in->next())
-            throw ParseError(in->lineNumber(), "the file ends inside the value begun at line " +
-                                                   std::to_string(beginLine) + " (" + std::to_string(index) + " of " +
-                                                   std::to_string(count) + " \"" + str(keyword) + "\" lines)");
+            throw ParseError(in->lineNumber(),
+                             "the file ends inside the value begun at line " +
+                                 std::to_string(beginLine) + " (" + std::to_string(index) + " of " +
+                                 std::to_string(count) + " \"" + str(keyword) + "\" lines)");
         in->expectKeyword(keyword);
     }
 
@@ -366,7 +399,8 @@ struct StagedScene::Impl {
     void meshLine(std::string_view keyword, int begin) {
         if (!in->next())
             throw ParseError(in->lineNumber(), "the file ends inside the mesh begun at line " +
-                                                   std::to_string(begin) + " (expected \"" + str(keyword) + "\")");
+                                                   std::to_string(begin) + " (expected \"" +
+                                                   str(keyword) + "\")");
         in->expectKeyword(keyword);
     }
 
@@ -382,8 +416,10 @@ struct StagedScene::Impl {
         meshLine("uvset", begin);
         uvSet(*geometry, true, begin);
         for (;;) {
-            if (!in->next()) throw ParseError(in->lineNumber(), "the file ends inside the mesh begun at line " +
-                                                                    std::to_string(begin) + " (expected \"end\")");
+            if (!in->next())
+                throw ParseError(in->lineNumber(), "the file ends inside the mesh begun at line " +
+                                                       std::to_string(begin) +
+                                                       " (expected \"end\")");
             std::string_view keyword = in->token("a mesh section");
             if (keyword == "uvset") {
                 uvSet(*geometry, false, begin);
@@ -431,7 +467,9 @@ struct StagedScene::Impl {
                 connects.push_back(v);
                 ++corners;
             }
-            if (corners < 3) in->fail("a face needs at least 3 vertices, this one has " + std::to_string(corners));
+            if (corners < 3)
+                in->fail("a face needs at least 3 vertices, this one has " +
+                         std::to_string(corners));
             counts[f] = corners;
         }
         meshFailed(g.create(points, counts, connects), facesLine);
@@ -444,7 +482,8 @@ struct StagedScene::Impl {
         std::size_t numFaces = in->count("face count", 6);
         in->expectLineEnd();
         if (first && name != MeshGeometry::kDefaultUVSet)
-            in->fail(std::string("the first UV set must be the default set \"") + MeshGeometry::kDefaultUVSet + "\"");
+            in->fail(std::string("the first UV set must be the default set \"") +
+                     MeshGeometry::kDefaultUVSet + "\"");
         if (!first) meshFailed(g.createUVSet(name), line);
         std::vector<float> u(numUVs), v(numUVs);
         for (std::size_t i = 0; i < numUVs; ++i) {
@@ -465,14 +504,15 @@ struct StagedScene::Impl {
             while (!in->atLineEnd()) {
                 int id = in->number<int>("UV id");
                 if (id < 0 || static_cast<std::size_t>(id) >= numUVs)
-                    in->fail("UV id " + std::to_string(id) + " is out of range (the set has " + std::to_string(numUVs) +
-                             " UVs)");
+                    in->fail("UV id " + std::to_string(id) + " is out of range (the set has " +
+                             std::to_string(numUVs) + " UVs)");
                 ids.push_back(id);
                 ++counts[face];
             }
             if (counts[face] != g.polygonVertexCount(face))
-                in->fail("face " + std::to_string(face) + " has " + std::to_string(g.polygonVertexCount(face)) +
-                         " corners but " + std::to_string(counts[face]) + " UV ids");
+                in->fail("face " + std::to_string(face) + " has " +
+                         std::to_string(g.polygonVertexCount(face)) + " corners but " +
+                         std::to_string(counts[face]) + " UV ids");
         }
         meshFailed(g.assignUVs(counts, ids, name), line);
     }
@@ -511,10 +551,12 @@ struct StagedScene::Impl {
                 throw ParseError(e.line, e.name + " is a dependency node: it cannot have a parent");
             auto it = byName.find(e.parentName);
             if (it == byName.end())
-                throw ParseError(e.line, "no node named " + e.parentName + " (the parent of " + e.name + ")");
+                throw ParseError(
+                    e.line, "no node named " + e.parentName + " (the parent of " + e.name + ")");
             const NodeEntry& p = nodes[it->second];
             if (p.cls->role != NodeRole::Transform && p.cls->role != NodeRole::Dag)
-                throw ParseError(e.line, p.name + " cannot be a parent: it is a " + roleName(p.cls->role) + " node");
+                throw ParseError(e.line, p.name + " cannot be a parent: it is a " +
+                                             roleName(p.cls->role) + " node");
             e.parent = it->second;
         }
         checkCycles();
@@ -545,8 +587,10 @@ struct StagedScene::Impl {
                 bool wrongParent = !nodes[c].reused && nodes[c].parent != o.parent;
                 if (wrongParent || nodes[c].cls->role == NodeRole::Depend)
                     throw ParseError(o.line, nodes[c].name + " is not a child of " +
-                                                 (o.parent < 0 ? std::string("the world") : nodes[o.parent].name));
-                if (!seen.insert(c).second) throw ParseError(o.line, nodes[c].name + " is listed twice");
+                                                 (o.parent < 0 ? std::string("the world")
+                                                               : nodes[o.parent].name));
+                if (!seen.insert(c).second)
+                    throw ParseError(o.line, nodes[c].name + " is listed twice");
             }
         }
     }
@@ -557,8 +601,8 @@ struct StagedScene::Impl {
         auto [src, srcPlug] = connectionEnd("a source plug");
         auto [dst, dstPlug] = connectionEnd("a destination plug");
         in->expectLineEnd();
-        std::string names = nodes[src].name + "." + plugName(srcPlug) + " -> " + nodes[dst].name + "." +
-                             plugName(dstPlug);
+        std::string names = nodes[src].name + "." + plugName(srcPlug) + " -> " + nodes[dst].name +
+                            "." + plugName(dstPlug);
         const Attribute* parent = dstPlug.attr->parent;
         if (destinations.count({dst, dstPlug}) ||
             (parent && destinations.count({dst, PlugAddr{parent, dstPlug.index}})))
@@ -604,7 +648,8 @@ struct StagedScene::Impl {
         for (auto& e : nodes) {
             auto* dag = dynamic_cast<DagNode*>(e.node.get());
             if (!dag || e.reused) continue;
-            DagNode* parent = e.parent < 0 ? &scene.world() : static_cast<DagNode*>(nodes[e.parent].node.get());
+            DagNode* parent =
+                e.parent < 0 ? &scene.world() : static_cast<DagNode*>(nodes[e.parent].node.get());
             reparent(*dag, parent);
         }
         for (const Order& o : orders) reorder(o);
@@ -625,10 +670,12 @@ struct StagedScene::Impl {
     }
 
     void reorder(const Order& o) {
-        DagNode& parent = o.parent < 0 ? session().scene().world() : static_cast<DagNode&>(*nodes[o.parent].node);
+        DagNode& parent =
+            o.parent < 0 ? session().scene().world() : static_cast<DagNode&>(*nodes[o.parent].node);
         std::vector<NodePtr> sorted;
         for (int c : o.children)
-            if (std::find(parent.children.begin(), parent.children.end(), nodes[c].node) != parent.children.end())
+            if (std::find(parent.children.begin(), parent.children.end(), nodes[c].node) !=
+                parent.children.end())
                 sorted.push_back(nodes[c].node);
         for (const NodePtr& k : parent.children)
             if (std::find(sorted.begin(), sorted.end(), k) == sorted.end()) sorted.push_back(k);
@@ -653,7 +700,11 @@ struct StagedScene::Impl {
 
 StagedScene::StagedScene() : impl_(std::make_unique<Impl>()) {}
 StagedScene::~StagedScene() = default;
-void StagedScene::read(std::string_view text) { impl_->read(text); }
-void StagedScene::apply() { impl_->apply(); }
+void StagedScene::read(std::string_view text) {
+    impl_->read(text);
+}
+void StagedScene::apply() {
+    impl_->apply();
+}
 
 }  // namespace ehost::io

@@ -21,9 +21,13 @@ const char* newSceneNodeType(std::string_view name) {
     return "";
 }
 
-bool madeByNewScene(std::string_view name) { return *newSceneNodeType(name) != 0; }
+bool madeByNewScene(std::string_view name) {
+    return *newSceneNodeType(name) != 0;
+}
 
-bool madeByNewScene(const Node& node) { return node.cls->typeName == newSceneNodeType(node.name); }
+bool madeByNewScene(const Node& node) {
+    return node.cls->typeName == newSceneNodeType(node.name);
+}
 
 bool sameBits(double a, double b) {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
@@ -32,8 +36,8 @@ bool sameBits(double a, double b) {
 namespace {
 
 constexpr MFnData::Type kFileDataTypes[] = {
-    MFnData::kString,     MFnData::kMatrix,     MFnData::kNumeric,     MFnData::kIntArray,
-    MFnData::kFloatArray, MFnData::kDoubleArray, MFnData::kPointArray, MFnData::kVectorArray,
+    MFnData::kString,      MFnData::kMatrix,      MFnData::kNumeric,    MFnData::kIntArray,
+    MFnData::kFloatArray,  MFnData::kDoubleArray, MFnData::kPointArray, MFnData::kVectorArray,
     MFnData::kStringArray, MFnData::kMesh};
 
 }  // namespace
@@ -92,7 +96,8 @@ private:
         // Types registered outside a loaded module (tests do that) have no
         // module to require; opening the file then needs the type registered.
         for (const PluginInfo& p : loadedPlugins())
-            if (used.count(p.name)) out_.word("requires").quoted(p.name).quoted(p.version).endLine();
+            if (used.count(p.name))
+                out_.word("requires").quoted(p.name).quoted(p.version).endLine();
     }
 
     void nodeLine(Node& n) {
@@ -112,8 +117,9 @@ private:
 
     void siblingOrder(DagNode& parent) {
         const auto& kids = parent.children;
-        bool created = std::is_sorted(kids.begin(), kids.end(),
-                                      [](const NodePtr& a, const NodePtr& b) { return a->order < b->order; });
+        bool created =
+            std::is_sorted(kids.begin(), kids.end(),
+                           [](const NodePtr& a, const NodePtr& b) { return a->order < b->order; });
         if (created) return;
         out_.word("order").word(parent.isWorld() ? kWorldName : std::string_view(parent.name));
         for (const NodePtr& k : kids) out_.word(k->name);
@@ -168,7 +174,8 @@ private:
                 value(n, PlugAddr{&a, -1}, slot.cell, false);
                 continue;
             }
-            for (const auto& [index, cell] : slot.elements) value(n, PlugAddr{&a, index}, cell, true);
+            for (const auto& [index, cell] : slot.elements)
+                value(n, PlugAddr{&a, index}, cell, true);
         }
     }
 
@@ -181,7 +188,9 @@ private:
         const Attribute& a = *addr.attr;
         switch (a.kind) {
             case AttrKind::Numeric:
-            case AttrKind::Enum: numbers(n, addr, cell, always); break;
+            case AttrKind::Enum:
+                numbers(n, addr, cell, always);
+                break;
             case AttrKind::Generic:
                 if (always || !sameBits(cell.num[0], a.defaults[0])) {
                     setLine(addr);
@@ -193,7 +202,8 @@ private:
             case AttrKind::Matrix:
                 if (cell.data) data(n, addr, *cell.data);
                 break;
-            case AttrKind::Message: break;
+            case AttrKind::Message:
+                break;
         }
     }
 
@@ -222,7 +232,8 @@ private:
         // The connected children get their values from the connection.
         for (int k = 0; k < count; ++k) {
             PlugAddr child{a.children[k].get(), addr.index};
-            if (connected(n, child) || !(always || !sameBits(cell.num[k], child.attr->defaults[0]))) continue;
+            if (connected(n, child) || !(always || !sameBits(cell.num[k], child.attr->defaults[0])))
+                continue;
             setLine(child);
             out_.number(cell.num[k]).endLine();
         }
@@ -238,21 +249,42 @@ private:
         MFnData::Type t = d.dataType();
         MFnData::Type known;
         if (!dataTypeFromName(dataTypeName(t), known))
-            throw SaveError("the " + std::string(dataTypeName(t)) + " value of " + n.name + "." + plugName(addr) +
-                            " cannot be written to a scene file");
+            throw SaveError("the " + std::string(dataTypeName(t)) + " value of " + n.name + "." +
+                            plugName(addr) + " cannot be written to a scene file");
         out_.word("data").word(plugName(addr)).word(dataTypeName(t));
         switch (t) {
-            case MFnData::kString: out_.quoted(static_cast<const StringData&>(d).value.str()).endLine(); break;
-            case MFnData::kMatrix: matrix(static_cast<const MatrixData&>(d).value); break;
-            case MFnData::kNumeric: numeric(static_cast<const NumericData&>(d)); break;
-            case MFnData::kIntArray: inlineArray(static_cast<const IntArrayData&>(d).values); break;
-            case MFnData::kFloatArray: inlineArray(static_cast<const FloatArrayData&>(d).values); break;
-            case MFnData::kDoubleArray: inlineArray(static_cast<const DoubleArrayData&>(d).values); break;
-            case MFnData::kPointArray: points(static_cast<const PointArrayData&>(d).values); break;
-            case MFnData::kVectorArray: vectors(static_cast<const VectorArrayData&>(d).values); break;
-            case MFnData::kStringArray: strings(static_cast<const StringArrayData&>(d).values); break;
-            case MFnData::kMesh: mesh(static_cast<const MeshData&>(d).geometry()); break;
-            default: break;
+            case MFnData::kString:
+                out_.quoted(static_cast<const StringData&>(d).value.str()).endLine();
+                break;
+            case MFnData::kMatrix:
+                matrix(static_cast<const MatrixData&>(d).value);
+                break;
+            case MFnData::kNumeric:
+                numeric(static_cast<const NumericData&>(d));
+                break;
+            case MFnData::kIntArray:
+                inlineArray(static_cast<const IntArrayData&>(d).values);
+                break;
+            case MFnData::kFloatArray:
+                inlineArray(static_cast<const FloatArrayData&>(d).values);
+                break;
+            case MFnData::kDoubleArray:
+                inlineArray(static_cast<const DoubleArrayData&>(d).values);
+                break;
+            case MFnData::kPointArray:
+                points(static_cast<const PointArrayData&>(d).values);
+                break;
+            case MFnData::kVectorArray:
+                vectors(static_cast<const VectorArrayData&>(d).values);
+                break;
+            case MFnData::kStringArray:
+                strings(static_cast<const StringArrayData&>(d).values);
+                break;
+            case MFnData::kMesh:
+                mesh(static_cast<const MeshData&>(d).geometry());
+                break;
+            default:
+                break;
         }
     }
 
@@ -277,23 +309,27 @@ private:
 
     void points(const MPointArray& values) {
         out_.number(static_cast<long long>(values.length())).endLine();
-        for (const MPoint& p : values) out_.word("p").number(p.x).number(p.y).number(p.z).number(p.w).endLine();
+        for (const MPoint& p : values)
+            out_.word("p").number(p.x).number(p.y).number(p.z).number(p.w).endLine();
     }
 
     void vectors(const MVectorArray& values) {
         out_.number(static_cast<long long>(values.length())).endLine();
-        for (const MVector& v : values) out_.word("v").number(v.x).number(v.y).number(v.z).endLine();
+        for (const MVector& v : values)
+            out_.word("v").number(v.x).number(v.y).number(v.z).endLine();
     }
 
     void strings(const MStringArray& values) {
         out_.number(static_cast<long long>(values.length())).endLine();
-        for (unsigned i = 0; i < values.length(); ++i) out_.word("s").quoted(values[i].str()).endLine();
+        for (unsigned i = 0; i < values.length(); ++i)
+            out_.word("s").quoted(values[i].str()).endLine();
     }
 
     void mesh(const MeshGeometry& g) {
         out_.endLine();
         out_.word("points").number(g.numVertices()).endLine();
-        for (const Vec3& p : g.points()) out_.word("v").number(p.x).number(p.y).number(p.z).endLine();
+        for (const Vec3& p : g.points())
+            out_.word("v").number(p.x).number(p.y).number(p.z).endLine();
         out_.word("faces").number(g.numFaces()).endLine();
         for (int f = 0; f < g.numFaces(); ++f) {
             out_.word("f");
@@ -317,9 +353,15 @@ private:
         std::vector<int> counts, ids;
         g.getUVs(u, v, set);
         g.getAssignedUVs(counts, ids, set);
-        long long assigned = std::count_if(counts.begin(), counts.end(), [](int c) { return c > 0; });
-        out_.word("uvset").quoted(set).number(static_cast<long long>(u.size())).number(assigned).endLine();
-        for (std::size_t i = 0; i < u.size(); ++i) out_.word("uv").number(u[i]).number(v[i]).endLine();
+        long long assigned =
+            std::count_if(counts.begin(), counts.end(), [](int c) { return c > 0; });
+        out_.word("uvset")
+            .quoted(set)
+            .number(static_cast<long long>(u.size()))
+            .number(assigned)
+            .endLine();
+        for (std::size_t i = 0; i < u.size(); ++i)
+            out_.word("uv").number(u[i]).number(v[i]).endLine();
         std::size_t next = 0;
         for (int f = 0; f < static_cast<int>(counts.size()); ++f) {
             if (counts[f] == 0) continue;
@@ -336,6 +378,8 @@ private:
 
 }  // namespace
 
-void writeScene(TextWriter& out) { SceneWriter(out).write(); }
+void writeScene(TextWriter& out) {
+    SceneWriter(out).write();
+}
 
 }  // namespace ehost::io

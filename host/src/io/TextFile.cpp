@@ -35,7 +35,8 @@ bool readWholeFile(const std::string& path, std::string& out, std::string& error
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        error = "cannot read " + path + ": " + (S_ISDIR(st.st_mode) ? "it is a directory" : std::strerror(errno));
+        error = "cannot read " + path + ": " +
+                (S_ISDIR(st.st_mode) ? "it is a directory" : std::strerror(errno));
         ::close(fd);
         return false;
     }
@@ -61,7 +62,9 @@ bool readWholeFile(const std::string& path, std::string& out, std::string& error
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+}
 
 std::string_view trimLeft(std::string_view s) {
     std::size_t i = 0;
@@ -89,7 +92,8 @@ bool LineScanner::next() {
         if (!line_.empty() && line_.back() == '\r') line_.remove_suffix(1);
         rest_ = line_;
         if (trailingComments_) {
-            if (auto hash = rest_.find('#'); hash != std::string_view::npos) rest_ = rest_.substr(0, hash);
+            if (auto hash = rest_.find('#'); hash != std::string_view::npos)
+                rest_ = rest_.substr(0, hash);
         }
         std::string_view content = trimLeft(rest_);
         if (content.empty() || content.front() == '#') continue;
@@ -137,7 +141,8 @@ std::size_t LineScanner::count(const char* what, std::size_t bytesPerItem) {
     if (n < 0) fail(std::string(what) + " cannot be negative (" + std::to_string(n) + ")");
     std::size_t left = text_.size() - static_cast<std::size_t>(rest_.data() - text_.data());
     if (static_cast<unsigned long long>(n) > left / bytesPerItem + 1)
-        fail(std::string(what) + " " + std::to_string(n) + " is more than the rest of the file holds");
+        fail(std::string(what) + " " + std::to_string(n) +
+             " is more than the rest of the file holds");
     return static_cast<std::size_t>(n);
 }
 
@@ -159,14 +164,16 @@ std::string LineScanner::quoted(const char* what) {
         char e = rest_[i++];
         if (e == '\\' || e == '"') {
             out.push_back(e);
-        } else if (e == 'x' && i + 1 < rest_.size() && hexDigit(rest_[i]) >= 0 && hexDigit(rest_[i + 1]) >= 0) {
+        } else if (e == 'x' && i + 1 < rest_.size() && hexDigit(rest_[i]) >= 0 &&
+                   hexDigit(rest_[i + 1]) >= 0) {
             out.push_back(static_cast<char>(hexDigit(rest_[i]) * 16 + hexDigit(rest_[i + 1])));
             i += 2;
         } else {
             fail(std::string(what) + " has an unknown escape \\" + std::string(1, e));
         }
     }
-    if (i < rest_.size() && !isSpace(rest_[i])) fail(std::string(what) + " runs into other text after its closing quote");
+    if (i < rest_.size() && !isSpace(rest_[i]))
+        fail(std::string(what) + " runs into other text after its closing quote");
     rest_ = rest_.substr(i);
     return out;
 }
@@ -226,12 +233,16 @@ namespace {
 std::string describeCreateError(const std::string& target, const std::string& dir, int code) {
     std::string head = "cannot save " + target + ": ";
     switch (code) {
-        case ENOENT: return head + "the directory " + dir + " does not exist";
-        case ENOTDIR: return head + dir + " is not a directory";
+        case ENOENT:
+            return head + "the directory " + dir + " does not exist";
+        case ENOTDIR:
+            return head + dir + " is not a directory";
         case EACCES:
         case EPERM:
-        case EROFS: return head + "no permission to write in " + dir + " (" + std::strerror(code) + ")";
-        default: return head + std::strerror(code);
+        case EROFS:
+            return head + "no permission to write in " + dir + " (" + std::strerror(code) + ")";
+        default:
+            return head + std::strerror(code);
     }
 }
 
@@ -269,7 +280,8 @@ bool ReplacingFile::open(std::string& error) {
         error = "cannot save " + target_ + ": it is a directory";
         return false;
     }
-    std::string pattern = (fs::path(dir) / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+    std::string pattern =
+        (fs::path(dir) / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
     fd_ = ::mkstemp(pattern.data());
     if (fd_ < 0) {
         error = describeCreateError(target_, dir, errno);
@@ -284,7 +296,8 @@ bool ReplacingFile::open(std::string& error) {
 
 bool ReplacingFile::commit(std::string& error) {
     auto failWith = [&](int code) {
-        error = "cannot save " + target_ + ": " + std::strerror(code) + " (the previous file is unchanged)";
+        error = "cannot save " + target_ + ": " + std::strerror(code) +
+                " (the previous file is unchanged)";
         discard();
         return false;
     };

@@ -56,7 +56,9 @@ public:
     std::string_view token(const char* what);
     bool tryToken(std::string_view& out);
     //! Puts back the token just taken.
-    void unread(std::string_view token) { rest_ = std::string_view(token.data(), rest_.data() + rest_.size() - token.data()); }
+    void unread(std::string_view token) {
+        rest_ = std::string_view(token.data(), rest_.data() + rest_.size() - token.data());
+    }
     void expectKeyword(std::string_view keyword);
     //! A whole token as a number of type T; throws naming what was expected.
     template <class T>
@@ -69,7 +71,9 @@ public:
     //! Throws when anything but whitespace is left on the line.
     void expectLineEnd();
 
-    [[noreturn]] void fail(const std::string& reason) const { throw ParseError(lineNumber_, reason); }
+    [[noreturn]] void fail(const std::string& reason) const {
+        throw ParseError(lineNumber_, reason);
+    }
 
 private:
     std::string_view text_;
