@@ -211,7 +211,8 @@ TEST_F(CommandTest, DagModifierCreatesShapesUnderTransformsAndReparents) {
     ASSERT_TRUE(mod.doIt());
     EXPECT_EQ(result("ls -l -type mesh"), "|transform1|polySurface1|polySurfaceShape1");
     ASSERT_TRUE(mod.undoIt());
-    EXPECT_EQ(result("ls -type mesh -type polyTweak -type transform"), "");
+    EXPECT_EQ(result("ls -type mesh -type polyTweak"), "");
+    EXPECT_EQ(ehost::session().scene().find("transform1"), nullptr);
     ASSERT_TRUE(mod.doIt());
     EXPECT_EQ(result("ls -l -type mesh"), "|transform1|polySurface1|polySurfaceShape1");
 }

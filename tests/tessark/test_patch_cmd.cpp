@@ -41,7 +41,9 @@ TEST_F(PatchCmdTest, AMeshWithoutHistoryGetsAHiddenOriginalCopyAndUndoRestoresIt
     EXPECT_EQ(feeding("kvPatchNode1.inMesh"), orig) << "the tweak node is not wired without tweaks";
     EXPECT_EQ(result("ls -type transform"), "persp m") << "the duplicate's transform is gone";
     EXPECT_TRUE(*meshOf(shape) == *original) << "an empty patch node passes the mesh through";
-    EXPECT_EQ(result("ls -l -type mesh m"), "|m|mShape");
+    MDagPath shapePath = path("m");
+    ASSERT_TRUE(shapePath.extendToShape()) << "the hidden copy does not count as a second shape";
+    EXPECT_EQ(shapePath.fullPathName(), MString("|m|mShape"));
 
     ASSERT_TRUE(run("undo"));
     EXPECT_EQ(feeding("mShape.inMesh"), "");

@@ -52,7 +52,9 @@ TEST_F(TessarkTest, EachBuildExportsItsHostApiVersion) {
         ASSERT_TRUE(ehost::loadPlugin(name)) << name;
         EXPECT_EQ(loadedInfo(name, &ehost::PluginInfo::apiVersion), version);
         EXPECT_TRUE(registered().railNode);
-        if (std::string(name) != "Tessark_2020") ASSERT_TRUE(ehost::unloadPlugin(name));
+        if (std::string(name) != "Tessark_2020") {
+            ASSERT_TRUE(ehost::unloadPlugin(name));
+        }
     }
 }
 

@@ -109,6 +109,12 @@ MStatus Scene::attach(const NodePtr& node) {
     nodes_.insert(pos, node);
     byName_[node->name] = node.get();
     node->alive = true;
+    // Outputs start dirty: the next evaluation of the scene computes them.
+    for (int i = 0; i < node->slotCount(); ++i)
+        if (node->slot(i).cell.dirty) {
+            noteDirty(node.get());
+            break;
+        }
     return MStatus::kSuccess;
 }
 

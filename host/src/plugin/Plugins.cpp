@@ -72,6 +72,13 @@ std::string locate(const std::string& nameOrPath) {
 
 using EntryPoint = MStatus (*)(MObject);
 
+//! The status's text without its "(kCode): " lead.
+std::string detailOf(const MStatus& st) {
+    std::string text = st.errorString().str();
+    auto close = text.find("): ");
+    return close == std::string::npos ? text : text.substr(close + 3);
+}
+
 void forgetRegistrations(Plugin& p) {
     Commands& commands = session().commands();
     // Its tool contexts, draw overrides and render overrides first: they are
@@ -138,20 +145,20 @@ MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName) {
     current() = plugin.get();
     MStatus st = init(ApiAccess::wrap(plugin));
     current() = nullptr;
-    if (!st) return MStatus(st.statusCode(), "initializePlugin of " + name + " failed: " + st.errorString().str());
+    if (!st) return MStatus(st.statusCode(), "initializePlugin of " + name + " failed: " + detailOf(st));
     return MStatus::kSuccess;
 }
 
 MStatus unloadPlugin(const std::string& name, bool force) {
     auto plugin = findLoaded(name);
     if (!plugin) return MStatus(MStatus::kNotFound, "plug-in \"" + name + "\" is not loaded");
-    // Commands kept for undo may belong to the plug-in: forget them first.
-    session().commands().undoQueue.flush();
-    dropPendingToolCommands();
     for (auto& n : session().scene().nodes())
         if (std::count(plugin->nodeTypes.begin(), plugin->nodeTypes.end(), n->cls->typeId.id()))
             return MStatus(MStatus::kFailure, "plug-in " + name + " is in use: node " + n->name + " is of type " +
                                                   n->cls->typeName + " (delete it first)");
+    // Commands kept for undo may belong to the plug-in: forget them first.
+    session().commands().undoQueue.flush();
+    dropPendingToolCommands();
     auto uninit = reinterpret_cast<EntryPoint>(dlsym(plugin->handle, "uninitializePlugin"));
     current() = plugin.get();
     MStatus st = uninit(ApiAccess::wrap(plugin));
@@ -163,7 +170,7 @@ MStatus unloadPlugin(const std::string& name, bool force) {
     loaded().erase(std::remove(loaded().begin(), loaded().end(), plugin), loaded().end());
     dlclose(plugin->handle);
     plugin->handle = nullptr;
-    if (!st) return MStatus(st.statusCode(), "uninitializePlugin of " + name + " failed: " + st.errorString().str());
+    if (!st) return MStatus(st.statusCode(), "uninitializePlugin of " + name + " failed: " + detailOf(st));
     return MStatus::kSuccess;
 }
 
