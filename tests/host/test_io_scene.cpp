@@ -24,6 +24,7 @@
 #include "host/src/io/SceneFile.h"
 #include "host/src/nodes/MeshShape.h"
 #include "host/src/nodes/ObjectSet.h"
+#include "host/src/plugin/Plugins.h"
 #include "tests/host/HostFixture.h"
 
 namespace {
@@ -579,6 +580,44 @@ TEST_F(SceneFileTest, TheFormatReadsAsDocumented) {
     EXPECT_FALSE(shape.output()->isEdgeSmooth(2));
     EXPECT_EQ(node("box").cell(plug(node("box"), "translate"), false)->num[2], 3);
     EXPECT_EQ(setMembers(node("initialShadingGroup")), std::vector<Node*>{&shape});
+}
+
+#ifdef TESSARK_TEST_PLUGIN_DIR
+TEST_F(SceneFileTest, RequiredPlugInsAreNamedAndLoadedOnOpen) {
+    setPluginPath({TESSARK_TEST_PLUGIN_DIR});
+    ASSERT_TRUE(loadPlugin("hostTestPlugin"));
+    MStatus st;
+    Node& scaler = *createNode(type("hostTestScale"), "scaler", nullptr, &st).node;
+    set(scaler, "factor", {3});
+    std::string error;
+    ASSERT_TRUE(saveScene(path("plugin.tsk"), &error)) << error;
+    EXPECT_EQ(
+        readText(path("plugin.tsk")).find("tessark scene 1\nrequires \"hostTestPlugin\" \"1.2\"\n"),
+        0u);
+    SceneImage before = capture();
+    session().newScene();
+    ASSERT_TRUE(unloadPlugin("hostTestPlugin"));
+
+    EXPECT_TRUE(openScene(path("plugin.tsk"), &error)) << error;
+    EXPECT_TRUE(isPluginLoaded("hostTestPlugin"));
+    expectSameScene(before, capture());
+    session().newScene();
+    unloadPlugin("hostTestPlugin");
+    setPluginPath({});
+}
+#endif
+
+TEST_F(SceneFileTest, ANodeTakingTheNameOfANewScenesNodeIsRefusedOnSave) {
+    removeNodes({&node("initialShadingGroup")});
+    transform("initialShadingGroup");
+    std::string error;
+    EXPECT_FALSE(saveScene(path("clash.tsk"), &error));
+    EXPECT_NE(
+        error.find("initialShadingGroup is the name of the shadingEngine every new scene has"),
+        std::string::npos)
+        << error;
+    EXPECT_FALSE(fs::exists(path("clash.tsk")));
+    EXPECT_TRUE(tempFiles().empty());
 }
 
 // ---------------------------------------------------------------- failing saves

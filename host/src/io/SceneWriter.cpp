@@ -101,6 +101,11 @@ private:
     }
 
     void nodeLine(Node& n) {
+        // The file could not be opened: the name belongs to the new scene's own node.
+        if (madeByNewScene(n.name))
+            throw SaveError(n.name + " is the name of the " + newSceneNodeType(n.name) +
+                            " every new scene has, but here it is a " + n.cls->typeName +
+                            ": rename it before saving");
         out_.word("node").word(n.cls->typeName).word(n.name);
         if (auto* d = dynamic_cast<DagNode*>(&n); d && d->parent && !d->parent->isWorld())
             out_.word(d->parent->name);
