@@ -220,9 +220,4 @@ MStatus outOfRange(const char* what, int index, int count) {
                                                    " does not exist (" + valid + ")");
 }
 
-bool isMeshObject(const MObject& object) {
-    return ApiAccess::as<MeshShape>(object) != nullptr ||
-           ApiAccess::as<MeshData>(object) != nullptr;
-}
-
 }  // namespace ehost::api

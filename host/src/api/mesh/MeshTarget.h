@@ -56,9 +56,7 @@ public:
     //! A mesh shape node or a mesh data object.
     static std::shared_ptr<const MeshTarget> fromObject(const MObject& object, MStatus* status);
 
-    bool isShape() const { return shape_ != nullptr; }
     bool isData() const { return data_ != nullptr; }
-    MeshShape* shape() const { return shape_.get(); }
     //! The shape node or the data object, as the API hands it out.
     MObject object() const;
     //! "mesh pCubeShape1" or "mesh data", for messages.
@@ -110,7 +108,5 @@ inline MStatus noMesh() {
 }
 //! "vertex 9 does not exist (valid ids are 0 to 7)".
 MStatus outOfRange(const char* what, int index, int count);
-//! A mesh shape node or a mesh data object.
-bool isMeshObject(const MObject& object);
 
 }  // namespace ehost::api
