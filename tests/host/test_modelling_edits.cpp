@@ -365,7 +365,9 @@ TEST_F(EditTest, BadEditsChangeNothing) {
                           Case{"select -cl; polyAverageVertex", "polyAverageVertex: nothing to edit: name mesh components or select them"}}) {
         SCOPED_TRACE(c.text);
         EXPECT_FALSE(run(c.text));
-        if (*c.error) EXPECT_EQ(lastError(), c.error);
+        if (*c.error) {
+            EXPECT_EQ(lastError(), c.error);
+        }
         expectState("pShape", before);
     }
 }

