@@ -66,7 +66,7 @@ TEST_F(ViewTest, NewSceneHasPerspCameraSeenByTheActiveDefaultPanel) {
 }
 
 TEST_F(ViewTest, NewSceneBringsBackTheDefaultPanelAfterChanges) {
-    ASSERT_TRUE(run("createNode camera -n sideShape"));
+    makeCamera("side");
     ASSERT_TRUE(run("hostView -addPanel sidePanel -camera side"));
     ASSERT_TRUE(run("hostView -setActive sidePanel"));
     ehost::session().newScene();
@@ -215,7 +215,7 @@ TEST_F(ViewTest, FrameContextMatricesAgreeWithTheProjection) {
 // ---------------------------------------------------------------- cameras
 
 TEST_F(ViewTest, CameraFunctionSetReadsObjectAndWorldSpace) {
-    ASSERT_TRUE(run("viewPlace -eye 0 0 10 -lookAt 0 0 0 -up 1 1 0 persp"));
+    ASSERT_TRUE(run("viewPlace -eye 0 0 10 -lookAt 0 0 0 -up 0 1 1 persp"));
     MFnCamera fn(cameraPath("persp"));
     MVector up = fn.upDirection(MSpace::kWorld);
     EXPECT_LT((up - MVector(0, 1, 0)).length(), 1e-12);  // made perpendicular to the view
@@ -291,12 +291,12 @@ TEST_F(ViewTest, CamerasSaveWithTheSceneAndComeBack) {
     namespace fs = std::filesystem;
     fs::path file = fs::temp_directory_path() / ("view_camera_" + std::to_string(::getpid()) + ".tsk");
     ASSERT_TRUE(run("viewPlace -eye 1.25 -2 7 -lookAt 0.5 0.5 0 -up 0 0 1 -fov 33 persp"));
-    ASSERT_TRUE(run("createNode camera -n sideShape"));
+    makeCamera("side");
     ASSERT_TRUE(run("viewPlace -eye 30 0 0 -lookAt 0 0 0 side"));
     std::string error;
-    ASSERT_TRUE(ehost::io::saveScene(file.string(), &error)) << error;
+    ASSERT_TRUE(ehost::saveScene(file.string(), &error)) << error;
     ehost::session().newScene();
-    ASSERT_TRUE(ehost::io::openScene(file.string(), &error)) << error;
+    ASSERT_TRUE(ehost::openScene(file.string(), &error)) << error;
     fs::remove(file);
     ASSERT_NE(ehost::session().scene().find("persp"), nullptr);
     EXPECT_EQ(ehost::session().scene().find("persp1"), nullptr);
@@ -316,7 +316,7 @@ TEST_F(ViewTest, CamerasSaveWithTheSceneAndComeBack) {
 
 TEST_F(ViewTest, ASecondPanelLooksThroughItsOwnCamera) {
     int* changed = countEvent("modelEditorChanged");
-    ASSERT_TRUE(run("createNode camera -n topShape"));
+    makeCamera("top");
     ASSERT_TRUE(run("viewPlace -eye 0 50 0 -lookAt 0 0 0 -up 0 0 -1 top"));
     EXPECT_EQ(result("hostView -addPanel topPanel -camera top"), "topPanel");
     EXPECT_EQ(*changed, 1);
@@ -370,7 +370,7 @@ TEST_F(ViewTest, PanelErrorsAreClearAndChangeNothing) {
 
 TEST_F(ViewTest, ModelEditorChangesCameraAndRendererWithTheEvent) {
     int* changed = countEvent("modelEditorChanged");
-    ASSERT_TRUE(run("createNode camera -n frontShape"));
+    makeCamera("front");
     ASSERT_TRUE(run("modelEditor -e -camera front modelPanel4"));
     EXPECT_EQ(*changed, 1);
     EXPECT_EQ(result("modelEditor -q -camera modelPanel4"), "front");

@@ -28,7 +28,8 @@ protected:
     }
     //! A probe locator under a transform named name.
     void makeProbe(const std::string& name) {
-        ASSERT_TRUE(run("createNode viewProbe -n " + name + "Shape")) << lastError();
+        ASSERT_TRUE(run("createNode transform -n " + name + "; createNode viewProbe -n " + name + "Shape -p " + name))
+            << lastError();
     }
     //! The drawables the last refresh of the active panel made for draw overrides.
     static std::vector<const ehost::Drawable*> overrideDrawables() {
@@ -205,7 +206,7 @@ TEST_F(DrawTest, EveryPrimitiveIsRecordedWithItsStateInDrawOrder) {
     makeProbe("a");
     ASSERT_TRUE(run("refresh"));
     const auto& p = onlyDrawable();
-    ASSERT_EQ(p.size(), 19u);
+    ASSERT_EQ(p.size(), 17u);
 
     const ehost::Primitive& status = p[0];
     EXPECT_EQ(status.kind, ehost::PrimitiveKind::Text);
@@ -326,7 +327,8 @@ TEST_F(DrawTest, TheFrameContextIsThePanelsAndOverridesDrawOnlyThroughTheirView)
         d.circle2d(MPoint(x, y), 7);
     };
     makeProbe("a");
-    ASSERT_TRUE(run("createNode camera -n sideShape; viewPlace -eye 20 0 0 -lookAt 0 0 0 side"));
+    makeCamera("side");
+    ASSERT_TRUE(run("viewPlace -eye 20 0 0 -lookAt 0 0 0 side"));
     ASSERT_TRUE(run("hostView -addPanel sidePanel -camera side"));
     ASSERT_TRUE(run("refresh"));
     EXPECT_THAT(log(), ElementsAre("prepare aShape perspShape 1", "add aShape 1", "prepare aShape sideShape 2", "add aShape 2"));

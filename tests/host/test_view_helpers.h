@@ -7,9 +7,13 @@
 
 #include <gmock/gmock.h>
 
+#include <maya/M3dView.h>
+
 #include <maya/MCommandResult.h>
 #include <maya/MDrawRegistry.h>
 #include <maya/MEventMessage.h>
+// Tests are no plug-in module: no exported API version.
+#define MNoVersionString
 #include <maya/MFnPlugin.h>
 #include <maya/MGlobal.h>
 #include <maya/MPxContext.h>
@@ -17,6 +21,7 @@
 #include <maya/MPxDrawOverride.h>
 #include <maya/MPxLocatorNode.h>
 #include <maya/MPxToolCommand.h>
+#include <maya/MSelectionList.h>
 #include <maya/MViewport2Renderer.h>
 
 #include <functional>
@@ -355,6 +360,7 @@ protected:
         ProbeDrawOverride::deleteDataAfterUse = false;
     }
     void TearDown() override {
+        views().tools().toolOff();
         ehost::session().newScene();
         // Undo entries may hold probe tool commands.
         ehost::session().commands().undoQueue.flush();
@@ -377,6 +383,11 @@ protected:
         for (auto it = e.rbegin(); it != e.rend(); ++it)
             if (it->kind == kind) return it->text;
         return "";
+    }
+    //! A camera shape NAMEShape under a transform NAME.
+    static void makeCamera(const std::string& name) {
+        ASSERT_TRUE(run("createNode transform -n " + name + "; createNode camera -n " + name + "Shape -p " + name))
+            << lastError();
     }
     static std::string lastError() { return lastMessage(ehost::MessageLog::Kind::Error); }
     static ehost::Views& views() { return ehost::views(); }

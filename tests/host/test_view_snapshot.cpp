@@ -128,7 +128,7 @@ TEST_F(SnapshotTest, UiDrawingIsDrawnInOrderWithXrayOnTop) {
         d.text2d(MPoint(20, 440), "Tessark activated");
         d.endDrawable();
     };
-    ASSERT_TRUE(run("createNode viewProbe -n probeShape"));
+    ASSERT_TRUE(run("createNode transform -n probe; createNode viewProbe -n probeShape -p probe"));
     fs::path png = file("ui.png");
     ASSERT_TRUE(run("hostView -snapshot \"" + png.string() + "\" modelPanel4"));
     Image image(png);

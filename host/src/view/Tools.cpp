@@ -59,6 +59,12 @@ MStatus Tools::setCurrent(const std::string& name) {
     return MStatus::kSuccess;
 }
 
+void Tools::toolOff() {
+    Tool* off = current_;
+    current_ = nullptr;
+    if (off) off->context->toolOffCleanup();
+}
+
 void Tools::remove(std::vector<std::unique_ptr<Tool>>::iterator it) {
     std::unique_ptr<Tool> gone = std::move(*it);
     tools_.erase(it);

@@ -44,6 +44,8 @@ public:
     //! setToolTo: toolOffCleanup on the current tool, toolOnSetup on the new
     //! one, then the "ToolChanged" event. Choosing the current tool again does nothing.
     MStatus setCurrent(const std::string& name);
+    //! Switches the current tool off (toolOffCleanup); there is then none.
+    void toolOff();
     //! Deletes every context a context command made (with their command objects).
     void removeMadeBy(const std::string& contextCommand);
     void removePlugin(const std::string& plugin);

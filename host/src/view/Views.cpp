@@ -105,21 +105,13 @@ void Views::panelsUsingRendererReset(const std::string& overrideName) {
 
 void Views::resetForNewScene() {
     drawOverrides_.sweep();
-    // The panels of the old scene looked through its cameras: the new scene
+    // The panels of the old scene looked through its cameras: a new scene
     // starts again from the default panel looking through persp.
-    Panel* keep = findPanel(kDefaultPanel);
-    std::unique_ptr<Panel> panel;
-    for (auto& p : panels_)
-        if (p.get() == keep) panel = std::move(p);
     panels_.clear();
-    if (!panel) {
-        panel = std::make_unique<Panel>();
-        panel->name = kDefaultPanel;
-    }
-    panel->frame = Frame();
-    panel->toolEvent = Drawable();
+    auto panel = std::make_unique<Panel>();
+    panel->name = kDefaultPanel;
     DagNode* persp = findCamera("persp");
-    panel->camera = persp ? shared(*persp) : nullptr;
+    if (persp) panel->camera = shared(*persp);
     active_ = panel.get();
     panels_.push_back(std::move(panel));
 }

@@ -72,8 +72,9 @@ public:
     MStatus removeRenderOverride(const MHWRender::MRenderOverride* override);
 
     // ---- life cycle ----
-    //! After a new scene: one panel, modelPanel4, looking through persp;
-    //! the overrides of the old scene's nodes deleted.
+    //! After a new scene: one panel, modelPanel4 (640 x 480, the normal
+    //! renderer), looking through persp; the overrides of the old scene's
+    //! nodes deleted. Tools stay.
     void resetForNewScene();
     //! Deletes everything a plug-in registered or made here (before it unloads).
     void forgetPlugin(const std::string& plugin);

@@ -1,0 +1,225 @@
+// Views: a refresh that records 100k UI primitives (through a draw override
+// and through a tool context's feedback), worldToView over 100k points (one
+// view handle, and a fresh handle per point as the rail tool's drawing does),
+// viewToWorld rays, and a snapshot of a frame with a shaded sphere.
+//
+// Counters: ns_per_primitive, ns_per_point, ns_per_ray.
+
+#include <maya/M3dView.h>
+#include <maya/MDrawRegistry.h>
+#include <maya/MGlobal.h>
+#include <maya/MPxContext.h>
+#include <maya/MPxDrawOverride.h>
+#include <maya/MPxLocatorNode.h>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+
+#include "host/src/core/MessageLog.h"
+#include "host/src/core/Session.h"
+#include "host/src/dg/PluginNodes.h"
+#include "host/src/view/Snapshot.h"
+#include "host/src/view/Views.h"
+
+namespace {
+
+constexpr int kPrimitives = 100000;
+constexpr int kPoints = 100000;
+
+using Clock = std::chrono::steady_clock;
+
+//! Reports the measured time per item under name.
+void perItem(benchmark::State& state, const char* name, double itemsPerIteration, Clock::duration total) {
+    double ns = std::chrono::duration<double, std::nano>(total).count();
+    state.counters[name] = ns / (static_cast<double>(state.iterations()) * itemsPerIteration);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * itemsPerIteration));
+}
+
+void startHost() {
+    static const bool started = [] {
+        ehost::startSession("");
+        ehost::session().newScene();
+        ehost::session().messages().echo = false;
+        return true;
+    }();
+    (void)started;
+}
+
+//! Mixed primitives, as a tool's drawing is: strips, circles, text, lines.
+void drawMany(MHWRender::MUIDrawManager& draw, int count) {
+    MPointArray strip;
+    for (int i = 0; i < 8; ++i) strip.append(i, i * 0.5, 0);
+    draw.beginDrawable();
+    draw.beginDrawInXray();
+    for (int i = 0; i < count; ++i) {
+        draw.setColor(MColor(0.72f, 0.75f, 0.15f, 1.0f));
+        switch (i % 4) {
+            case 0: draw.lineStrip(strip, false); break;
+            case 1: draw.circle2d(MPoint(i % 640, i % 480), 7, i % 8 == 1); break;
+            case 2: draw.text2d(MPoint(i % 640, i % 480), "12", MHWRender::MUIDrawManager::kRight); break;
+            case 3: draw.line(MPoint(0, 0, 0), MPoint(i, 1, 0)); break;
+        }
+    }
+    draw.endDrawInXray();
+    draw.endDrawable();
+}
+
+class ManyLocator : public MPxLocatorNode {
+public:
+    static void* creator() { return new ManyLocator; }
+    static MStatus initialize() { return MStatus::kSuccess; }
+};
+
+class ManyOverride : public MHWRender::MPxDrawOverride {
+public:
+    explicit ManyOverride(const MObject& obj) : MPxDrawOverride(obj, nullptr, false) {}
+    static MHWRender::MPxDrawOverride* creator(const MObject& obj) { return new ManyOverride(obj); }
+    bool hasUIDrawables() const override { return true; }
+    MUserData* prepareForDraw(const MDagPath&, const MDagPath&, const MHWRender::MFrameContext&,
+                              MUserData* old) override {
+        return old;
+    }
+    void addUIDrawables(const MDagPath&, MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext&,
+                        const MUserData*) override {
+        drawMany(draw, kPrimitives);
+    }
+};
+
+class ManyContext : public MPxContext {
+public:
+    MStatus drawFeedback(MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext&) override {
+        drawMany(draw, kPrimitives);
+        return MStatus::kSuccess;
+    }
+};
+
+void BM_RefreshRecordingThroughADrawOverride(benchmark::State& state) {
+    startHost();
+    const MTypeId id(0x7f0c01);
+    ehost::registerPluginNodeType("benchManyLocator", id, ManyLocator::creator, ManyLocator::initialize,
+                                  MPxNode::kLocatorNode, "drawdb/geometry/benchMany", "");
+    MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/benchMany", "bench", ManyOverride::creator);
+    MGlobal::executeCommand("createNode benchManyLocator");
+    ehost::Panel& panel = ehost::views().activePanel();
+    Clock::duration total{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        ehost::views().refresh(panel);
+        benchmark::DoNotOptimize(panel.frame.drawables.data());
+        total += Clock::now() - start;
+    }
+    state.counters["primitives"] = static_cast<double>(panel.frame.drawables.at(0).primitives.size());
+    perItem(state, "ns_per_primitive", kPrimitives, total);
+    ehost::session().newScene();
+    MHWRender::MDrawRegistry::deregisterDrawOverrideCreator("drawdb/geometry/benchMany", "bench");
+    ehost::deregisterPluginNodeType(id);
+}
+BENCHMARK(BM_RefreshRecordingThroughADrawOverride)->Unit(benchmark::kMillisecond);
+
+void BM_RefreshRecordingToolFeedback(benchmark::State& state) {
+    startHost();
+    auto tool = std::make_unique<ehost::Tool>();
+    tool->name = "benchTool";
+    tool->contextCommand = "benchCtx";
+    tool->context = new ManyContext;
+    tool->command = nullptr;
+    ehost::views().tools().add(std::move(tool));
+    ehost::views().tools().setCurrent("benchTool");
+    ehost::Panel& panel = ehost::views().activePanel();
+    Clock::duration total{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        ehost::views().refresh(panel);
+        benchmark::DoNotOptimize(panel.frame.drawables.data());
+        total += Clock::now() - start;
+    }
+    perItem(state, "ns_per_primitive", kPrimitives, total);
+    ehost::views().tools().removeMadeBy("benchCtx");
+}
+BENCHMARK(BM_RefreshRecordingToolFeedback)->Unit(benchmark::kMillisecond);
+
+std::vector<MPoint> randomPoints(int count) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> u(-10, 10);
+    std::vector<MPoint> out;
+    out.reserve(count);
+    for (int i = 0; i < count; ++i) out.emplace_back(u(rng), u(rng), u(rng));
+    return out;
+}
+
+void BM_WorldToViewOneHandle(benchmark::State& state) {
+    startHost();
+    auto points = randomPoints(kPoints);
+    M3dView view = M3dView::active3dView();
+    Clock::duration total{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        long sum = 0;
+        for (const MPoint& p : points) {
+            short x = 0, y = 0;
+            view.worldToView(p, x, y);
+            sum += x + y;
+        }
+        benchmark::DoNotOptimize(sum);
+        total += Clock::now() - start;
+    }
+    perItem(state, "ns_per_point", kPoints, total);
+}
+BENCHMARK(BM_WorldToViewOneHandle)->Unit(benchmark::kMillisecond);
+
+void BM_WorldToViewFreshHandlePerPoint(benchmark::State& state) {
+    startHost();
+    auto points = randomPoints(kPoints);
+    Clock::duration total{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        long sum = 0;
+        for (const MPoint& p : points) {
+            short x = 0, y = 0;
+            M3dView::active3dView().worldToView(p, x, y);
+            sum += x + y;
+        }
+        benchmark::DoNotOptimize(sum);
+        total += Clock::now() - start;
+    }
+    perItem(state, "ns_per_point", kPoints, total);
+}
+BENCHMARK(BM_WorldToViewFreshHandlePerPoint)->Unit(benchmark::kMillisecond);
+
+void BM_ViewToWorldRays(benchmark::State& state) {
+    startHost();
+    M3dView view = M3dView::active3dView();
+    Clock::duration total{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        double sum = 0;
+        for (short y = 0; y < 480; y += 4)
+            for (short x = 0; x < 640; x += 4) {
+                MPoint source;
+                MVector direction;
+                view.viewToWorld(x, y, source, direction);
+                sum += direction.x;
+            }
+        benchmark::DoNotOptimize(sum);
+        total += Clock::now() - start;
+    }
+    perItem(state, "ns_per_ray", 160 * 120, total);
+}
+BENCHMARK(BM_ViewToWorldRays)->Unit(benchmark::kMillisecond);
+
+void BM_SnapshotOfAShadedSphere(benchmark::State& state) {
+    startHost();
+    MGlobal::executeCommand("polySphere -r 5 -sx 40 -sy 40");
+    ehost::Panel& panel = ehost::views().activePanel();
+    ehost::views().refresh(panel);
+    std::string file = (std::filesystem::temp_directory_path() / "bench_view_sphere.png").string();
+    for (auto _ : state) benchmark::DoNotOptimize(ehost::writeSnapshot(panel, file).statusCode());
+    std::filesystem::remove(file);
+    ehost::session().newScene();
+}
+BENCHMARK(BM_SnapshotOfAShadedSphere)->Unit(benchmark::kMillisecond);
+
+}  // namespace
