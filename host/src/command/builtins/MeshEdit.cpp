@@ -46,25 +46,43 @@ MStatus MeshEdit::insertModifier(const std::shared_ptr<MeshShape>& shape, const 
     saveShape();
     const auto& m = polyModifierAttributes();
     PlugRef feed = source_;
-    MStatus st;
     if (shape->hasTweaks()) {
-        NodeClass* cls = session().registry().findClass("polyTweak");
-        tweak_ = session().scene().create(*cls, "polyTweak1", &st);
+        MStatus st;
+        tweak_ = session().scene().create(*session().registry().findClass("polyTweak"), "polyTweak1", &st);
         if (!tweak_) return st;
         const auto& t = polyTweakAttributes();
         tweaksOf(*tweak_, t.tweak.get()) = tweaksBefore_;
-        connect(feed, PlugRef{tweak_.get(), {t.inputPolymesh.get(), -1}});
+        links_.push_back({feed, PlugRef{tweak_.get(), {t.inputPolymesh.get(), -1}}});
         feed = PlugRef{tweak_.get(), {t.output.get(), -1}};
     }
+    links_.push_back({feed, PlugRef{modifier.get(), {m.inputPolymesh.get(), -1}}});
+    links_.push_back({PlugRef{modifier.get(), {m.output.get(), -1}}, PlugRef{shape.get(), inMeshPlug()}});
     disconnect(source_, PlugRef{shape.get(), inMeshPlug()});
-    st = connect(feed, PlugRef{modifier.get(), {m.inputPolymesh.get(), -1}});
-    if (st) st = connect(PlugRef{modifier.get(), {m.output.get(), -1}}, PlugRef{shape.get(), inMeshPlug()});
-    if (!st) {
+    if (MStatus st = linkChain(); !st) {
         undo();
         return st;
     }
     clearTweaks();
     return MStatus::kSuccess;
+}
+
+MStatus MeshEdit::linkChain() {
+    for (const auto& [from, to] : links_)
+        if (MStatus st = connect(from, to); !st) return st;
+    return MStatus::kSuccess;
+}
+
+void MeshEdit::unlinkChain() {
+    // A cut destination keeps the value it last received, which would run the
+    // edit (and copy the tweaked mesh) once more only to throw the result
+    // away: the outputs are taken as they stand, and the chain is cut from
+    // the shape upwards so that no cut dirties a plug still to be cut.
+    modifier_->cell({polyModifierAttributes().output.get(), -1}, true)->dirty = false;
+    if (tweak_) tweak_->cell({polyTweakAttributes().output.get(), -1}, true)->dirty = false;
+    for (auto it = links_.rbegin(); it != links_.rend(); ++it) {
+        auto in = it->second.node->inputs.find(it->second.addr);
+        if (in != it->second.node->inputs.end() && in->second == it->first) disconnect(it->first, it->second);
+    }
 }
 
 MStatus MeshEdit::replaceOwnGeometry(const std::shared_ptr<MeshShape>& shape,
@@ -81,10 +99,11 @@ MStatus MeshEdit::replaceOwnGeometry(const std::shared_ptr<MeshShape>& shape,
 void MeshEdit::undo() {
     if (!shape_) return;
     if (modifier_) {
+        unlinkChain();
+        connect(source_, PlugRef{shape_.get(), inMeshPlug()});
         std::vector<Node*> added{modifier_.get()};
         if (tweak_) added.push_back(tweak_.get());
         removal_ = removeNodes(added);
-        connect(source_, PlugRef{shape_.get(), inMeshPlug()});
     }
     restoreShape();
 }
@@ -94,6 +113,7 @@ void MeshEdit::redo() {
     if (modifier_) {
         disconnect(source_, PlugRef{shape_.get(), inMeshPlug()});
         restore(removal_);
+        linkChain();
     } else {
         shape_->cell(cachedPlug(), true)->data = ownAfter_;
         propagateDirty(*shape_, cachedPlug());

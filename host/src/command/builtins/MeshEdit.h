@@ -15,6 +15,8 @@
 
 #include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "host/src/dag/DagOps.h"
 #include "host/src/nodes/MeshShape.h"
@@ -37,13 +39,17 @@ private:
     void saveShape();
     void restoreShape();
     void clearTweaks();
+    MStatus linkChain();
+    void unlinkChain();
 
     std::shared_ptr<MeshShape> shape_;
     std::map<int, Cell> tweaksBefore_;
     DataPtr cachedBefore_;
-    // With history.
+    // With history: the former input and the chain of connections that
+    // replaced its link to the shape, upstream first.
     PlugRef source_;
     NodePtr modifier_, tweak_;
+    std::vector<std::pair<PlugRef, PlugRef>> links_;
     Removal removal_;
     // Without.
     DataPtr ownAfter_;
