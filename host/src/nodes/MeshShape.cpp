@@ -179,23 +179,27 @@ MStatus MeshShape::setOutputPoints(const std::vector<Vec3>& points) {
 }
 
 MStatus MeshShape::setOutputPoint(int vertex, const Vec3& point) {
-    // Tweaks never change the vertex count, so the input tells it without
-    // evaluating (or holding, which would make the edit below copy) the output.
-    const int count = base()->numVertices();
-    if (vertex < 0 || vertex >= count)
-        return MStatus(MStatus::kInvalidParameter, "vertex " + std::to_string(vertex) + " does not exist on " + name);
     if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z))
         return MStatus(MStatus::kInvalidParameter, "positions must be finite numbers");
     const auto& a = meshAttributes();
+    auto outOfRange = [&](int count) {
+        return MStatus(MStatus::kInvalidParameter, "vertex " + std::to_string(vertex) + " does not exist on " + name +
+                                                       " (" + std::to_string(count) + " vertices)");
+    };
     if (!hasHistory()) {
+        // Edit in place: reading the output first would share the geometry and
+        // make every single-vertex move copy the whole mesh.
         MStatus st;
         MeshGeometry* g = editOwnGeometry(&st);
         if (!g) return st;
+        if (vertex < 0 || vertex >= g->numVertices()) return outOfRange(g->numVertices());
         g->setPoint(vertex, point);
         ownGeometryEdited();
         return MStatus::kSuccess;
     }
-    Vec3 q = base()->point(vertex);
+    auto b = base();
+    if (vertex < 0 || vertex >= b->numVertices()) return outOfRange(b->numVertices());
+    Vec3 q = b->point(vertex);
     double t[3] = {exactOffset(q.x, point.x), exactOffset(q.y, point.y), exactOffset(q.z, point.z)};
     writeNumeric(*this, {a.pnts.get(), vertex}, t, 3);
     return MStatus::kSuccess;

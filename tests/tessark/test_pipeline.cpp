@@ -1,0 +1,248 @@
+#include <maya/MFnMesh.h>
+#include <maya/MGlobal.h>
+#include <maya/MPlug.h>
+#include <maya/MPlugArray.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "host/src/io/SceneFile.h"
+#include "kvpatchnode/StateSenders.h"
+#include "patch/PatchHelpers.h"
+#include "patch/PatchPipeline.h"
+#include "tessark/RailNodeOps.h"
+#include "tests/tessark/MeshBuilders.h"
+#include "tests/tessark/TessarkFixture.h"
+
+namespace {
+
+constexpr double kRadius = 5.0;
+
+//! A point of the sphere of radius kRadius (y up) at a latitude and longitude in degrees.
+MPoint onSphere(double latitude, double longitude) {
+    double la = latitude * M_PI / 180, lo = longitude * M_PI / 180;
+    return MPoint(kRadius * std::cos(la) * std::cos(lo), kRadius * std::sin(la), kRadius * std::cos(la) * std::sin(lo));
+}
+
+//! A stroke along a meridian, from latitude -30 to 30, densely sampled.
+MPointArray meridian(double longitude, int samples = 60) {
+    MPointArray p;
+    for (int i = 0; i < samples; ++i) p.append(onSphere(-30 + 60.0 * i / (samples - 1), longitude));
+    return p;
+}
+
+double bump(double x, double z) { return 0.4 * std::sin(x) * std::cos(0.8 * z); }
+
+//! A bumpy height field, 100 x 100 quads over [-5, 5]^2.
+void makeBumpyGround(const std::string& name) {
+    const int n = 100;
+    MPointArray points;
+    for (int j = 0; j <= n; ++j)
+        for (int i = 0; i <= n; ++i) {
+            double x = -5 + 10.0 * i / n, z = -5 + 10.0 * j / n;
+            points.append(MPoint(x, bump(x, z), z));
+        }
+    MIntArray counts, connects;
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) {
+            int a = j * (n + 1) + i;
+            counts.append(4);
+            for (int v : {a, a + n + 1, a + n + 2, a + 1}) connects.append(v);
+        }
+    MFnMesh fn;
+    MObject t = fn.create(points.length(), counts.length(), points, counts, connects);
+    MFnDagNode(MFnDagNode(t).child(0)).setName((name + "Shape").c_str());
+    MFnDagNode(t).setName(name.c_str());
+}
+
+MPointArray groundLine(double z, int samples = 60) {
+    MPointArray p;
+    for (int i = 0; i < samples; ++i) {
+        double x = -3 + 6.0 * i / (samples - 1);
+        p.append(MPoint(x, bump(x, z), z));
+    }
+    return p;
+}
+
+class PipelineTest : public TessarkTest {
+protected:
+    void SetUp() override {
+        TessarkTest::SetUp();
+        for (const char* v : {"kv_uspan", "kv_vspan", "kv_mergThreshold", "kv_distancesnap"}) MGlobal::removeOptionVar(v);
+    }
+    void useSource(const std::string& source) {
+        ASSERT_TRUE(run("createNode Tessark -n rail; connectAttr " + source + "Shape.outMesh rail.TessarkMesh"));
+        ASSERT_TRUE(run("select -cl"));
+    }
+    //! What ENTER does with two or more strokes and no pin points.
+    MIntArray complete(const std::vector<MPointArray>& strokes) {
+        for (const auto& s : strokes) tessark::appendStroke(s);
+        tessark::saveNondestructStrokes();
+        MIntArray row = tessark::createPatch(-1, MPointArray());
+        tessark::clearStrokeSet();
+        return row;
+    }
+    std::shared_ptr<const ehost::MeshGeometry> retopo() {
+        MDagPath p;
+        if (!tessark::selectedRetopologyMesh(p)) return nullptr;
+        p.extendToShape();
+        return meshOf(p.node());
+    }
+    //! Largest distance from a vertex of the retopology mesh to the source.
+    double farthestFromSource(const std::string& source) {
+        MFnMesh src(path(source));
+        auto mesh = retopo();
+        double worst = 0;
+        for (int v = 0; v < mesh->numVertices(); ++v) {
+            ehost::Vec3 q = mesh->point(v);
+            MPoint closest;
+            src.getClosestPoint(MPoint(q.x, q.y, q.z), closest, MSpace::kWorld);
+            worst = std::max(worst, closest.distanceTo(MPoint(q.x, q.y, q.z)));
+        }
+        return worst;
+    }
+    std::string patchNodeOf(const std::string& shape) {
+        MSelectionList l;
+        l.add((shape + ".inMesh").c_str());
+        MPlug p;
+        l.getPlug(0, p);
+        MPlugArray src;
+        p.connectedTo(src, true, false);
+        return src.length() ? MFnDependencyNode(src[0].node()).name().str() : "";
+    }
+};
+
+TEST_F(PipelineTest, TwoStrokesOnASphereBecome144QuadsPressedOntoIt) {
+    ASSERT_TRUE(run("polySphere -n ball -r 5 -sx 40 -sy 40"));
+    useSource("ball");
+    MIntArray row = complete({meridian(0), meridian(40)});
+    ASSERT_EQ(row.length(), 13u);
+    EXPECT_NE(ehost::session().scene().find("kvMeshShape"), nullptr) << "no mesh was selected: a new one is made";
+    auto mesh = retopo();
+    ASSERT_TRUE(mesh);
+    EXPECT_EQ(mesh->numFaces(), 144);
+    EXPECT_EQ(mesh->numVertices(), 169);
+    EXPECT_LT(farthestFromSource("ball"), 0.001);
+    EXPECT_EQ(tessark::readIntArray(tessark::findRailNode(), "newFaces").length(), 144u);
+    EXPECT_EQ(tessark::readToMerge().length(), 13u);
+    EXPECT_FALSE(tessark::readBool(tessark::findRailNode(), "locked", true));
+    EXPECT_EQ(tessark::shadowStrokeCount(), 2);
+    EXPECT_EQ(patchNodeOf("kvMeshShape"), "kvPatchNode1");
+    EXPECT_EQ(result("getAttr kvPatchNode1.reverse"), "0") << "quads drawn facing out face like the sphere";
+    for (int f = 0; f < mesh->numFaces(); ++f) {
+        ehost::Vec3 c = mesh->point(mesh->faceVertices(f)[0]);
+        EXPECT_GT(ehost::dot(mesh->faceNormal(f), c), 0) << "face " << f;
+    }
+}
+
+TEST_F(PipelineTest, StrokesDrawnTheOtherWayAreReversedToFaceOut) {
+    ASSERT_TRUE(run("polySphere -n ball -r 5 -sx 40 -sy 40"));
+    useSource("ball");
+    complete({meridian(40), meridian(0)});
+    EXPECT_EQ(result("getAttr kvPatchNode1.reverse"), "1");
+    auto mesh = retopo();
+    ASSERT_EQ(mesh->numFaces(), 144);
+    for (int f = 0; f < mesh->numFaces(); ++f) {
+        ehost::Vec3 c = mesh->point(mesh->faceVertices(f)[0]);
+        EXPECT_GT(ehost::dot(mesh->faceNormal(f), c), 0) << "face " << f;
+    }
+}
+
+TEST_F(PipelineTest, ThreeStrokesMakeTwoGridsSharingTheMiddleRow) {
+    ASSERT_TRUE(run("polySphere -n ball -r 5 -sx 40 -sy 40"));
+    useSource("ball");
+    complete({meridian(0), meridian(30), meridian(60)});
+    auto mesh = retopo();
+    EXPECT_EQ(mesh->numFaces(), 288);
+    EXPECT_EQ(mesh->numVertices(), 13 * 13 * 2 - 13);
+    EXPECT_LT(farthestFromSource("ball"), 0.001);
+}
+
+TEST_F(PipelineTest, APatchContinuedFromThePlayerRowStartsExactlyOnIt) {
+    makeBumpyGround("ground");
+    useSource("ground");
+    complete({groundLine(-2), groundLine(0)});
+    ASSERT_EQ(retopo()->numVertices(), 169);
+    // The player row: the first patch's far row, as the mesh holds it.
+    MDagPath mesh;
+    tessark::selectedRetopologyMesh(mesh);
+    MIntArray border = tessark::readToMerge();
+    ASSERT_EQ(border.length(), 13u);
+    MPointArray player = tessark::vertexPoints(border, mesh);
+    ASSERT_EQ(player.length(), 13u);
+    tessark::appendStroke(groundLine(2));
+    tessark::prependStroke(player);
+    tessark::setIsLastPlayer(true);
+    tessark::createPatch(static_cast<int>(player.length()) - 1, player);
+    auto after = retopo();
+    EXPECT_EQ(after->numFaces(), 288);
+    EXPECT_EQ(after->numVertices(), 169 + 13 * 12) << "the new patch's first row is the player row";
+    for (unsigned i = 0; i < border.length(); ++i) {
+        ehost::Vec3 p = after->point(border[i]);
+        // Corners are pressed onto the surface through single-precision rays.
+        EXPECT_NEAR(MPoint(p.x, p.y, p.z).distanceTo(player[i]), 0, 1e-6);
+    }
+    EXPECT_LT(farthestFromSource("ground"), 0.001);
+    EXPECT_EQ(patchNodeOf("kvMeshShape"), "kvPatchNode2") << "each patch adds one patch node";
+    // The first patch's snapping left tweaks, carried by a tweak node between the two.
+    EXPECT_EQ(patchNodeOf("kvPatchNode2"), "polyTweak2");
+    EXPECT_EQ(patchNodeOf("polyTweak2"), "kvPatchNode1");
+}
+
+TEST_F(PipelineTest, SavingReopeningAndReevaluatingGivesTheSameMesh) {
+    makeBumpyGround("ground");
+    useSource("ground");
+    complete({groundLine(-2), groundLine(1)});
+    auto before = std::make_shared<ehost::MeshGeometry>(*retopo());
+    auto file = std::filesystem::temp_directory_path() / ("tessark-pipeline-" + std::to_string(::getpid()) + ".tscene");
+    ASSERT_TRUE(ehost::saveScene(file.string()));
+    ehost::session().newScene();
+    ASSERT_TRUE(ehost::openScene(file.string()));
+    std::filesystem::remove(file);
+    ASSERT_TRUE(run("select -r kvMeshShape"));
+    EXPECT_TRUE(*retopo() == *before);
+}
+
+TEST_F(PipelineTest, ChangingSpansOfAMeshHoldingOnlyThePatchRebuildsItFromEmpty) {
+    makeBumpyGround("ground");
+    useSource("ground");
+    complete({groundLine(-2), groundLine(1)});
+    ASSERT_EQ(retopo()->numFaces(), 144);
+    auto rails = tessark::splitShadowStrokes();
+    MDagPath mesh;
+    tessark::selectedRetopologyMesh(mesh);
+    MIntArray faces;
+    tessark::generateRails(mesh, faces, 6, 4, rails, rails[0], true, false);
+    EXPECT_EQ(faces.length(), 24u);
+    EXPECT_EQ(retopo()->numFaces(), 24);
+    EXPECT_LT(farthestFromSource("ground"), 0.001);
+    EXPECT_EQ(result("ls -type transform"), "persp ground transform1 polySurface1") << "no working copy is left";
+}
+
+TEST_F(PipelineTest, NoPatchLeavesNoWorkingCopyBehind) {
+    makeBumpyGround("ground");
+    useSource("ground");
+    complete({groundLine(-2), groundLine(1)});
+    std::string transforms = result("ls -type transform");
+    tessark::appendStroke(groundLine(2));
+    MIntArray row = tessark::createPatch(5, MPointArray());
+    EXPECT_EQ(row.length(), 5u);
+    for (unsigned i = 0; i < row.length(); ++i) EXPECT_EQ(row[i], 0) << "a single stroke makes no patch";
+    EXPECT_EQ(result("ls -type transform"), transforms);
+    EXPECT_EQ(retopo()->numFaces(), 144);
+}
+
+TEST_F(PipelineTest, SpanCountsTooLargeForMemoryAreRefused) {
+    makeBumpyGround("ground");
+    useSource("ground");
+    MGlobal::setOptionVarValue("kv_uspan", 100000);
+    MGlobal::setOptionVarValue("kv_vspan", 100000);
+    MIntArray row = complete({groundLine(-2), groundLine(1)});
+    EXPECT_EQ(row[0], 0);
+    EXPECT_NE(lastError().find("too large"), std::string::npos) << lastError();
+    EXPECT_EQ(ehost::session().scene().find("kvPatchNode1"), nullptr);
+    MGlobal::removeOptionVar("kv_uspan");
+    MGlobal::removeOptionVar("kv_vspan");
+}
+
+}  // namespace
