@@ -101,9 +101,9 @@ protected:
         }
         return worst;
     }
-    std::string patchNodeOf(const std::string& shape) {
+    std::string patchNodeOf(const std::string& node, const char* input = "inMesh") {
         MSelectionList l;
-        l.add((shape + ".inMesh").c_str());
+        l.add((node + "." + input).c_str());
         MPlug p;
         l.getPlug(0, p);
         MPlugArray src;
@@ -186,7 +186,7 @@ TEST_F(PipelineTest, APatchContinuedFromThePlayerRowStartsExactlyOnIt) {
     EXPECT_EQ(patchNodeOf("kvMeshShape"), "kvPatchNode2") << "each patch adds one patch node";
     // The first patch's snapping left tweaks, carried by a tweak node between the two.
     EXPECT_EQ(patchNodeOf("kvPatchNode2"), "polyTweak2");
-    EXPECT_EQ(patchNodeOf("polyTweak2"), "kvPatchNode1");
+    EXPECT_EQ(patchNodeOf("polyTweak2", "inputPolymesh"), "kvPatchNode1");
 }
 
 TEST_F(PipelineTest, SavingReopeningAndReevaluatingGivesTheSameMesh) {
