@@ -384,6 +384,18 @@ TEST_F(EditTest, EditsFollowTheSelectionAndEachMeshGetsItsOwnNode) {
     for (const char* s : {"aShape", "bShape", "cShape"}) EXPECT_EQ(shown(s).numVertices(), 9) << s;
 }
 
+TEST_F(EditTest, ASelectionHoldingComponentsAnEditTookAwayIsRefused) {
+    strings("polyPlane -sx 2 -sy 2 -n p -ch off");
+    ASSERT_TRUE(run("select -r p.vtx[8]; polyMergeVertex -am 1 p.vtx[0] p.vtx[1]"));
+    const MeshGeometry merged = shown("pShape");
+    ASSERT_EQ(merged.numVertices(), 8);
+    EXPECT_FALSE(run("move 0 1 0"));
+    EXPECT_EQ(lastError(), "move: pShape: vtx[8] does not exist (8 elements)");
+    EXPECT_FALSE(run("polyAverageVertex"));
+    EXPECT_EQ(lastError(), "polyAverageVertex: pShape: vtx[8] does not exist (8 elements)");
+    EXPECT_EQ(shown("pShape"), merged);
+}
+
 // ---------------------------------------------------------------- polyEvaluate and sets
 
 TEST_F(EditTest, PolyEvaluateCountsTheShownMesh) {

@@ -144,6 +144,13 @@ bool meshPicks(const std::vector<Pick>& picks, std::vector<MeshPick>& out, std::
         else
             it->whole = true;
     }
+    // Names were checked when resolved, but a selection may hold components
+    // that an edit since has taken away.
+    for (const MeshPick& m : meshes)
+        if (!m.components.fits(*m.shape->base(), why)) {
+            why = m.shape->name + ": " + why;
+            return false;
+        }
     out = std::move(meshes);
     return true;
 }

@@ -42,7 +42,8 @@ struct MeshPick {
     bool whole = false;  // the mesh itself was named: all of it
 };
 //! Groups picks by mesh; a picked transform stands for its mesh shape.
-//! False with a reason for a pick that is not a mesh.
+//! False with a reason for a pick that is not a mesh, or a component the
+//! mesh no longer has.
 bool meshPicks(const std::vector<Pick>& picks, std::vector<MeshPick>& out, std::string& why);
 
 }  // namespace ehost
