@@ -620,6 +620,14 @@ TEST_F(SceneFileTest, ANodeTakingTheNameOfANewScenesNodeIsRefusedOnSave) {
     EXPECT_TRUE(tempFiles().empty());
 }
 
+TEST_F(SceneFileTest, ANewScenesOwnNodeCanBeAParentWithoutValues) {
+    if (!session().scene().find("persp")) GTEST_SKIP() << "new scenes have no default camera";
+    writeText(path("under.tsk"), "tessark scene 1\nnode transform marker persp\n");
+    std::string error;
+    ASSERT_TRUE(openScene(path("under.tsk"), &error)) << error;
+    EXPECT_EQ(static_cast<DagNode&>(node("marker")).fullPath(), "|persp|marker");
+}
+
 // ---------------------------------------------------------------- failing saves
 
 TEST_F(SceneFileTest, SaveIntoAMissingDirectoryFailsAndWritesNothing) {

@@ -538,6 +538,12 @@ struct StagedScene::Impl {
     }
 
     void resolveParents() {
+        // A new scene's own node can be a parent without having values of its own.
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            const std::string parent = nodes[i].parentName;
+            if (!parent.empty() && !byName.count(parent) && madeByNewScene(parent))
+                reusedNode(parent);
+        }
         for (auto& e : nodes) {
             if (e.reused) continue;
             NodeRole role = e.cls->role;
