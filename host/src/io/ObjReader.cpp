@@ -5,7 +5,8 @@
 // knows no line numbers; that pass also supplies the numbers, read correctly
 // rounded (tinyobjloader's own reader can be an ulp off, and an exported mesh
 // must read back bit for bit), and the corner counts (tinyobjloader keeps
-// them in 8 bits).
+// them in 8 bits). Lines are read strictly: "v" needs x y z (w or a colour
+// may follow), "vt" needs u and v.
 
 #include <tiny_obj_loader.h>
 

@@ -13,7 +13,7 @@
 //   node TYPE NAME [PARENT]                  a node, in creation order; DAG
 //                                            nodes name their parent (none: the world)
 //   edit NAME                                values for a node every new scene
-//                                            has already (initialShadingGroup)
+//                                            has already (initialShadingGroup, persp)
 //   set PLUG NUMBER...                       numeric value of the last node's plug
 //   data PLUG TYPE ...                       typed data value of the last node's plug
 //   order PARENT CHILD...                    sibling order, when it is not creation
@@ -44,8 +44,11 @@
 //     end
 //
 // What is saved: every node in creation order except the world and what a new
-// scene makes itself (initialShadingGroup is reused, never created twice; its
-// connections, such as shading membership, are saved like any other). For
+// scene makes itself (initialShadingGroup, the default camera persp and
+// perspShape: reused, never created twice, so the file gives only their
+// values; their connections, such as shading membership, and the nodes under
+// them are saved like any other; a node that took such a name while the
+// scene lacked the original is refused on save). For
 // each node, every storable attribute whose value differs from its default
 // (bit for bit), every data value and every existing array element — except
 // values of connected destinations, which the connection supplies, and the
