@@ -1,6 +1,7 @@
 // Views: a refresh that records 100k UI primitives (through a draw override
 // and through a tool context's feedback), worldToView over 100k points (one
-// view handle, and a fresh handle per point as the rail tool's drawing does),
+// view handle, a fresh handle per point, and a fresh handle per point inside
+// a draw override during a refresh, as the rail tool's drawing does),
 // viewToWorld rays, and a snapshot of a frame with a shaded sphere.
 //
 // Counters: ns_per_primitive, ns_per_point, ns_per_ray.
@@ -188,6 +189,54 @@ void BM_WorldToViewFreshHandlePerPoint(benchmark::State& state) {
     perItem(state, "ns_per_point", kPoints, total);
 }
 BENCHMARK(BM_WorldToViewFreshHandlePerPoint)->Unit(benchmark::kMillisecond);
+
+//! Projects the points through a fresh view handle each, during the draw.
+class ProjectingOverride : public MHWRender::MPxDrawOverride {
+public:
+    explicit ProjectingOverride(const MObject& obj) : MPxDrawOverride(obj, nullptr, false) {}
+    static MHWRender::MPxDrawOverride* creator(const MObject& obj) { return new ProjectingOverride(obj); }
+    bool hasUIDrawables() const override { return true; }
+    MUserData* prepareForDraw(const MDagPath&, const MDagPath&, const MHWRender::MFrameContext&,
+                              MUserData* old) override {
+        return old;
+    }
+    void addUIDrawables(const MDagPath&, MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext&,
+                        const MUserData*) override {
+        long sum = 0;
+        for (const MPoint& p : *points) {
+            short x = 0, y = 0;
+            M3dView::active3dView().worldToView(p, x, y);
+            sum += x + y;
+        }
+        draw.point2d(MPoint(static_cast<double>(sum % 640), 0));
+    }
+    inline static const std::vector<MPoint>* points = nullptr;
+};
+
+void BM_WorldToViewDuringARefresh(benchmark::State& state) {
+    startHost();
+    auto points = randomPoints(kPoints);
+    ProjectingOverride::points = &points;
+    const MTypeId id(0x7f0c02);
+    ehost::registerPluginNodeType("benchProjectLocator", id, ManyLocator::creator, ManyLocator::initialize,
+                                  MPxNode::kLocatorNode, "drawdb/geometry/benchProject", "");
+    MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/benchProject", "bench",
+                                                          ProjectingOverride::creator);
+    MGlobal::executeCommand("createNode benchProjectLocator");
+    ehost::Panel& panel = ehost::views().activePanel();
+    Clock::duration total{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        ehost::views().refresh(panel);
+        benchmark::DoNotOptimize(panel.frame.drawables.data());
+        total += Clock::now() - start;
+    }
+    perItem(state, "ns_per_point", kPoints, total);
+    ehost::session().newScene();
+    MHWRender::MDrawRegistry::deregisterDrawOverrideCreator("drawdb/geometry/benchProject", "bench");
+    ehost::deregisterPluginNodeType(id);
+}
+BENCHMARK(BM_WorldToViewDuringARefresh)->Unit(benchmark::kMillisecond);
 
 void BM_ViewToWorldRays(benchmark::State& state) {
     startHost();

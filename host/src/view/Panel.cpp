@@ -8,6 +8,10 @@ bool Panel::hasCamera() const { return camera && camera->alive && camera->inWorl
 
 bool Panel::viewFrame(ViewFrame& out) const {
     if (!hasCamera()) return false;
+    if (drawing) {
+        out = *drawing;
+        return true;
+    }
     out = ViewFrame(cameraPose(*camera), width, height);
     return true;
 }

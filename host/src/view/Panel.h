@@ -54,10 +54,15 @@ public:
     Drawable toolEvent;
     unsigned long refreshCount = 0;
     bool refreshing = false;
+    //! While the panel is being drawn: the camera as the frame sees it.
+    //! Projections made during the draw use it instead of reading the camera
+    //! again for every point.
+    const ViewFrame* drawing = nullptr;
 
     //! Whether the panel looks through a camera that is still in the scene.
     bool hasCamera() const;
-    //! The camera as seen through this panel's port; fails without a camera.
+    //! The camera as seen through this panel's port (as the frame being
+    //! drawn sees it, during a refresh); fails without a camera.
     bool viewFrame(ViewFrame& out) const;
     //! The panel's UI drawing in draw order: the last frame's, then the tool's last event's.
     std::vector<const Drawable*> drawables() const;

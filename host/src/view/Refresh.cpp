@@ -241,7 +241,10 @@ private:
 
 struct RefreshGuard {
     explicit RefreshGuard(Panel& p) : panel(p) { panel.refreshing = true; }
-    ~RefreshGuard() { panel.refreshing = false; }
+    ~RefreshGuard() {
+        panel.refreshing = false;
+        panel.drawing = nullptr;
+    }
     Panel& panel;
 };
 
@@ -258,6 +261,7 @@ MStatus Views::refresh(Panel& panel) {
     info.panel = panel.name;
     info.camera = panel.camera;
     panel.viewFrame(info.view);
+    panel.drawing = &info.view;
     Frame frame;
     frame.view = info.view;
     FrameDrawer drawer(*this, frame, info);
