@@ -122,17 +122,31 @@ MeshStatus mergeVertices(const MeshGeometry& in, const std::vector<int>& vertice
     MeshPlan plan;
     std::vector<char> usedBefore(in.numVertices(), 0), usedAfter(in.numVertices(), 0);
     std::vector<int> keptCorners;
+    plan.counts.reserve(in.numFaces());
+    plan.vertices.reserve(in.numFaceVertices());
+    plan.sources.reserve(in.numFaceVertices());
+    auto keep = [&](int f, std::span<const int> v, int k) {
+        plan.vertices.push_back(survivor[v[k]]);
+        plan.sources.push_back(in.faceOffsets()[f] + k);
+        usedAfter[survivor[v[k]]] = 1;
+    };
     for (int f = 0; f < in.numFaces(); ++f) {
         std::span<const int> v = in.faceVertices(f);
-        for (int vertex : v) usedBefore[vertex] = 1;
+        bool touched = false;
+        for (int vertex : v) {
+            usedBefore[vertex] = 1;
+            touched = touched || survivor[vertex] != vertex;
+        }
+        // Most polygons keep every corner: only those touching a merge are redone.
+        if (!touched) {
+            plan.counts.push_back(static_cast<int>(v.size()));
+            for (int k = 0; k < static_cast<int>(v.size()); ++k) keep(f, v, k);
+            continue;
+        }
         std::vector<int> corners = mergedCorners(in, f, survivor);
         if (corners.empty()) continue;
         plan.counts.push_back(static_cast<int>(corners.size()));
-        for (int k : corners) {
-            plan.vertices.push_back(survivor[v[k]]);
-            plan.sources.push_back(in.faceVertexIndex(f, k));
-            usedAfter[survivor[v[k]]] = 1;
-        }
+        for (int k : corners) keep(f, v, k);
     }
     // Keep the merged groups' survivors and every vertex still used (or never used).
     plan.vertexMap.assign(in.numVertices(), -1);
