@@ -322,6 +322,7 @@ void dirtyOne(Node& node, const PlugAddr& plug, std::set<std::pair<Node*, PlugAd
     } else if (Cell* c = node.cell(plug, true)) {
         c->dirty = true;
     }
+    ++node.changeStamp;
     session().scene().noteDirty(&node);
     spread(node, plug, seen);
 }
@@ -365,6 +366,7 @@ void writeNumeric(Node& node, const PlugAddr& plug, const double* values, int co
         c->num[0] = storeAsNumeric(a->numericType, values[0]);
     }
     c->dirty = false;
+    ++node.changeStamp;
     propagateDirty(node, plug);
 }
 
@@ -372,6 +374,7 @@ void writeData(Node& node, const PlugAddr& plug, DataPtr data) {
     Cell* c = node.cell(plug, true);
     c->data = std::move(data);
     c->dirty = false;
+    ++node.changeStamp;
     propagateDirty(node, plug);
 }
 

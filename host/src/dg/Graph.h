@@ -157,6 +157,9 @@ public:
     long long order = 0;  // creation order, kept across undo
     MPxNode* user = nullptr;  // the plug-in's object for plug-in node types
     bool constructed = false;  // the plug-in object's postConstructor ran
+    //! Grows whenever a value of the node is written or dirtied: caches of
+    //! values derived from the node's attributes compare it.
+    unsigned long long changeStamp = 0;
 
     std::map<PlugAddr, PlugRef> inputs;        // destination plug here -> its source
     std::multimap<PlugAddr, PlugRef> outputs;  // source plug here -> destinations

@@ -36,8 +36,14 @@ const TransformAttributes& transformAttributes() {
 }
 
 MMatrix TransformNode::localMatrix() const {
+    // Connected inputs are pulled, which may dirty the node: read them first.
     const auto& a = transformAttributes();
     auto* self = const_cast<TransformNode*>(this);
+    bool driven = false;
+    for (auto& [addr, src] : inputs) driven = driven || addr.attr->root() == a.translate.get() ||
+                                           addr.attr->root() == a.rotate.get() || addr.attr->root() == a.scale.get() ||
+                                           addr.attr == a.rotateOrder.get();
+    if (!driven && cachedStamp_ == changeStamp) return cached_;
     const Cell& t = evaluate(*self, {a.translate.get(), -1});
     const Cell& r = evaluate(*self, {a.rotate.get(), -1});
     const Cell& s = evaluate(*self, {a.scale.get(), -1});
@@ -48,7 +54,9 @@ MMatrix TransformNode::localMatrix() const {
     m.rotateTo(MEulerRotation(r.num[0], r.num[1], r.num[2],
                               static_cast<MEulerRotation::RotationOrder>(order)));
     m.setTranslation(MVector(t.num[0], t.num[1], t.num[2]), MSpace::kTransform);
-    return m.asMatrix();
+    cached_ = m.asMatrix();
+    cachedStamp_ = changeStamp;
+    return cached_;
 }
 
 void registerTransformType(Registry& registry) {

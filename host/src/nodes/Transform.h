@@ -14,6 +14,12 @@ class TransformNode : public DagNode {
 public:
     using DagNode::DagNode;
     MMatrix localMatrix() const override;
+
+private:
+    // Rebuilding the matrix from its parts is costly next to the queries that
+    // read it: keep it until a value of the node changes.
+    mutable MMatrix cached_;
+    mutable unsigned long long cachedStamp_ = ~0ull;
 };
 
 }  // namespace ehost
