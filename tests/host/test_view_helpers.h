@@ -102,6 +102,7 @@ public:
 
     MStatus doPress(MEvent& event, MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext&) override {
         log().push_back(eventText("press", event));
+        if (newSceneOnPress) ehost::session().newScene();
         short x = 0, y = 0;
         event.getPosition(x, y);
         draw.beginDrawable();
@@ -152,6 +153,7 @@ public:
     std::string label = "probe";
     bool failDrags = false;
     bool makeCommandOnRelease = false;
+    bool newSceneOnPress = false;
     std::string feedbackCamera;
     inline static int alive = 0;
 };

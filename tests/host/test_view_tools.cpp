@@ -223,6 +223,18 @@ TEST_F(ToolTest, AFailingHandlerIsReportedButTheScriptGoesOn) {
                                       "release 3 3 b64 none"));
 }
 
+TEST_F(ToolTest, AHandlerThatReplacesThePanelsLeavesTheHostSound) {
+    ASSERT_TRUE(run("hostView -addPanel other -camera persp; hostView -setActive other"));
+    std::string name = useProbe();
+    context(name)->newSceneOnPress = true;
+    ASSERT_TRUE(run("hostInput -press -x 5 -y 5"));
+    EXPECT_EQ(M3dView::active3dView().panelName().str(), "modelPanel4");
+    EXPECT_EQ(M3dView::numberOf3dViews(), 1u);
+    EXPECT_EQ(result("currentCtx"), name);  // tools outlive the scene
+    context(name)->newSceneOnPress = false;
+    ASSERT_TRUE(run("hostInput -press -x 5 -y 5"));
+}
+
 // ---------------------------------------------------------------- drawing and commands
 
 TEST_F(ToolTest, HandlerDrawingStaysUntilTheNextEventAndFeedbackIsDrawnOnRefresh) {

@@ -66,16 +66,20 @@ MStatus Views::deliver(const PointerEvent& event, MStatus* handlerStatus) {
     e.y = event.y;
     e.button = event.button;
     e.modifiers = event.modifiers;
-    panel.toolEvent = Drawable{Drawable::Source::ToolEvent, tool->name, {}};
+    // Recorded aside: the handler may run commands that change the panels.
+    Drawable drawing{Drawable::Source::ToolEvent, tool->name, {}};
     MStatus st;
     {
-        DrawRecorder recorder(panel.toolEvent);
+        DrawRecorder recorder(drawing);
         MHWRender::MUIDrawManager manager(recorder);
         MHWRender::MFrameContext frame(info);
         st = callHandler(*tool->context, event.kind, mevent, manager, frame);
     }
     if (handlerStatus) *handlerStatus = st;
-    refresh(panel);
+    if (Panel* after = findPanel(info.panel)) {
+        after->toolEvent = std::move(drawing);
+        if (after->hasCamera()) refresh(*after);
+    }
     return MStatus::kSuccess;
 }
 

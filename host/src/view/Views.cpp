@@ -106,10 +106,20 @@ void Views::panelsUsingRendererReset(const std::string& overrideName) {
 void Views::resetForNewScene() {
     drawOverrides_.sweep();
     // The panels of the old scene looked through its cameras: a new scene
-    // starts again from the default panel looking through persp.
+    // starts again from the default panel looking through persp. The default
+    // panel's object stays, in case it is being drawn right now.
+    Panel* keep = findPanel(kDefaultPanel);
+    std::unique_ptr<Panel> panel;
+    for (auto& p : panels_)
+        if (p.get() == keep) panel = std::move(p);
     panels_.clear();
-    auto panel = std::make_unique<Panel>();
+    if (!panel) panel = std::make_unique<Panel>();
+    const ViewFrame* drawing = panel->drawing;
+    bool refreshing = panel->refreshing;
+    *panel = Panel();
     panel->name = kDefaultPanel;
+    panel->drawing = drawing;
+    panel->refreshing = refreshing;
     DagNode* persp = findCamera("persp");
     if (persp) panel->camera = shared(*persp);
     active_ = panel.get();
