@@ -28,7 +28,9 @@ void freshScene() {
     ehost::session().messages().clear();
 }
 
-bool run(const std::string& text) { return ehost::runCommands(text, {false, true}); }
+bool run(const std::string& text) {
+    return ehost::runCommands(text, {false, true});
+}
 
 ehost::MeshShape& shape(const std::string& name) {
     return dynamic_cast<ehost::MeshShape&>(*ehost::session().scene().find(name));
@@ -42,8 +44,9 @@ std::string moveScript(int items, int vertices, unsigned seed) {
     std::uniform_real_distribution<double> coordinate(-1, 1);
     std::string text;
     for (int i = 0; i < items; ++i)
-        text += "move -absolute " + ehost::shortestText(coordinate(rng)) + " " + ehost::shortestText(coordinate(rng)) +
-                " " + ehost::shortestText(coordinate(rng)) + " |m|mShape.vtx[" + std::to_string(vertex(rng)) + "]; ";
+        text += "move -absolute " + ehost::shortestText(coordinate(rng)) + " " +
+                ehost::shortestText(coordinate(rng)) + " " + ehost::shortestText(coordinate(rng)) +
+                " |m|mShape.vtx[" + std::to_string(vertex(rng)) + "]; ";
     return text;
 }
 
@@ -90,8 +93,8 @@ void BM_SingleMove(benchmark::State& state) {
     run(state.range(0) ? kHundredThousand : kTenThousand);
     int i = 0;
     for (auto _ : state) {
-        const std::string text = "move -absolute 0.5 0.25 " + std::to_string(i) + " |m|mShape.vtx[" +
-                                 std::to_string(i % 10000) + "]";
+        const std::string text = "move -absolute 0.5 0.25 " + std::to_string(i) +
+                                 " |m|mShape.vtx[" + std::to_string(i % 10000) + "]";
         ++i;
         if (!run(text)) state.SkipWithError("move failed");
     }

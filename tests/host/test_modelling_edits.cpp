@@ -103,7 +103,8 @@ TEST_F(EditTest, MagnetMergeJoinsTwoVerticesWhateverTheirDistance) {
     strings("polyPlane -sx 2 -sy 2 -ch off -n m");
     const MeshGeometry before = shown("mShape");
     // The product's magnet text, with its lone dash.
-    const std::string text = "polyMergeVertex -d 9999 - am 1 " + quoted("|m|mShape", "vtx", 0) + quoted("|m|mShape", "vtx", 8);
+    const std::string text = "polyMergeVertex -d 9999 - am 1 " + quoted("|m|mShape", "vtx", 0) +
+                             quoted("|m|mShape", "vtx", 8);
     ASSERT_TRUE(run(text)) << lastError();
     const MeshGeometry m = shown("mShape");
     EXPECT_EQ(m.numVertices(), 8);
@@ -118,14 +119,16 @@ TEST_F(EditTest, MagnetMergeJoinsTwoVerticesWhateverTheirDistance) {
 }
 
 TEST_F(EditTest, MergingNeighboursCollapsesTheirEdgeAndRemovesDegenerateFaces) {
-    std::vector<Vec3> p{{0, 0, 0}, {1, 0, 0}, {0, 0, -1}, {1, 0, -1}, {2, 0, 0}, {3, 0, 0}, {3, 0, -1}};
+    std::vector<Vec3> p{{0, 0, 0}, {1, 0, 0}, {0, 0, -1}, {1, 0, -1},
+                        {2, 0, 0}, {3, 0, 0}, {3, 0, -1}};
     makeMesh("m", p, {4, 3, 3}, {0, 1, 3, 2, 1, 4, 3, 4, 5, 6});
     const MeshGeometry before = shown("mShape");
     ASSERT_TRUE(run("polyMergeVertex -am 1 m.vtx[1] m.vtx[3]"));
     MeshGeometry m = shown("mShape");
     EXPECT_EQ(m.numVertices(), 6);
     ASSERT_EQ(m.numFaces(), 2) << "the first triangle lost a corner and went";
-    EXPECT_EQ(std::vector<int>(m.faceVertices(0).begin(), m.faceVertices(0).end()), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(std::vector<int>(m.faceVertices(0).begin(), m.faceVertices(0).end()),
+              (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(m.point(1), Vec3(1, 0, -0.5));
     EXPECT_EQ(m.point(3), before.point(4)) << "later vertices move down";
 }
@@ -143,14 +146,16 @@ TEST_F(EditTest, WeldingMergesOnlyThePairsWithinTheDistance) {
     }
     weld += "polyMergeVertex -am 1 -d 0.01 ";
     for (int i = 0; i < 4; ++i)
-        weld += path + ".vtx[" + std::to_string(i) + "] " + path + ".vtx[" + std::to_string(8 + i) + "] ";
+        weld += path + ".vtx[" + std::to_string(i) + "] " + path + ".vtx[" + std::to_string(8 + i) +
+                "] ";
     ASSERT_TRUE(run(weld)) << lastError();
     const MeshGeometry m = shown("mShape");
     EXPECT_EQ(m.numVertices(), 12);
     EXPECT_EQ(m.numFaces(), 6);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(m.point(i), Vec3(i + 0.001, 0, 0.0025));
     expectManifoldAndConsistent(m);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(m.edgeFaces(m.findEdge(i, i + 1)).size(), 2u) << "the strips are joined";
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(m.edgeFaces(m.findEdge(i, i + 1)).size(), 2u) << "the strips are joined";
 }
 
 TEST_F(EditTest, TheDistanceKeepsApartVerticesThatAreNotClose) {
@@ -169,7 +174,8 @@ TEST_F(EditTest, BridgingTwoThreeEdgeChainsAddsOneRowOfConsistentQuads) {
     const MeshGeometry before = shown("mShape");
     std::string text = "polyBridgeEdge -divisions 0 -direction 0";
     for (int i = 0; i < 3; ++i)
-        text += quoted("|m|mShape", "e", edge(before, i, i + 1)) + quoted("|m|mShape", "e", edge(before, 8 + i, 9 + i));
+        text += quoted("|m|mShape", "e", edge(before, i, i + 1)) +
+                quoted("|m|mShape", "e", edge(before, 8 + i, 9 + i));
     ASSERT_TRUE(run(text)) << lastError();
     const MeshGeometry m = shown("mShape");
     EXPECT_EQ(m.numVertices(), 16);
@@ -191,13 +197,15 @@ TEST_F(EditTest, DivisionsAddRowsOfVerticesEvenlyBetweenTheChains) {
     // The second chain listed backwards still pairs vertex with vertex.
     std::string text = "polyBridgeEdge -divisions 2";
     for (int i = 0; i < 3; ++i)
-        text += quoted("m", "e", edge(before, i, i + 1)) + quoted("m", "e", edge(before, 10 - i, 11 - i));
+        text += quoted("m", "e", edge(before, i, i + 1)) +
+                quoted("m", "e", edge(before, 10 - i, 11 - i));
     ASSERT_TRUE(run(text)) << lastError();
     const MeshGeometry m = shown("mShape");
     EXPECT_EQ(m.numVertices(), 16 + 8);
     EXPECT_EQ(m.numFaces(), 6 + 9);
     for (int k = 0; k < 2; ++k)
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(m.point(16 + 4 * k + i), Vec3(i, 0, k + 1.0)) << k << " " << i;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(m.point(16 + 4 * k + i), Vec3(i, 0, k + 1.0)) << k << " " << i;
     for (int f = 6; f < m.numFaces(); ++f) EXPECT_EQ(m.faceNormal(f), Vec3(0, 1, 0));
     expectManifoldAndConsistent(m);
     EXPECT_EQ(m.numUVs(), 0);
@@ -205,13 +213,13 @@ TEST_F(EditTest, DivisionsAddRowsOfVerticesEvenlyBetweenTheChains) {
 
 TEST_F(EditTest, ChainsThatShareAnEndAreReadAsPairs) {
     // Two strips meeting at the origin: one along +X, one along +Z.
-    std::vector<Vec3> p{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 0, -1}, {1, 0, -1}, {2, 0, -1},
+    std::vector<Vec3> p{{0, 0, 0}, {1, 0, 0}, {2, 0, 0},  {0, 0, -1}, {1, 0, -1}, {2, 0, -1},
                         {0, 0, 1}, {0, 0, 2}, {-1, 0, 0}, {-1, 0, 1}, {-1, 0, 2}};
     makeMesh("m", p, {4, 4, 4, 4}, {0, 1, 4, 3, 1, 2, 5, 4, 0, 8, 9, 6, 6, 9, 10, 7});
     const MeshGeometry before = shown("mShape");
-    std::string text = "polyBridgeEdge -divisions 0 -direction 0" + quoted("m", "e", edge(before, 0, 1)) +
-                       quoted("m", "e", edge(before, 0, 6)) + quoted("m", "e", edge(before, 1, 2)) +
-                       quoted("m", "e", edge(before, 6, 7));
+    std::string text = "polyBridgeEdge -divisions 0 -direction 0" +
+                       quoted("m", "e", edge(before, 0, 1)) + quoted("m", "e", edge(before, 0, 6)) +
+                       quoted("m", "e", edge(before, 1, 2)) + quoted("m", "e", edge(before, 6, 7));
     ASSERT_TRUE(run(text)) << lastError();
     const MeshGeometry m = shown("mShape");
     ASSERT_EQ(m.numFaces(), 6);
@@ -230,16 +238,22 @@ TEST_F(EditTest, BadBridgesAreRefused) {
     struct Case {
         std::string text, error;
     };
-    for (const Case& c : {Case{"polyBridgeEdge" + a0 + inner, "polyBridgeEdge: mShape: e[" +
-                                                                   std::to_string(edge(m, 1, 5)) + "] is not a border edge"},
-                          Case{"polyBridgeEdge" + a0 + a1 + b0,
-                               "polyBridgeEdge: mShape: the chains have 2 and 1 edges: a bridge needs as many on both sides"},
-                          Case{"polyBridgeEdge" + a0, "polyBridgeEdge: mShape: the edges do not form two chains of border edges"},
-                          Case{"polyBridgeEdge -direction 1" + a0 + b0,
-                               "polyBridgeEdge: only -direction 0 (pairing by the shortest bridge) is supported"},
-                          Case{"polyBridgeEdge -divisions -1" + a0 + b0, "polyBridgeEdge: -divisions must be between 0 and 4096"},
-                          Case{"polyBridgeEdge m.vtx[0]" + b0, "polyBridgeEdge: mShape: a bridge is made between edges only"},
-                          Case{"polyBridgeEdge m", "polyBridgeEdge: mShape: name the border edges to bridge"}}) {
+    for (const Case& c :
+         {Case{"polyBridgeEdge" + a0 + inner, "polyBridgeEdge: mShape: e[" +
+                                                  std::to_string(edge(m, 1, 5)) +
+                                                  "] is not a border edge"},
+          Case{"polyBridgeEdge" + a0 + a1 + b0,
+               "polyBridgeEdge: mShape: the chains have 2 and 1 edges: a bridge needs as many on "
+               "both sides"},
+          Case{"polyBridgeEdge" + a0,
+               "polyBridgeEdge: mShape: the edges do not form two chains of border edges"},
+          Case{"polyBridgeEdge -direction 1" + a0 + b0,
+               "polyBridgeEdge: only -direction 0 (pairing by the shortest bridge) is supported"},
+          Case{"polyBridgeEdge -divisions -1" + a0 + b0,
+               "polyBridgeEdge: -divisions must be between 0 and 4096"},
+          Case{"polyBridgeEdge m.vtx[0]" + b0,
+               "polyBridgeEdge: mShape: a bridge is made between edges only"},
+          Case{"polyBridgeEdge m", "polyBridgeEdge: mShape: name the border edges to bridge"}}) {
         SCOPED_TRACE(c.text);
         EXPECT_FALSE(run(c.text));
         EXPECT_EQ(lastError(), c.error);
@@ -267,7 +281,8 @@ TEST_F(EditTest, AveragingFlattensABumpAndKeepsTheBorder) {
         EXPECT_EQ(m.point(2).z, 0.5);
         EXPECT_EQ(m.point(2).y, 0);
         EXPECT_EQ(m.point(2).x, 0) << "slid back between its border neighbours";
-        for (int v : {5, 9, 15, 19}) EXPECT_EQ(m.point(v), bumpy.point(v)) << "evenly spaced border vertices stay";
+        for (int v : {5, 9, 15, 19})
+            EXPECT_EQ(m.point(v), bumpy.point(v)) << "evenly spaced border vertices stay";
         EXPECT_EQ(m.numFaces(), 16);
         ASSERT_TRUE(run("delete p"));
     }
@@ -284,7 +299,8 @@ TEST_F(EditTest, MoreIterationsSmoothFurther) {
     for (int v = 0; v < m.numVertices(); ++v) highest = std::max(highest, m.point(v).y);
     EXPECT_LT(highest, 0.25);
     EXPECT_EQ(once, 0);
-    EXPECT_EQ(result("getAttr polyAverageVertex1.iterations"), "5") << "the undone node's name is free again";
+    EXPECT_EQ(result("getAttr polyAverageVertex1.iterations"), "5")
+        << "the undone node's name is free again";
 }
 
 // ---------------------------------------------------------------- history
@@ -293,7 +309,8 @@ TEST_F(EditTest, OnAMeshWithHistoryTheEditIsANodeThatSurvivesReevaluation) {
     strings("polyPlane -sx 2 -sy 2 -n p");
     ASSERT_TRUE(run("move 0 0.5 0 p.vtx[4]"));
     const MeshGeometry tweaked = shown("pShape");
-    EXPECT_EQ(strings("polyMergeVertex -am 1 p.vtx[0] p.vtx[1]"), std::vector<std::string>{"polyMergeVert1"});
+    EXPECT_EQ(strings("polyMergeVertex -am 1 p.vtx[0] p.vtx[1]"),
+              std::vector<std::string>{"polyMergeVert1"});
     // polyPlane1 -> polyTweak1 (the shape's tweaks) -> polyMergeVert1 -> pShape.
     ehost::MeshShape& s = shape("pShape");
     auto in = s.inputs.find({ehost::meshAttributes().inMesh.get(), -1});
@@ -358,15 +375,20 @@ TEST_F(EditTest, BadEditsChangeNothing) {
         const char* text;
         const char* error;
     };
-    for (const Case& c : {Case{"polyMergeVertex -d 0.1 p.vtx[999]",
-                               "polyMergeVertex: p.vtx[999]: component index 999 is out of range (9 elements)"},
-                          Case{"polyMergeVertex -d -1 p.vtx[0:1]", "polyMergeVertex: -distance must be a finite number of at least 0"},
-                          Case{"polyMergeVertex someSet", "polyMergeVertex: someSet is not a polygon mesh"},
-                          Case{"polyMergeVertex -bogus p.vtx[0]", "polyMergeVertex: Invalid flag: -bogus"},
-                          Case{"polyAverageVertex -i -2 p.f[0]", "polyAverageVertex: -iterations must be between 0 and 10000"},
-                          Case{"polyAverageVertex -i p.f[0]", ""},
-                          Case{"polyAverageVertex p.f[4]", "polyAverageVertex: p.f[4]: component index 4 is out of range (4 elements)"},
-                          Case{"select -cl; polyAverageVertex", "polyAverageVertex: nothing to edit: name mesh components or select them"}}) {
+    for (const Case& c :
+         {Case{"polyMergeVertex -d 0.1 p.vtx[999]",
+               "polyMergeVertex: p.vtx[999]: component index 999 is out of range (9 elements)"},
+          Case{"polyMergeVertex -d -1 p.vtx[0:1]",
+               "polyMergeVertex: -distance must be a finite number of at least 0"},
+          Case{"polyMergeVertex someSet", "polyMergeVertex: someSet is not a polygon mesh"},
+          Case{"polyMergeVertex -bogus p.vtx[0]", "polyMergeVertex: Invalid flag: -bogus"},
+          Case{"polyAverageVertex -i -2 p.f[0]",
+               "polyAverageVertex: -iterations must be between 0 and 10000"},
+          Case{"polyAverageVertex -i p.f[0]", ""},
+          Case{"polyAverageVertex p.f[4]",
+               "polyAverageVertex: p.f[4]: component index 4 is out of range (4 elements)"},
+          Case{"select -cl; polyAverageVertex",
+               "polyAverageVertex: nothing to edit: name mesh components or select them"}}) {
         SCOPED_TRACE(c.text);
         EXPECT_FALSE(run(c.text));
         if (*c.error) {
@@ -381,7 +403,8 @@ TEST_F(EditTest, EditsFollowTheSelectionAndEachMeshGetsItsOwnNode) {
     strings("polyPlane -sx 2 -sy 2 -n b -ch off");
     strings("polyPlane -sx 2 -sy 2 -n c");
     ASSERT_TRUE(run("select -r a.vtx[0:1] b.vtx[0:1] c.vtx[0:1]"));
-    EXPECT_EQ(strings("polyMergeVertex -am 1"), (std::vector<std::string>{"polyMergeVert1", "polyMergeVert2"}))
+    EXPECT_EQ(strings("polyMergeVertex -am 1"),
+              (std::vector<std::string>{"polyMergeVert1", "polyMergeVert2"}))
         << "b has no history: it is edited directly";
     for (const char* s : {"aShape", "bShape", "cShape"}) EXPECT_EQ(shown(s).numVertices(), 8) << s;
     ASSERT_TRUE(run("undo"));
@@ -402,10 +425,13 @@ TEST_F(EditTest, ASelectionHoldingComponentsAnEditTookAwayIsRefused) {
 
 TEST_F(EditTest, HistoryWithEditsIsSavedAndReadBackExactly) {
     strings("polySphere -sx 8 -sy 6 -n s");
-    ASSERT_TRUE(run("move 0 0.5 0 s.vtx[9]; polyMergeVertex -am 1 s.vtx[0] s.vtx[1]; polyAverageVertex -i 2 s.f[3:9]"));
+    ASSERT_TRUE(
+        run("move 0 0.5 0 s.vtx[9]; polyMergeVertex -am 1 s.vtx[0] s.vtx[1]; polyAverageVertex -i "
+            "2 s.f[3:9]"));
     const MeshGeometry edited = shown("sShape");
     namespace fs = std::filesystem;
-    const fs::path file = fs::temp_directory_path() / ("tessark-modelling-" + std::to_string(::getpid()) + ".tsk");
+    const fs::path file =
+        fs::temp_directory_path() / ("tessark-modelling-" + std::to_string(::getpid()) + ".tsk");
     std::string error;
     ASSERT_TRUE(ehost::saveScene(file.string(), &error)) << error;
     ehost::session().newScene();
@@ -430,7 +456,8 @@ TEST_F(EditTest, PolyEvaluateCountsTheShownMesh) {
     EXPECT_EQ(integer("polyEvaluate -triangle pSphere1"), 760);
     EXPECT_EQ(integer("polyEvaluate -uv pCube1"), 14);
     EXPECT_EQ(integer("polyEvaluate -v pCube1 pSphere1"), 390) << "counts add up over objects";
-    EXPECT_EQ(strings("polyEvaluate -v -f pCube1"), (std::vector<std::string>{"vertex=8", "face=6"}));
+    EXPECT_EQ(strings("polyEvaluate -v -f pCube1"),
+              (std::vector<std::string>{"vertex=8", "face=6"}));
     ASSERT_TRUE(run("select -r pCube1"));
     EXPECT_EQ(integer("polyEvaluate -face"), 6);
     ASSERT_TRUE(run("polyMergeVertex -am 1 pCube1.vtx[0] pCube1.vtx[1]"));

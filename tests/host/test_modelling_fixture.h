@@ -69,8 +69,8 @@ protected:
     //! history, holding the given polygons.
     ehost::MeshShape& makeMesh(const std::string& transform, const std::vector<ehost::Vec3>& points,
                                const std::vector<int>& counts, const std::vector<int>& connects) {
-        EXPECT_TRUE(run("createNode transform -n " + transform + "; createNode mesh -n " + transform + "Shape -p " +
-                        transform))
+        EXPECT_TRUE(run("createNode transform -n " + transform + "; createNode mesh -n " +
+                        transform + "Shape -p " + transform))
             << lastError();
         ehost::MeshShape& s = shape(transform + "Shape");
         ehost::MeshGeometry* own = s.editOwnGeometry(nullptr);

@@ -21,11 +21,13 @@ protected:
         return p.size() == 3 ? Vec3(p[0], p[1], p[2]) : Vec3();
     }
     //! The product's text: one "move -absolute" item per vertex.
-    static std::string absoluteMoves(const std::string& path, const std::vector<std::pair<int, Vec3>>& moves) {
+    static std::string absoluteMoves(const std::string& path,
+                                     const std::vector<std::pair<int, Vec3>>& moves) {
         std::string text;
         for (const auto& [v, p] : moves)
-            text += "move -absolute " + ehost::shortestText(p.x) + " " + ehost::shortestText(p.y) + " " +
-                    ehost::shortestText(p.z) + " " + path + ".vtx[" + std::to_string(v) + "]; ";
+            text += "move -absolute " + ehost::shortestText(p.x) + " " + ehost::shortestText(p.y) +
+                    " " + ehost::shortestText(p.z) + " " + path + ".vtx[" + std::to_string(v) +
+                    "]; ";
         return text;
     }
     size_t tweakCount(const std::string& shapeName) {
@@ -49,7 +51,8 @@ TEST_F(MoveTest, WithHistoryAbsoluteMovesAreExactToTheTweaksResolution) {
     // A tweak is added to the input point, so the sum lands on the grid of
     // doubles as fine as the larger of the two.
     ASSERT_TRUE(run("move -a 0.25 -123456.789 0.375 m.vtx[0]"));
-    EXPECT_EQ(world("m.vtx[0]"), Vec3(0.25, -123456.789, 0.375)) << "reachable targets are hit exactly";
+    EXPECT_EQ(world("m.vtx[0]"), Vec3(0.25, -123456.789, 0.375))
+        << "reachable targets are hit exactly";
     ASSERT_TRUE(run("move -a 0.1 0.2 0.1 m.vtx[2]"));
     const Vec3 p = world("m.vtx[2]");
     EXPECT_NEAR(p.x, 0.1, 1e-16);
@@ -128,7 +131,9 @@ TEST_F(MoveTest, ComponentsThroughEdgesFacesRangesAndTheSelection) {
 }
 
 TEST_F(MoveTest, TransformsMoveTheirTranslationInTheirParentsSpace) {
-    ASSERT_TRUE(run("createNode transform -n parent; setAttr parent.translate 10 0 0; setAttr parent.scale 2 2 2"));
+    ASSERT_TRUE(
+        run("createNode transform -n parent; setAttr parent.translate 10 0 0; setAttr parent.scale "
+            "2 2 2"));
     strings("polyCube -n c");
     ASSERT_TRUE(run("createNode transform -n child -p parent"));
     ASSERT_TRUE(run("move -a 1 2 3 c"));
@@ -192,7 +197,8 @@ TEST_F(MoveTest, OwnGeometryWithTweaksIsBakedAndUndoneWhole) {
 TEST_F(MoveTest, TheProductsMoveTextsRunAsOneScript) {
     strings("polyPlane -sx 10 -sy 10 -n m");
     std::vector<std::pair<int, Vec3>> moves;
-    for (int v = 0; v < 121; v += 3) moves.push_back({v, Vec3(v * 0.1, std::sin(v), 1.0 / (v + 1))});
+    for (int v = 0; v < 121; v += 3)
+        moves.push_back({v, Vec3(v * 0.1, std::sin(v), 1.0 / (v + 1))});
     ASSERT_TRUE(run(absoluteMoves("|m|mShape", moves))) << lastError();
     for (const auto& [v, p] : moves) {
         const Vec3 q = world("m.vtx[" + std::to_string(v) + "]");
@@ -204,7 +210,8 @@ TEST_F(MoveTest, TheProductsMoveTextsRunAsOneScript) {
     ASSERT_TRUE(run("move -a 1 2 3 \"|m|mShape.vtx[ 7]\" ;move -a 4 5 6 \"|m|mShape.vtx[ 8]\" ;"));
     EXPECT_EQ(world("m.vtx[7]"), Vec3(1, 2, 3));
     EXPECT_EQ(world("m.vtx[8]"), Vec3(4, 5, 6));
-    EXPECT_EQ(ehost::session().commands().undoQueue.undoable(), moves.size() + 3) << "the primitive and every move";
+    EXPECT_EQ(ehost::session().commands().undoQueue.undoable(), moves.size() + 3)
+        << "the primitive and every move";
 }
 
 TEST_F(MoveTest, BadMovesAreRefusedAndMoveNothing) {
@@ -216,30 +223,38 @@ TEST_F(MoveTest, BadMovesAreRefusedAndMoveNothing) {
         const char* text;
         const char* error;
     };
-    for (const Case& c : {Case{"move -a 1 2 3 c.vtx[999]", "move: c.vtx[999]: component index 999 is out of range (8 elements)"},
-                          Case{"move -a 1 2 3 c.vtx[0] c.vtx[8]", "move: c.vtx[8]: component index 8 is out of range (8 elements)"},
-                          Case{"move -a 1 2 3 nothing.vtx[0]", "move: No object matches name: nothing.vtx[0]"},
-                          Case{"move -a 1 2 3 c.vtx[x]", "move: c.vtx[x]: bad component index \"x\""},
-                          Case{"move -a 1 2 3 someSet.vtx[0]", "move: someSet is not a mesh: it has no vtx components"},
-                          Case{"move -a 1 2 3 someSet", "move: someSet cannot be moved: it is not a transform, a shape or a mesh component"},
-                          Case{"move -a -r 1 2 3 c.vtx[0]", "move: -absolute and -relative cannot be used together"},
-                          Case{"move -a 1 2 c.vtx[0]", "move: argument \"c.vtx[0]\" should be a number"},
-                          Case{"move -a 1 2", "move: needs x, y and z values"},
-                          Case{"move -q 1 2 3 c", "move: Invalid flag: -q"},
-                          Case{"select -cl; move 1 2 3", "move: Not enough objects or values."}}) {
+    for (const Case& c :
+         {Case{"move -a 1 2 3 c.vtx[999]",
+               "move: c.vtx[999]: component index 999 is out of range (8 elements)"},
+          Case{"move -a 1 2 3 c.vtx[0] c.vtx[8]",
+               "move: c.vtx[8]: component index 8 is out of range (8 elements)"},
+          Case{"move -a 1 2 3 nothing.vtx[0]", "move: No object matches name: nothing.vtx[0]"},
+          Case{"move -a 1 2 3 c.vtx[x]", "move: c.vtx[x]: bad component index \"x\""},
+          Case{"move -a 1 2 3 someSet.vtx[0]",
+               "move: someSet is not a mesh: it has no vtx components"},
+          Case{"move -a 1 2 3 someSet",
+               "move: someSet cannot be moved: it is not a transform, a shape or a mesh component"},
+          Case{"move -a -r 1 2 3 c.vtx[0]",
+               "move: -absolute and -relative cannot be used together"},
+          Case{"move -a 1 2 c.vtx[0]", "move: argument \"c.vtx[0]\" should be a number"},
+          Case{"move -a 1 2", "move: needs x, y and z values"},
+          Case{"move -q 1 2 3 c", "move: Invalid flag: -q"},
+          Case{"select -cl; move 1 2 3", "move: Not enough objects or values."}}) {
         SCOPED_TRACE(c.text);
         EXPECT_FALSE(run(c.text));
         EXPECT_EQ(lastError(), c.error);
         EXPECT_EQ(shown("cShape"), before);
         EXPECT_EQ(result("getAttr c.translate"), "0 0 0");
     }
-    EXPECT_EQ(ehost::session().commands().undoQueue.undoable(), queued + 1) << "only the select was recorded";
+    EXPECT_EQ(ehost::session().commands().undoQueue.undoable(), queued + 1)
+        << "only the select was recorded";
 }
 
 TEST_F(MoveTest, PointPositionReadsOnePoint) {
     strings("polyCube -n c");
     ASSERT_TRUE(run("setAttr c.translate 0 10 0"));
-    EXPECT_EQ(numbers("pointPosition c.vtx[0]"), (std::vector<double>{-0.5, 9.5, 0.5})) << "world by default";
+    EXPECT_EQ(numbers("pointPosition c.vtx[0]"), (std::vector<double>{-0.5, 9.5, 0.5}))
+        << "world by default";
     EXPECT_EQ(numbers("pointPosition -local c.vtx[0]"), (std::vector<double>{-0.5, -0.5, 0.5}));
     EXPECT_FALSE(run("pointPosition c.vtx[0:1]"));
     EXPECT_EQ(lastError(), "pointPosition: cShape: name exactly one vertex");

@@ -14,7 +14,8 @@ using ehost::ComponentType;
 using ehost::MeshGeometry;
 using ehost::Vec3;
 
-MeshGeometry meshOf(const std::vector<Vec3>& points, const std::vector<int>& counts, const std::vector<int>& connects) {
+MeshGeometry meshOf(const std::vector<Vec3>& points, const std::vector<int>& counts,
+                    const std::vector<int>& connects) {
     MeshGeometry m;
     EXPECT_TRUE(m.create(points, counts, connects).ok());
     return m;
@@ -32,7 +33,8 @@ TEST(ComponentListTest, KeepsOrderDropsRepeatsAndWritesRanges) {
     c.add(ComponentType::Vertex, {2, 2, 9});
     c.add(ComponentType::Edge, {7, 8});
     EXPECT_EQ(c.edges, (std::vector<int>{7, 3, 4, 5, 8}));
-    EXPECT_EQ(c.toStrings(), (std::vector<std::string>{"vtx[2]", "vtx[9]", "e[7]", "e[3:5]", "e[8]"}));
+    EXPECT_EQ(c.toStrings(),
+              (std::vector<std::string>{"vtx[2]", "vtx[9]", "e[7]", "e[3:5]", "e[8]"}));
     ComponentList back;
     std::string why;
     ASSERT_TRUE(ComponentList::fromStrings(c.toStrings(), back, why)) << why;
@@ -89,13 +91,15 @@ TEST(MergeVerticesTest, KeepsUVsAndHardEdgesOfWhatSurvives) {
     EXPECT_EQ(out.polygonUVid(1, 0, "extra"), 0);
     EXPECT_EQ(out.polygonUVid(0, 0, "extra"), -1);
     EXPECT_EQ(corners(out, 1), (std::vector<int>{1, 2, 4}));
-    EXPECT_FALSE(out.isEdgeSmooth(out.findEdge(1, 4))) << "a hard edge away from the merge stays hard";
+    EXPECT_FALSE(out.isEdgeSmooth(out.findEdge(1, 4)))
+        << "a hard edge away from the merge stays hard";
     EXPECT_EQ(out.numHardEdges(), 1) << "the collapsed hard edge is gone";
 }
 
 TEST(MergeVerticesTest, ChainsOfCloseVerticesJoinAsOneGroupAtTheirAverage) {
-    const MeshGeometry m = meshOf({{0, 0, 0}, {0.4, 0, 0}, {0.8, 0, 0}, {5, 0, 0}, {0, 1, 0}, {5, 1, 0}},
-                                  {3, 3}, {0, 1, 4, 2, 3, 5});
+    const MeshGeometry m =
+        meshOf({{0, 0, 0}, {0.4, 0, 0}, {0.8, 0, 0}, {5, 0, 0}, {0, 1, 0}, {5, 1, 0}}, {3, 3},
+               {0, 1, 4, 2, 3, 5});
     MeshGeometry out;
     ASSERT_TRUE(ehost::mergeVertices(m, {0, 1, 2, 3}, 0.5, false, out).ok());
     EXPECT_EQ(out.numVertices(), 3) << "vtx[1:2] joined vtx[0]; vtx[4] lost its only triangle";
@@ -116,7 +120,8 @@ TEST(MergeVerticesTest, PolygonsPassingTwiceThroughAVertexAreRemoved) {
     EXPECT_EQ(out.numVertices(), 0) << "vertices left without polygons go";
     const MeshGeometry loose = meshOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {9, 9, 9}}, {3}, {0, 1, 2});
     ASSERT_TRUE(ehost::mergeVertices(loose, {1, 2}, 0, true, out).ok());
-    EXPECT_EQ(out.numVertices(), 1) << "a point no polygon used before stays; the collapsed triangle's go";
+    EXPECT_EQ(out.numVertices(), 1)
+        << "a point no polygon used before stays; the collapsed triangle's go";
     EXPECT_EQ(out.point(0), Vec3(9, 9, 9));
 }
 
@@ -124,7 +129,14 @@ TEST(MergeVerticesTest, PolygonsPassingTwiceThroughAVertexAreRemoved) {
 
 //! A unit square at height y, facing down (bottom) or up (top).
 MeshGeometry twoSquares() {
-    return meshOf({{0, 0, 0}, {1, 0, 0}, {1, 0, -1}, {0, 0, -1}, {0, 1, 0}, {1, 1, 0}, {1, 1, -1}, {0, 1, -1}},
+    return meshOf({{0, 0, 0},
+                   {1, 0, 0},
+                   {1, 0, -1},
+                   {0, 0, -1},
+                   {0, 1, 0},
+                   {1, 1, 0},
+                   {1, 1, -1},
+                   {0, 1, -1}},
                   {4, 4}, {0, 3, 2, 1, 4, 5, 6, 7});
 }
 
@@ -145,7 +157,8 @@ TEST(BridgeEdgesTest, BridgingTwoLoopsClosesABox) {
         EXPECT_GT(ehost::dot(out.faceNormal(f), centre), 0) << "side " << f << " faces out";
         const std::vector<int> side = corners(out, f);
         for (int v : side)
-            EXPECT_NE(std::find(side.begin(), side.end(), v ^ 4), side.end()) << "each side joins a corner and the one above it";
+            EXPECT_NE(std::find(side.begin(), side.end(), v ^ 4), side.end())
+                << "each side joins a corner and the one above it";
     }
     ASSERT_TRUE(ehost::bridgeEdges(m, edges, 1, out).ok());
     EXPECT_EQ(out.numVertices(), 12);
@@ -161,14 +174,17 @@ TEST(BridgeEdgesTest, RefusesWhatIsNotTwoMatchingBorderChains) {
               "the chains have 2 and 1 edges: a bridge needs as many on both sides");
     std::vector<int> loop{m.findEdge(0, 1), m.findEdge(1, 2), m.findEdge(2, 3), m.findEdge(3, 0)};
     std::vector<int> mixed = loop;
-    mixed.insert(mixed.end(), {m.findEdge(4, 5), m.findEdge(5, 6), m.findEdge(6, 7), m.findEdge(7, 4)});
+    mixed.insert(mixed.end(),
+                 {m.findEdge(4, 5), m.findEdge(5, 6), m.findEdge(6, 7), m.findEdge(7, 4)});
     mixed.pop_back();
     mixed.insert(mixed.begin(), m.findEdge(4, 7));
     EXPECT_TRUE(ehost::bridgeEdges(m, mixed, 0, out).ok()) << "order does not matter";
     std::vector<int> loopAndChain = loop;
     loopAndChain.insert(loopAndChain.end(), {m.findEdge(4, 5), m.findEdge(5, 6), m.findEdge(6, 7)});
-    EXPECT_EQ(ehost::bridgeEdges(m, loopAndChain, 0, out).error, "one chain is a closed loop and the other is not");
-    EXPECT_EQ(ehost::bridgeEdges(m, {a, c}, -1, out).error, "the number of divisions cannot be negative");
+    EXPECT_EQ(ehost::bridgeEdges(m, loopAndChain, 0, out).error,
+              "one chain is a closed loop and the other is not");
+    EXPECT_EQ(ehost::bridgeEdges(m, {a, c}, -1, out).error,
+              "the number of divisions cannot be negative");
     const MeshGeometry plane = ehost::makePlane(1, 1, 2, 1);
     EXPECT_EQ(ehost::bridgeEdges(plane, {plane.findEdge(1, 4), plane.findEdge(0, 1)}, 0, out).error,
               "e[" + std::to_string(plane.findEdge(1, 4)) + "] is not a border edge");
@@ -182,7 +198,8 @@ TEST(AverageVerticesTest, InnerVerticesAverageAllNeighboursBorderOnesTheirBorder
     ASSERT_TRUE(m.setPoint(1, {0.5, 0, 1}).ok());
     MeshGeometry out;
     ASSERT_TRUE(ehost::averageVertices(m, {0, 1, 4}, 1, out).ok());
-    EXPECT_EQ(out.point(4), Vec3((0.5 - 1 + 1 + 0) / 4, 0, (1 + 0 + 0 - 1) / 4.0)) << "from the old positions";
+    EXPECT_EQ(out.point(4), Vec3((0.5 - 1 + 1 + 0) / 4, 0, (1 + 0 + 0 - 1) / 4.0))
+        << "from the old positions";
     EXPECT_EQ(out.point(1), Vec3(0, 0, 1)) << "between its border neighbours 0 and 2";
     EXPECT_EQ(out.point(0), m.point(0)) << "a corner stays";
     ASSERT_TRUE(ehost::averageVertices(m, {4}, 0, out).ok());
@@ -193,7 +210,8 @@ TEST(AverageVerticesTest, InnerVerticesAverageAllNeighboursBorderOnesTheirBorder
 
 TEST(AverageVerticesTest, VerticesWhereBordersCrossStay) {
     // Two triangles touching at vertex 0 only: it has four border edges.
-    const MeshGeometry m = meshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {-1, 0, 0}, {-1, -1, 0}}, {3, 3}, {0, 1, 2, 0, 3, 4});
+    const MeshGeometry m = meshOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {-1, 0, 0}, {-1, -1, 0}},
+                                  {3, 3}, {0, 1, 2, 0, 3, 4});
     MeshGeometry out;
     ASSERT_TRUE(ehost::averageVertices(m, {0}, 3, out).ok());
     EXPECT_EQ(out.point(0), Vec3(0, 0, 0));

@@ -77,14 +77,16 @@ TEST_F(PrimitiveTest, DefaultCubeMatchesTheHostsVertexFaceAndUVNumbering) {
     EXPECT_EQ(strings("polyCube"), (std::vector<std::string>{"pCube1", "polyCube1"}));
     const MeshGeometry m = shown("pCubeShape1");
     expectCounts(m, {8, 12, 6, 14});
-    const std::vector<Vec3> corners{{-0.5, -0.5, 0.5}, {0.5, -0.5, 0.5}, {-0.5, 0.5, 0.5},  {0.5, 0.5, 0.5},
-                                    {-0.5, 0.5, -0.5}, {0.5, 0.5, -0.5}, {-0.5, -0.5, -0.5}, {0.5, -0.5, -0.5}};
+    const std::vector<Vec3> corners{{-0.5, -0.5, 0.5},  {0.5, -0.5, 0.5},  {-0.5, 0.5, 0.5},
+                                    {0.5, 0.5, 0.5},    {-0.5, 0.5, -0.5}, {0.5, 0.5, -0.5},
+                                    {-0.5, -0.5, -0.5}, {0.5, -0.5, -0.5}};
     EXPECT_EQ(m.points(), corners);
-    EXPECT_EQ(m.polygonConnects(),
-              (std::vector<int>{0, 1, 3, 2, 2, 3, 5, 4, 4, 5, 7, 6, 6, 7, 1, 0, 1, 7, 5, 3, 6, 0, 2, 4}));
+    EXPECT_EQ(m.polygonConnects(), (std::vector<int>{0, 1, 3, 2, 2, 3, 5, 4, 4, 5, 7, 6,
+                                                     6, 7, 1, 0, 1, 7, 5, 3, 6, 0, 2, 4}));
     std::vector<int> uvCounts, uvIds;
     ASSERT_TRUE(m.getAssignedUVs(uvCounts, uvIds).ok());
-    EXPECT_EQ(uvIds, (std::vector<int>{0, 1, 3, 2, 2, 3, 5, 4, 4, 5, 7, 6, 6, 7, 9, 8, 1, 10, 11, 3, 12, 0, 2, 13}));
+    EXPECT_EQ(uvIds, (std::vector<int>{0, 1, 3, 2, 2, 3,  5,  4, 4,  5, 7, 6,
+                                       6, 7, 9, 8, 1, 10, 11, 3, 12, 0, 2, 13}));
     float u = 0, v = 0;
     m.getUV(10, u, v);
     EXPECT_EQ(u, 0.875f);
@@ -94,17 +96,20 @@ TEST_F(PrimitiveTest, DefaultCubeMatchesTheHostsVertexFaceAndUVNumbering) {
 }
 
 TEST_F(PrimitiveTest, SubdividedCubesAndSpheresStayClosedAndOutward) {
-    for (const char* text : {"polyCube -sx 3 -sy 2 -sz 4 -w 2 -h 3 -d 4", "polyCube -sx 1 -sy 5 -sz 1",
-                             "polySphere -sx 5 -sy 3 -r 2", "polySphere -sx 3 -sy 2"}) {
+    for (const char* text :
+         {"polyCube -sx 3 -sy 2 -sz 4 -w 2 -h 3 -d 4", "polyCube -sx 1 -sy 5 -sz 1",
+          "polySphere -sx 5 -sy 3 -r 2", "polySphere -sx 3 -sy 2"}) {
         SCOPED_TRACE(text);
         auto names = strings(text);
-        const MeshGeometry m = shown(names[0].substr(0, names[0].size() - 1) + "Shape" + names[0].back());
+        const MeshGeometry m =
+            shown(names[0].substr(0, names[0].size() - 1) + "Shape" + names[0].back());
         expectClosedAndConsistent(m);
         expectOutwardFaces(m);
     }
     const MeshGeometry cube = shown("pCubeShape1");
     // 2 (xy + yz + zx) + 2 vertices, 2 (xy + yz + zx) faces.
-    expectCounts(cube, {2 * (6 + 8 + 12) + 2, 2 * (6 + 8 + 12) * 2, 2 * (6 + 8 + 12), 4 * (2 * (2 + 4) + 1) + 2 * 4 * 3});
+    expectCounts(cube, {2 * (6 + 8 + 12) + 2, 2 * (6 + 8 + 12) * 2, 2 * (6 + 8 + 12),
+                        4 * (2 * (2 + 4) + 1) + 2 * 4 * 3});
     EXPECT_EQ(cube.boundingBox().min, Vec3(-1, -1.5, -2));
     EXPECT_EQ(cube.boundingBox().max, Vec3(1, 1.5, 2));
     expectCounts(shown("pSphereShape2"), {3 * 1 + 2, 3 + 3 + 3, 6, 4 + 6});
@@ -148,7 +153,8 @@ TEST_F(PrimitiveTest, WithoutHistoryTheGeometryIsTheShapesOwn) {
     EXPECT_EQ(shown("pCubeShape1").numVertices(), 8);
 
     ASSERT_TRUE(run("constructionHistory -toggle off"));
-    EXPECT_EQ(strings("polySphere -ch on"), std::vector<std::string>{"pSphere1"}) << "the switch wins over -ch";
+    EXPECT_EQ(strings("polySphere -ch on"), std::vector<std::string>{"pSphere1"})
+        << "the switch wins over -ch";
     EXPECT_FALSE(shape("pSphereShape1").hasHistory());
     EXPECT_EQ(shown("pSphereShape1").numVertices(), 382);
     ehost::setHistoryRecording(true);
@@ -184,7 +190,8 @@ TEST_F(PrimitiveTest, UndoRemovesEverythingAndRedoBringsTheSameNodesBack) {
     EXPECT_EQ(node("pSphere1"), nullptr);
     EXPECT_EQ(node("polySphere1"), nullptr);
     ASSERT_EQ(ehost::session().selection().items.size(), 1u);
-    EXPECT_EQ(ehost::session().selection().items[0].node.get(), node("box")) << "the selection comes back";
+    EXPECT_EQ(ehost::session().selection().items[0].node.get(), node("box"))
+        << "the selection comes back";
     ASSERT_TRUE(run("redo"));
     EXPECT_EQ(shown("pSphereShape1"), sphere);
     EXPECT_TRUE(shape("pSphereShape1").hasHistory());
@@ -199,16 +206,16 @@ TEST_F(PrimitiveTest, BadParametersAreRefusedAndCreateNothing) {
         const char* text;
         const char* error;
     };
-    for (const Case& c : {Case{"polySphere -r -1", "polySphere: -radius must be a positive number"},
-                          Case{"polySphere -r 0", "polySphere: -radius must be a positive number"},
-                          Case{"polySphere -sx 2", "polySphere: -subdivisionsX must be between 3 and 4096"},
-                          Case{"polySphere -sy 1", "polySphere: -subdivisionsY must be between 2 and 4096"},
-                          Case{"polyCube -sz 0", "polyCube: -subdivisionsZ must be between 1 and 4096"},
-                          Case{"polyPlane -w inf", "polyPlane: -width must be a positive number"},
-                          Case{"polyPlane -sx 5000", "polyPlane: -subdivisionsX must be between 1 and 4096"},
-                          Case{"polyCube -bogus", "polyCube: Invalid flag: -bogus"},
-                          Case{"polyCube -n 9lives", ""},
-                          Case{"polySphere -r", ""}}) {
+    for (const Case& c :
+         {Case{"polySphere -r -1", "polySphere: -radius must be a positive number"},
+          Case{"polySphere -r 0", "polySphere: -radius must be a positive number"},
+          Case{"polySphere -sx 2", "polySphere: -subdivisionsX must be between 3 and 4096"},
+          Case{"polySphere -sy 1", "polySphere: -subdivisionsY must be between 2 and 4096"},
+          Case{"polyCube -sz 0", "polyCube: -subdivisionsZ must be between 1 and 4096"},
+          Case{"polyPlane -w inf", "polyPlane: -width must be a positive number"},
+          Case{"polyPlane -sx 5000", "polyPlane: -subdivisionsX must be between 1 and 4096"},
+          Case{"polyCube -bogus", "polyCube: Invalid flag: -bogus"}, Case{"polyCube -n 9lives", ""},
+          Case{"polySphere -r", ""}}) {
         SCOPED_TRACE(c.text);
         EXPECT_FALSE(run(c.text));
         if (*c.error) {

@@ -33,7 +33,9 @@ AttrPtr countAttr(const char* name, const char* shortName, int value) {
     return a;
 }
 
-double number(Node& node, const AttrPtr& attr) { return evaluate(node, {attr.get(), -1}).num[0]; }
+double number(Node& node, const AttrPtr& attr) {
+    return evaluate(node, {attr.get(), -1}).num[0];
+}
 int divisions(Node& node, const AttrPtr& attr, int minimum) {
     const double value = number(node, attr);
     if (!(value >= minimum)) return minimum;
@@ -60,13 +62,16 @@ private:
 };
 
 void addCreator(Registry& registry, const char* type, unsigned id, MFn::Type kind,
-                const std::vector<AttrPtr>& inputs, const AttrPtr& output, PolyCreatorNode::Build build) {
+                const std::vector<AttrPtr>& inputs, const AttrPtr& output,
+                PolyCreatorNode::Build build) {
     auto cls = std::make_unique<NodeClass>();
     cls->typeName = type;
     cls->typeId = MTypeId(id);
     cls->kind = kind;
     const Attribute* out = output.get();
-    cls->make = [out, build](NodeClass* c) { return std::make_shared<PolyCreatorNode>(c, out, build); };
+    cls->make = [out, build](NodeClass* c) {
+        return std::make_shared<PolyCreatorNode>(c, out, build);
+    };
     addInheritedAttributes(*cls);
     for (const auto& a : inputs) cls->addAttribute(a);
     cls->addAttribute(output);
@@ -121,12 +126,14 @@ void registerPolyCreatorTypes(Registry& registry) {
     addCreator(registry, "polySphere", 0x50535048, MFn::kPolySphere,
                {s.radius, s.subdivisionsAxis, s.subdivisionsHeight}, s.output, [](Node& n) {
                    const auto& a = polySphereAttributes();
-                   return makeSphere(number(n, a.radius), divisions(n, a.subdivisionsAxis, kMinSphereAxis),
+                   return makeSphere(number(n, a.radius),
+                                     divisions(n, a.subdivisionsAxis, kMinSphereAxis),
                                      divisions(n, a.subdivisionsHeight, kMinSphereHeight));
                });
     const auto& c = polyCubeAttributes();
     addCreator(registry, "polyCube", 0x50435542, MFn::kPolyCube,
-               {c.width, c.height, c.depth, c.subdivisionsWidth, c.subdivisionsHeight, c.subdivisionsDepth},
+               {c.width, c.height, c.depth, c.subdivisionsWidth, c.subdivisionsHeight,
+                c.subdivisionsDepth},
                c.output, [](Node& n) {
                    const auto& a = polyCubeAttributes();
                    return makeCube(number(n, a.width), number(n, a.height), number(n, a.depth),
@@ -136,7 +143,8 @@ void registerPolyCreatorTypes(Registry& registry) {
                });
     const auto& p = polyPlaneAttributes();
     addCreator(registry, "polyPlane", 0x50504c4e, MFn::kPolyPlane,
-               {p.width, p.height, p.subdivisionsWidth, p.subdivisionsHeight}, p.output, [](Node& n) {
+               {p.width, p.height, p.subdivisionsWidth, p.subdivisionsHeight}, p.output,
+               [](Node& n) {
                    const auto& a = polyPlaneAttributes();
                    return makePlane(number(n, a.width), number(n, a.height),
                                     divisions(n, a.subdivisionsWidth, kMinGridDivisions),

@@ -27,7 +27,9 @@ std::vector<std::string> strings(const Cell& c) {
     return out;
 }
 
-double number(Node& node, const AttrPtr& attr) { return evaluate(node, {attr.get(), -1}).num[0]; }
+double number(Node& node, const AttrPtr& attr) {
+    return evaluate(node, {attr.get(), -1}).num[0];
+}
 //! A count attribute kept within what an edit can sensibly do.
 int count(Node& node, const AttrPtr& attr, int most) {
     const double value = number(node, attr);
@@ -37,7 +39,8 @@ int count(Node& node, const AttrPtr& attr, int most) {
 
 class PolyModifierNode : public Node {
 public:
-    using Edit = std::function<MeshStatus(Node&, const MeshGeometry&, const ComponentList&, MeshGeometry&)>;
+    using Edit =
+        std::function<MeshStatus(Node&, const MeshGeometry&, const ComponentList&, MeshGeometry&)>;
     PolyModifierNode(NodeClass* cls, Edit edit) : Node(cls), edit_(std::move(edit)) {}
 
     MStatus compute(const PlugAddr& plug, MDataBlock&) override {
@@ -57,7 +60,9 @@ private:
         ComponentList components;
         std::string why;
         const Cell& list = evaluate(*this, {polyModifierAttributes().inputComponents.get(), -1});
-        if (!ComponentList::fromStrings(strings(list), components, why) || !components.fits(*in, why)) return in;
+        if (!ComponentList::fromStrings(strings(list), components, why) ||
+            !components.fits(*in, why))
+            return in;
         auto out = std::make_shared<MeshGeometry>();
         if (!edit_(*this, *in, components, *out)) return in;
         return out;
@@ -103,7 +108,8 @@ const PolyMergeVertAttributes& polyMergeVertAttributes() {
     static const PolyMergeVertAttributes s = [] {
         PolyMergeVertAttributes a;
         a.distance = numericAttr("distance", "d", MFnNumericData::kDouble, 0);
-        a.alwaysMergeTwoVertices = numericAttr("alwaysMergeTwoVertices", "am", MFnNumericData::kBoolean, 0);
+        a.alwaysMergeTwoVertices =
+            numericAttr("alwaysMergeTwoVertices", "am", MFnNumericData::kBoolean, 0);
         return a;
     }();
     return s;
@@ -130,13 +136,16 @@ const PolyAverageVertexAttributes& polyAverageVertexAttributes() {
 
 void registerPolyModifierTypes(Registry& registry) {
     const auto& m = polyMergeVertAttributes();
-    addModifier(registry, "polyMergeVert", 0x504d4756, MFn::kPolyMergeVert, {m.distance, m.alwaysMergeTwoVertices},
+    addModifier(registry, "polyMergeVert", 0x504d4756, MFn::kPolyMergeVert,
+                {m.distance, m.alwaysMergeTwoVertices},
                 [](Node& n, const MeshGeometry& in, const ComponentList& c, MeshGeometry& out) {
                     const auto& a = polyMergeVertAttributes();
-                    return mergeComponents(in, c, number(n, a.distance), number(n, a.alwaysMergeTwoVertices) != 0, out);
+                    return mergeComponents(in, c, number(n, a.distance),
+                                           number(n, a.alwaysMergeTwoVertices) != 0, out);
                 });
     const auto& b = polyBridgeEdgeAttributes();
-    addModifier(registry, "polyBridgeEdge", 0x50425245, MFn::kPolyBridgeEdge, {b.divisions, b.direction},
+    addModifier(registry, "polyBridgeEdge", 0x50425245, MFn::kPolyBridgeEdge,
+                {b.divisions, b.direction},
                 [](Node& n, const MeshGeometry& in, const ComponentList& c, MeshGeometry& out) {
                     const auto& a = polyBridgeEdgeAttributes();
                     return bridgeComponents(in, c, count(n, a.divisions, kMaxDivisions), out);

@@ -79,21 +79,25 @@ protected:
     virtual bool readParameters(const MArgDatabase& db, std::string& why) = 0;
     //! The components a whole mesh stands for; false with a reason when it cannot.
     virtual bool wholeMesh(const MeshGeometry& mesh, ComponentList& out, std::string& why) = 0;
-    virtual MeshStatus edit(const MeshGeometry& in, const ComponentList& components, MeshGeometry& out) = 0;
+    virtual MeshStatus edit(const MeshGeometry& in, const ComponentList& components,
+                            MeshGeometry& out) = 0;
     virtual const char* nodeType() const = 0;
     //! Writes the parameters on a new modifier node.
     virtual void configure(Node& node) = 0;
 
     //! Reads an integer flag (by its long name) that must lie in [lowest, highest].
-    static bool integerFlag(const MArgDatabase& db, const char* flag, int lowest, int highest, int& value,
-                            std::string& why) {
+    static bool integerFlag(const MArgDatabase& db, const char* flag, int lowest, int highest,
+                            int& value, std::string& why) {
         if (!db.isFlagSet(flag)) return true;
         db.getFlagArgument(flag, 0, value);
         if (value >= lowest && value <= highest) return true;
-        why = std::string(flag) + " must be between " + std::to_string(lowest) + " and " + std::to_string(highest);
+        why = std::string(flag) + " must be between " + std::to_string(lowest) + " and " +
+              std::to_string(highest);
         return false;
     }
-    static void write(Node& node, const AttrPtr& attr, double value) { writeNumeric(node, {attr.get(), -1}, &value, 1); }
+    static void write(Node& node, const AttrPtr& attr, double value) {
+        writeNumeric(node, {attr.get(), -1}, &value, 1);
+    }
 
 private:
     bool plan(const MArgDatabase& db, std::vector<PlannedEdit>& plans, std::string& why) {
@@ -223,7 +227,9 @@ protected:
         return bridgeComponents(in, c, divisions_, out);
     }
     const char* nodeType() const override { return "polyBridgeEdge"; }
-    void configure(Node& node) override { write(node, polyBridgeEdgeAttributes().divisions, divisions_); }
+    void configure(Node& node) override {
+        write(node, polyBridgeEdgeAttributes().divisions, divisions_);
+    }
 
 private:
     int divisions_ = 0;
@@ -248,7 +254,9 @@ protected:
         return averageComponents(in, c, iterations_, out);
     }
     const char* nodeType() const override { return "polyAverageVertex"; }
-    void configure(Node& node) override { write(node, polyAverageVertexAttributes().iterations, iterations_); }
+    void configure(Node& node) override {
+        write(node, polyAverageVertexAttributes().iterations, iterations_);
+    }
 
 private:
     int iterations_ = 1;
@@ -279,7 +287,8 @@ public:
         std::vector<Pick> picks;
         std::vector<MeshPick> meshes;
         std::string why;
-        if (!picksOrSelection(names, picks, why) || !meshPicks(picks, meshes, why)) return error(why);
+        if (!picksOrSelection(names, picks, why) || !meshPicks(picks, meshes, why))
+            return error(why);
         if (meshes.empty()) return error("No objects were specified or selected.");
         struct Count {
             const char* flag;
@@ -291,7 +300,8 @@ public:
             {"-e", "edge", [](const MeshGeometry& m) { return m.numEdges(); }},
             {"-f", "face", [](const MeshGeometry& m) { return m.numFaces(); }},
             {"-uv", "uvcoord", [](const MeshGeometry& m) { return m.numUVs(); }},
-            {"-t", "triangle", [](const MeshGeometry& m) { return m.numFaceVertices() - 2 * m.numFaces(); }},
+            {"-t", "triangle",
+             [](const MeshGeometry& m) { return m.numFaceVertices() - 2 * m.numFaces(); }},
         };
         std::vector<const Count*> asked;
         for (const Count& c : counts)

@@ -9,9 +9,15 @@ namespace ehost {
 
 namespace {
 
-PlugAddr inMeshPlug() { return {meshAttributes().inMesh.get(), -1}; }
-PlugAddr pntsPlug() { return {meshAttributes().pnts.get(), -1}; }
-PlugAddr cachedPlug() { return {meshAttributes().cachedInMesh.get(), -1}; }
+PlugAddr inMeshPlug() {
+    return {meshAttributes().inMesh.get(), -1};
+}
+PlugAddr pntsPlug() {
+    return {meshAttributes().pnts.get(), -1};
+}
+PlugAddr cachedPlug() {
+    return {meshAttributes().cachedInMesh.get(), -1};
+}
 
 std::map<int, Cell>& tweaksOf(Node& node, const Attribute* attr) {
     return node.slot(node.cls->slotOf(attr)).elements;
@@ -48,7 +54,8 @@ MStatus MeshEdit::insertModifier(const std::shared_ptr<MeshShape>& shape, const 
     PlugRef feed = source_;
     if (shape->hasTweaks()) {
         MStatus st;
-        tweak_ = session().scene().create(*session().registry().findClass("polyTweak"), "polyTweak1", &st);
+        tweak_ = session().scene().create(*session().registry().findClass("polyTweak"),
+                                          "polyTweak1", &st);
         if (!tweak_) return st;
         const auto& t = polyTweakAttributes();
         tweaksOf(*tweak_, t.tweak.get()) = tweaksBefore_;
@@ -56,7 +63,8 @@ MStatus MeshEdit::insertModifier(const std::shared_ptr<MeshShape>& shape, const 
         feed = PlugRef{tweak_.get(), {t.output.get(), -1}};
     }
     links_.push_back({feed, PlugRef{modifier.get(), {m.inputPolymesh.get(), -1}}});
-    links_.push_back({PlugRef{modifier.get(), {m.output.get(), -1}}, PlugRef{shape.get(), inMeshPlug()}});
+    links_.push_back(
+        {PlugRef{modifier.get(), {m.output.get(), -1}}, PlugRef{shape.get(), inMeshPlug()}});
     disconnect(source_, PlugRef{shape.get(), inMeshPlug()});
     if (MStatus st = linkChain(); !st) {
         undo();
@@ -81,7 +89,8 @@ void MeshEdit::unlinkChain() {
     if (tweak_) tweak_->cell({polyTweakAttributes().output.get(), -1}, true)->dirty = false;
     for (auto it = links_.rbegin(); it != links_.rend(); ++it) {
         auto in = it->second.node->inputs.find(it->second.addr);
-        if (in != it->second.node->inputs.end() && in->second == it->first) disconnect(it->first, it->second);
+        if (in != it->second.node->inputs.end() && in->second == it->first)
+            disconnect(it->first, it->second);
     }
 }
 

@@ -25,13 +25,16 @@ bool splitComponentName(const std::string& text, ComponentName& out) {
     auto dot = text.find('.');
     if (dot == std::string::npos || text.back() != ']') return false;
     auto lb = text.find('[', dot);
-    if (lb == std::string::npos || !componentTypeNamed(text.substr(dot + 1, lb - dot - 1), out.type)) return false;
+    if (lb == std::string::npos ||
+        !componentTypeNamed(text.substr(dot + 1, lb - dot - 1), out.type))
+        return false;
     out.node = text.substr(0, dot);
     out.inside = text.substr(lb + 1, text.size() - lb - 2);
     return out.node.find('*') == std::string::npos;
 }
 
-bool resolveComponents(const std::string& text, const ComponentName& name, Pick& pick, std::string& why) {
+bool resolveComponents(const std::string& text, const ComponentName& name, Pick& pick,
+                       std::string& why) {
     Node* node = resolveNode(name.node);
     if (!node) {
         why = "No object matches name: " + text;
@@ -39,7 +42,8 @@ bool resolveComponents(const std::string& text, const ComponentName& name, Pick&
     }
     MeshShape* shape = meshShapeOf(*node);
     if (!shape) {
-        why = node->name + " is not a mesh: it has no " + componentTypeName(name.type) + " components";
+        why = node->name + " is not a mesh: it has no " + componentTypeName(name.type) +
+              " components";
         return false;
     }
     const int count = elementCount(*shape->base(), name.type);
@@ -63,10 +67,18 @@ bool pickOf(const SelItem& item, Pick& pick, std::string& why) {
     pick.hasComponents = true;
     pick.ids = item.component->elements;
     switch (item.component->kind) {
-        case MFn::kMeshVertComponent: pick.type = ComponentType::Vertex; break;
-        case MFn::kMeshEdgeComponent: pick.type = ComponentType::Edge; break;
-        case MFn::kMeshPolygonComponent: pick.type = ComponentType::Face; break;
-        default: why = item.node->name + ": unsupported component"; return false;
+        case MFn::kMeshVertComponent:
+            pick.type = ComponentType::Vertex;
+            break;
+        case MFn::kMeshEdgeComponent:
+            pick.type = ComponentType::Edge;
+            break;
+        case MFn::kMeshPolygonComponent:
+            pick.type = ComponentType::Face;
+            break;
+        default:
+            why = item.node->name + ": unsupported component";
+            return false;
     }
     return true;
 }
@@ -134,9 +146,11 @@ bool meshPicks(const std::vector<Pick>& picks, std::vector<MeshPick>& out, std::
             why = pick.node->name + " is not a polygon mesh";
             return false;
         }
-        auto it = std::find_if(meshes.begin(), meshes.end(), [&](const MeshPick& m) { return m.shape.get() == shape; });
+        auto it = std::find_if(meshes.begin(), meshes.end(),
+                               [&](const MeshPick& m) { return m.shape.get() == shape; });
         if (it == meshes.end()) {
-            meshes.push_back(MeshPick{std::static_pointer_cast<MeshShape>(shape->self()), {}, false});
+            meshes.push_back(
+                MeshPick{std::static_pointer_cast<MeshShape>(shape->self()), {}, false});
             it = meshes.end() - 1;
         }
         if (pick.hasComponents)

@@ -77,7 +77,8 @@ public:
             propagateDirty(*shape_, {meshAttributes().pnts.get(), -1});
         } else if (mode_ == Mode::OwnPoints) {
             MeshGeometry* own = shape_->editOwnGeometry(nullptr);
-            for (auto it = pointChanges_.rbegin(); it != pointChanges_.rend(); ++it) own->setPoint(it->vertex, it->before);
+            for (auto it = pointChanges_.rbegin(); it != pointChanges_.rend(); ++it)
+                own->setPoint(it->vertex, it->before);
             shape_->ownGeometryEdited();
         } else {
             setOwn(ownBefore_, tweaksBefore_);
@@ -177,7 +178,8 @@ std::vector<std::pair<int, Vec3>> vertexTargets(const MeshPick& pick, const Moti
     const Vec3 target = frame.pointIn(motion.value), offset = frame.vectorIn(motion.value);
     std::vector<std::pair<int, Vec3>> out;
     out.reserve(vertices.size());
-    for (int v : vertices) out.push_back({v, motion.absolute ? target : shownPoint(*pick.shape, v) + offset});
+    for (int v : vertices)
+        out.push_back({v, motion.absolute ? target : shownPoint(*pick.shape, v) + offset});
     return out;
 }
 
@@ -195,7 +197,8 @@ struct TransformMove {
 //! The transform a named object moves: itself, or a shape's parent.
 DagNode* movedTransform(Node& node) {
     auto* dag = dynamic_cast<DagNode*>(&node);
-    if (dag && dag->cls->role != NodeRole::Transform && dag->parent && !dag->parent->isWorld()) dag = dag->parent;
+    if (dag && dag->cls->role != NodeRole::Transform && dag->parent && !dag->parent->isWorld())
+        dag = dag->parent;
     return dag && dag->cls->role == NodeRole::Transform ? dag : nullptr;
 }
 
@@ -212,8 +215,10 @@ TransformMove transformMove(DagNode& node, const Motion& motion) {
     std::copy(t.num, t.num + 3, m.before);
     const Vec3 now{m.before[0], m.before[1], m.before[2]};
     // An object's position is its translation in its parent's space.
-    const SpaceFrame parent = node.parent && !node.parent->isWorld() ? frameOf(*node.parent, motion.world) : SpaceFrame();
-    const Vec3 next = motion.absolute ? parent.pointIn(motion.value) : now + parent.vectorIn(motion.value);
+    const SpaceFrame parent =
+        node.parent && !node.parent->isWorld() ? frameOf(*node.parent, motion.world) : SpaceFrame();
+    const Vec3 next =
+        motion.absolute ? parent.pointIn(motion.value) : now + parent.vectorIn(motion.value);
     m.after[0] = next.x;
     m.after[1] = next.y;
     m.after[2] = next.z;
@@ -262,7 +267,8 @@ public:
         return MStatus::kSuccess;
     }
     MStatus undoIt() override {
-        for (auto it = transformMoves_.rbegin(); it != transformMoves_.rend(); ++it) it->set(it->before);
+        for (auto it = transformMoves_.rbegin(); it != transformMoves_.rend(); ++it)
+            it->set(it->before);
         for (auto it = meshMoves_.rbegin(); it != meshMoves_.rend(); ++it) it->undo();
         return MStatus::kSuccess;
     }
@@ -305,14 +311,16 @@ private:
             }
             DagNode* t = movedTransform(*p.node);
             if (!t) {
-                why = p.node->name + " cannot be moved: it is not a transform, a shape or a mesh component";
+                why = p.node->name +
+                      " cannot be moved: it is not a transform, a shape or a mesh component";
                 return false;
             }
             if (translateConnected(*t)) {
                 why = "the translation of " + t->name + " is connected and cannot be modified";
                 return false;
             }
-            if (std::find(transforms.begin(), transforms.end(), t) == transforms.end()) transforms.push_back(t);
+            if (std::find(transforms.begin(), transforms.end(), t) == transforms.end())
+                transforms.push_back(t);
         }
         std::vector<MeshPick> meshes;
         if (!meshPicks(componentPicks, meshes, why)) return false;
@@ -341,14 +349,16 @@ public:
         MArgDatabase db;
         MStatus st = parse(args, db);
         if (!st) return st;
-        if (db.isFlagSet("-w") && db.isFlagSet("-l")) return error("-world and -local cannot be used together");
+        if (db.isFlagSet("-w") && db.isFlagSet("-l"))
+            return error("-world and -local cannot be used together");
         const bool world = !db.isFlagSet("-l");
         MStringArray names;
         db.getObjects(names);
         std::vector<Pick> picks;
         std::string why;
         if (!resolvePicks(names, picks, why)) return error(why);
-        if (picks.size() != 1) return error("names " + std::to_string(picks.size()) + " objects: give one point");
+        if (picks.size() != 1)
+            return error("names " + std::to_string(picks.size()) + " objects: give one point");
         Vec3 p;
         if (!position(picks[0], world, p, why)) return error(why);
         MDoubleArray out;
@@ -377,7 +387,8 @@ private:
         }
         const Cell& c = evaluate(*t, {transformAttributes().translate.get(), -1});
         out = {c.num[0], c.num[1], c.num[2]};
-        if (world && t->parent && !t->parent->isWorld()) out = SpaceFrame(t->parent->worldMatrix()).pointOut(out);
+        if (world && t->parent && !t->parent->isWorld())
+            out = SpaceFrame(t->parent->worldMatrix()).pointOut(out);
         return true;
     }
 };

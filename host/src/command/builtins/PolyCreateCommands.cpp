@@ -5,7 +5,6 @@
 
 #include <cctype>
 #include <cmath>
-#include <functional>
 
 #include "host/src/command/Builtin.h"
 #include "host/src/core/Session.h"
@@ -49,9 +48,11 @@ struct Parameter {
         }
     }
     bool check(std::string& why) const {
-        const bool inside = whole ? value >= lowest && value <= highest : value > lowest && std::isfinite(value);
+        const bool inside =
+            whole ? value >= lowest && value <= highest : value > lowest && std::isfinite(value);
         if (inside) return true;
-        why = whole ? std::string(longFlag) + " must be between " + std::to_string(static_cast<int>(lowest)) + " and " +
+        why = whole ? std::string(longFlag) + " must be between " +
+                          std::to_string(static_cast<int>(lowest)) + " and " +
                           std::to_string(static_cast<int>(highest))
                     : std::string(longFlag) + " must be a positive number";
         return false;
@@ -122,7 +123,8 @@ protected:
         MSyntax s;
         s.addFlag("-n", "-name", MSyntax::kString);
         s.addFlag("-ch", "-constructionHistory", MSyntax::kBoolean);
-        for (const auto& p : params) s.addFlag(p.shortFlag, p.longFlag, p.whole ? MSyntax::kLong : MSyntax::kDouble);
+        for (const auto& p : params)
+            s.addFlag(p.shortFlag, p.longFlag, p.whole ? MSyntax::kLong : MSyntax::kDouble);
         return s;
     }
 
@@ -139,7 +141,8 @@ private:
         Node& shape = *s.node;
         const PlugAddr inMesh{meshAttributes().inMesh.get(), -1};
         if (history) {
-            creator_ = session().scene().create(*registry.findClass(creatorType()), std::string(creatorType()) + "1", &st);
+            creator_ = session().scene().create(*registry.findClass(creatorType()),
+                                                std::string(creatorType()) + "1", &st);
             if (!creator_) return st;
             for (const auto& p : params) writeNumeric(*creator_, {p.attr.get(), -1}, &p.value, 1);
             const Attribute* out = creator_->cls->find("output");
@@ -147,9 +150,11 @@ private:
             if (!st) return st;
         } else {
             auto mesh = std::make_shared<const MeshGeometry>(build(params));
-            writeData(shape, {meshAttributes().cachedInMesh.get(), -1}, std::make_shared<MeshData>(mesh));
+            writeData(shape, {meshAttributes().cachedInMesh.get(), -1},
+                      std::make_shared<MeshData>(mesh));
         }
-        if (Node* group = session().scene().find("initialShadingGroup")) return addSetMember(*group, shape);
+        if (Node* group = session().scene().find("initialShadingGroup"))
+            return addSetMember(*group, shape);
         return MStatus::kSuccess;
     }
 
@@ -186,9 +191,11 @@ class PolySphereCommand : public PolyCreateCommand {
 public:
     static std::vector<Parameter> defaults() {
         const auto& a = polySphereAttributes();
-        return {{"-r", "-radius", a.radius, 0, 0, false, 1},
-                {"-sx", "-subdivisionsX", a.subdivisionsAxis, kMinSphereAxis, kMaxDivisions, true, 20},
-                {"-sy", "-subdivisionsY", a.subdivisionsHeight, kMinSphereHeight, kMaxDivisions, true, 20}};
+        return {
+            {"-r", "-radius", a.radius, 0, 0, false, 1},
+            {"-sx", "-subdivisionsX", a.subdivisionsAxis, kMinSphereAxis, kMaxDivisions, true, 20},
+            {"-sy", "-subdivisionsY", a.subdivisionsHeight, kMinSphereHeight, kMaxDivisions, true,
+             20}};
     }
     static MSyntax syntax() { return syntaxOf(defaults()); }
 
@@ -198,7 +205,8 @@ protected:
     std::vector<Parameter> parameters() const override { return defaults(); }
     MeshGeometry build(const std::vector<Parameter>& p) const override {
         const auto& a = polySphereAttributes();
-        return makeSphere(valueOf(p, a.radius), countOf(p, a.subdivisionsAxis), countOf(p, a.subdivisionsHeight));
+        return makeSphere(valueOf(p, a.radius), countOf(p, a.subdivisionsAxis),
+                          countOf(p, a.subdivisionsHeight));
     }
 };
 
@@ -211,9 +219,12 @@ public:
         return {{"-w", "-width", a.width, 0, 0, false, 1},
                 {"-h", "-height", a.height, 0, 0, false, 1},
                 {"-d", "-depth", a.depth, 0, 0, false, 1},
-                {"-sx", "-subdivisionsX", a.subdivisionsWidth, kMinGridDivisions, kMaxDivisions, true, 1},
-                {"-sy", "-subdivisionsY", a.subdivisionsHeight, kMinGridDivisions, kMaxDivisions, true, 1},
-                {"-sz", "-subdivisionsZ", a.subdivisionsDepth, kMinGridDivisions, kMaxDivisions, true, 1}};
+                {"-sx", "-subdivisionsX", a.subdivisionsWidth, kMinGridDivisions, kMaxDivisions,
+                 true, 1},
+                {"-sy", "-subdivisionsY", a.subdivisionsHeight, kMinGridDivisions, kMaxDivisions,
+                 true, 1},
+                {"-sz", "-subdivisionsZ", a.subdivisionsDepth, kMinGridDivisions, kMaxDivisions,
+                 true, 1}};
     }
     static MSyntax syntax() { return syntaxOf(defaults()); }
 
@@ -237,8 +248,10 @@ public:
         const auto& a = polyPlaneAttributes();
         return {{"-w", "-width", a.width, 0, 0, false, 1},
                 {"-h", "-height", a.height, 0, 0, false, 1},
-                {"-sx", "-subdivisionsX", a.subdivisionsWidth, kMinGridDivisions, kMaxDivisions, true, 10},
-                {"-sy", "-subdivisionsY", a.subdivisionsHeight, kMinGridDivisions, kMaxDivisions, true, 10}};
+                {"-sx", "-subdivisionsX", a.subdivisionsWidth, kMinGridDivisions, kMaxDivisions,
+                 true, 10},
+                {"-sy", "-subdivisionsY", a.subdivisionsHeight, kMinGridDivisions, kMaxDivisions,
+                 true, 10}};
     }
     static MSyntax syntax() { return syntaxOf(defaults()); }
 

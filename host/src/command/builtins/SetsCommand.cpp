@@ -19,22 +19,27 @@ namespace {
 
 using Connection = std::pair<PlugRef, PlugRef>;
 
-bool sameConnection(const Connection& a, const Connection& b) { return a.first == b.first && a.second == b.second; }
+bool sameConnection(const Connection& a, const Connection& b) {
+    return a.first == b.first && a.second == b.second;
+}
 
 std::vector<Connection> connectionsTouching(const std::vector<Node*>& nodes) {
     std::vector<Connection> out;
     for (Node* n : nodes)
         for (const auto& c : connectionsOf(*n))
-            if (std::none_of(out.begin(), out.end(), [&](const Connection& o) { return sameConnection(o, c); }))
+            if (std::none_of(out.begin(), out.end(),
+                             [&](const Connection& o) { return sameConnection(o, c); }))
                 out.push_back(c);
     return out;
 }
 
 //! Connections of `from` missing in `to`.
-std::vector<Connection> missing(const std::vector<Connection>& from, const std::vector<Connection>& to) {
+std::vector<Connection> missing(const std::vector<Connection>& from,
+                                const std::vector<Connection>& to) {
     std::vector<Connection> out;
     for (const auto& c : from)
-        if (std::none_of(to.begin(), to.end(), [&](const Connection& o) { return sameConnection(o, c); }))
+        if (std::none_of(to.begin(), to.end(),
+                         [&](const Connection& o) { return sameConnection(o, c); }))
             out.push_back(c);
     return out;
 }
@@ -59,7 +64,8 @@ public:
         if (!st) return st;
         const bool force = db.isFlagSet("-fe"), adding = db.isFlagSet("-add");
         if (force && adding) return error("-forceElement and -addElement cannot be used together");
-        if (db.isEdit() && !force && !adding) return error("-edit needs -forceElement or -addElement");
+        if (db.isEdit() && !force && !adding)
+            return error("-edit needs -forceElement or -addElement");
         std::vector<Node*> members;
         std::string why;
         if (!readMembers(db, members, why)) return error(why);
@@ -100,7 +106,8 @@ private:
                 why = "components cannot be set members here: name " + p.node->name + " itself";
                 return false;
             }
-            if (std::find(out.begin(), out.end(), p.node.get()) == out.end()) out.push_back(p.node.get());
+            if (std::find(out.begin(), out.end(), p.node.get()) == out.end())
+                out.push_back(p.node.get());
         }
         return true;
     }
@@ -125,7 +132,8 @@ private:
             if (!Scene::validName(wanted.str(), &why)) return error(why);
         }
         MStatus st;
-        set_ = session().scene().create(*session().registry().findClass("objectSet"), wanted.str(), &st);
+        set_ = session().scene().create(*session().registry().findClass("objectSet"), wanted.str(),
+                                        &st);
         if (!set_) return error(st.errorString().str());
         st = addMembers(*set_, members);
         if (!st) {
@@ -155,7 +163,9 @@ private:
     std::vector<Connection> made_, broken_;
 };
 
-void add(Commands& c) { addBuiltin<SetsCommand>(c, "sets", setsSyntax); }
+void add(Commands& c) {
+    addBuiltin<SetsCommand>(c, "sets", setsSyntax);
+}
 
 BuiltinRegistrar registrar(add);
 

@@ -24,7 +24,8 @@ MeshStatus averageVertices(const MeshGeometry& in, const std::vector<int>& verti
                            MeshGeometry& out) {
     if (iterations < 0) return MeshStatus::failure("the number of iterations cannot be negative");
     for (int v : vertices)
-        if (v < 0 || v >= in.numVertices()) return MeshStatus::failure("vertex " + std::to_string(v) + " does not exist");
+        if (v < 0 || v >= in.numVertices())
+            return MeshStatus::failure("vertex " + std::to_string(v) + " does not exist");
     std::vector<std::vector<int>> neighbours;
     neighbours.reserve(vertices.size());
     for (int v : vertices) neighbours.push_back(averagingNeighbours(in, v));

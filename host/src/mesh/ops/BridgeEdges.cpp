@@ -14,14 +14,17 @@ struct Chain {
     bool closed = false;
 };
 
-std::string edgeName(int edge) { return "e[" + std::to_string(edge) + "]"; }
+std::string edgeName(int edge) {
+    return "e[" + std::to_string(edge) + "]";
+}
 
 //! Walks edges (given in any order) as one simple chain; false when they are
 //! not one. An open chain starts at the end whose edge was listed first; a
 //! loop starts along the first listed edge.
 bool walkChain(const MeshGeometry& mesh, const std::vector<int>& edges, Chain& out) {
     if (edges.empty()) return false;
-    std::unordered_map<int, std::vector<std::pair<int, int>>> around;  // vertex -> (list position, other end)
+    std::unordered_map<int, std::vector<std::pair<int, int>>>
+        around;  // vertex -> (list position, other end)
     for (int k = 0; k < static_cast<int>(edges.size()); ++k) {
         EdgeVertices ends = mesh.edgeVertices(edges[k]);
         around[ends.first].push_back({k, ends.second});
@@ -33,8 +36,9 @@ bool walkChain(const MeshGeometry& mesh, const std::vector<int>& edges, Chain& o
         if (links.size() == 1) {
             ++ends;
             // On a one-edge chain both ends share the edge: start at its first vertex.
-            const bool earlier = links[0].first < startEdge ||
-                                 (links[0].first == startEdge && vertex == mesh.edgeVertices(edges[startEdge]).first);
+            const bool earlier =
+                links[0].first < startEdge || (links[0].first == startEdge &&
+                                               vertex == mesh.edgeVertices(edges[startEdge]).first);
             if (earlier) {
                 startEdge = links[0].first;
                 start = vertex;
@@ -50,9 +54,11 @@ bool walkChain(const MeshGeometry& mesh, const std::vector<int>& edges, Chain& o
     for (size_t step = 0; step < edges.size(); ++step) {
         const auto& links = around[vertex];
         // A loop's first step follows the first listed edge.
-        auto next = chain.closed && step == 0
-                        ? std::find_if(links.begin(), links.end(), [](auto& l) { return l.first == 0; })
-                        : std::find_if(links.begin(), links.end(), [&](auto& l) { return l.first != previousEdge; });
+        auto next =
+            chain.closed && step == 0
+                ? std::find_if(links.begin(), links.end(), [](auto& l) { return l.first == 0; })
+                : std::find_if(links.begin(), links.end(),
+                               [&](auto& l) { return l.first != previousEdge; });
         if (next == links.end()) return false;  // the edges are not all connected
         previousEdge = next->first;
         vertex = next->second;
@@ -69,7 +75,8 @@ bool walkChain(const MeshGeometry& mesh, const std::vector<int>& edges, Chain& o
 }
 
 //! The edges split into groups connected through shared vertices, in order of first mention.
-std::vector<std::vector<int>> connectedGroups(const MeshGeometry& mesh, const std::vector<int>& edges) {
+std::vector<std::vector<int>> connectedGroups(const MeshGeometry& mesh,
+                                              const std::vector<int>& edges) {
     std::vector<int> group(edges.size());
     std::iota(group.begin(), group.end(), 0);
     auto root = [&](int k) {
@@ -97,9 +104,11 @@ std::vector<std::vector<int>> connectedGroups(const MeshGeometry& mesh, const st
     return out;
 }
 
-bool findChains(const MeshGeometry& mesh, const std::vector<int>& edges, Chain& first, Chain& second) {
+bool findChains(const MeshGeometry& mesh, const std::vector<int>& edges, Chain& first,
+                Chain& second) {
     auto groups = connectedGroups(mesh, edges);
-    if (groups.size() == 2 && walkChain(mesh, groups[0], first) && walkChain(mesh, groups[1], second))
+    if (groups.size() == 2 && walkChain(mesh, groups[0], first) &&
+        walkChain(mesh, groups[1], second))
         return true;
     // Chains that touch each other cannot be told apart by connection: read
     // the list as pairs, one edge of each chain at a time.
@@ -176,8 +185,10 @@ MeshStatus bridgeEdges(const MeshGeometry& in, const std::vector<int>& edges, in
                        MeshGeometry& out) {
     if (divisions < 0) return MeshStatus::failure("the number of divisions cannot be negative");
     for (int e : edges) {
-        if (e < 0 || e >= in.numEdges()) return MeshStatus::failure(edgeName(e) + " does not exist");
-        if (!in.isEdgeOnBoundary(e)) return MeshStatus::failure(edgeName(e) + " is not a border edge");
+        if (e < 0 || e >= in.numEdges())
+            return MeshStatus::failure(edgeName(e) + " does not exist");
+        if (!in.isEdgeOnBoundary(e))
+            return MeshStatus::failure(edgeName(e) + " is not a border edge");
     }
     Chain first, second;
     if (!findChains(in, edges, first, second))
@@ -188,7 +199,8 @@ MeshStatus bridgeEdges(const MeshGeometry& in, const std::vector<int>& edges, in
         return MeshStatus::failure("one chain is a closed loop and the other is not");
     if (firstEdges != secondEdges)
         return MeshStatus::failure("the chains have " + std::to_string(firstEdges) + " and " +
-                                   std::to_string(secondEdges) + " edges: a bridge needs as many on both sides");
+                                   std::to_string(secondEdges) +
+                                   " edges: a bridge needs as many on both sides");
     alignChains(in, first, second);
 
     MeshPlan plan = planOf(in);

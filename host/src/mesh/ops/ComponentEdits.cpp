@@ -14,8 +14,8 @@ MeshStatus bridgeComponents(const MeshGeometry& in, const ComponentList& compone
     return bridgeEdges(in, components.edges, divisions, out);
 }
 
-MeshStatus averageComponents(const MeshGeometry& in, const ComponentList& components, int iterations,
-                             MeshGeometry& out) {
+MeshStatus averageComponents(const MeshGeometry& in, const ComponentList& components,
+                             int iterations, MeshGeometry& out) {
     return averageVertices(in, components.vertexIds(in), iterations, out);
 }
 

@@ -11,7 +11,8 @@ bool readIndex(const std::string& text, int& out) {
     size_t e = text.find_last_not_of(' ');
     if (b == std::string::npos) return false;
     std::string digits = text.substr(b, e - b + 1);
-    if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return false;
+    if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return false;
     out = std::stoi(digits);
     return true;
 }
@@ -24,27 +25,37 @@ std::string rangeText(int first, int last) {
 }  // namespace
 
 bool componentTypeNamed(const std::string& name, ComponentType& type) {
-    if (name == "vtx") type = ComponentType::Vertex;
-    else if (name == "e") type = ComponentType::Edge;
-    else if (name == "f") type = ComponentType::Face;
-    else return false;
+    if (name == "vtx")
+        type = ComponentType::Vertex;
+    else if (name == "e")
+        type = ComponentType::Edge;
+    else if (name == "f")
+        type = ComponentType::Face;
+    else
+        return false;
     return true;
 }
 
 const char* componentTypeName(ComponentType type) {
     switch (type) {
-        case ComponentType::Vertex: return "vtx";
-        case ComponentType::Edge: return "e";
-        case ComponentType::Face: return "f";
+        case ComponentType::Vertex:
+            return "vtx";
+        case ComponentType::Edge:
+            return "e";
+        case ComponentType::Face:
+            return "f";
     }
     return "?";
 }
 
 int elementCount(const MeshGeometry& mesh, ComponentType type) {
     switch (type) {
-        case ComponentType::Vertex: return mesh.numVertices();
-        case ComponentType::Edge: return mesh.numEdges();
-        case ComponentType::Face: return mesh.numFaces();
+        case ComponentType::Vertex:
+            return mesh.numVertices();
+        case ComponentType::Edge:
+            return mesh.numEdges();
+        case ComponentType::Face:
+            return mesh.numFaces();
     }
     return 0;
 }
@@ -99,7 +110,8 @@ std::vector<std::string> ComponentList::toStrings() const {
         for (size_t i = 0; i < ids.size();) {
             size_t j = i;
             while (j + 1 < ids.size() && ids[j + 1] == ids[j] + 1) ++j;
-            out.push_back(std::string(componentTypeName(type)) + "[" + rangeText(ids[i], ids[j]) + "]");
+            out.push_back(std::string(componentTypeName(type)) + "[" + rangeText(ids[i], ids[j]) +
+                          "]");
             i = j + 1;
         }
     }
@@ -112,7 +124,8 @@ bool ComponentList::fromStrings(const std::vector<std::string>& texts, Component
     for (const std::string& text : texts) {
         auto lb = text.find('[');
         ComponentType type;
-        if (lb == std::string::npos || text.back() != ']' || !componentTypeNamed(text.substr(0, lb), type)) {
+        if (lb == std::string::npos || text.back() != ']' ||
+            !componentTypeNamed(text.substr(0, lb), type)) {
             why = "\"" + text + "\" is not a mesh component";
             return false;
         }

@@ -32,8 +32,12 @@ private:
 void joinClosePoints(const std::vector<Vec3>& points, double distance, Groups& groups) {
     BoundingBox box;
     for (const Vec3& p : points) {
-        box.min = box.empty ? p : Vec3{std::min(box.min.x, p.x), std::min(box.min.y, p.y), std::min(box.min.z, p.z)};
-        box.max = box.empty ? p : Vec3{std::max(box.max.x, p.x), std::max(box.max.y, p.y), std::max(box.max.z, p.z)};
+        box.min = box.empty ? p
+                            : Vec3{std::min(box.min.x, p.x), std::min(box.min.y, p.y),
+                                   std::min(box.min.z, p.z)};
+        box.max = box.empty ? p
+                            : Vec3{std::max(box.max.x, p.x), std::max(box.max.y, p.y),
+                                   std::max(box.max.z, p.z)};
         box.empty = false;
     }
     if (points.empty()) return;
@@ -50,19 +54,22 @@ void joinClosePoints(const std::vector<Vec3>& points, double distance, Groups& g
         return static_cast<std::int64_t>(std::floor((p[axis] - box.min[axis]) / cell));
     };
     auto key = [](std::int64_t x, std::int64_t y, std::int64_t z) {
-        return static_cast<std::uint64_t>(x) * 73856093u ^ static_cast<std::uint64_t>(y) * 19349663u ^
+        return static_cast<std::uint64_t>(x) * 73856093u ^
+               static_cast<std::uint64_t>(y) * 19349663u ^
                static_cast<std::uint64_t>(z) * 83492791u;
     };
     std::unordered_multimap<std::uint64_t, size_t> grid;
     const double limit = distance * distance;
     for (size_t i = 0; i < points.size(); ++i) {
-        const std::int64_t cx = cellOf(points[i], 0), cy = cellOf(points[i], 1), cz = cellOf(points[i], 2);
+        const std::int64_t cx = cellOf(points[i], 0), cy = cellOf(points[i], 1),
+                           cz = cellOf(points[i], 2);
         for (std::int64_t dx = -1; dx <= 1; ++dx)
             for (std::int64_t dy = -1; dy <= 1; ++dy)
                 for (std::int64_t dz = -1; dz <= 1; ++dz) {
                     auto range = grid.equal_range(key(cx + dx, cy + dy, cz + dz));
                     for (auto it = range.first; it != range.second; ++it)
-                        if (lengthSquared(points[it->second] - points[i]) <= limit) groups.join(i, it->second);
+                        if (lengthSquared(points[it->second] - points[i]) <= limit)
+                            groups.join(i, it->second);
                 }
         grid.emplace(key(cx, cy, cz), i);
     }
@@ -75,7 +82,8 @@ std::vector<int> mergedCorners(const MeshGeometry& in, int face, const std::vect
     std::span<const int> v = in.faceVertices(face);
     for (int k = 0; k < static_cast<int>(v.size()); ++k)
         if (corners.empty() || survivor[v[corners.back()]] != survivor[v[k]]) corners.push_back(k);
-    while (corners.size() > 1 && survivor[v[corners.back()]] == survivor[v[corners.front()]]) corners.pop_back();
+    while (corners.size() > 1 && survivor[v[corners.back()]] == survivor[v[corners.front()]])
+        corners.pop_back();
     if (corners.size() < 3) return {};
     for (size_t a = 0; a < corners.size(); ++a)
         for (size_t b = a + 1; b < corners.size(); ++b)
@@ -93,7 +101,8 @@ MeshStatus mergeVertices(const MeshGeometry& in, const std::vector<int>& vertice
     std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
     for (int v : ids)
-        if (v < 0 || v >= in.numVertices()) return MeshStatus::failure("vertex " + std::to_string(v) + " does not exist");
+        if (v < 0 || v >= in.numVertices())
+            return MeshStatus::failure("vertex " + std::to_string(v) + " does not exist");
 
     Groups groups(ids.size());
     if (alwaysMergeTwo && ids.size() == 2) {

@@ -72,8 +72,8 @@ MeshStatus mergeComponents(const MeshGeometry& in, const ComponentList& componen
 MeshStatus bridgeComponents(const MeshGeometry& in, const ComponentList& components, int divisions,
                             MeshGeometry& out);
 //! Averages the vertices named directly or through edges and faces.
-MeshStatus averageComponents(const MeshGeometry& in, const ComponentList& components, int iterations,
-                             MeshGeometry& out);
+MeshStatus averageComponents(const MeshGeometry& in, const ComponentList& components,
+                             int iterations, MeshGeometry& out);
 
 // ---- Support ------------------------------------------------------------------
 

@@ -45,7 +45,8 @@ MeshStatus copyUVSet(const MeshGeometry& old, const MeshPlan& plan, const std::s
     return mesh.assignUVs(counts, ids, set);
 }
 
-void carryHardEdges(const MeshGeometry& old, const std::vector<int>& vertexMap, MeshGeometry& mesh) {
+void carryHardEdges(const MeshGeometry& old, const std::vector<int>& vertexMap,
+                    MeshGeometry& mesh) {
     if (old.numHardEdges() == 0) return;
     for (int e = 0; e < old.numEdges(); ++e) {
         if (old.isEdgeSmooth(e)) continue;

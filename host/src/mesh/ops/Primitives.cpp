@@ -63,7 +63,8 @@ MeshGeometry makeSphere(double radius, int axisDivisions, int heightDivisions) {
     const int top = b.point({0, radius, 0});
     auto vertex = [&](int ring, int i) { return (ring - 1) * sx + i % sx; };
     for (int j = 1; j <= rings; ++j)
-        for (int i = 0; i <= sx; ++i) b.uv(static_cast<double>(i) / sx, static_cast<double>(j) / sy);
+        for (int i = 0; i <= sx; ++i)
+            b.uv(static_cast<double>(i) / sx, static_cast<double>(j) / sy);
     auto uvAt = [&](int ring, int i) { return (ring - 1) * (sx + 1) + i; };
     std::vector<int> bottomUVs, topUVs;
     for (int i = 0; i < sx; ++i) bottomUVs.push_back(b.uv((i + 0.5) / sx, 0));
@@ -75,7 +76,9 @@ MeshGeometry makeSphere(double radius, int axisDivisions, int heightDivisions) {
                        {vertex(j + 1, i + 1), uvAt(j + 1, i + 1)},
                        {vertex(j + 1, i), uvAt(j + 1, i)}});
     for (int i = 0; i < sx; ++i)
-        b.polygon({{vertex(1, i), uvAt(1, i)}, {bottom, bottomUVs[i]}, {vertex(1, i + 1), uvAt(1, i + 1)}});
+        b.polygon({{vertex(1, i), uvAt(1, i)},
+                   {bottom, bottomUVs[i]},
+                   {vertex(1, i + 1), uvAt(1, i + 1)}});
     for (int i = 0; i < sx; ++i)
         b.polygon({{vertex(rings, i), uvAt(rings, i)},
                    {vertex(rings, i + 1), uvAt(rings, i + 1)},
@@ -102,7 +105,8 @@ struct CubeGrid {
     int loopVertex(int row, int column) const { return (row % loopLength()) * (sx + 1) + column; }
     //! +X side when right, else -X side.
     int sideVertex(bool right, int yi, int zi) const {
-        if (yi == 0 || yi == sy || zi == 0 || zi == sz) return loopVertex(loopIndex(yi, zi), right ? sx : 0);
+        if (yi == 0 || yi == sy || zi == 0 || zi == sz)
+            return loopVertex(loopIndex(yi, zi), right ? sx : 0);
         const int inner = (sy - 1) * (sz - 1);
         return loopLength() * (sx + 1) + (right ? 0 : inner) + (yi - 1) * (sz - 1) + (zi - 1);
     }
@@ -153,7 +157,8 @@ MeshGeometry makeCube(double width, double height, double depth, int widthDivisi
         for (int yi = 0; yi <= sy; ++yi)
             rightUV[at(yi, sz - step)] = b.uv(0.625 + 0.25 * step / sz, 0.25 * yi / sy);
     for (int zi = 0; zi < sz; ++zi)
-        for (int yi = 0; yi <= sy; ++yi) leftUV[at(yi, zi)] = b.uv(0.125 + 0.25 * zi / sz, 0.25 * yi / sy);
+        for (int yi = 0; yi <= sy; ++yi)
+            leftUV[at(yi, zi)] = b.uv(0.125 + 0.25 * zi / sz, 0.25 * yi / sy);
 
     for (int row = 0; row < loop; ++row)
         for (int i = 0; i < sx; ++i)
