@@ -3,6 +3,7 @@
 // left, MFnCamera, viewPlace, hostView, modelEditor and their errors.
 
 #include <maya/M3dView.h>
+#include <maya/MDagModifier.h>
 #include <maya/MDagPath.h>
 #include <maya/MFnCamera.h>
 #include <maya/MFnTransform.h>
@@ -133,6 +134,30 @@ TEST_F(ViewTest, ViewToWorldAndBackLandsOnTheSamePixel) {
                 EXPECT_EQ(y, py) << "at " << px << ", " << py << " t " << t;
             }
         }
+}
+
+TEST_F(ViewTest, EveryChangeOfTheCameraOrWhatCarriesItShowsInTheNextProjection) {
+    ASSERT_TRUE(run("viewPlace -eye 0 0 10 -lookAt 0 0 0 -fieldOfView 90 persp"));
+    M3dView view = M3dView::active3dView();
+    auto project = [&](const MPoint& p) {
+        short x = 0, y = 0;
+        EXPECT_TRUE(view.worldToView(p, x, y));
+        return std::make_pair(x, y);
+    };
+    EXPECT_EQ(project(MPoint(1, 0, 0)), std::make_pair(short(344), short(240)));
+    ASSERT_TRUE(run("setAttr persp.translateX 1"));
+    EXPECT_EQ(project(MPoint(1, 0, 0)), std::make_pair(short(320), short(240)));
+    ASSERT_TRUE(run("createNode transform -n rig; setAttr rig.translateY -2"));
+    MDagModifier reparent;
+    ASSERT_TRUE(reparent.reparentNode(cameraPath("persp").transform(), cameraPath("rig").transform()));
+    ASSERT_TRUE(reparent.doIt());
+    EXPECT_EQ(project(MPoint(1, -2, 0)), std::make_pair(short(320), short(240)));
+    ASSERT_TRUE(reparent.undoIt());  // out of the rig again
+    EXPECT_EQ(project(MPoint(1, 0, 0)), std::make_pair(short(320), short(240)));
+    ASSERT_TRUE(run("setAttr perspShape.verticalFieldOfView 53.130102354155978"));  // tan(half) = 0.5
+    EXPECT_EQ(project(MPoint(2, 0, 0)), std::make_pair(short(368), short(240)));
+    ASSERT_TRUE(run("hostView -size 320 240"));
+    EXPECT_EQ(project(MPoint(2, 0, 0)), std::make_pair(short(184), short(120)));
 }
 
 TEST_F(ViewTest, RaysStartFromTheEyeThroughTheNearPlane) {

@@ -66,6 +66,17 @@ public:
     bool viewFrame(ViewFrame& out) const;
     //! The panel's UI drawing in draw order: the last frame's, then the tool's last event's.
     std::vector<const Drawable*> drawables() const;
+
+private:
+    //! The last view computed, with what it was computed from: the port size
+    //! and each node from the camera up with its change stamp.
+    struct ViewCache {
+        std::vector<std::pair<const Node*, unsigned long long>> chain;
+        int width = 0, height = 0;
+        ViewFrame view;
+    };
+    bool cacheMatches() const;
+    mutable ViewCache cache_;
 };
 
 }  // namespace ehost
