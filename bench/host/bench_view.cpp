@@ -33,7 +33,8 @@ constexpr int kPoints = 100000;
 using Clock = std::chrono::steady_clock;
 
 //! Reports the measured time per item under name.
-void perItem(benchmark::State& state, const char* name, double itemsPerIteration, Clock::duration total) {
+void perItem(benchmark::State& state, const char* name, double itemsPerIteration,
+             Clock::duration total) {
     double ns = std::chrono::duration<double, std::nano>(total).count();
     state.counters[name] = ns / (static_cast<double>(state.iterations()) * itemsPerIteration);
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * itemsPerIteration));
@@ -58,10 +59,18 @@ void drawMany(MHWRender::MUIDrawManager& draw, int count) {
     for (int i = 0; i < count; ++i) {
         draw.setColor(MColor(0.72f, 0.75f, 0.15f, 1.0f));
         switch (i % 4) {
-            case 0: draw.lineStrip(strip, false); break;
-            case 1: draw.circle2d(MPoint(i % 640, i % 480), 7, i % 8 == 1); break;
-            case 2: draw.text2d(MPoint(i % 640, i % 480), "12", MHWRender::MUIDrawManager::kRight); break;
-            case 3: draw.line(MPoint(0, 0, 0), MPoint(i, 1, 0)); break;
+            case 0:
+                draw.lineStrip(strip, false);
+                break;
+            case 1:
+                draw.circle2d(MPoint(i % 640, i % 480), 7, i % 8 == 1);
+                break;
+            case 2:
+                draw.text2d(MPoint(i % 640, i % 480), "12", MHWRender::MUIDrawManager::kRight);
+                break;
+            case 3:
+                draw.line(MPoint(0, 0, 0), MPoint(i, 1, 0));
+                break;
         }
     }
     draw.endDrawInXray();
@@ -83,15 +92,16 @@ public:
                               MUserData* old) override {
         return old;
     }
-    void addUIDrawables(const MDagPath&, MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext&,
-                        const MUserData*) override {
+    void addUIDrawables(const MDagPath&, MHWRender::MUIDrawManager& draw,
+                        const MHWRender::MFrameContext&, const MUserData*) override {
         drawMany(draw, kPrimitives);
     }
 };
 
 class ManyContext : public MPxContext {
 public:
-    MStatus drawFeedback(MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext&) override {
+    MStatus drawFeedback(MHWRender::MUIDrawManager& draw,
+                         const MHWRender::MFrameContext&) override {
         drawMany(draw, kPrimitives);
         return MStatus::kSuccess;
     }
@@ -100,9 +110,11 @@ public:
 void BM_RefreshRecordingThroughADrawOverride(benchmark::State& state) {
     startHost();
     const MTypeId id(0x7f0c01);
-    ehost::registerPluginNodeType("benchManyLocator", id, ManyLocator::creator, ManyLocator::initialize,
-                                  MPxNode::kLocatorNode, "drawdb/geometry/benchMany", "");
-    MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/benchMany", "bench", ManyOverride::creator);
+    ehost::registerPluginNodeType("benchManyLocator", id, ManyLocator::creator,
+                                  ManyLocator::initialize, MPxNode::kLocatorNode,
+                                  "drawdb/geometry/benchMany", "");
+    MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/benchMany", "bench",
+                                                          ManyOverride::creator);
     MGlobal::executeCommand("createNode benchManyLocator");
     ehost::Panel& panel = ehost::views().activePanel();
     Clock::duration total{};
@@ -112,7 +124,8 @@ void BM_RefreshRecordingThroughADrawOverride(benchmark::State& state) {
         benchmark::DoNotOptimize(panel.frame.drawables.data());
         total += Clock::now() - start;
     }
-    state.counters["primitives"] = static_cast<double>(panel.frame.drawables.at(0).primitives.size());
+    state.counters["primitives"] =
+        static_cast<double>(panel.frame.drawables.at(0).primitives.size());
     perItem(state, "ns_per_primitive", kPrimitives, total);
     ehost::session().newScene();
     MHWRender::MDrawRegistry::deregisterDrawOverrideCreator("drawdb/geometry/benchMany", "bench");
@@ -194,14 +207,16 @@ BENCHMARK(BM_WorldToViewFreshHandlePerPoint)->Unit(benchmark::kMillisecond);
 class ProjectingOverride : public MHWRender::MPxDrawOverride {
 public:
     explicit ProjectingOverride(const MObject& obj) : MPxDrawOverride(obj, nullptr, false) {}
-    static MHWRender::MPxDrawOverride* creator(const MObject& obj) { return new ProjectingOverride(obj); }
+    static MHWRender::MPxDrawOverride* creator(const MObject& obj) {
+        return new ProjectingOverride(obj);
+    }
     bool hasUIDrawables() const override { return true; }
     MUserData* prepareForDraw(const MDagPath&, const MDagPath&, const MHWRender::MFrameContext&,
                               MUserData* old) override {
         return old;
     }
-    void addUIDrawables(const MDagPath&, MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext&,
-                        const MUserData*) override {
+    void addUIDrawables(const MDagPath&, MHWRender::MUIDrawManager& draw,
+                        const MHWRender::MFrameContext&, const MUserData*) override {
         long sum = 0;
         for (const MPoint& p : *points) {
             short x = 0, y = 0;
@@ -218,8 +233,9 @@ void BM_WorldToViewDuringARefresh(benchmark::State& state) {
     auto points = randomPoints(kPoints);
     ProjectingOverride::points = &points;
     const MTypeId id(0x7f0c02);
-    ehost::registerPluginNodeType("benchProjectLocator", id, ManyLocator::creator, ManyLocator::initialize,
-                                  MPxNode::kLocatorNode, "drawdb/geometry/benchProject", "");
+    ehost::registerPluginNodeType("benchProjectLocator", id, ManyLocator::creator,
+                                  ManyLocator::initialize, MPxNode::kLocatorNode,
+                                  "drawdb/geometry/benchProject", "");
     MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/benchProject", "bench",
                                                           ProjectingOverride::creator);
     MGlobal::executeCommand("createNode benchProjectLocator");
@@ -233,7 +249,8 @@ void BM_WorldToViewDuringARefresh(benchmark::State& state) {
     }
     perItem(state, "ns_per_point", kPoints, total);
     ehost::session().newScene();
-    MHWRender::MDrawRegistry::deregisterDrawOverrideCreator("drawdb/geometry/benchProject", "bench");
+    MHWRender::MDrawRegistry::deregisterDrawOverrideCreator("drawdb/geometry/benchProject",
+                                                            "bench");
     ehost::deregisterPluginNodeType(id);
 }
 BENCHMARK(BM_WorldToViewDuringARefresh)->Unit(benchmark::kMillisecond);

@@ -63,7 +63,8 @@ TEST_F(ViewTest, NewSceneHasPerspCameraSeenByTheActiveDefaultPanel) {
     EXPECT_FALSE(fn.isOrtho());
     // A 35 mm lens on a 0.945 in film back, seen through a 4:3 port.
     EXPECT_NEAR(fn.verticalFieldOfView(), 2 * std::atan(0.945 * 25.4 / 2 / 35), 1e-12);
-    EXPECT_NEAR(std::tan(fn.horizontalFieldOfView() / 2), std::tan(fn.verticalFieldOfView() / 2) * 4 / 3, 1e-12);
+    EXPECT_NEAR(std::tan(fn.horizontalFieldOfView() / 2),
+                std::tan(fn.verticalFieldOfView() / 2) * 4 / 3, 1e-12);
 }
 
 TEST_F(ViewTest, NewSceneBringsBackTheDefaultPanelAfterChanges) {
@@ -149,12 +150,14 @@ TEST_F(ViewTest, EveryChangeOfTheCameraOrWhatCarriesItShowsInTheNextProjection) 
     EXPECT_EQ(project(MPoint(1, 0, 0)), std::make_pair(short(320), short(240)));
     ASSERT_TRUE(run("createNode transform -n rig; setAttr rig.translateY -2"));
     MDagModifier reparent;
-    ASSERT_TRUE(reparent.reparentNode(cameraPath("persp").transform(), cameraPath("rig").transform()));
+    ASSERT_TRUE(
+        reparent.reparentNode(cameraPath("persp").transform(), cameraPath("rig").transform()));
     ASSERT_TRUE(reparent.doIt());
     EXPECT_EQ(project(MPoint(1, -2, 0)), std::make_pair(short(320), short(240)));
     ASSERT_TRUE(reparent.undoIt());  // out of the rig again
     EXPECT_EQ(project(MPoint(1, 0, 0)), std::make_pair(short(320), short(240)));
-    ASSERT_TRUE(run("setAttr perspShape.verticalFieldOfView 53.130102354155978"));  // tan(half) = 0.5
+    ASSERT_TRUE(
+        run("setAttr perspShape.verticalFieldOfView 53.130102354155978"));  // tan(half) = 0.5
     EXPECT_EQ(project(MPoint(2, 0, 0)), std::make_pair(short(368), short(240)));
     ASSERT_TRUE(run("hostView -size 320 240"));
     EXPECT_EQ(project(MPoint(2, 0, 0)), std::make_pair(short(184), short(120)));
@@ -215,7 +218,8 @@ TEST_F(ViewTest, FrameContextMatricesAgreeWithTheProjection) {
     ASSERT_TRUE(panel.viewFrame(info.view));
     MHWRender::MFrameContext frame(info);
     MMatrix viewProj = frame.getMatrix(MHWRender::MFrameContext::kViewProjMtx);
-    EXPECT_TRUE(frame.getMatrix(MHWRender::MFrameContext::kViewProjInverseMtx).isEquivalent(viewProj.inverse(), 1e-9));
+    EXPECT_TRUE(frame.getMatrix(MHWRender::MFrameContext::kViewProjInverseMtx)
+                    .isEquivalent(viewProj.inverse(), 1e-9));
     M3dView view = M3dView::active3dView();
     for (const MPoint& p : {MPoint(0, 1, 0), MPoint(1, 2, -1), MPoint(-2, 0.5, 3)}) {
         MPoint clip = p * viewProj;
@@ -314,7 +318,8 @@ TEST_F(ViewTest, ViewPlaceKeepsWhatItIsNotGivenAndRefusesBadInput) {
 
 TEST_F(ViewTest, CamerasSaveWithTheSceneAndComeBack) {
     namespace fs = std::filesystem;
-    fs::path file = fs::temp_directory_path() / ("view_camera_" + std::to_string(::getpid()) + ".tsk");
+    fs::path file =
+        fs::temp_directory_path() / ("view_camera_" + std::to_string(::getpid()) + ".tsk");
     ASSERT_TRUE(run("viewPlace -eye 1.25 -2 7 -lookAt 0.5 0.5 0 -up 0 0 1 -fov 33 persp"));
     makeCamera("side");
     ASSERT_TRUE(run("viewPlace -eye 30 0 0 -lookAt 0 0 0 side"));

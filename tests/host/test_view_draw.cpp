@@ -28,7 +28,8 @@ protected:
     }
     //! A probe locator under a transform named name.
     void makeProbe(const std::string& name) {
-        ASSERT_TRUE(run("createNode transform -n " + name + "; createNode viewProbe -n " + name + "Shape -p " + name))
+        ASSERT_TRUE(run("createNode transform -n " + name + "; createNode viewProbe -n " + name +
+                        "Shape -p " + name))
             << lastError();
     }
     //! The drawables the last refresh of the active panel made for draw overrides.
@@ -58,8 +59,10 @@ TEST_F(DrawTest, OneOverridePerNodePreparedThenDrawnOnEachRefresh) {
     ASSERT_TRUE(M3dView::active3dView().refresh());
     EXPECT_EQ(ProbeDrawOverride::made, 2);
     // The data prepareForDraw returned comes back as the old data next time.
-    EXPECT_THAT(log(), ElementsAre("prepare aShape perspShape 1", "add aShape 1", "prepare bShape perspShape 1", "add bShape 1",
-                                   "prepare aShape perspShape 2", "add aShape 2", "prepare bShape perspShape 2", "add bShape 2"));
+    EXPECT_THAT(log(), ElementsAre("prepare aShape perspShape 1", "add aShape 1",
+                                   "prepare bShape perspShape 1", "add bShape 1",
+                                   "prepare aShape perspShape 2", "add aShape 2",
+                                   "prepare bShape perspShape 2", "add bShape 2"));
     auto drawables = overrideDrawables();
     ASSERT_EQ(drawables.size(), 2u);
     EXPECT_EQ(drawables[0]->name, "|a|aShape");
@@ -84,8 +87,8 @@ TEST_F(DrawTest, OnlyVisibleNodesAreDrawn) {
     log().clear();
     ASSERT_TRUE(run("setAttr hiddenShape.visibility 1"));
     ASSERT_TRUE(run("refresh"));
-    EXPECT_THAT(log(), ElementsAre("prepare shownShape perspShape 2", "add shownShape 2", "prepare hiddenShape perspShape 1",
-                                   "add hiddenShape 1"));
+    EXPECT_THAT(log(), ElementsAre("prepare shownShape perspShape 2", "add shownShape 2",
+                                   "prepare hiddenShape perspShape 1", "add hiddenShape 1"));
 }
 
 TEST_F(DrawTest, OverridesGoWithTheirNodeOrTheirCreator) {
@@ -104,13 +107,15 @@ TEST_F(DrawTest, OverridesGoWithTheirNodeOrTheirCreator) {
     EXPECT_EQ(ProbeDrawOverride::made, 3);
 
     MString classification(viewtest::ProbeLocator::classification);
-    ASSERT_TRUE(MHWRender::MDrawRegistry::deregisterDrawOverrideCreator(classification, "viewTests"));
+    ASSERT_TRUE(
+        MHWRender::MDrawRegistry::deregisterDrawOverrideCreator(classification, "viewTests"));
     EXPECT_EQ(ProbeDrawOverride::alive, 0);
     EXPECT_EQ(ProbeData::alive, 0);
     log().clear();
     ASSERT_TRUE(run("refresh"));
     EXPECT_TRUE(log().empty());
-    EXPECT_FALSE(MHWRender::MDrawRegistry::deregisterDrawOverrideCreator(classification, "viewTests"));
+    EXPECT_FALSE(
+        MHWRender::MDrawRegistry::deregisterDrawOverrideCreator(classification, "viewTests"));
     ASSERT_TRUE(MHWRender::MDrawRegistry::registerDrawOverrideCreator(classification, "viewTests",
                                                                       ProbeDrawOverride::creator));
     ehost::session().newScene();
@@ -123,18 +128,21 @@ TEST_F(DrawTest, DataMarkedDeleteAfterUseIsDeletedOnceDrawn) {
     ASSERT_TRUE(run("refresh"));
     ASSERT_TRUE(run("refresh"));
     EXPECT_EQ(ProbeData::alive, 0);
-    EXPECT_THAT(log(), ElementsAre("prepare aShape perspShape 1", "add aShape 1", "prepare aShape perspShape 1", "add aShape 1"));
+    EXPECT_THAT(log(), ElementsAre("prepare aShape perspShape 1", "add aShape 1",
+                                   "prepare aShape perspShape 1", "add aShape 1"));
 }
 
 TEST_F(DrawTest, RegistrationsCanBeRefusedAndAreNotDoubled) {
     ehost::refuseRegistration(ehost::RegistrationKind::DrawOverride, "drawdb/geometry/refused");
-    EXPECT_FALSE(MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/refused", "viewTests",
-                                                                       ProbeDrawOverride::creator));
+    EXPECT_FALSE(MHWRender::MDrawRegistry::registerDrawOverrideCreator(
+        "drawdb/geometry/refused", "viewTests", ProbeDrawOverride::creator));
     MString classification(viewtest::ProbeLocator::classification);
     EXPECT_FALSE(MHWRender::MDrawRegistry::registerDrawOverrideCreator(classification, "viewTests",
                                                                        ProbeDrawOverride::creator));
-    EXPECT_FALSE(MHWRender::MDrawRegistry::registerDrawOverrideCreator("", "viewTests", ProbeDrawOverride::creator));
-    EXPECT_FALSE(MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/x", "viewTests", nullptr));
+    EXPECT_FALSE(MHWRender::MDrawRegistry::registerDrawOverrideCreator("", "viewTests",
+                                                                       ProbeDrawOverride::creator));
+    EXPECT_FALSE(MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/x",
+                                                                       "viewTests", nullptr));
     EXPECT_EQ(ehost::views().drawOverrides().creators().size(), 1u);
 }
 
@@ -331,7 +339,8 @@ TEST_F(DrawTest, TheFrameContextIsThePanelsAndOverridesDrawOnlyThroughTheirView)
     ASSERT_TRUE(run("viewPlace -eye 20 0 0 -lookAt 0 0 0 side"));
     ASSERT_TRUE(run("hostView -addPanel sidePanel -camera side"));
     ASSERT_TRUE(run("refresh"));
-    EXPECT_THAT(log(), ElementsAre("prepare aShape perspShape 1", "add aShape 1", "prepare aShape sideShape 2", "add aShape 2"));
+    EXPECT_THAT(log(), ElementsAre("prepare aShape perspShape 1", "add aShape 1",
+                                   "prepare aShape sideShape 2", "add aShape 2"));
     ASSERT_EQ(onlyDrawable().size(), 1u);
     EXPECT_EQ(onlyDrawable()[0].points[0].x, 320);
     const auto& side = views().findPanel("sidePanel")->frame.drawables;

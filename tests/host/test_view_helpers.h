@@ -50,8 +50,8 @@ inline std::vector<std::string>& log() {
 inline std::string eventText(const char* what, MEvent& event) {
     short x = 0, y = 0;
     event.getPosition(x, y);
-    std::string text = std::string(what) + " " + std::to_string(x) + " " + std::to_string(y) + " b" +
-                       std::to_string(static_cast<int>(event.mouseButton()));
+    std::string text = std::string(what) + " " + std::to_string(x) + " " + std::to_string(y) +
+                       " b" + std::to_string(static_cast<int>(event.mouseButton()));
     if (event.isModifierShift()) text += " shift";
     if (event.isModifierControl()) text += " ctrl";
     if (event.isModifierNone()) text += " none";
@@ -100,7 +100,8 @@ public:
     }
     void toolOffCleanup() override { log().push_back("cleanup " + name()); }
 
-    MStatus doPress(MEvent& event, MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext&) override {
+    MStatus doPress(MEvent& event, MHWRender::MUIDrawManager& draw,
+                    const MHWRender::MFrameContext&) override {
         log().push_back(eventText("press", event));
         if (newSceneOnPress) ehost::session().newScene();
         short x = 0, y = 0;
@@ -111,11 +112,14 @@ public:
         draw.endDrawable();
         return MStatus::kSuccess;
     }
-    MStatus doDrag(MEvent& event, MHWRender::MUIDrawManager&, const MHWRender::MFrameContext&) override {
+    MStatus doDrag(MEvent& event, MHWRender::MUIDrawManager&,
+                   const MHWRender::MFrameContext&) override {
         log().push_back(eventText("drag", event));
-        return failDrags ? MStatus(MStatus::kInvalidParameter, "nothing to draw on") : MStatus(MStatus::kSuccess);
+        return failDrags ? MStatus(MStatus::kInvalidParameter, "nothing to draw on")
+                         : MStatus(MStatus::kSuccess);
     }
-    MStatus doRelease(MEvent& event, MHWRender::MUIDrawManager&, const MHWRender::MFrameContext&) override {
+    MStatus doRelease(MEvent& event, MHWRender::MUIDrawManager&,
+                      const MHWRender::MFrameContext&) override {
         log().push_back(eventText("release", event));
         if (makeCommandOnRelease) {
             auto* command = static_cast<ProbeToolCommand*>(newToolCommand());
@@ -134,7 +138,8 @@ public:
         log().push_back(eventText("move(old)", event));
         return MStatus::kSuccess;
     }
-    MStatus drawFeedback(MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext& frame) override {
+    MStatus drawFeedback(MHWRender::MUIDrawManager& draw,
+                         const MHWRender::MFrameContext& frame) override {
         log().push_back("feedback " + name());
         draw.beginDrawable();
         draw.setFontSize(10);
@@ -213,7 +218,9 @@ public:
 //! Draws what the test asks for; by default a labelled cross at the node.
 class ProbeDrawOverride : public MHWRender::MPxDrawOverride {
 public:
-    explicit ProbeDrawOverride(const MObject& obj) : MPxDrawOverride(obj, nullptr, false) { ++alive; }
+    explicit ProbeDrawOverride(const MObject& obj) : MPxDrawOverride(obj, nullptr, false) {
+        ++alive;
+    }
     ~ProbeDrawOverride() override { --alive; }
     static MHWRender::MPxDrawOverride* creator(const MObject& obj) {
         ++made;
@@ -222,17 +229,17 @@ public:
 
     MHWRender::DrawAPI supportedDrawAPIs() const override { return MHWRender::kAllDevices; }
     bool hasUIDrawables() const override { return true; }
-    MUserData* prepareForDraw(const MDagPath& objPath, const MDagPath& cameraPath, const MHWRender::MFrameContext&,
-                              MUserData* oldData) override {
+    MUserData* prepareForDraw(const MDagPath& objPath, const MDagPath& cameraPath,
+                              const MHWRender::MFrameContext&, MUserData* oldData) override {
         auto* data = dynamic_cast<ProbeData*>(oldData);
         if (!data) data = new ProbeData(deleteDataAfterUse);
         ++data->frames;
-        log().push_back("prepare " + objPath.partialPathName().str() + " " + cameraPath.partialPathName().str() +
-                        " " + std::to_string(data->frames));
+        log().push_back("prepare " + objPath.partialPathName().str() + " " +
+                        cameraPath.partialPathName().str() + " " + std::to_string(data->frames));
         return data;
     }
-    void addUIDrawables(const MDagPath& objPath, MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext& frame,
-                        const MUserData* data) override {
+    void addUIDrawables(const MDagPath& objPath, MHWRender::MUIDrawManager& draw,
+                        const MHWRender::MFrameContext& frame, const MUserData* data) override {
         log().push_back("add " + objPath.partialPathName().str() + " " +
                         std::to_string(static_cast<const ProbeData*>(data)->frames));
         if (drawing) {
@@ -250,7 +257,8 @@ public:
     inline static int made = 0;
     inline static bool deleteDataAfterUse = false;
     //! What every probe override draws, when set.
-    inline static std::function<void(MHWRender::MUIDrawManager&, const MHWRender::MFrameContext&)> drawing;
+    inline static std::function<void(MHWRender::MUIDrawManager&, const MHWRender::MFrameContext&)>
+        drawing;
 };
 
 // ---------------------------------------------------------------- render override probe
@@ -267,10 +275,13 @@ public:
         mClearOperation.setClearGradient(gradient);
         return mClearOperation;
     }
-    const MSelectionList* objectSetOverride() override { return onlyThese.length() ? &onlyThese : nullptr; }
+    const MSelectionList* objectSetOverride() override {
+        return onlyThese.length() ? &onlyThese : nullptr;
+    }
     const MHWRender::MShaderInstance* shaderOverride() override { return shader; }
     bool hasUIDrawables() const override { return true; }
-    void addPreUIDrawables(MHWRender::MUIDrawManager& draw, const MHWRender::MFrameContext&) override {
+    void addPreUIDrawables(MHWRender::MUIDrawManager& draw,
+                           const MHWRender::MFrameContext&) override {
         log().push_back("scene preUI");
         draw.text2d(MPoint(5, 5), MString("pre"));
     }
@@ -318,7 +329,10 @@ public:
 class ProbeRenderOverride : public MHWRender::MRenderOverride {
 public:
     explicit ProbeRenderOverride(const MString& name)
-        : MRenderOverride(name), scene("Probe Scene"), user("Probe User"), present("Probe Present") {
+        : MRenderOverride(name),
+          scene("Probe Scene"),
+          user("Probe User"),
+          present("Probe Present") {
         present.setPresentDepth(true);
         ops = {&scene, &user, &hud, &present};
     }
@@ -388,7 +402,8 @@ protected:
     }
     //! A camera shape NAMEShape under a transform NAME.
     static void makeCamera(const std::string& name) {
-        ASSERT_TRUE(run("createNode transform -n " + name + "; createNode camera -n " + name + "Shape -p " + name))
+        ASSERT_TRUE(run("createNode transform -n " + name + "; createNode camera -n " + name +
+                        "Shape -p " + name))
             << lastError();
     }
     static std::string lastError() { return lastMessage(ehost::MessageLog::Kind::Error); }
@@ -409,7 +424,8 @@ protected:
         MObject obj = pluginObject();
         MFnPlugin fn(obj);
         ASSERT_TRUE(fn.registerContextCommand("probeCtx", ProbeContextCommand::creator, "probeTool",
-                                              ProbeToolCommand::creator, ProbeToolCommand::newSyntax));
+                                              ProbeToolCommand::creator,
+                                              ProbeToolCommand::newSyntax));
         cleanups_.push_back([this] {
             MObject o = pluginObject();
             MFnPlugin(o).deregisterContextCommand("probeCtx", "probeTool");
@@ -419,12 +435,12 @@ protected:
     //! Registers the probe locator type and its draw override.
     void registerProbeLocator() {
         MString classification(ProbeLocator::classification);
-        ASSERT_TRUE(ehost::registerPluginNodeType("viewProbe", ProbeLocator::id, ProbeLocator::creator,
-                                                  ProbeLocator::initialize, MPxNode::kLocatorNode,
-                                                  ProbeLocator::classification, ""));
+        ASSERT_TRUE(ehost::registerPluginNodeType(
+            "viewProbe", ProbeLocator::id, ProbeLocator::creator, ProbeLocator::initialize,
+            MPxNode::kLocatorNode, ProbeLocator::classification, ""));
         cleanups_.push_back([] { ehost::deregisterPluginNodeType(ProbeLocator::id); });
-        ASSERT_TRUE(MHWRender::MDrawRegistry::registerDrawOverrideCreator(classification, "viewTests",
-                                                                          ProbeDrawOverride::creator));
+        ASSERT_TRUE(MHWRender::MDrawRegistry::registerDrawOverrideCreator(
+            classification, "viewTests", ProbeDrawOverride::creator));
         cleanups_.push_back([classification] {
             MHWRender::MDrawRegistry::deregisterDrawOverrideCreator(classification, "viewTests");
         });

@@ -29,7 +29,8 @@ protected:
 
 TEST_F(ViewPluginTest, WhatAPluginLeavesBehindIsDroppedWhenItUnloads) {
     ASSERT_TRUE(run("loadPlugin viewTestPlugin")) << lastError();
-    ASSERT_TRUE(run("createNode transform -n gizmo; createNode viewTestLocator -n gizmoShape -p gizmo"));
+    ASSERT_TRUE(
+        run("createNode transform -n gizmo; createNode viewTestLocator -n gizmoShape -p gizmo"));
     std::string tool = result("viewTestCtx");
     ASSERT_TRUE(run("setToolTo " + tool));
     ASSERT_TRUE(run("modelEditor -e -rendererOverrideName viewTestOverride modelPanel4"));

@@ -10,14 +10,14 @@
 
 namespace {
 
+using MHWRender::MRenderer;
+using MHWRender::MShaderInstance;
+using MHWRender::MShaderManager;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using viewtest::log;
 using viewtest::ProbeRenderOverride;
 using viewtest::ViewTest;
-using MHWRender::MRenderer;
-using MHWRender::MShaderInstance;
-using MHWRender::MShaderManager;
 
 class RenderTest : public ViewTest {
 protected:
@@ -34,13 +34,15 @@ TEST_F(RenderTest, OperationsRunInOrderOnEachRefreshOfAPanelUsingTheOverride) {
     EXPECT_EQ(result("modelEditor -q -rendererOverrideName modelPanel4"), "probeOverride");
     EXPECT_EQ(renderer().activeRenderOverride().str(), "probeOverride");
     ASSERT_TRUE(run("refresh"));
-    EXPECT_THAT(log(), ElementsAre("setup modelPanel4", "start", "scene preRender", "scene clearOperation",
-                                   "scene preUI", "scene postUI", "scene postRender", "user execute 640x480",
+    EXPECT_THAT(log(), ElementsAre("setup modelPanel4", "start", "scene preRender",
+                                   "scene clearOperation", "scene preUI", "scene postUI",
+                                   "scene postRender", "user execute 640x480",
                                    "user addUIDrawables", "hud addUIDrawables", "cleanup"));
 
     const ehost::Frame& frame = activePanel().frame;
     EXPECT_EQ(frame.renderer, "probeOverride");
-    EXPECT_THAT(frame.operations, ElementsAre("Probe Scene", "Probe User", "HUDRender", "Probe Present"));
+    EXPECT_THAT(frame.operations,
+                ElementsAre("Probe Scene", "Probe User", "HUDRender", "Probe Present"));
     EXPECT_TRUE(frame.presentDepth);
     // The scene operation's clear decides the background.
     EXPECT_FALSE(frame.clear.gradient);
@@ -62,7 +64,8 @@ TEST_F(RenderTest, OperationsRunInOrderOnEachRefreshOfAPanelUsingTheOverride) {
     ASSERT_TRUE(run("modelEditor -e -rendererOverrideName \"\" modelPanel4"));
     ASSERT_TRUE(run("refresh"));
     EXPECT_TRUE(log().empty());
-    EXPECT_THAT(activePanel().frame.operations, ElementsAre("clearPass", "scenePass", "hudPass", "presentTarget"));
+    EXPECT_THAT(activePanel().frame.operations,
+                ElementsAre("clearPass", "scenePass", "hudPass", "presentTarget"));
     EXPECT_TRUE(activePanel().frame.clear.gradient);
 }
 
@@ -162,7 +165,8 @@ TEST_F(RenderTest, AnEndlessOperationListIsCutOff) {
     ASSERT_TRUE(run("modelEditor -e -rendererOverrideName endless modelPanel4"));
     ASSERT_TRUE(run("refresh"));
     EXPECT_EQ(activePanel().frame.operations.size(), 10000u);
-    EXPECT_THAT(lastMessage(ehost::MessageLog::Kind::Warning), HasSubstr("more than 10000 operations"));
+    EXPECT_THAT(lastMessage(ehost::MessageLog::Kind::Warning),
+                HasSubstr("more than 10000 operations"));
     ASSERT_TRUE(renderer().deregisterOverride(&endless));
 }
 

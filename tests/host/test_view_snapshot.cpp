@@ -28,7 +28,8 @@ struct Rgb {
 //! A decoded PNG.
 class Image {
 public:
-    explicit Image(const fs::path& file) : surface_(cairo_image_surface_create_from_png(file.c_str())) {}
+    explicit Image(const fs::path& file)
+        : surface_(cairo_image_surface_create_from_png(file.c_str())) {}
     ~Image() { cairo_surface_destroy(surface_); }
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
@@ -39,17 +40,19 @@ public:
     //! The pixel at view position (x, y), origin bottom left.
     Rgb at(int x, int y) const {
         cairo_surface_flush(surface_);
-        const unsigned char* row =
-            cairo_image_surface_get_data(surface_) + (height() - 1 - y) * cairo_image_surface_get_stride(surface_);
+        const unsigned char* row = cairo_image_surface_get_data(surface_) +
+                                   (height() - 1 - y) * cairo_image_surface_get_stride(surface_);
         uint32_t v = reinterpret_cast<const uint32_t*>(row)[x];
-        return {static_cast<int>((v >> 16) & 0xff), static_cast<int>((v >> 8) & 0xff), static_cast<int>(v & 0xff)};
+        return {static_cast<int>((v >> 16) & 0xff), static_cast<int>((v >> 8) & 0xff),
+                static_cast<int>(v & 0xff)};
     }
     size_t distinctColours() const {
         std::set<uint32_t> seen;
         cairo_surface_flush(surface_);
         for (int y = 0; y < height(); ++y) {
-            auto* row = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface_) +
-                                                          y * cairo_image_surface_get_stride(surface_));
+            auto* row =
+                reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface_) +
+                                                  y * cairo_image_surface_get_stride(surface_));
             for (int x = 0; x < width(); ++x) seen.insert(row[x] & 0xffffff);
         }
         return seen.size();
@@ -156,7 +159,7 @@ TEST_F(SnapshotTest, RenderOverrideBackgroundAndOverlayAppear) {
     Image image(png);
     ASSERT_TRUE(image.ok());
     EXPECT_TRUE(near(image.at(600, 400), 26, 51, 77, 2));  // the flat clear colour (0.1, 0.2, 0.3)
-    Rgb line = image.at(400, 240);  // translucent blue over it
+    Rgb line = image.at(400, 240);                         // translucent blue over it
     EXPECT_GT(line.b, 100);
 }
 

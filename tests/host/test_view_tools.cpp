@@ -101,7 +101,8 @@ TEST_F(ToolTest, DeregisteringTheContextCommandDeletesItsContexts) {
 TEST_F(ToolTest, RefusedContextCommandIsNotRegistered) {
     ehost::refuseRegistration(ehost::RegistrationKind::ContextCommand, "otherCtx");
     MObject obj = pluginObject();
-    MStatus st = MFnPlugin(obj).registerContextCommand("otherCtx", viewtest::ProbeContextCommand::creator);
+    MStatus st =
+        MFnPlugin(obj).registerContextCommand("otherCtx", viewtest::ProbeContextCommand::creator);
     EXPECT_FALSE(st);
     EXPECT_FALSE(run("otherCtx"));
 }
@@ -123,8 +124,8 @@ TEST_F(ToolTest, SetToolToSwitchesOffTheOldToolSetsUpTheNewOneThenTellsListeners
     ASSERT_TRUE(run("setToolTo b"));  // already the tool: nothing happens
     ASSERT_TRUE(run("setToolTo selectSuperContext"));
     MMessage::removeCallback(id);
-    EXPECT_THAT(log(), ElementsAre("setup a", "ToolChanged a", "cleanup a", "setup b", "ToolChanged b", "cleanup b",
-                                   "ToolChanged selectSuperContext"));
+    EXPECT_THAT(log(), ElementsAre("setup a", "ToolChanged a", "cleanup a", "setup b",
+                                   "ToolChanged b", "cleanup b", "ToolChanged selectSuperContext"));
     EXPECT_EQ(result("currentCtx"), "selectSuperContext");
     EXPECT_EQ(ehost::ApiAccess::impl(*context("b")).helpString, "probe tool");
     EXPECT_TRUE(ehost::ApiAccess::impl(*context("b")).cursor == MCursor::doubleCrossHairCursor);
@@ -144,8 +145,8 @@ TEST_F(ToolTest, PointerEventsReachTheCurrentToolWithButtonsAndModifiers) {
     ASSERT_TRUE(run("hostInput -drag -x 11 -y 21 -button middle -shift"));
     ASSERT_TRUE(run("hostInput -drag -x 12 -y 22 -ctrl"));
     ASSERT_TRUE(run("hostInput -release -x 13 -y 23 -shift -ctrl"));
-    EXPECT_THAT(events(), ElementsAre("press 10 20 b64 none", "drag 11 21 b128 shift", "drag 12 22 b64 ctrl",
-                                      "release 13 23 b64 shift ctrl"));
+    EXPECT_THAT(events(), ElementsAre("press 10 20 b64 none", "drag 11 21 b128 shift",
+                                      "drag 12 22 b64 ctrl", "release 13 23 b64 shift ctrl"));
 }
 
 TEST_F(ToolTest, TheOlderHandlerRunsWhenTheToolOverridesOnlyThat) {
@@ -168,8 +169,8 @@ TEST_F(ToolTest, KeysCompleteDeleteAndAbort) {
 TEST_F(ToolTest, AStrokeIsAPressADragPerPointAndAReleaseAtTheEnd) {
     useProbe();
     ASSERT_TRUE(run("hostInput -stroke \"0 0 5 5, 10 10\" -button middle -shift"));
-    EXPECT_THAT(events(), ElementsAre("press 0 0 b128 shift", "drag 5 5 b128 shift", "drag 10 10 b128 shift",
-                                      "release 10 10 b128 shift"));
+    EXPECT_THAT(events(), ElementsAre("press 0 0 b128 shift", "drag 5 5 b128 shift",
+                                      "drag 10 10 b128 shift", "release 10 10 b128 shift"));
     log().clear();
     ASSERT_TRUE(run("hostInput -stroke \"7.4 8.6\""));
     EXPECT_THAT(events(), ElementsAre("press 7 9 b64 none", "release 7 9 b64 none"));
@@ -182,8 +183,8 @@ TEST_F(ToolTest, AWorldStrokeIsProjectedThroughTheActiveView) {
     ASSERT_TRUE(run("viewPlace -eye 0 0 10 -lookAt 0 0 0 -fieldOfView 90 persp"));
     useProbe();
     ASSERT_TRUE(run("hostInput -worldStroke \"0 0 0  1 0 0  1 2 5\""));
-    EXPECT_THAT(events(), ElementsAre("press 320 240 b64 none", "drag 344 240 b64 none", "drag 368 336 b64 none",
-                                      "release 368 336 b64 none"));
+    EXPECT_THAT(events(), ElementsAre("press 320 240 b64 none", "drag 344 240 b64 none",
+                                      "drag 368 336 b64 none", "release 368 336 b64 none"));
     log().clear();
     EXPECT_FALSE(run("hostInput -worldStroke \"0 0 0  0 0 20\""));
     EXPECT_THAT(lastError(), HasSubstr("world point 1 is behind the camera"));
@@ -209,7 +210,8 @@ TEST_F(ToolTest, EventsWithoutAToolOrOutsideThePortAreClearErrors) {
     EXPECT_TRUE(events().empty());
     ASSERT_TRUE(run("hostView -size 100 50"));
     EXPECT_FALSE(run("hostInput -stroke \"10 10 99 50\""));
-    EXPECT_THAT(lastError(), HasSubstr("stroke point 1 (99, 50) falls outside the port of modelPanel4"));
+    EXPECT_THAT(lastError(),
+                HasSubstr("stroke point 1 (99, 50) falls outside the port of modelPanel4"));
     EXPECT_TRUE(events().empty());  // not even the press went out
 }
 
@@ -219,8 +221,8 @@ TEST_F(ToolTest, AFailingHandlerIsReportedButTheScriptGoesOn) {
     ASSERT_TRUE(run("hostInput -stroke \"1 1 2 2 3 3\""));
     EXPECT_THAT(lastMessage(ehost::MessageLog::Kind::Warning),
                 HasSubstr("the tool reported a failure for 2 of 4 events (first: "));
-    EXPECT_THAT(events(), ElementsAre("press 1 1 b64 none", "drag 2 2 b64 none", "drag 3 3 b64 none",
-                                      "release 3 3 b64 none"));
+    EXPECT_THAT(events(), ElementsAre("press 1 1 b64 none", "drag 2 2 b64 none",
+                                      "drag 3 3 b64 none", "release 3 3 b64 none"));
 }
 
 TEST_F(ToolTest, AHandlerThatReplacesThePanelsLeavesTheHostSound) {
@@ -273,7 +275,8 @@ TEST_F(ToolTest, HandlerDrawingStaysUntilTheNextEventAndFeedbackIsDrawnOnRefresh
 TEST_F(ToolTest, ToolCommandsFromTheContextGoToTheUndoQueue) {
     useProbe("-size 4 -makeCommand");
     ASSERT_TRUE(run("hostInput -stroke \"5 5 6 6\""));
-    EXPECT_THAT(events(), ElementsAre("press 5 5 b64 none", "drag 6 6 b64 none", "release 6 6 b64 none", "tool redo 4"));
+    EXPECT_THAT(events(), ElementsAre("press 5 5 b64 none", "drag 6 6 b64 none",
+                                      "release 6 6 b64 none", "tool redo 4"));
     auto journal = ehost::session().commands().undoQueue.journal();
     ASSERT_FALSE(journal.empty());
     EXPECT_EQ(journal.back(), "probeTool -v 4");

@@ -63,7 +63,8 @@ public:
     //! The view pixel a world point projects to (rounded to the nearest
     //! pixel). Fails for a point level with or behind the eye; clipped tells
     //! whether the point lies outside the view (port or clip planes).
-    MStatus worldToView(const MPoint& worldPt, short& x_pos, short& y_pos, bool* clipped = NULL) const;
+    MStatus worldToView(const MPoint& worldPt, short& x_pos, short& y_pos,
+                        bool* clipped = NULL) const;
 
     //! Redraws this view, or every view with all.
     MStatus refresh(bool all = false, bool force = false, bool offscreen = false);

@@ -8,7 +8,13 @@ namespace MHWRender {
 //! vertical gradient between two.
 class OPENMAYARENDER_EXPORT MClearOperation : public MRenderOperation {
 public:
-    enum ClearMask { kClearNone = 0, kClearColor = 1 << 0, kClearDepth = 1 << 1, kClearStencil = 1 << 2, kClearAll = ~0 };
+    enum ClearMask {
+        kClearNone = 0,
+        kClearColor = 1 << 0,
+        kClearDepth = 1 << 1,
+        kClearStencil = 1 << 2,
+        kClearAll = ~0
+    };
 
     explicit MClearOperation(const MString& name);
     ~MClearOperation() override;

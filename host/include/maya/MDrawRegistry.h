@@ -15,10 +15,12 @@ public:
 
     //! Registers the creator of draw overrides for nodes whose type carries
     //! the classification; registrantId names who registered it.
-    static MStatus registerDrawOverrideCreator(const MString& drawClassification, const MString& registrantId,
+    static MStatus registerDrawOverrideCreator(const MString& drawClassification,
+                                               const MString& registrantId,
                                                DrawOverrideCreator creator);
     //! Removes the creator; the overrides it made are deleted.
-    static MStatus deregisterDrawOverrideCreator(const MString& drawClassification, const MString& registrantId);
+    static MStatus deregisterDrawOverrideCreator(const MString& drawClassification,
+                                                 const MString& registrantId);
 };
 
 }  // namespace MHWRender

@@ -21,17 +21,21 @@ public:
     MObject create(MObject& parent, MStatus* ReturnStatus = NULL);
 
     MPoint eyePoint(MSpace::Space space = MSpace::kObject, MStatus* ReturnStatus = NULL) const;
-    MVector viewDirection(MSpace::Space space = MSpace::kObject, MStatus* ReturnStatus = NULL) const;
+    MVector viewDirection(MSpace::Space space = MSpace::kObject,
+                          MStatus* ReturnStatus = NULL) const;
     //! The up direction, made perpendicular to the view direction.
     MVector upDirection(MSpace::Space space = MSpace::kObject, MStatus* ReturnStatus = NULL) const;
-    MVector rightDirection(MSpace::Space space = MSpace::kObject, MStatus* ReturnStatus = NULL) const;
-    MPoint centerOfInterestPoint(MSpace::Space space = MSpace::kObject, MStatus* ReturnStatus = NULL) const;
+    MVector rightDirection(MSpace::Space space = MSpace::kObject,
+                           MStatus* ReturnStatus = NULL) const;
+    MPoint centerOfInterestPoint(MSpace::Space space = MSpace::kObject,
+                                 MStatus* ReturnStatus = NULL) const;
     double centerOfInterest(MStatus* ReturnStatus = NULL) const;
 
-    MStatus set(const MPoint& wsEyeLocation, const MVector& wsViewDirection, const MVector& wsUpDirection,
-                double horizFieldOfView, double aspectRatio);
+    MStatus set(const MPoint& wsEyeLocation, const MVector& wsViewDirection,
+                const MVector& wsUpDirection, double horizFieldOfView, double aspectRatio);
     MStatus setEyePoint(const MPoint& eyeLocation, MSpace::Space space = MSpace::kObject);
-    MStatus setCenterOfInterestPoint(const MPoint& centerOfInterest, MSpace::Space space = MSpace::kObject);
+    MStatus setCenterOfInterestPoint(const MPoint& centerOfInterest,
+                                     MSpace::Space space = MSpace::kObject);
     MStatus setCenterOfInterest(double dist);
     MStatus setUpDirection(const MVector& up, MSpace::Space space = MSpace::kObject);
 
@@ -41,7 +45,8 @@ public:
     double horizontalFieldOfView(MStatus* ReturnStatus = NULL) const;
     MStatus setVerticalFieldOfView(double fov);
     MStatus setHorizontalFieldOfView(double fov);
-    MStatus getPortFieldOfView(int width, int height, double& horizontalFOV, double& verticalFOV) const;
+    MStatus getPortFieldOfView(int width, int height, double& horizontalFOV,
+                               double& verticalFOV) const;
     double aspectRatio(MStatus* ReturnStatus = NULL) const;
     MStatus setAspectRatio(double aspectRatio);
 

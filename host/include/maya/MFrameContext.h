@@ -70,7 +70,14 @@ public:
         kBackfaceCulling = 1 << 11,
         kSmoothWireframe = 1 << 12
     };
-    enum LightingMode { kNoLighting, kAmbientLight, kLightDefault, kSelectedLights, kSceneLights, kCustomLights };
+    enum LightingMode {
+        kNoLighting,
+        kAmbientLight,
+        kLightDefault,
+        kSelectedLights,
+        kSceneLights,
+        kCustomLights
+    };
     enum RenderingDestination { k3dViewport, k2dViewport, kImage };
 
     //! Made by the host only, for the frame it is drawing.

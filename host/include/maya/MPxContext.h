@@ -51,7 +51,8 @@ public:
     virtual MStatus doPtrMoved(MEvent& event, MHWRender::MUIDrawManager& drawMgr,
                                const MHWRender::MFrameContext& context);
     //! Called on each refresh of the active view while this is the current tool.
-    virtual MStatus drawFeedback(MHWRender::MUIDrawManager& drawMgr, const MHWRender::MFrameContext& context);
+    virtual MStatus drawFeedback(MHWRender::MUIDrawManager& drawMgr,
+                                 const MHWRender::MFrameContext& context);
 
     //! Backspace.
     virtual void deleteAction();
@@ -60,7 +61,8 @@ public:
     //! Escape.
     virtual void abortAction();
     virtual void getClassName(MString& name) const;
-    virtual bool processNumericalInput(const MDoubleArray& values, const MIntArray& flags, bool isAbsolute);
+    virtual bool processNumericalInput(const MDoubleArray& values, const MIntArray& flags,
+                                       bool isAbsolute);
     virtual bool feedbackNumericalInput() const;
     virtual MSyntax::MArgType argTypeNumericalInput(unsigned int index) const;
 

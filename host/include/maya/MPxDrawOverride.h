@@ -1,8 +1,8 @@
 #pragma once
 #include <maya/MBoundingBox.h>
 #include <maya/MDagPath.h>
-#include <maya/MFrameContext.h>
 #include <maya/MDrawContext.h>
+#include <maya/MFrameContext.h>
 #include <maya/MMatrix.h>
 #include <maya/MObject.h>
 #include <maya/MString.h>

@@ -10,7 +10,14 @@ class MRenderTarget;
 //! operation, the HUD or the final present.
 class OPENMAYARENDER_EXPORT MRenderOperation {
 public:
-    enum MRenderOperationType { kClear, kSceneRender, kQuadRender, kUserDefined, kHUDRender, kPresentTarget };
+    enum MRenderOperationType {
+        kClear,
+        kSceneRender,
+        kQuadRender,
+        kUserDefined,
+        kHUDRender,
+        kPresentTarget
+    };
 
     explicit MRenderOperation(const MString& name);
     virtual ~MRenderOperation();

@@ -35,7 +35,14 @@ public:
         kDefaultMaterial = 1 << 5,
         kTextured = 1 << 6
     };
-    enum MLightingMode { kNoLightingModeOverride = 0, kNoLight, kAmbientLight, kLightDefault, kSelectedLights, kSceneLights };
+    enum MLightingMode {
+        kNoLightingModeOverride = 0,
+        kNoLight,
+        kAmbientLight,
+        kLightDefault,
+        kSelectedLights,
+        kSceneLights
+    };
     enum MCullingOption { kNoCullingOverride = 0, kCullNone, kCullBackFaces, kCullFrontFaces };
     enum MObjectTypeExclusions {
         kExcludeNone = 0,

@@ -28,9 +28,21 @@ public:
     enum TextAlignment { kLeft, kCenter, kRight };
     enum FontSize { kDefaultFontSize = 12, kSmallFontSize = 9 };
     enum TextIncline { kInclineNormal = 0, kInclineItalic = 1 };
-    enum TextWeight { kWeightLight = 25, kWeightNormal = 50, kWeightDemiBold = 63, kWeightBold = 75, kWeightBlack = 87 };
+    enum TextWeight {
+        kWeightLight = 25,
+        kWeightNormal = 50,
+        kWeightDemiBold = 63,
+        kWeightBold = 75,
+        kWeightBlack = 87
+    };
     enum TextLine { kLineNone = 0, kLineOverline = 1, kLineUnderline = 2, kLineStrikeoutLine = 3 };
-    enum TextStretch { kStretchUltraCondensed = 50, kStretchCondensed = 75, kStretchUnstretched = 100, kStretchExpanded = 125, kStretchUltraExpanded = 200 };
+    enum TextStretch {
+        kStretchUltraCondensed = 50,
+        kStretchCondensed = 75,
+        kStretchUnstretched = 100,
+        kStretchExpanded = 125,
+        kStretchUltraExpanded = 200
+    };
     enum Selectability { kSelectable, kNonSelectable, kAutomatic };
 
     void beginDrawable(Selectability selectability = kAutomatic, unsigned int selectionName = 0);
@@ -60,20 +72,25 @@ public:
     void point(const MPoint& point);
     void point2d(const MPoint& point);
     void points(const MPointArray& points, bool draw2D);
-    void rect(const MPoint& center, const MVector& up, const MVector& normal, double scaleX, double scaleY,
-              bool filled = false);
-    void rect2d(const MPoint& center, const MVector& up, double scaleX, double scaleY, bool filled = false);
+    void rect(const MPoint& center, const MVector& up, const MVector& normal, double scaleX,
+              double scaleY, bool filled = false);
+    void rect2d(const MPoint& center, const MVector& up, double scaleX, double scaleY,
+                bool filled = false);
     void circle(const MPoint& center, const MVector& normal, double radius, bool filled = false);
     void circle2d(const MPoint& center, double radius, bool filled = false);
-    void arc(const MPoint& center, const MVector& start, const MVector& end, const MVector& normal, double radius,
-             bool filled = false);
-    void arc2d(const MPoint& center, const MVector& start, const MVector& end, double radius, bool filled = false);
+    void arc(const MPoint& center, const MVector& start, const MVector& end, const MVector& normal,
+             double radius, bool filled = false);
+    void arc2d(const MPoint& center, const MVector& start, const MVector& end, double radius,
+               bool filled = false);
     void text(const MPoint& position, const MString& text, TextAlignment alignment = kLeft,
-              const int* backgroundSize = NULL, const MColor* backgroundColor = NULL, bool dynamic = false);
+              const int* backgroundSize = NULL, const MColor* backgroundColor = NULL,
+              bool dynamic = false);
     void text2d(const MPoint& position, const MString& text, TextAlignment alignment = kLeft,
-                const int* backgroundSize = NULL, const MColor* backgroundColor = NULL, bool dynamic = false);
+                const int* backgroundSize = NULL, const MColor* backgroundColor = NULL,
+                bool dynamic = false);
     void mesh(Primitive mode, const MPointArray& position, const MVectorArray* normal = NULL,
-              const MColorArray* color = NULL, const MUintArray* index = NULL, const MPointArray* texcoord = NULL);
+              const MColorArray* color = NULL, const MUintArray* index = NULL,
+              const MPointArray* texcoord = NULL);
     void mesh2d(Primitive mode, const MPointArray& position, const MColorArray* color = NULL,
                 const MUintArray* index = NULL, const MPointArray* texcoord = NULL);
 

@@ -10,6 +10,7 @@
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/Session.h"
 #include "host/src/dg/Scene.h"
+#include "host/src/view/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -61,7 +62,8 @@ MStatus editOrQuery(const ContextCommandDef& def, const MSyntax& syntax, const M
     MStringArray objects;
     parser.getObjects(objects);
     if (objects.length() != 1)
-        return commandError(def.name, std::string(parser.isEdit() ? "-edit" : "-query") + " needs the name of a context");
+        return commandError(def.name, std::string(parser.isEdit() ? "-edit" : "-query") +
+                                          " needs the name of a context");
     std::string name = objects[0].str();
     Tool* tool = views().tools().find(name);
     if (!tool || tool->contextCommand != def.name)
@@ -80,7 +82,8 @@ MStatus editOrQuery(const ContextCommandDef& def, const MSyntax& syntax, const M
     return tool->command->doQueryFlags();
 }
 
-MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> command, const MArgParser& parser) {
+MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> command,
+               const MArgParser& parser) {
     MStringArray objects;
     parser.getObjects(objects);
     Tools& tools = views().tools();
@@ -89,7 +92,8 @@ MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> 
         name = objects[0].str();
         std::string why;
         if (!Scene::validName(name, &why)) return commandError(def.name, "context name: " + why);
-        if (tools.find(name)) return commandError(def.name, "a tool context named " + name + " already exists");
+        if (tools.find(name))
+            return commandError(def.name, "a tool context named " + name + " already exists");
     } else {
         name = tools.uniqueName(def.name, true);
     }
@@ -104,7 +108,7 @@ MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> 
     tool->command = command.release();
     Tool* made = tool.get();
     MStatus st = tools.add(std::move(tool));
-    if (!st) return commandError(def.name, st.errorString().str());
+    if (!st) return commandError(def.name, statusText(st));
     applyImages(*made->context, parser);
     // Flags given at creation set up the new context as an edit would.
     if (usesToolFlags(parser)) {
@@ -117,13 +121,16 @@ MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> 
 
 MStatus runContextCommand(const ContextCommandDef& def, const MArgList& args) {
     std::unique_ptr<MPxContextCommand> command(static_cast<MPxContextCommand*>(def.creator()));
-    if (!command) return commandError(def.name, "the context command could not be created", MStatus::kFailure);
+    if (!command)
+        return commandError(def.name, "the context command could not be created",
+                            MStatus::kFailure);
     MSyntax syntax = baseSyntax();
     ApiAccess::impl(*command).syntax = syntax;
     MStatus st = command->appendSyntax();
-    if (!st) return commandError(def.name, "appendSyntax failed: " + st.errorString().str(), st.statusCode());
+    if (!st)
+        return commandError(def.name, "appendSyntax failed: " + statusText(st), st.statusCode());
     MArgParser parser(syntax, args, &st);
-    if (!st) return commandError(def.name, st.errorString().str(), st.statusCode());
+    if (!st) return commandError(def.name, statusText(st), st.statusCode());
     ApiAccess::impl(*command).parser = parser;
     if (parser.isEdit() || parser.isQuery()) return editOrQuery(def, syntax, parser);
     if (parser.isFlagSet("-ex")) {
@@ -142,8 +149,10 @@ MStatus addContextCommand(const std::string& name, MCreatorFunction contextComma
                           const std::string& toolName, MCreatorFunction toolCreator,
                           MCreateSyntaxFunction toolSyntax, const std::string& plugin) {
     Commands& commands = session().commands();
-    if (!contextCommandCreator) return MStatus(MStatus::kInvalidParameter, "context command " + name + " needs a creator");
-    if (commands.find(name)) return MStatus(MStatus::kFailure, "a command named " + name + " is already registered");
+    if (!contextCommandCreator)
+        return MStatus(MStatus::kInvalidParameter, "context command " + name + " needs a creator");
+    if (commands.find(name))
+        return MStatus(MStatus::kFailure, "a command named " + name + " is already registered");
     if (!toolName.empty() && commands.find(toolName))
         return MStatus(MStatus::kFailure, "a command named " + toolName + " is already registered");
     // The tool command also runs as a plain command from the command line.

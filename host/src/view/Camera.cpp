@@ -14,8 +14,8 @@ namespace {
 // A 35 mm lens on the host's default film back (0.945 in high).
 const double kDefaultVerticalFov = 2 * std::atan(0.945 * 25.4 * 0.5 / 35.0);
 
-AttrPtr point3(const char* name, const char* shortName, const char* const names[3], const char* const shorts[3],
-               double defaultValue) {
+AttrPtr point3(const char* name, const char* shortName, const char* const names[3],
+               const char* const shorts[3], double defaultValue) {
     return compound3(name, shortName, names, shorts, MFnNumericData::kDouble, defaultValue);
 }
 
@@ -24,14 +24,18 @@ Vec3 read3(DagNode& n, const AttrPtr& a) {
     return {c.num[0], c.num[1], c.num[2]};
 }
 
-double read1(DagNode& n, const AttrPtr& a) { return evaluate(n, {a.get(), -1}).num[0]; }
+double read1(DagNode& n, const AttrPtr& a) {
+    return evaluate(n, {a.get(), -1}).num[0];
+}
 
 void write3(DagNode& n, const AttrPtr& a, const Vec3& v) {
     const double values[3] = {v.x, v.y, v.z};
     writeNumeric(n, {a.get(), -1}, values, 3);
 }
 
-void write1(DagNode& n, const AttrPtr& a, double v) { writeNumeric(n, {a.get(), -1}, &v, 1); }
+void write1(DagNode& n, const AttrPtr& a, double v) {
+    writeNumeric(n, {a.get(), -1}, &v, 1);
+}
 
 Vec3 transformPoint(const MMatrix& m, const Vec3& p) {
     return {p.x * m(0, 0) + p.y * m(1, 0) + p.z * m(2, 0) + m(3, 0),
@@ -40,7 +44,8 @@ Vec3 transformPoint(const MMatrix& m, const Vec3& p) {
 }
 
 Vec3 transformVector(const MMatrix& m, const Vec3& v) {
-    return {v.x * m(0, 0) + v.y * m(1, 0) + v.z * m(2, 0), v.x * m(0, 1) + v.y * m(1, 1) + v.z * m(2, 1),
+    return {v.x * m(0, 0) + v.y * m(1, 0) + v.z * m(2, 0),
+            v.x * m(0, 1) + v.y * m(1, 1) + v.z * m(2, 1),
             v.x * m(0, 2) + v.y * m(1, 2) + v.z * m(2, 2)};
 }
 
@@ -50,7 +55,8 @@ const CameraAttributes& cameraAttributes() {
     static const CameraAttributes c = [] {
         static const char* const en[3] = {"eyePointX", "eyePointY", "eyePointZ"};
         static const char* const es[3] = {"epx", "epy", "epz"};
-        static const char* const cn[3] = {"centerOfInterestPointX", "centerOfInterestPointY", "centerOfInterestPointZ"};
+        static const char* const cn[3] = {"centerOfInterestPointX", "centerOfInterestPointY",
+                                          "centerOfInterestPointZ"};
         static const char* const cs[3] = {"cpx", "cpy", "cpz"};
         static const char* const un[3] = {"upVectorX", "upVectorY", "upVectorZ"};
         static const char* const us[3] = {"upx", "upy", "upz"};
@@ -60,7 +66,8 @@ const CameraAttributes& cameraAttributes() {
         a.centerOfInterestPoint->children[2]->defaults[0] = -5;
         a.upVector = point3("upVector", "upv", un, us, 0);
         a.upVector->children[1]->defaults[0] = 1;
-        a.verticalFieldOfView = numericAttr("verticalFieldOfView", "vfv", MFnNumericData::kDouble, kDefaultVerticalFov);
+        a.verticalFieldOfView =
+            numericAttr("verticalFieldOfView", "vfv", MFnNumericData::kDouble, kDefaultVerticalFov);
         a.verticalFieldOfView->isAngle = true;
         a.aspectRatio = numericAttr("aspectRatio", "ar", MFnNumericData::kDouble, 4.0 / 3.0);
         a.orthographic = numericAttr("orthographic", "o", MFnNumericData::kBoolean, 0);
@@ -81,13 +88,16 @@ void registerCameraType(Registry& registry) {
     cls->make = [](NodeClass* c) { return std::make_shared<DagNode>(c); };
     addInheritedAttributes(*cls);
     const auto& a = cameraAttributes();
-    for (const auto& attr : {a.eyePoint, a.centerOfInterestPoint, a.upVector, a.verticalFieldOfView, a.aspectRatio,
-                             a.orthographic, a.orthographicWidth, a.nearClipPlane, a.farClipPlane})
+    for (const auto& attr :
+         {a.eyePoint, a.centerOfInterestPoint, a.upVector, a.verticalFieldOfView, a.aspectRatio,
+          a.orthographic, a.orthographicWidth, a.nearClipPlane, a.farClipPlane})
         cls->addAttribute(attr);
     registry.addClass(std::move(cls));
 }
 
-bool isCamera(const Node& node) { return node.cls->kind == MFn::kCamera; }
+bool isCamera(const Node& node) {
+    return node.cls->kind == MFn::kCamera;
+}
 
 DagNode* findCamera(const std::string& name) {
     DagNode* node = findDag(name);
@@ -122,7 +132,9 @@ void placeCamera(DagNode& camera, const Vec3& eye, const Vec3& centerOfInterest,
     write3(camera, a.upVector, transformVector(toObject, up));
 }
 
-void setVerticalFov(DagNode& camera, double radians) { write1(camera, cameraAttributes().verticalFieldOfView, radians); }
+void setVerticalFov(DagNode& camera, double radians) {
+    write1(camera, cameraAttributes().verticalFieldOfView, radians);
+}
 
 DagNode* createDefaultCamera() {
     NodeClass* cls = session().registry().findClass("camera");

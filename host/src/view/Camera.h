@@ -14,8 +14,8 @@ namespace ehost {
 class Registry;
 
 struct CameraAttributes {
-    AttrPtr eyePoint, centerOfInterestPoint, upVector, verticalFieldOfView, aspectRatio, orthographic,
-        orthographicWidth, nearClipPlane, farClipPlane;
+    AttrPtr eyePoint, centerOfInterestPoint, upVector, verticalFieldOfView, aspectRatio,
+        orthographic, orthographicWidth, nearClipPlane, farClipPlane;
 };
 const CameraAttributes& cameraAttributes();
 

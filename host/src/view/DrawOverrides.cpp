@@ -25,16 +25,20 @@ bool hasClassification(const std::string& list, const std::string& wanted) {
 
 }  // namespace
 
-DrawOverrides::~DrawOverrides() { clear(); }
+DrawOverrides::~DrawOverrides() {
+    clear();
+}
 
 MStatus DrawOverrides::add(Creator creator) {
-    if (!creator.make) return MStatus(MStatus::kInvalidParameter, "a draw override creator is needed");
+    if (!creator.make)
+        return MStatus(MStatus::kInvalidParameter, "a draw override creator is needed");
     if (creator.classification.empty())
         return MStatus(MStatus::kInvalidParameter, "a draw override needs a draw classification");
     for (const Creator& c : creators_)
         if (c.classification == creator.classification && c.registrant == creator.registrant)
-            return MStatus(MStatus::kFailure, "a draw override is already registered for " + creator.classification +
-                                                  " by " + creator.registrant);
+            return MStatus(MStatus::kFailure, "a draw override is already registered for " +
+                                                  creator.classification + " by " +
+                                                  creator.registrant);
     creators_.push_back(std::move(creator));
     return MStatus::kSuccess;
 }
@@ -44,7 +48,8 @@ MStatus DrawOverrides::remove(const std::string& classification, const std::stri
         return c.classification == classification && c.registrant == registrant;
     });
     if (it == creators_.end())
-        return MStatus(MStatus::kNotFound, "no draw override is registered for " + classification + " by " + registrant);
+        return MStatus(MStatus::kNotFound, "no draw override is registered for " + classification +
+                                               " by " + registrant);
     creators_.erase(it);
     std::vector<Instance> gone;
     for (auto i = instances_.begin(); i != instances_.end();) {

@@ -30,7 +30,7 @@ public:
         std::weak_ptr<Node> node;
         std::string classification, registrant;
         MHWRender::MPxDrawOverride* override = nullptr;
-        MUserData* data = nullptr;  // what prepareForDraw returned last
+        MUserData* data = nullptr;     // what prepareForDraw returned last
         unsigned long dirtyMarks = 0;  // setGeometryDrawDirty calls
         unsigned long draws = 0;
     };

@@ -8,7 +8,8 @@ namespace ehost {
 
 namespace {
 
-using Vp2Handler = MStatus (MPxContext::*)(MEvent&, MHWRender::MUIDrawManager&, const MHWRender::MFrameContext&);
+using Vp2Handler = MStatus (MPxContext::*)(MEvent&, MHWRender::MUIDrawManager&,
+                                           const MHWRender::MFrameContext&);
 using OldHandler = MStatus (MPxContext::*)(MEvent&);
 
 struct Handlers {
@@ -19,23 +20,28 @@ struct Handlers {
 Handlers handlersFor(PointerEvent::Kind kind) {
     switch (kind) {
         case PointerEvent::Kind::Press:
-            return {static_cast<Vp2Handler>(&MPxContext::doPress), static_cast<OldHandler>(&MPxContext::doPress)};
+            return {static_cast<Vp2Handler>(&MPxContext::doPress),
+                    static_cast<OldHandler>(&MPxContext::doPress)};
         case PointerEvent::Kind::Drag:
-            return {static_cast<Vp2Handler>(&MPxContext::doDrag), static_cast<OldHandler>(&MPxContext::doDrag)};
+            return {static_cast<Vp2Handler>(&MPxContext::doDrag),
+                    static_cast<OldHandler>(&MPxContext::doDrag)};
         case PointerEvent::Kind::Release:
-            return {static_cast<Vp2Handler>(&MPxContext::doRelease), static_cast<OldHandler>(&MPxContext::doRelease)};
+            return {static_cast<Vp2Handler>(&MPxContext::doRelease),
+                    static_cast<OldHandler>(&MPxContext::doRelease)};
         case PointerEvent::Kind::Move:
-            return {static_cast<Vp2Handler>(&MPxContext::doPtrMoved), static_cast<OldHandler>(&MPxContext::doPtrMoved)};
+            return {static_cast<Vp2Handler>(&MPxContext::doPtrMoved),
+                    static_cast<OldHandler>(&MPxContext::doPtrMoved)};
         case PointerEvent::Kind::Hold:
-            return {static_cast<Vp2Handler>(&MPxContext::doHold), static_cast<OldHandler>(&MPxContext::doHold)};
+            return {static_cast<Vp2Handler>(&MPxContext::doHold),
+                    static_cast<OldHandler>(&MPxContext::doHold)};
     }
     return {nullptr, nullptr};
 }
 
 //! The Viewport 2.0 form of the handler, or the older one when the tool did
 //! not override the newer (the base class's newer form says so).
-MStatus callHandler(MPxContext& context, PointerEvent::Kind kind, MEvent& event, MHWRender::MUIDrawManager& manager,
-                    const MHWRender::MFrameContext& frame) {
+MStatus callHandler(MPxContext& context, PointerEvent::Kind kind, MEvent& event,
+                    MHWRender::MUIDrawManager& manager, const MHWRender::MFrameContext& frame) {
     Handlers h = handlersFor(kind);
     bool& fallback = ApiAccess::impl(context).fallback;
     fallback = false;
@@ -49,13 +55,17 @@ MStatus callHandler(MPxContext& context, PointerEvent::Kind kind, MEvent& event,
 
 MStatus Views::deliver(const PointerEvent& event, MStatus* handlerStatus) {
     Tool* tool = tools_.current();
-    if (!tool) return MStatus(MStatus::kFailure, "there is no current tool (choose one with setToolTo)");
+    if (!tool)
+        return MStatus(MStatus::kFailure, "there is no current tool (choose one with setToolTo)");
     Panel& panel = *active_;
-    if (!panel.hasCamera()) return MStatus(MStatus::kFailure, "panel " + panel.name + " has no camera to look through");
+    if (!panel.hasCamera())
+        return MStatus(MStatus::kFailure, "panel " + panel.name + " has no camera to look through");
     if (event.x < 0 || event.y < 0 || event.x >= panel.width || event.y >= panel.height)
-        return MStatus(MStatus::kInvalidParameter,
-                       "(" + std::to_string(event.x) + ", " + std::to_string(event.y) + ") is outside the port of " +
-                           panel.name + " (" + std::to_string(panel.width) + " x " + std::to_string(panel.height) + ")");
+        return MStatus(MStatus::kInvalidParameter, "(" + std::to_string(event.x) + ", " +
+                                                       std::to_string(event.y) +
+                                                       ") is outside the port of " + panel.name +
+                                                       " (" + std::to_string(panel.width) + " x " +
+                                                       std::to_string(panel.height) + ")");
     FrameInfo info;
     info.panel = panel.name;
     info.camera = panel.camera;
@@ -85,12 +95,19 @@ MStatus Views::deliver(const PointerEvent& event, MStatus* handlerStatus) {
 
 MStatus Views::deliver(ToolKey key) {
     Tool* tool = tools_.current();
-    if (!tool) return MStatus(MStatus::kFailure, "there is no current tool (choose one with setToolTo)");
+    if (!tool)
+        return MStatus(MStatus::kFailure, "there is no current tool (choose one with setToolTo)");
     active_->toolEvent = Drawable{Drawable::Source::ToolEvent, tool->name, {}};
     switch (key) {
-        case ToolKey::Enter: tool->context->completeAction(); break;
-        case ToolKey::Backspace: tool->context->deleteAction(); break;
-        case ToolKey::Escape: tool->context->abortAction(); break;
+        case ToolKey::Enter:
+            tool->context->completeAction();
+            break;
+        case ToolKey::Backspace:
+            tool->context->deleteAction();
+            break;
+        case ToolKey::Escape:
+            tool->context->abortAction();
+            break;
     }
     if (active_->hasCamera()) refresh(*active_);
     return MStatus::kSuccess;

@@ -4,13 +4,16 @@
 
 namespace ehost {
 
-bool Panel::hasCamera() const { return camera && camera->alive && camera->inWorld(); }
+bool Panel::hasCamera() const {
+    return camera && camera->alive && camera->inWorld();
+}
 
 bool Panel::cacheMatches() const {
     if (cache_.width != width || cache_.height != height) return false;
     size_t k = 0;
     for (const DagNode* d = camera.get(); d && !d->isWorld(); d = d->parent, ++k)
-        if (k >= cache_.chain.size() || cache_.chain[k].first != d || cache_.chain[k].second != d->changeStamp)
+        if (k >= cache_.chain.size() || cache_.chain[k].first != d ||
+            cache_.chain[k].second != d->changeStamp)
             return false;
     return k == cache_.chain.size();
 }

@@ -6,7 +6,8 @@
 
 namespace ehost {
 
-void lookAtFrame(const Vec3& eye, const Vec3& target, const Vec3& upHint, Vec3& forward, Vec3& right, Vec3& up) {
+void lookAtFrame(const Vec3& eye, const Vec3& target, const Vec3& upHint, Vec3& forward,
+                 Vec3& right, Vec3& up) {
     forward = normalized(target - eye);
     if (lengthSquared(forward) == 0) forward = {0, 0, -1};
     right = normalized(cross(forward, upHint));
@@ -18,8 +19,13 @@ void lookAtFrame(const Vec3& eye, const Vec3& target, const Vec3& upHint, Vec3& 
 }
 
 ViewFrame::ViewFrame(const CameraPose& pose, int width, int height)
-    : eye_(pose.eye), width_(std::max(width, 1)), height_(std::max(height, 1)), ortho_(pose.ortho),
-      verticalFov_(pose.verticalFov), near_(pose.nearClip), far_(pose.farClip) {
+    : eye_(pose.eye),
+      width_(std::max(width, 1)),
+      height_(std::max(height, 1)),
+      ortho_(pose.ortho),
+      verticalFov_(pose.verticalFov),
+      near_(pose.nearClip),
+      far_(pose.farClip) {
     lookAtFrame(pose.eye, pose.centerOfInterest, pose.up, forward_, right_, up_);
     double fov = std::clamp(pose.verticalFov, 1e-6, std::numbers::pi - 1e-6);
     focalPixels_ = height_ * 0.5 / std::tan(fov * 0.5);
@@ -62,7 +68,10 @@ MMatrix ViewFrame::projectionMatrix() const {
         return MMatrix(m);
     }
     double sy = 2 * focalPixels_ / height_, sx = sy / aspect;
-    const double m[4][4] = {{sx, 0, 0, 0}, {0, sy, 0, 0}, {0, 0, (f + n) / (n - f), -1}, {0, 0, 2 * f * n / (n - f), 0}};
+    const double m[4][4] = {{sx, 0, 0, 0},
+                            {0, sy, 0, 0},
+                            {0, 0, (f + n) / (n - f), -1},
+                            {0, 0, 2 * f * n / (n - f), 0}};
     return MMatrix(m);
 }
 

@@ -48,7 +48,9 @@ public:
     }
     //! Distance of a point in front of the eye, along the view direction.
     double depth(const Vec3& p) const { return dot(p - eye_, forward_); }
-    bool insidePort(double x, double y) const { return x >= 0 && y >= 0 && x <= width_ && y <= height_; }
+    bool insidePort(double x, double y) const {
+        return x >= 0 && y >= 0 && x <= width_ && y <= height_;
+    }
 
     //! World to camera space (the camera looks down its -Z), row-vector convention.
     MMatrix viewMatrix() const;
@@ -78,6 +80,7 @@ private:
 
 //! An orthonormal frame looking from eye to target with up as close to the
 //! given up as possible; degenerate input falls back to sensible axes.
-void lookAtFrame(const Vec3& eye, const Vec3& target, const Vec3& upHint, Vec3& forward, Vec3& right, Vec3& up);
+void lookAtFrame(const Vec3& eye, const Vec3& target, const Vec3& upHint, Vec3& forward,
+                 Vec3& right, Vec3& up);
 
 }  // namespace ehost

@@ -15,6 +15,7 @@
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/view/Shader.h"
+#include "host/src/view/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -72,7 +73,8 @@ std::vector<const Node*> nodesOf(const MSelectionList& list) {
 
 class FrameDrawer {
 public:
-    FrameDrawer(Views& views, Frame& frame, const FrameInfo& info) : views_(views), frame_(frame), info_(info) {}
+    FrameDrawer(Views& views, Frame& frame, const FrameInfo& info)
+        : views_(views), frame_(frame), info_(info) {}
 
     void standard() {
         frame_.operations = {"clearPass", "scenePass", "hudPass", "presentTarget"};
@@ -83,14 +85,16 @@ public:
         frame_.renderer = override.name().str();
         MStatus st = override.setup(MString(info_.panel));
         if (!st) {
-            session().messages().warning("render override " + frame_.renderer + ": setup failed: " + st.errorString().str());
+            session().messages().warning("render override " + frame_.renderer +
+                                         ": setup failed: " + statusText(st));
         } else if (override.startOperationIterator()) {
             int count = 0;
             do {
                 if (MHWRender::MRenderOperation* op = override.renderOperation()) run(*op);
                 if (++count >= kMaxOperationsPerFrame) {
-                    session().messages().warning("render override " + frame_.renderer + ": more than " +
-                                                 std::to_string(kMaxOperationsPerFrame) + " operations in a frame");
+                    session().messages().warning(
+                        "render override " + frame_.renderer + ": more than " +
+                        std::to_string(kMaxOperationsPerFrame) + " operations in a frame");
                     break;
                 }
             } while (override.nextRenderOperation());
@@ -121,13 +125,15 @@ private:
                 if (auto* s = dynamic_cast<MSceneRender*>(&op)) sceneRender(*s);
                 break;
             case MHWRender::MRenderOperation::kUserDefined:
-                if (auto* u = dynamic_cast<MHWRender::MUserRenderOperation*>(&op)) userOperation(*u);
+                if (auto* u = dynamic_cast<MHWRender::MUserRenderOperation*>(&op))
+                    userOperation(*u);
                 break;
             case MHWRender::MRenderOperation::kHUDRender:
                 if (auto* h = dynamic_cast<MHWRender::MHUDRender*>(&op)) hud(*h);
                 break;
             case MHWRender::MRenderOperation::kPresentTarget:
-                if (auto* p = dynamic_cast<MHWRender::MPresentTarget*>(&op)) frame_.presentDepth = p->presentDepth();
+                if (auto* p = dynamic_cast<MHWRender::MPresentTarget*>(&op))
+                    frame_.presentDepth = p->presentDepth();
                 break;
             case MHWRender::MRenderOperation::kQuadRender:
                 break;  // full-screen shader passes draw nothing this host can show
@@ -176,7 +182,9 @@ private:
     void userOperation(MHWRender::MUserRenderOperation& op) {
         MHWRender::MDrawContext context(info_);
         MStatus st = op.execute(context);
-        if (!st) session().messages().warning("render operation " + op.name().str() + " failed: " + st.errorString().str());
+        if (!st)
+            session().messages().warning("render operation " + op.name().str() +
+                                         " failed: " + statusText(st));
         if (!op.hasUIDrawables()) return;
         DrawRecorder recorder(newDrawable(Drawable::Source::UserOperation, op.name().str()));
         MHWRender::MUIDrawManager manager(recorder);
@@ -194,7 +202,8 @@ private:
     void drawScene(const SceneOptions& options) {
         MColor shaderColor;
         bool overrideColor = false;
-        if (options.shader) overrideColor = ApiAccess::impl(*options.shader)->surfaceColor(shaderColor);
+        if (options.shader)
+            overrideColor = ApiAccess::impl(*options.shader)->surfaceColor(shaderColor);
         // A draw override may create or delete nodes: walk a copy.
         std::vector<NodePtr> nodes = session().scene().nodes();
         for (const NodePtr& n : nodes) {
@@ -207,7 +216,9 @@ private:
             }
             const DrawOverrides::Creator* creator = views_.drawOverrides().creatorFor(*dag->cls);
             if (!creator || !options.uiItems()) continue;
-            if (dag->cls->role == NodeRole::Locator && (options.exclusions & MSceneRender::kExcludeLocators)) continue;
+            if (dag->cls->role == NodeRole::Locator &&
+                (options.exclusions & MSceneRender::kExcludeLocators))
+                continue;
             drawNode(dag, *creator);
         }
     }
@@ -265,7 +276,8 @@ MStatus Views::refresh(Panel& panel) {
     Frame frame;
     frame.view = info.view;
     FrameDrawer drawer(*this, frame, info);
-    MHWRender::MRenderOverride* override = panel.renderer.empty() ? nullptr : renderOverrides_.find(panel.renderer);
+    MHWRender::MRenderOverride* override =
+        panel.renderer.empty() ? nullptr : renderOverrides_.find(panel.renderer);
     if (override)
         drawer.withOverride(*override);
     else

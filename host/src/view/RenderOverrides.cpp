@@ -7,23 +7,29 @@
 
 namespace ehost {
 
-RenderOverrides::~RenderOverrides() { clear(); }
+RenderOverrides::~RenderOverrides() {
+    clear();
+}
 
-MStatus RenderOverrides::add(const MHWRender::MRenderOverride* override, const std::string& plugin) {
+MStatus RenderOverrides::add(const MHWRender::MRenderOverride* override,
+                             const std::string& plugin) {
     if (!override) return MStatus(MStatus::kInvalidParameter, "no render override given");
     std::string name = override->name().str();
     if (name.empty()) return MStatus(MStatus::kInvalidParameter, "a render override needs a name");
     for (const Entry& e : entries_) {
-        if (e.override == override) return MStatus(MStatus::kFailure, "render override " + name + " is already registered");
+        if (e.override == override)
+            return MStatus(MStatus::kFailure, "render override " + name + " is already registered");
         if (e.name == name)
-            return MStatus(MStatus::kFailure, "a render override named " + name + " is already registered");
+            return MStatus(MStatus::kFailure,
+                           "a render override named " + name + " is already registered");
     }
     entries_.push_back({override, name, plugin});
     return MStatus::kSuccess;
 }
 
 std::string RenderOverrides::remove(const MHWRender::MRenderOverride* override) {
-    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.override == override; });
+    auto it = std::find_if(entries_.begin(), entries_.end(),
+                           [&](const Entry& e) { return e.override == override; });
     if (it == entries_.end()) return "";
     std::string name = it->name;
     entries_.erase(it);

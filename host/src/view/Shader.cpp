@@ -11,13 +11,19 @@ int componentCount(MShaderInstance::ParameterType type) {
     switch (type) {
         case MShaderInstance::kBoolean:
         case MShaderInstance::kInteger:
-        case MShaderInstance::kFloat: return 1;
-        case MShaderInstance::kFloat2: return 2;
-        case MShaderInstance::kFloat3: return 3;
-        case MShaderInstance::kFloat4: return 4;
+        case MShaderInstance::kFloat:
+            return 1;
+        case MShaderInstance::kFloat2:
+            return 2;
+        case MShaderInstance::kFloat3:
+            return 3;
+        case MShaderInstance::kFloat4:
+            return 4;
         case MShaderInstance::kFloat4x4Row:
-        case MShaderInstance::kFloat4x4Col: return 16;
-        default: return 0;
+        case MShaderInstance::kFloat4x4Col:
+            return 16;
+        default:
+            return 0;
     }
 }
 
@@ -34,14 +40,16 @@ bool ShaderData::surfaceColor(MColor& out) const {
 
 namespace {
 
-void add(ShaderData& s, const char* name, MShaderInstance::ParameterType type, std::vector<float> value) {
+void add(ShaderData& s, const char* name, MShaderInstance::ParameterType type,
+         std::vector<float> value) {
     s.parameters[name] = {type, std::move(value)};
 }
 
 }  // namespace
 
 std::shared_ptr<ShaderData> stockShader(int id) {
-    if (id < MShaderManager::k3dSolidShader || id > MShaderManager::k3dCPVDashLineShader) return nullptr;
+    if (id < MShaderManager::k3dSolidShader || id > MShaderManager::k3dCPVDashLineShader)
+        return nullptr;
     auto s = std::make_shared<ShaderData>();
     auto stock = static_cast<MShaderManager::MStockShader>(id);
     switch (stock) {

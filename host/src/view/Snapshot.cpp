@@ -130,7 +130,8 @@ void collectFaces(const Canvas& c, const ShadedShape& s, std::vector<ShadedFace>
             const Vec3& q = world[vertices[(k + 1) % vertices.size()]];
             centre += p;
             // Newell's normal: sound for any planar-ish polygon.
-            normal += Vec3{(p.y - q.y) * (p.z + q.z), (p.z - q.z) * (p.x + q.x), (p.x - q.x) * (p.y + q.y)};
+            normal += Vec3{(p.y - q.y) * (p.z + q.z), (p.z - q.z) * (p.x + q.x),
+                           (p.x - q.x) * (p.y + q.y)};
             Pixel px;
             visible = c.fromWorld(p, px);
             face.corners.push_back(px);
@@ -152,14 +153,16 @@ void paintShapes(const Canvas& c, const std::vector<ShadedShape>& shapes) {
     for (const ShadedShape& s : shapes) collectFaces(c, s, faces);
     // Far to near, each face with its outline, so that nearer faces hide
     // what lies behind them (wires included).
-    std::stable_sort(faces.begin(), faces.end(), [](const ShadedFace& a, const ShadedFace& b) { return a.depth > b.depth; });
+    std::stable_sort(faces.begin(), faces.end(),
+                     [](const ShadedFace& a, const ShadedFace& b) { return a.depth > b.depth; });
     cairo_t* cr = c.cr();
     cairo_set_line_width(cr, 1.0);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_dash(cr, nullptr, 0, 0);
     for (const ShadedFace& f : faces) {
         cairo_move_to(cr, f.corners[0].x, f.corners[0].y);
-        for (size_t k = 1; k < f.corners.size(); ++k) cairo_line_to(cr, f.corners[k].x, f.corners[k].y);
+        for (size_t k = 1; k < f.corners.size(); ++k)
+            cairo_line_to(cr, f.corners[k].x, f.corners[k].y);
         cairo_close_path(cr);
         c.color(f.fill);
         cairo_fill_preserve(cr);
@@ -209,7 +212,8 @@ void applyLine(cairo_t* cr, const DrawState& s) {
         dashes = stippleDashes(s.stippleFactor, s.stipplePattern, offset);
     } else {
         switch (s.lineStyle) {
-            case UIDraw::kSolid: break;
+            case UIDraw::kSolid:
+                break;
             case UIDraw::kShortDotted:
                 cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
                 dashes = {0.01, 2.2 * u};
@@ -218,11 +222,16 @@ void applyLine(cairo_t* cr, const DrawState& s) {
                 cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
                 dashes = {0.01, 3.5 * u};
                 break;
-            case UIDraw::kShortDashed: dashes = {3 * u, 2 * u}; break;
-            case UIDraw::kDashed: dashes = {7 * u, 4 * u}; break;
+            case UIDraw::kShortDashed:
+                dashes = {3 * u, 2 * u};
+                break;
+            case UIDraw::kDashed:
+                dashes = {7 * u, 4 * u};
+                break;
         }
     }
-    cairo_set_dash(cr, dashes.empty() ? nullptr : dashes.data(), static_cast<int>(dashes.size()), offset);
+    cairo_set_dash(cr, dashes.empty() ? nullptr : dashes.data(), static_cast<int>(dashes.size()),
+                   offset);
 }
 
 void finish(cairo_t* cr, bool filled) {
@@ -234,7 +243,8 @@ void finish(cairo_t* cr, bool filled) {
 
 //! A path through points; a point that cannot be drawn (behind the eye)
 //! breaks it, and so does every second point of a list.
-void polyline(const Canvas& c, const Primitive& p, const std::vector<Vec3>& points, bool pairs, bool closed) {
+void polyline(const Canvas& c, const Primitive& p, const std::vector<Vec3>& points, bool pairs,
+              bool closed) {
     cairo_t* cr = c.cr();
     auto seg = [&](const Vec3& a, const Vec3& b, bool connected) {
         Pixel pa, pb;
@@ -269,8 +279,8 @@ void drawPoints(const Canvas& c, const Primitive& p) {
 }
 
 //! Points around a circle or arc in a plane of the world, for 3D primitives.
-void planarPath(const Canvas& c, const Vec3& centre, const Vec3& e1, const Vec3& e2, double radius, double from,
-                double sweep, bool pie) {
+void planarPath(const Canvas& c, const Vec3& centre, const Vec3& e1, const Vec3& e2, double radius,
+                double from, double sweep, bool pie) {
     cairo_t* cr = c.cr();
     int steps = std::max(8, static_cast<int>(64 * sweep / (2 * kPi)));
     bool started = false;
@@ -373,9 +383,11 @@ void drawText(const Canvas& c, const Primitive& p) {
     cairo_t* cr = c.cr();
     const DrawState& s = p.state;
     std::string family = s.fontName.empty() ? "Sans" : s.fontName;
-    cairo_select_font_face(cr, family.c_str(),
-                           s.fontIncline == UIDraw::kInclineItalic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
-                           s.fontWeight >= UIDraw::kWeightDemiBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(
+        cr, family.c_str(),
+        s.fontIncline == UIDraw::kInclineItalic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+        s.fontWeight >= UIDraw::kWeightDemiBold ? CAIRO_FONT_WEIGHT_BOLD
+                                                : CAIRO_FONT_WEIGHT_NORMAL);
     // Font sizes are points; the viewport shows 96 pixels to the inch.
     double size = std::max(6.0, s.fontSize * 4.0 / 3.0);
     cairo_set_font_size(cr, size);
@@ -407,12 +419,14 @@ void drawMesh(const Canvas& c, const Primitive& p) {
     auto triangle = [&](unsigned a, unsigned b, unsigned d) {
         if (!valid(a) || !valid(b) || !valid(d)) return;
         Pixel pa, pb, pd;
-        if (!c.at(p, p.points[a], pa) || !c.at(p, p.points[b], pb) || !c.at(p, p.points[d], pd)) return;
+        if (!c.at(p, p.points[a], pa) || !c.at(p, p.points[b], pb) || !c.at(p, p.points[d], pd))
+            return;
         if (perVertex) {
             const MColor& x = p.colors[a];
             const MColor& y = p.colors[b];
             const MColor& z = p.colors[d];
-            c.color(MColor((x.r + y.r + z.r) / 3, (x.g + y.g + z.g) / 3, (x.b + y.b + z.b) / 3, (x.a + y.a + z.a) / 3));
+            c.color(MColor((x.r + y.r + z.r) / 3, (x.g + y.g + z.g) / 3, (x.b + y.b + z.b) / 3,
+                           (x.a + y.a + z.a) / 3));
         }
         cairo_move_to(cr, pa.x, pa.y);
         cairo_line_to(cr, pb.x, pb.y);
@@ -425,16 +439,24 @@ void drawMesh(const Canvas& c, const Primitive& p) {
         if (valid(i)) ordered.push_back(p.points[i]);
     switch (p.meshMode) {
         case UIDraw::kTriangles:
-            for (size_t i = 0; i + 2 < order.size(); i += 3) triangle(order[i], order[i + 1], order[i + 2]);
+            for (size_t i = 0; i + 2 < order.size(); i += 3)
+                triangle(order[i], order[i + 1], order[i + 2]);
             if (!perVertex) cairo_fill(cr);
             break;
         case UIDraw::kTriStrip:
-            for (size_t i = 0; i + 2 < order.size(); ++i) triangle(order[i], order[i + 1], order[i + 2]);
+            for (size_t i = 0; i + 2 < order.size(); ++i)
+                triangle(order[i], order[i + 1], order[i + 2]);
             if (!perVertex) cairo_fill(cr);
             break;
-        case UIDraw::kLines: polyline(c, p, ordered, true, false); break;
-        case UIDraw::kLineStrip: polyline(c, p, ordered, false, false); break;
-        case UIDraw::kClosedLine: polyline(c, p, ordered, false, true); break;
+        case UIDraw::kLines:
+            polyline(c, p, ordered, true, false);
+            break;
+        case UIDraw::kLineStrip:
+            polyline(c, p, ordered, false, false);
+            break;
+        case UIDraw::kClosedLine:
+            polyline(c, p, ordered, false, true);
+            break;
         case UIDraw::kPoints: {
             Primitive dots = p;
             dots.points = ordered;
@@ -450,15 +472,33 @@ void drawPrimitive(const Canvas& c, const Primitive& p) {
     c.color(p.state.color);
     applyLine(cr, p.state);
     switch (p.kind) {
-        case PrimitiveKind::Line: polyline(c, p, p.points, true, false); break;
-        case PrimitiveKind::LineList: polyline(c, p, p.points, true, false); break;
-        case PrimitiveKind::LineStrip: polyline(c, p, p.points, false, false); break;
-        case PrimitiveKind::Points: drawPoints(c, p); break;
-        case PrimitiveKind::Rect: drawRect(c, p); break;
-        case PrimitiveKind::Circle: drawCircle(c, p); break;
-        case PrimitiveKind::Arc: drawArc(c, p); break;
-        case PrimitiveKind::Text: drawText(c, p); break;
-        case PrimitiveKind::Mesh: drawMesh(c, p); break;
+        case PrimitiveKind::Line:
+            polyline(c, p, p.points, true, false);
+            break;
+        case PrimitiveKind::LineList:
+            polyline(c, p, p.points, true, false);
+            break;
+        case PrimitiveKind::LineStrip:
+            polyline(c, p, p.points, false, false);
+            break;
+        case PrimitiveKind::Points:
+            drawPoints(c, p);
+            break;
+        case PrimitiveKind::Rect:
+            drawRect(c, p);
+            break;
+        case PrimitiveKind::Circle:
+            drawCircle(c, p);
+            break;
+        case PrimitiveKind::Arc:
+            drawArc(c, p);
+            break;
+        case PrimitiveKind::Text:
+            drawText(c, p);
+            break;
+        case PrimitiveKind::Mesh:
+            drawMesh(c, p);
+            break;
     }
 }
 
@@ -480,7 +520,8 @@ void paintAxes(const Canvas& c) {
     cairo_t* cr = c.cr();
     const ViewFrame& v = c.view();
     const Vec3 axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-    const MColor colors[3] = {{0.86f, 0.2f, 0.2f, 1.0f}, {0.3f, 0.8f, 0.3f, 1.0f}, {0.3f, 0.45f, 0.95f, 1.0f}};
+    const MColor colors[3] = {
+        {0.86f, 0.2f, 0.2f, 1.0f}, {0.3f, 0.8f, 0.3f, 1.0f}, {0.3f, 0.45f, 0.95f, 1.0f}};
     const char* names[3] = {"x", "y", "z"};
     Pixel origin = c.fromView({28, 28, 0});
     cairo_set_dash(cr, nullptr, 0, 0);
@@ -512,10 +553,14 @@ enum class Format { Png, Svg };
 
 bool formatOf(const std::string& path, Format& out) {
     std::string ext = fs::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char ch) { return std::tolower(ch); });
-    if (ext == ".png") out = Format::Png;
-    else if (ext == ".svg") out = Format::Svg;
-    else return false;
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char ch) { return std::tolower(ch); });
+    if (ext == ".png")
+        out = Format::Png;
+    else if (ext == ".svg")
+        out = Format::Svg;
+    else
+        return false;
     return true;
 }
 
@@ -526,7 +571,8 @@ MStatus checkTarget(const std::string& path) {
         return MStatus(MStatus::kInvalidParameter, "snapshot path \"" + path + "\" names no file");
     fs::path dir = target.parent_path();
     if (!dir.empty() && !fs::is_directory(dir, ec))
-        return MStatus(MStatus::kInvalidParameter, "cannot write snapshot \"" + path + "\": directory " + dir.string() +
+        return MStatus(MStatus::kInvalidParameter, "cannot write snapshot \"" + path +
+                                                       "\": directory " + dir.string() +
                                                        " does not exist");
     return MStatus::kSuccess;
 }
@@ -535,17 +581,20 @@ MStatus checkTarget(const std::string& path) {
 
 MStatus writeSnapshot(const Panel& panel, const std::string& path) {
     if (!panel.frame.drawn)
-        return MStatus(MStatus::kFailure, "panel " + panel.name + " has not been drawn (refresh it first)");
+        return MStatus(MStatus::kFailure,
+                       "panel " + panel.name + " has not been drawn (refresh it first)");
     Format format;
     if (!formatOf(path, format))
-        return MStatus(MStatus::kInvalidParameter, "snapshot \"" + path + "\": the file must end in .png or .svg");
+        return MStatus(MStatus::kInvalidParameter,
+                       "snapshot \"" + path + "\": the file must end in .png or .svg");
     MStatus st = checkTarget(path);
     if (!st) return st;
     const ViewFrame& view = panel.frame.view;
     std::string aside = path + ".partial";
-    cairo_surface_t* surface = format == Format::Png
-                                   ? cairo_image_surface_create(CAIRO_FORMAT_ARGB32, view.width(), view.height())
-                                   : cairo_svg_surface_create(aside.c_str(), view.width(), view.height());
+    cairo_surface_t* surface =
+        format == Format::Png
+            ? cairo_image_surface_create(CAIRO_FORMAT_ARGB32, view.width(), view.height())
+            : cairo_svg_surface_create(aside.c_str(), view.width(), view.height());
     cairo_t* cr = cairo_create(surface);
     paint(cr, panel);
     cairo_destroy(cr);
@@ -558,13 +607,14 @@ MStatus writeSnapshot(const Panel& panel, const std::string& path) {
     std::error_code ec;
     if (written != CAIRO_STATUS_SUCCESS) {
         fs::remove(aside, ec);
-        return MStatus(MStatus::kFailure,
-                       "cannot write snapshot \"" + path + "\": " + cairo_status_to_string(written));
+        return MStatus(MStatus::kFailure, "cannot write snapshot \"" + path +
+                                              "\": " + cairo_status_to_string(written));
     }
     fs::rename(aside, path, ec);
     if (ec) {
         fs::remove(aside, ec);
-        return MStatus(MStatus::kFailure, "cannot write snapshot \"" + path + "\": " + ec.message());
+        return MStatus(MStatus::kFailure,
+                       "cannot write snapshot \"" + path + "\": " + ec.message());
     }
     return MStatus::kSuccess;
 }

@@ -39,8 +39,11 @@ std::string Tools::uniqueName(const std::string& base, bool numbered) const {
 }
 
 MStatus Tools::add(std::unique_ptr<Tool> tool) {
-    if (!tool || !tool->context) return MStatus(MStatus::kInvalidParameter, "a tool needs a context");
-    if (find(tool->name)) return MStatus(MStatus::kInvalidParameter, "a tool context named " + tool->name + " already exists");
+    if (!tool || !tool->context)
+        return MStatus(MStatus::kInvalidParameter, "a tool needs a context");
+    if (find(tool->name))
+        return MStatus(MStatus::kInvalidParameter,
+                       "a tool context named " + tool->name + " already exists");
     ApiAccess::impl(*tool->context).name = tool->name;
     ApiAccess::impl(*tool->context).toolCommand = tool->toolCommand;
     tools_.push_back(std::move(tool));
@@ -90,8 +93,9 @@ void Tools::removeMadeBy(const std::string& contextCommand) {
 
 void Tools::removePlugin(const std::string& plugin) {
     for (;;) {
-        auto it = std::find_if(tools_.begin(), tools_.end(),
-                               [&](const auto& t) { return !t->plugin.empty() && t->plugin == plugin; });
+        auto it = std::find_if(tools_.begin(), tools_.end(), [&](const auto& t) {
+            return !t->plugin.empty() && t->plugin == plugin;
+        });
         if (it == tools_.end()) return;
         remove(it);
     }
@@ -99,7 +103,8 @@ void Tools::removePlugin(const std::string& plugin) {
 
 void Tools::clear() {
     for (;;) {
-        auto it = std::find_if(tools_.begin(), tools_.end(), [](const auto& t) { return !t->contextCommand.empty(); });
+        auto it = std::find_if(tools_.begin(), tools_.end(),
+                               [](const auto& t) { return !t->contextCommand.empty(); });
         if (it == tools_.end()) break;
         remove(it);
     }

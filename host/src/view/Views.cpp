@@ -14,13 +14,19 @@ namespace {
 
 constexpr int kMaxPortSize = 8192;
 
-void modelEditorChanged() { session().events().fire("modelEditorChanged"); }
+void modelEditorChanged() {
+    session().events().fire("modelEditorChanged");
+}
 
-std::shared_ptr<DagNode> shared(DagNode& node) { return std::static_pointer_cast<DagNode>(node.self()); }
+std::shared_ptr<DagNode> shared(DagNode& node) {
+    return std::static_pointer_cast<DagNode>(node.self());
+}
 
 }  // namespace
 
-Views& views() { return session().views(); }
+Views& views() {
+    return session().views();
+}
 
 Views::Views() {
     auto panel = std::make_unique<Panel>();
@@ -29,7 +35,9 @@ Views::Views() {
     panels_.push_back(std::move(panel));
 }
 
-Views::~Views() { clear(); }
+Views::~Views() {
+    clear();
+}
 
 Panel* Views::findPanel(const std::string& name) const {
     for (const auto& p : panels_)
@@ -39,9 +47,12 @@ Panel* Views::findPanel(const std::string& name) const {
 
 MStatus Views::addPanel(const std::string& name, DagNode& camera) {
     std::string why;
-    if (!Scene::validName(name, &why)) return MStatus(MStatus::kInvalidParameter, "panel name: " + why);
-    if (findPanel(name)) return MStatus(MStatus::kInvalidParameter, "a panel named " + name + " already exists");
-    if (!isCamera(camera)) return MStatus(MStatus::kInvalidParameter, camera.name + " is not a camera");
+    if (!Scene::validName(name, &why))
+        return MStatus(MStatus::kInvalidParameter, "panel name: " + why);
+    if (findPanel(name))
+        return MStatus(MStatus::kInvalidParameter, "a panel named " + name + " already exists");
+    if (!isCamera(camera))
+        return MStatus(MStatus::kInvalidParameter, camera.name + " is not a camera");
     auto panel = std::make_unique<Panel>();
     panel->name = name;
     panel->camera = shared(camera);
@@ -62,7 +73,8 @@ MStatus Views::setActivePanel(const std::string& name) {
 }
 
 MStatus Views::setPanelCamera(Panel& panel, DagNode& camera) {
-    if (!isCamera(camera)) return MStatus(MStatus::kInvalidParameter, camera.name + " is not a camera");
+    if (!isCamera(camera))
+        return MStatus(MStatus::kInvalidParameter, camera.name + " is not a camera");
     if (panel.camera.get() == &camera) return MStatus::kSuccess;
     panel.camera = shared(camera);
     modelEditorChanged();
@@ -71,7 +83,8 @@ MStatus Views::setPanelCamera(Panel& panel, DagNode& camera) {
 
 MStatus Views::setPanelRenderer(Panel& panel, const std::string& overrideName) {
     if (!overrideName.empty() && !renderOverrides_.find(overrideName))
-        return MStatus(MStatus::kNotFound, "no render override named \"" + overrideName + "\" is registered");
+        return MStatus(MStatus::kNotFound,
+                       "no render override named \"" + overrideName + "\" is registered");
     if (panel.renderer == overrideName) return MStatus::kSuccess;
     panel.renderer = overrideName;
     modelEditorChanged();
@@ -80,9 +93,10 @@ MStatus Views::setPanelRenderer(Panel& panel, const std::string& overrideName) {
 
 MStatus Views::setPanelSize(Panel& panel, int width, int height) {
     if (width < 1 || height < 1 || width > kMaxPortSize || height > kMaxPortSize)
-        return MStatus(MStatus::kInvalidParameter, "a port size must be between 1 and " + std::to_string(kMaxPortSize) +
-                                                       " pixels, not " + std::to_string(width) + " x " +
-                                                       std::to_string(height));
+        return MStatus(MStatus::kInvalidParameter, "a port size must be between 1 and " +
+                                                       std::to_string(kMaxPortSize) +
+                                                       " pixels, not " + std::to_string(width) +
+                                                       " x " + std::to_string(height));
     panel.width = width;
     panel.height = height;
     return MStatus::kSuccess;
@@ -130,7 +144,8 @@ void Views::forgetPlugin(const std::string& plugin) {
     if (plugin.empty()) return;
     tools_.removePlugin(plugin);
     drawOverrides_.removePlugin(plugin);
-    for (const std::string& name : renderOverrides_.removePlugin(plugin)) panelsUsingRendererReset(name);
+    for (const std::string& name : renderOverrides_.removePlugin(plugin))
+        panelsUsingRendererReset(name);
 }
 
 void Views::clear() {

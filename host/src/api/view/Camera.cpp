@@ -12,7 +12,9 @@ using ehost::api::setStatus;
 
 namespace {
 
-const ehost::CameraAttributes& attrs() { return ehost::cameraAttributes(); }
+const ehost::CameraAttributes& attrs() {
+    return ehost::cameraAttributes();
+}
 
 DagNode* cameraOf(const MObject& object, MStatus& status) {
     auto node = ehost::ApiAccess::as<DagNode>(object);
@@ -29,16 +31,22 @@ Vec3 read3(DagNode& n, const ehost::AttrPtr& a) {
     return {c.num[0], c.num[1], c.num[2]};
 }
 
-double read1(DagNode& n, const ehost::AttrPtr& a) { return ehost::evaluate(n, {a.get(), -1}).num[0]; }
+double read1(DagNode& n, const ehost::AttrPtr& a) {
+    return ehost::evaluate(n, {a.get(), -1}).num[0];
+}
 
 void write3(DagNode& n, const ehost::AttrPtr& a, const Vec3& v) {
     const double values[3] = {v.x, v.y, v.z};
     ehost::writeNumeric(n, {a.get(), -1}, values, 3);
 }
 
-void write1(DagNode& n, const ehost::AttrPtr& a, double v) { ehost::writeNumeric(n, {a.get(), -1}, &v, 1); }
+void write1(DagNode& n, const ehost::AttrPtr& a, double v) {
+    ehost::writeNumeric(n, {a.get(), -1}, &v, 1);
+}
 
-bool world(MSpace::Space space) { return space == MSpace::kWorld; }
+bool world(MSpace::Space space) {
+    return space == MSpace::kWorld;
+}
 
 Vec3 pointIn(DagNode& n, const Vec3& objectPoint, MSpace::Space space) {
     if (!world(space)) return objectPoint;
@@ -65,16 +73,26 @@ void frameIn(DagNode& n, MSpace::Space space, Vec3& forward, Vec3& right, Vec3& 
     ehost::lookAtFrame(eye, coi, upHint, forward, right, up);
 }
 
-MPoint toPoint(const Vec3& v) { return MPoint(v.x, v.y, v.z); }
-MVector toVector(const Vec3& v) { return MVector(v.x, v.y, v.z); }
+MPoint toPoint(const Vec3& v) {
+    return MPoint(v.x, v.y, v.z);
+}
+MVector toVector(const Vec3& v) {
+    return MVector(v.x, v.y, v.z);
+}
 
 }  // namespace
 
-MFnCamera::MFnCamera(const MObject& object, MStatus* ReturnStatus) { setStatus(ReturnStatus, attach(object)); }
+MFnCamera::MFnCamera(const MObject& object, MStatus* ReturnStatus) {
+    setStatus(ReturnStatus, attach(object));
+}
 
-MFnCamera::MFnCamera(const MDagPath& object, MStatus* ReturnStatus) { setStatus(ReturnStatus, setObject(object)); }
+MFnCamera::MFnCamera(const MDagPath& object, MStatus* ReturnStatus) {
+    setStatus(ReturnStatus, setObject(object));
+}
 
-MObject MFnCamera::create(MStatus* ReturnStatus) { return MFnDagNode::create("camera", MObject::kNullObj, ReturnStatus); }
+MObject MFnCamera::create(MStatus* ReturnStatus) {
+    return MFnDagNode::create("camera", MObject::kNullObj, ReturnStatus);
+}
 
 MObject MFnCamera::create(MObject& parent, MStatus* ReturnStatus) {
     return MFnDagNode::create("camera", parent, ReturnStatus);
@@ -128,16 +146,19 @@ double MFnCamera::centerOfInterest(MStatus* ReturnStatus) const {
     MStatus st;
     DagNode* n = cameraOf(obj_, st);
     setStatus(ReturnStatus, st);
-    return n ? ehost::length(read3(*n, attrs().centerOfInterestPoint) - read3(*n, attrs().eyePoint)) : 0.0;
+    return n ? ehost::length(read3(*n, attrs().centerOfInterestPoint) - read3(*n, attrs().eyePoint))
+             : 0.0;
 }
 
-MStatus MFnCamera::set(const MPoint& wsEyeLocation, const MVector& wsViewDirection, const MVector& wsUpDirection,
-                       double horizFieldOfView, double aspectRatio) {
+MStatus MFnCamera::set(const MPoint& wsEyeLocation, const MVector& wsViewDirection,
+                       const MVector& wsUpDirection, double horizFieldOfView, double aspectRatio) {
     MStatus st;
     DagNode* n = cameraOf(obj_, st);
     if (!n) return st;
-    if (wsViewDirection.length() == 0) return fail(MStatus::kInvalidParameter, "the view direction is zero");
-    if (!(aspectRatio > 0)) return fail(MStatus::kInvalidParameter, "the aspect ratio must be positive");
+    if (wsViewDirection.length() == 0)
+        return fail(MStatus::kInvalidParameter, "the view direction is zero");
+    if (!(aspectRatio > 0))
+        return fail(MStatus::kInvalidParameter, "the aspect ratio must be positive");
     double distance = centerOfInterest();
     if (!(distance > 0)) distance = 1;
     MPoint eye = wsEyeLocation;
@@ -168,7 +189,9 @@ MStatus MFnCamera::setCenterOfInterest(double dist) {
     MStatus st;
     DagNode* n = cameraOf(obj_, st);
     if (!n) return st;
-    if (!(dist > 0)) return fail(MStatus::kInvalidParameter, "the centre of interest must lie in front of the eye");
+    if (!(dist > 0))
+        return fail(MStatus::kInvalidParameter,
+                    "the centre of interest must lie in front of the eye");
     Vec3 eye = read3(*n, attrs().eyePoint);
     Vec3 forward, right, up;
     frameIn(*n, MSpace::kObject, forward, right, up);
@@ -203,7 +226,9 @@ double MFnCamera::horizontalFieldOfView(MStatus* ReturnStatus) const {
 
 namespace {
 
-bool validFov(double fov) { return fov > 0 && fov < 3.14159; }
+bool validFov(double fov) {
+    return fov > 0 && fov < 3.14159;
+}
 
 }  // namespace
 
@@ -211,7 +236,8 @@ MStatus MFnCamera::setVerticalFieldOfView(double fov) {
     MStatus st;
     DagNode* n = cameraOf(obj_, st);
     if (!n) return st;
-    if (!validFov(fov)) return fail(MStatus::kInvalidParameter, "a field of view lies between 0 and pi radians");
+    if (!validFov(fov))
+        return fail(MStatus::kInvalidParameter, "a field of view lies between 0 and pi radians");
     write1(*n, attrs().verticalFieldOfView, fov);
     return MStatus::kSuccess;
 }
@@ -220,16 +246,20 @@ MStatus MFnCamera::setHorizontalFieldOfView(double fov) {
     MStatus st;
     DagNode* n = cameraOf(obj_, st);
     if (!n) return st;
-    if (!validFov(fov)) return fail(MStatus::kInvalidParameter, "a field of view lies between 0 and pi radians");
-    write1(*n, attrs().verticalFieldOfView, 2 * std::atan(std::tan(fov / 2) / read1(*n, attrs().aspectRatio)));
+    if (!validFov(fov))
+        return fail(MStatus::kInvalidParameter, "a field of view lies between 0 and pi radians");
+    write1(*n, attrs().verticalFieldOfView,
+           2 * std::atan(std::tan(fov / 2) / read1(*n, attrs().aspectRatio)));
     return MStatus::kSuccess;
 }
 
-MStatus MFnCamera::getPortFieldOfView(int width, int height, double& horizontalFOV, double& verticalFOV) const {
+MStatus MFnCamera::getPortFieldOfView(int width, int height, double& horizontalFOV,
+                                      double& verticalFOV) const {
     MStatus st;
     DagNode* n = cameraOf(obj_, st);
     if (!n) return st;
-    if (width <= 0 || height <= 0) return fail(MStatus::kInvalidParameter, "a port has a positive size");
+    if (width <= 0 || height <= 0)
+        return fail(MStatus::kInvalidParameter, "a port has a positive size");
     verticalFOV = read1(*n, attrs().verticalFieldOfView);
     horizontalFOV = 2 * std::atan(std::tan(verticalFOV / 2) * width / height);
     return MStatus::kSuccess;
@@ -246,7 +276,8 @@ MStatus MFnCamera::setAspectRatio(double aspectRatio) {
     MStatus st;
     DagNode* n = cameraOf(obj_, st);
     if (!n) return st;
-    if (!(aspectRatio > 0)) return fail(MStatus::kInvalidParameter, "the aspect ratio must be positive");
+    if (!(aspectRatio > 0))
+        return fail(MStatus::kInvalidParameter, "the aspect ratio must be positive");
     write1(*n, attrs().aspectRatio, aspectRatio);
     return MStatus::kSuccess;
 }
@@ -278,7 +309,8 @@ MStatus MFnCamera::setOrthoWidth(double orthoWidth) {
     MStatus st;
     DagNode* n = cameraOf(obj_, st);
     if (!n) return st;
-    if (!(orthoWidth > 0)) return fail(MStatus::kInvalidParameter, "the orthographic width must be positive");
+    if (!(orthoWidth > 0))
+        return fail(MStatus::kInvalidParameter, "the orthographic width must be positive");
     write1(*n, attrs().orthographicWidth, orthoWidth);
     return MStatus::kSuccess;
 }
@@ -302,7 +334,8 @@ MStatus MFnCamera::setNearClippingPlane(double dNear) {
     DagNode* n = cameraOf(obj_, st);
     if (!n) return st;
     if (!(dNear > 0) || !(dNear < read1(*n, attrs().farClipPlane)))
-        return fail(MStatus::kInvalidParameter, "the near clip plane must lie between the eye and the far clip plane");
+        return fail(MStatus::kInvalidParameter,
+                    "the near clip plane must lie between the eye and the far clip plane");
     write1(*n, attrs().nearClipPlane, dNear);
     return MStatus::kSuccess;
 }
@@ -312,7 +345,8 @@ MStatus MFnCamera::setFarClippingPlane(double dFar) {
     DagNode* n = cameraOf(obj_, st);
     if (!n) return st;
     if (!(dFar > read1(*n, attrs().nearClipPlane)))
-        return fail(MStatus::kInvalidParameter, "the far clip plane must lie beyond the near clip plane");
+        return fail(MStatus::kInvalidParameter,
+                    "the far clip plane must lie beyond the near clip plane");
     write1(*n, attrs().farClipPlane, dFar);
     return MStatus::kSuccess;
 }

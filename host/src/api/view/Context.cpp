@@ -18,12 +18,24 @@ MPxContext::~MPxContext() = default;
 void MPxContext::toolOnSetup(MEvent&) {}
 void MPxContext::toolOffCleanup() {}
 
-MStatus MPxContext::doPress(MEvent&) { return MStatus::kSuccess; }
-MStatus MPxContext::doRelease(MEvent&) { return MStatus::kSuccess; }
-MStatus MPxContext::doDrag(MEvent&) { return MStatus::kSuccess; }
-MStatus MPxContext::doHold(MEvent&) { return MStatus::kSuccess; }
-MStatus MPxContext::doPtrMoved(MEvent&) { return MStatus::kSuccess; }
-MStatus MPxContext::doEnterRegion(MEvent&) { return MStatus::kSuccess; }
+MStatus MPxContext::doPress(MEvent&) {
+    return MStatus::kSuccess;
+}
+MStatus MPxContext::doRelease(MEvent&) {
+    return MStatus::kSuccess;
+}
+MStatus MPxContext::doDrag(MEvent&) {
+    return MStatus::kSuccess;
+}
+MStatus MPxContext::doHold(MEvent&) {
+    return MStatus::kSuccess;
+}
+MStatus MPxContext::doPtrMoved(MEvent&) {
+    return MStatus::kSuccess;
+}
+MStatus MPxContext::doEnterRegion(MEvent&) {
+    return MStatus::kSuccess;
+}
 
 // The base Viewport 2.0 handlers tell the host to call the older form.
 MStatus MPxContext::doPress(MEvent&, MHWRender::MUIDrawManager&, const MHWRender::MFrameContext&) {
@@ -31,7 +43,8 @@ MStatus MPxContext::doPress(MEvent&, MHWRender::MUIDrawManager&, const MHWRender
     return MStatus::kNotImplemented;
 }
 
-MStatus MPxContext::doRelease(MEvent&, MHWRender::MUIDrawManager&, const MHWRender::MFrameContext&) {
+MStatus MPxContext::doRelease(MEvent&, MHWRender::MUIDrawManager&,
+                              const MHWRender::MFrameContext&) {
     impl_.fallback = true;
     return MStatus::kNotImplemented;
 }
@@ -46,7 +59,8 @@ MStatus MPxContext::doHold(MEvent&, MHWRender::MUIDrawManager&, const MHWRender:
     return MStatus::kNotImplemented;
 }
 
-MStatus MPxContext::doPtrMoved(MEvent&, MHWRender::MUIDrawManager&, const MHWRender::MFrameContext&) {
+MStatus MPxContext::doPtrMoved(MEvent&, MHWRender::MUIDrawManager&,
+                               const MHWRender::MFrameContext&) {
     impl_.fallback = true;
     return MStatus::kNotImplemented;
 }
@@ -59,14 +73,23 @@ void MPxContext::deleteAction() {}
 void MPxContext::completeAction() {}
 void MPxContext::abortAction() {}
 
-void MPxContext::getClassName(MString& name) const { name = "context"; }
+void MPxContext::getClassName(MString& name) const {
+    name = "context";
+}
 
-bool MPxContext::processNumericalInput(const MDoubleArray&, const MIntArray&, bool) { return false; }
-bool MPxContext::feedbackNumericalInput() const { return false; }
-MSyntax::MArgType MPxContext::argTypeNumericalInput(unsigned int) const { return MSyntax::kNoArg; }
+bool MPxContext::processNumericalInput(const MDoubleArray&, const MIntArray&, bool) {
+    return false;
+}
+bool MPxContext::feedbackNumericalInput() const {
+    return false;
+}
+MSyntax::MArgType MPxContext::argTypeNumericalInput(unsigned int) const {
+    return MSyntax::kNoArg;
+}
 
 MStatus MPxContext::setImage(const MString& image, ImageIndex index) {
-    if (index < kImage1 || index > kImage3) return fail(MStatus::kInvalidParameter, "image index must be 0, 1 or 2");
+    if (index < kImage1 || index > kImage3)
+        return fail(MStatus::kInvalidParameter, "image index must be 0, 1 or 2");
     impl_.images[index] = image.str();
     return MStatus::kSuccess;
 }
@@ -111,12 +134,22 @@ MPxToolCommand* MPxContext::newToolCommand() {
 MPxContextCommand::MPxContextCommand() = default;
 MPxContextCommand::~MPxContextCommand() = default;
 
-MStatus MPxContextCommand::doEditFlags() { return MStatus::kSuccess; }
-MStatus MPxContextCommand::doQueryFlags() { return MStatus::kSuccess; }
-MStatus MPxContextCommand::appendSyntax() { return MStatus::kSuccess; }
+MStatus MPxContextCommand::doEditFlags() {
+    return MStatus::kSuccess;
+}
+MStatus MPxContextCommand::doQueryFlags() {
+    return MStatus::kSuccess;
+}
+MStatus MPxContextCommand::appendSyntax() {
+    return MStatus::kSuccess;
+}
 
-MSyntax MPxContextCommand::syntax() const { return impl_.syntax; }
-MArgParser MPxContextCommand::parser() const { return impl_.parser; }
+MSyntax MPxContextCommand::syntax() const {
+    return impl_.syntax;
+}
+MArgParser MPxContextCommand::parser() const {
+    return impl_.parser;
+}
 
 MStatus MPxContextCommand::setResult(bool result) {
     MPxCommand::setResult(result);

@@ -17,7 +17,9 @@ Vec3 vec(const MPoint& p) {
     return {p.x / w, p.y / w, p.z / w};
 }
 
-Vec3 vec(const MVector& v) { return {v.x, v.y, v.z}; }
+Vec3 vec(const MVector& v) {
+    return {v.x, v.y, v.z};
+}
 
 std::vector<Vec3> vecs(const MPointArray& points) {
     std::vector<Vec3> out;
@@ -36,29 +38,45 @@ Primitive primitive(PrimitiveKind kind, bool is2D) {
 //! The host's colour index table (the first entries of the default palette).
 MColor indexColor(short index) {
     static const MColor table[] = {
-        {0.47f, 0.47f, 0.47f}, {0.0f, 0.0f, 0.0f},   {0.25f, 0.25f, 0.25f}, {0.5f, 0.5f, 0.5f},
-        {0.61f, 0.0f, 0.16f},  {0.0f, 0.02f, 0.38f}, {0.0f, 0.0f, 1.0f},    {0.0f, 0.27f, 0.1f},
-        {0.15f, 0.0f, 0.26f},  {0.78f, 0.0f, 0.78f}, {0.54f, 0.28f, 0.2f},  {0.25f, 0.14f, 0.12f},
-        {0.6f, 0.15f, 0.0f},   {1.0f, 0.0f, 0.0f},   {0.0f, 1.0f, 0.0f},    {0.0f, 0.25f, 0.6f},
-        {1.0f, 1.0f, 1.0f},    {1.0f, 1.0f, 0.0f},   {0.39f, 0.86f, 1.0f},  {0.26f, 1.0f, 0.64f},
-        {1.0f, 0.69f, 0.69f},  {0.89f, 0.67f, 0.47f}, {1.0f, 1.0f, 0.39f},  {0.0f, 0.6f, 0.33f},
+        {0.47f, 0.47f, 0.47f}, {0.0f, 0.0f, 0.0f},    {0.25f, 0.25f, 0.25f}, {0.5f, 0.5f, 0.5f},
+        {0.61f, 0.0f, 0.16f},  {0.0f, 0.02f, 0.38f},  {0.0f, 0.0f, 1.0f},    {0.0f, 0.27f, 0.1f},
+        {0.15f, 0.0f, 0.26f},  {0.78f, 0.0f, 0.78f},  {0.54f, 0.28f, 0.2f},  {0.25f, 0.14f, 0.12f},
+        {0.6f, 0.15f, 0.0f},   {1.0f, 0.0f, 0.0f},    {0.0f, 1.0f, 0.0f},    {0.0f, 0.25f, 0.6f},
+        {1.0f, 1.0f, 1.0f},    {1.0f, 1.0f, 0.0f},    {0.39f, 0.86f, 1.0f},  {0.26f, 1.0f, 0.64f},
+        {1.0f, 0.69f, 0.69f},  {0.89f, 0.67f, 0.47f}, {1.0f, 1.0f, 0.39f},   {0.0f, 0.6f, 0.33f},
         {0.63f, 0.41f, 0.19f}, {0.62f, 0.63f, 0.19f}, {0.41f, 0.63f, 0.19f}, {0.19f, 0.63f, 0.37f},
-        {0.19f, 0.63f, 0.63f}, {0.19f, 0.4f, 0.63f}, {0.44f, 0.19f, 0.63f}, {0.63f, 0.19f, 0.41f}};
+        {0.19f, 0.63f, 0.63f}, {0.19f, 0.4f, 0.63f},  {0.44f, 0.19f, 0.63f}, {0.63f, 0.19f, 0.41f}};
     constexpr short count = static_cast<short>(sizeof(table) / sizeof(table[0]));
     return table[std::clamp<short>(index, 0, count - 1)];
 }
 
 }  // namespace
 
-void MUIDrawManager::beginDrawable(Selectability, unsigned int) { impl_->beginDrawable(); }
-void MUIDrawManager::endDrawable() { impl_->endDrawable(); }
-void MUIDrawManager::beginDrawInXray() { impl_->state.xray = true; }
-void MUIDrawManager::endDrawInXray() { impl_->state.xray = false; }
+void MUIDrawManager::beginDrawable(Selectability, unsigned int) {
+    impl_->beginDrawable();
+}
+void MUIDrawManager::endDrawable() {
+    impl_->endDrawable();
+}
+void MUIDrawManager::beginDrawInXray() {
+    impl_->state.xray = true;
+}
+void MUIDrawManager::endDrawInXray() {
+    impl_->state.xray = false;
+}
 
-void MUIDrawManager::setColor(const MColor& color) { impl_->state.color = color; }
-void MUIDrawManager::setColorIndex(const short index) { impl_->state.color = indexColor(index); }
-void MUIDrawManager::setPointSize(float value) { impl_->state.pointSize = value; }
-void MUIDrawManager::setLineWidth(float value) { impl_->state.lineWidth = value; }
+void MUIDrawManager::setColor(const MColor& color) {
+    impl_->state.color = color;
+}
+void MUIDrawManager::setColorIndex(const short index) {
+    impl_->state.color = indexColor(index);
+}
+void MUIDrawManager::setPointSize(float value) {
+    impl_->state.pointSize = value;
+}
+void MUIDrawManager::setLineWidth(float value) {
+    impl_->state.lineWidth = value;
+}
 
 void MUIDrawManager::setLineStyle(LineStyle style) {
     impl_->state.lineStyle = style;
@@ -71,14 +89,30 @@ void MUIDrawManager::setLineStyle(unsigned int factor, unsigned short pattern) {
     impl_->state.stipplePattern = pattern;
 }
 
-void MUIDrawManager::setPaintStyle(PaintStyle style) { impl_->state.paintStyle = style; }
-void MUIDrawManager::setDepthPriority(unsigned int priority) { impl_->state.depthPriority = priority; }
-void MUIDrawManager::setFontSize(unsigned int fontSize) { impl_->state.fontSize = fontSize; }
-void MUIDrawManager::setFontName(const MString& faceName) { impl_->state.fontName = faceName.str(); }
-void MUIDrawManager::setFontWeight(unsigned int weight) { impl_->state.fontWeight = weight; }
-void MUIDrawManager::setFontIncline(int fontIncline) { impl_->state.fontIncline = fontIncline; }
-void MUIDrawManager::setFontLine(int fontLine) { impl_->state.fontLine = fontLine; }
-void MUIDrawManager::setFontStretch(int stretch) { impl_->state.fontStretch = stretch; }
+void MUIDrawManager::setPaintStyle(PaintStyle style) {
+    impl_->state.paintStyle = style;
+}
+void MUIDrawManager::setDepthPriority(unsigned int priority) {
+    impl_->state.depthPriority = priority;
+}
+void MUIDrawManager::setFontSize(unsigned int fontSize) {
+    impl_->state.fontSize = fontSize;
+}
+void MUIDrawManager::setFontName(const MString& faceName) {
+    impl_->state.fontName = faceName.str();
+}
+void MUIDrawManager::setFontWeight(unsigned int weight) {
+    impl_->state.fontWeight = weight;
+}
+void MUIDrawManager::setFontIncline(int fontIncline) {
+    impl_->state.fontIncline = fontIncline;
+}
+void MUIDrawManager::setFontLine(int fontLine) {
+    impl_->state.fontLine = fontLine;
+}
+void MUIDrawManager::setFontStretch(int stretch) {
+    impl_->state.fontStretch = stretch;
+}
 
 void MUIDrawManager::line(const MPoint& startPoint, const MPoint& endPoint) {
     ehost::Primitive p = primitive(PrimitiveKind::Line, false);
@@ -122,8 +156,8 @@ void MUIDrawManager::points(const MPointArray& points, bool draw2D) {
     impl_->add(std::move(p));
 }
 
-void MUIDrawManager::rect(const MPoint& center, const MVector& up, const MVector& normal, double scaleX, double scaleY,
-                          bool filled) {
+void MUIDrawManager::rect(const MPoint& center, const MVector& up, const MVector& normal,
+                          double scaleX, double scaleY, bool filled) {
     ehost::Primitive p = primitive(PrimitiveKind::Rect, false);
     p.points = {vec(center)};
     p.up = vec(up);
@@ -134,7 +168,8 @@ void MUIDrawManager::rect(const MPoint& center, const MVector& up, const MVector
     impl_->add(std::move(p));
 }
 
-void MUIDrawManager::rect2d(const MPoint& center, const MVector& up, double scaleX, double scaleY, bool filled) {
+void MUIDrawManager::rect2d(const MPoint& center, const MVector& up, double scaleX, double scaleY,
+                            bool filled) {
     ehost::Primitive p = primitive(PrimitiveKind::Rect, true);
     p.points = {vec(center)};
     p.up = vec(up);
@@ -144,7 +179,8 @@ void MUIDrawManager::rect2d(const MPoint& center, const MVector& up, double scal
     impl_->add(std::move(p));
 }
 
-void MUIDrawManager::circle(const MPoint& center, const MVector& normal, double radius, bool filled) {
+void MUIDrawManager::circle(const MPoint& center, const MVector& normal, double radius,
+                            bool filled) {
     ehost::Primitive p = primitive(PrimitiveKind::Circle, false);
     p.points = {vec(center)};
     p.normal = vec(normal);
@@ -161,8 +197,8 @@ void MUIDrawManager::circle2d(const MPoint& center, double radius, bool filled) 
     impl_->add(std::move(p));
 }
 
-void MUIDrawManager::arc(const MPoint& center, const MVector& start, const MVector& end, const MVector& normal,
-                         double radius, bool filled) {
+void MUIDrawManager::arc(const MPoint& center, const MVector& start, const MVector& end,
+                         const MVector& normal, double radius, bool filled) {
     ehost::Primitive p = primitive(PrimitiveKind::Arc, false);
     p.points = {vec(center)};
     p.start = vec(start);
@@ -173,8 +209,8 @@ void MUIDrawManager::arc(const MPoint& center, const MVector& start, const MVect
     impl_->add(std::move(p));
 }
 
-void MUIDrawManager::arc2d(const MPoint& center, const MVector& start, const MVector& end, double radius,
-                           bool filled) {
+void MUIDrawManager::arc2d(const MPoint& center, const MVector& start, const MVector& end,
+                           double radius, bool filled) {
     ehost::Primitive p = primitive(PrimitiveKind::Arc, true);
     p.points = {vec(center)};
     p.start = vec(start);
@@ -186,8 +222,9 @@ void MUIDrawManager::arc2d(const MPoint& center, const MVector& start, const MVe
 
 namespace {
 
-Primitive textPrimitive(bool is2D, const MPoint& position, const MString& text, MUIDrawManager::TextAlignment alignment,
-                        const int* backgroundSize, const MColor* backgroundColor, bool dynamic) {
+Primitive textPrimitive(bool is2D, const MPoint& position, const MString& text,
+                        MUIDrawManager::TextAlignment alignment, const int* backgroundSize,
+                        const MColor* backgroundColor, bool dynamic) {
     ehost::Primitive p = primitive(PrimitiveKind::Text, is2D);
     p.points = {vec(position)};
     p.text = text.str();
@@ -206,18 +243,22 @@ Primitive textPrimitive(bool is2D, const MPoint& position, const MString& text, 
 
 void MUIDrawManager::text(const MPoint& position, const MString& text, TextAlignment alignment,
                           const int* backgroundSize, const MColor* backgroundColor, bool dynamic) {
-    impl_->add(textPrimitive(false, position, text, alignment, backgroundSize, backgroundColor, dynamic));
+    impl_->add(
+        textPrimitive(false, position, text, alignment, backgroundSize, backgroundColor, dynamic));
 }
 
 void MUIDrawManager::text2d(const MPoint& position, const MString& text, TextAlignment alignment,
-                            const int* backgroundSize, const MColor* backgroundColor, bool dynamic) {
-    impl_->add(textPrimitive(true, position, text, alignment, backgroundSize, backgroundColor, dynamic));
+                            const int* backgroundSize, const MColor* backgroundColor,
+                            bool dynamic) {
+    impl_->add(
+        textPrimitive(true, position, text, alignment, backgroundSize, backgroundColor, dynamic));
 }
 
 namespace {
 
 Primitive meshPrimitive(bool is2D, MUIDrawManager::Primitive mode, const MPointArray& position,
-                        const MVectorArray* normal, const MColorArray* color, const MUintArray* index) {
+                        const MVectorArray* normal, const MColorArray* color,
+                        const MUintArray* index) {
     ehost::Primitive p = primitive(PrimitiveKind::Mesh, is2D);
     p.meshMode = mode;
     p.points = vecs(position);
@@ -242,7 +283,8 @@ void MUIDrawManager::mesh2d(Primitive mode, const MPointArray& position, const M
 
 void MUIDrawManager::getFontList(MStringArray& list) {
     list.clear();
-    for (const char* name : {"Arial", "Sans", "Serif", "Monospace", "Helvetica", "Courier"}) list.append(MString(name));
+    for (const char* name : {"Arial", "Sans", "Serif", "Monospace", "Helvetica", "Courier"})
+        list.append(MString(name));
 }
 
 }  // namespace MHWRender

@@ -20,7 +20,9 @@ MStatus MEvent::setPosition(short x_pos, short y_pos) {
 }
 
 // The viewport is the only window here: window and view positions agree.
-MStatus MEvent::getWindowPosition(short& x_pos, short& y_pos) const { return getPosition(x_pos, y_pos); }
+MStatus MEvent::getWindowPosition(short& x_pos, short& y_pos) const {
+    return getPosition(x_pos, y_pos);
+}
 
 MEvent::MouseButtonType MEvent::mouseButton(MStatus* ReturnStatus) const {
     setStatus(ReturnStatus, MStatus::kSuccess);
@@ -69,8 +71,12 @@ MStatus MEvent::setModifiers(unsigned int modType) {
 
 // ---------------------------------------------------------------- MCursor
 
-MCursor::MCursor(short, short, short, short, const unsigned char*, const unsigned char*) { impl_.name = "bitmap"; }
-MCursor::MCursor(const char* fileName) { impl_.name = fileName ? fileName : ""; }
+MCursor::MCursor(short, short, short, short, const unsigned char*, const unsigned char*) {
+    impl_.name = "bitmap";
+}
+MCursor::MCursor(const char* fileName) {
+    impl_.name = fileName ? fileName : "";
+}
 
 const MCursor MCursor::defaultCursor(std::string("default"));
 const MCursor MCursor::crossHairCursor(std::string("crossHair"));

@@ -17,7 +17,9 @@ MDoubleArray tuple(std::initializer_list<double> values) {
     return out;
 }
 
-MDoubleArray tuple(const ehost::Vec3& v) { return tuple({v.x, v.y, v.z}); }
+MDoubleArray tuple(const ehost::Vec3& v) {
+    return tuple({v.x, v.y, v.z});
+}
 
 }  // namespace
 
@@ -27,22 +29,41 @@ MMatrix MFrameContext::getMatrix(MatrixType mtype, MStatus* ReturnStatus) const 
     // Nothing is being drawn by the frame itself: world is the identity.
     MMatrix m;
     switch (mtype / 4) {
-        case 0: m = MMatrix(); break;
-        case 1: m = view; break;
-        case 2: m = projection; break;
-        case 3: m = view * projection; break;
-        case 4: m = view; break;
-        case 5: m = view * projection; break;
+        case 0:
+            m = MMatrix();
+            break;
+        case 1:
+            m = view;
+            break;
+        case 2:
+            m = projection;
+            break;
+        case 3:
+            m = view * projection;
+            break;
+        case 4:
+            m = view;
+            break;
+        case 5:
+            m = view * projection;
+            break;
         default:
             setStatus(ReturnStatus, fail(MStatus::kInvalidParameter, "unknown matrix type"));
             return MMatrix();
     }
     // Each group of four: the matrix, its transpose, inverse, inverse transpose.
     switch (mtype % 4) {
-        case 1: m = m.transpose(); break;
-        case 2: m = m.inverse(); break;
-        case 3: m = m.inverse().transpose(); break;
-        default: break;
+        case 1:
+            m = m.transpose();
+            break;
+        case 2:
+            m = m.inverse();
+            break;
+        case 3:
+            m = m.inverse().transpose();
+            break;
+        default:
+            break;
     }
     setStatus(ReturnStatus, MStatus::kSuccess);
     return m;
@@ -52,22 +73,31 @@ MDoubleArray MFrameContext::getTuple(TupleType ttype, MStatus* ReturnStatus) con
     const ehost::ViewFrame& v = impl_->view;
     setStatus(ReturnStatus, MStatus::kSuccess);
     switch (ttype) {
-        case kViewPosition: return tuple(v.eye());
-        case kViewDirection: return tuple(v.forward());
-        case kViewUp: return tuple(v.up());
-        case kViewRight: return tuple(v.right());
+        case kViewPosition:
+            return tuple(v.eye());
+        case kViewDirection:
+            return tuple(v.forward());
+        case kViewUp:
+            return tuple(v.up());
+        case kViewRight:
+            return tuple(v.right());
         case kViewUnnormlizedNearClipValue:
-        case kViewNearClipValue: return tuple({v.nearClip()});
+        case kViewNearClipValue:
+            return tuple({v.nearClip()});
         case kViewUnnormalizedFarClipValue:
-        case kViewFarClipValue: return tuple({v.farClip()});
-        case kViewColorTransformEnabled: return tuple({0});
-        case kProjectionScreenOffset: return tuple({0, 0});
+        case kViewFarClipValue:
+            return tuple({v.farClip()});
+        case kViewColorTransformEnabled:
+            return tuple({0});
+        case kProjectionScreenOffset:
+            return tuple({0, 0});
     }
     setStatus(ReturnStatus, fail(MStatus::kInvalidParameter, "unknown tuple type"));
     return MDoubleArray();
 }
 
-MStatus MFrameContext::getViewportDimensions(int& originX, int& originY, int& width, int& height) const {
+MStatus MFrameContext::getViewportDimensions(int& originX, int& originY, int& width,
+                                             int& height) const {
     originX = 0;
     originY = 0;
     width = impl_->view.width();
@@ -86,17 +116,28 @@ MDagPath MFrameContext::getCurrentCameraPath(MStatus* ReturnStatus) const {
     return path;
 }
 
-unsigned int MFrameContext::getDisplayStyle() const { return kGouraudShaded | kWireFrame; }
-MFrameContext::LightingMode MFrameContext::getLightingMode() const { return kLightDefault; }
-unsigned int MFrameContext::getLightLimit() const { return 8; }
+unsigned int MFrameContext::getDisplayStyle() const {
+    return kGouraudShaded | kWireFrame;
+}
+MFrameContext::LightingMode MFrameContext::getLightingMode() const {
+    return kLightDefault;
+}
+unsigned int MFrameContext::getLightLimit() const {
+    return 8;
+}
 
-MFrameContext::RenderingDestination MFrameContext::renderingDestination(MString& destinationName) const {
+MFrameContext::RenderingDestination MFrameContext::renderingDestination(
+    MString& destinationName) const {
     destinationName = impl_->panel;
     return k3dViewport;
 }
 
-bool MFrameContext::inUserInteraction() { return false; }
-bool MFrameContext::userChangingViewContext() { return false; }
+bool MFrameContext::inUserInteraction() {
+    return false;
+}
+bool MFrameContext::userChangingViewContext() {
+    return false;
+}
 
 MStatus MDrawContext::getRenderTargetSize(int& width, int& height) const {
     width = impl_->view.width();

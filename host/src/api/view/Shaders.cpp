@@ -11,20 +11,23 @@ namespace MHWRender {
 
 // ---------------------------------------------------------------- MShaderInstance
 
-MShaderInstance::MShaderInstance(std::shared_ptr<ehost::ShaderData> data) : impl_(std::move(data)) {}
+MShaderInstance::MShaderInstance(std::shared_ptr<ehost::ShaderData> data)
+    : impl_(std::move(data)) {}
 MShaderInstance::~MShaderInstance() = default;
 
 namespace {
 
 //! Writes count floats into a parameter of a type that holds that many.
-MStatus store(ehost::ShaderData& shader, const MString& name, const float* values, int count, bool exact) {
+MStatus store(ehost::ShaderData& shader, const MString& name, const float* values, int count,
+              bool exact) {
     auto it = shader.parameters.find(name.str());
     if (it == shader.parameters.end())
-        return fail(MStatus::kInvalidParameter, "shader " + shader.name + " has no parameter " + name.str());
+        return fail(MStatus::kInvalidParameter,
+                    "shader " + shader.name + " has no parameter " + name.str());
     int need = ehost::componentCount(it->second.type);
     if (need == 0 || (exact && need != count) || (!exact && need > count))
-        return fail(MStatus::kInvalidParameter, "parameter " + name.str() + " of shader " + shader.name +
-                                                    " does not take that value");
+        return fail(MStatus::kInvalidParameter, "parameter " + name.str() + " of shader " +
+                                                    shader.name + " does not take that value");
     it->second.value.assign(values, values + need);
     return MStatus::kSuccess;
 }
@@ -46,7 +49,8 @@ MStatus MShaderInstance::setParameter(const MString& parameterName, float value)
 }
 
 MStatus MShaderInstance::setParameter(const MString& parameterName, const float* value) {
-    if (!value) return fail(MStatus::kInvalidParameter, "no value given for " + parameterName.str());
+    if (!value)
+        return fail(MStatus::kInvalidParameter, "no value given for " + parameterName.str());
     // A plain array carries as many floats as the parameter holds.
     return store(*impl_, parameterName, value, 16, false);
 }
@@ -78,7 +82,9 @@ MShaderInstance::ParameterType MShaderInstance::parameterType(const MString& par
     return it == impl_->parameters.end() ? kInvalid : it->second.type;
 }
 
-bool MShaderInstance::isTransparent() const { return impl_->transparent; }
+bool MShaderInstance::isTransparent() const {
+    return impl_->transparent;
+}
 
 MStatus MShaderInstance::setIsTransparent(bool value) {
     impl_->transparent = value;
@@ -93,7 +99,8 @@ MShaderInstance* MShaderInstance::clone() const {
 
 // ---------------------------------------------------------------- MShaderManager
 
-MShaderInstance* MShaderManager::getStockShader(MStockShader shaderId, MLinkLostCallback, MLinkLostCallbackData*) const {
+MShaderInstance* MShaderManager::getStockShader(MStockShader shaderId, MLinkLostCallback,
+                                                MLinkLostCallbackData*) const {
     auto data = ehost::stockShader(shaderId);
     if (!data) return nullptr;
     auto* shader = new MShaderInstance(std::move(data));

@@ -28,7 +28,8 @@ MStatus frameOf(const std::string& name, ehost::ViewFrame& frame) {
     MStatus st;
     ehost::Panel* panel = panelNamed(name, st);
     if (!panel) return st;
-    if (!panel->viewFrame(frame)) return fail(MStatus::kFailure, "panel " + name + " has no camera to look through");
+    if (!panel->viewFrame(frame))
+        return fail(MStatus::kFailure, "panel " + name + " has no camera to look through");
     return MStatus::kSuccess;
 }
 
@@ -51,13 +52,16 @@ M3dView M3dView::active3dView(MStatus* ReturnStatus) {
     return viewOf(ehost::views().activePanel().name);
 }
 
-unsigned int M3dView::numberOf3dViews() { return static_cast<unsigned>(ehost::views().panels().size()); }
+unsigned int M3dView::numberOf3dViews() {
+    return static_cast<unsigned>(ehost::views().panels().size());
+}
 
 MStatus M3dView::get3dView(const unsigned int index, M3dView& view) {
     const auto& panels = ehost::views().panels();
     if (index >= panels.size())
-        return fail(MStatus::kInvalidParameter,
-                    "there is no 3D view " + std::to_string(index) + " (" + std::to_string(panels.size()) + " views)");
+        return fail(MStatus::kInvalidParameter, "there is no 3D view " + std::to_string(index) +
+                                                    " (" + std::to_string(panels.size()) +
+                                                    " views)");
     view = viewOf(panels[index]->name);
     return MStatus::kSuccess;
 }
@@ -73,13 +77,16 @@ MStatus M3dView::getM3dViewFromModelEditor(const MString& modelPaneName, M3dView
     return getM3dViewFromModelPanel(modelPaneName, view);
 }
 
-void M3dView::scheduleRefreshAllViews() { ehost::views().refreshAll(); }
+void M3dView::scheduleRefreshAllViews() {
+    ehost::views().refreshAll();
+}
 
 MStatus M3dView::getCamera(MDagPath& camera) {
     MStatus st;
     ehost::Panel* panel = panelNamed(impl_.panel, st);
     if (!panel) return st;
-    if (!panel->hasCamera()) return fail(MStatus::kFailure, "panel " + impl_.panel + " has no camera");
+    if (!panel->hasCamera())
+        return fail(MStatus::kFailure, "panel " + impl_.panel + " has no camera");
     ehost::ApiAccess::impl(camera).node = panel->camera;
     return MStatus::kSuccess;
 }
@@ -130,7 +137,8 @@ MString M3dView::panelName(MStatus* ReturnStatus) const {
     return st ? MString(impl_.panel) : MString();
 }
 
-MStatus M3dView::viewToWorld(short x_pos, short y_pos, MPoint& worldPt, MVector& worldVector) const {
+MStatus M3dView::viewToWorld(short x_pos, short y_pos, MPoint& worldPt,
+                             MVector& worldVector) const {
     ehost::ViewFrame frame;
     MStatus st = frameOf(impl_.panel, frame);
     if (!st) return st;
@@ -142,7 +150,8 @@ MStatus M3dView::viewToWorld(short x_pos, short y_pos, MPoint& worldPt, MVector&
     return MStatus::kSuccess;
 }
 
-MStatus M3dView::viewToWorld(short x_pos, short y_pos, MPoint& nearClipPt, MPoint& farClipPt) const {
+MStatus M3dView::viewToWorld(short x_pos, short y_pos, MPoint& nearClipPt,
+                             MPoint& farClipPt) const {
     ehost::ViewFrame frame;
     MStatus st = frameOf(impl_.panel, frame);
     if (!st) return st;
@@ -153,7 +162,8 @@ MStatus M3dView::viewToWorld(short x_pos, short y_pos, MPoint& nearClipPt, MPoin
     return MStatus::kSuccess;
 }
 
-MStatus M3dView::worldToView(const MPoint& worldPt, short& x_pos, short& y_pos, bool* clipped) const {
+MStatus M3dView::worldToView(const MPoint& worldPt, short& x_pos, short& y_pos,
+                             bool* clipped) const {
     ehost::ViewFrame frame;
     MStatus st = frameOf(impl_.panel, frame);
     if (!st) return st;
@@ -162,7 +172,8 @@ MStatus M3dView::worldToView(const MPoint& worldPt, short& x_pos, short& y_pos, 
     double x = 0, y = 0;
     if (!frame.project(p, x, y)) {
         if (clipped) *clipped = true;
-        return fail(MStatus::kInvalidParameter, "the point is level with or behind the camera's eye");
+        return fail(MStatus::kInvalidParameter,
+                    "the point is level with or behind the camera's eye");
     }
     x_pos = toShort(x);
     y_pos = toShort(y);
@@ -181,4 +192,6 @@ MStatus M3dView::refresh(bool all, bool, bool) {
     return ehost::views().refresh(*panel);
 }
 
-void M3dView::scheduleRefresh() { refresh(); }
+void M3dView::scheduleRefresh() {
+    refresh();
+}

@@ -6,6 +6,7 @@
 #include "host/src/command/Builtin.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/Session.h"
+#include "host/src/view/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -18,7 +19,9 @@ MSyntax nameSyntax() {
     return s;
 }
 
-MSyntax noSyntax() { return MSyntax(); }
+MSyntax noSyntax() {
+    return MSyntax();
+}
 
 class SetToolToCommand : public BuiltinCommand {
 public:
@@ -29,7 +32,7 @@ public:
         MStringArray objects;
         db.getObjects(objects);
         st = views().tools().setCurrent(objects[0].str());
-        if (!st) return error(st.errorString().str());
+        if (!st) return error(statusText(st));
         return MStatus::kSuccess;
     }
 };
@@ -95,16 +98,21 @@ public:
         MStatus st = parse(args, db);
         if (!st) return st;
         int actions = 0;
-        for (const char* f : {"-p", "-d", "-r", "-m", "-h", "-k", "-st", "-ws"}) actions += db.isFlagSet(f) ? 1 : 0;
+        for (const char* f : {"-p", "-d", "-r", "-m", "-h", "-k", "-st", "-ws"})
+            actions += db.isFlagSet(f) ? 1 : 0;
         if (actions != 1)
-            return error("give one of -press, -drag, -release, -move, -hold, -key, -stroke, -worldStroke");
+            return error(
+                "give one of -press, -drag, -release, -move, -hold, -key, -stroke, -worldStroke");
         st = readModifiers(db);
         if (!st) return st;
         if (db.isFlagSet("-k")) return key(db);
         std::vector<Pixel> pixels;
-        if (db.isFlagSet("-st")) st = strokePixels(db, pixels);
-        else if (db.isFlagSet("-ws")) st = worldStrokePixels(db, pixels);
-        else st = eventPixel(db, pixels);
+        if (db.isFlagSet("-st"))
+            st = strokePixels(db, pixels);
+        else if (db.isFlagSet("-ws"))
+            st = worldStrokePixels(db, pixels);
+        else
+            st = eventPixel(db, pixels);
         if (!st) return st;
         if (db.isFlagSet("-st") || db.isFlagSet("-ws")) return stroke(pixels);
         PointerEvent::Kind kind = db.isFlagSet("-p")   ? PointerEvent::Kind::Press
@@ -126,21 +134,26 @@ private:
         if (!db.isFlagSet("-b")) return MStatus::kSuccess;
         MString name;
         db.getFlagArgument("-b", 0, name);
-        if (name == "left") button_ = MEvent::kLeftMouse;
-        else if (name == "middle") button_ = MEvent::kMiddleMouse;
-        else return error("unknown button \"" + name.str() + "\" (left or middle)");
+        if (name == "left")
+            button_ = MEvent::kLeftMouse;
+        else if (name == "middle")
+            button_ = MEvent::kMiddleMouse;
+        else
+            return error("unknown button \"" + name.str() + "\" (left or middle)");
         return MStatus::kSuccess;
     }
 
     MStatus toPixel(double x, double y, Pixel& out) {
         if (!(x >= -32768 && x <= 32767 && y >= -32768 && y <= 32767))
-            return error("(" + std::to_string(x) + ", " + std::to_string(y) + ") is no view position");
+            return error("(" + std::to_string(x) + ", " + std::to_string(y) +
+                         ") is no view position");
         out = {static_cast<short>(std::lround(x)), static_cast<short>(std::lround(y))};
         return MStatus::kSuccess;
     }
 
     MStatus eventPixel(const MArgDatabase& db, std::vector<Pixel>& out) {
-        if (!db.isFlagSet("-x") || !db.isFlagSet("-y")) return error("a pointer event needs -x and -y");
+        if (!db.isFlagSet("-x") || !db.isFlagSet("-y"))
+            return error("a pointer event needs -x and -y");
         double x = 0, y = 0;
         db.getFlagArgument("-x", 0, x);
         db.getFlagArgument("-y", 0, y);
@@ -164,8 +177,9 @@ private:
             // Checked before anything is sent, so that a bad stroke does not
             // leave the tool in the middle of a gesture.
             if (p.x < 0 || p.y < 0 || p.x >= panel.width || p.y >= panel.height)
-                return error("stroke point " + std::to_string(i / 2) + " (" + std::to_string(p.x) + ", " +
-                             std::to_string(p.y) + ") falls outside the port of " + panel.name);
+                return error("stroke point " + std::to_string(i / 2) + " (" + std::to_string(p.x) +
+                             ", " + std::to_string(p.y) + ") falls outside the port of " +
+                             panel.name);
             out.push_back(p);
         }
         return MStatus::kSuccess;
@@ -204,17 +218,18 @@ private:
         e.modifiers = modifiers_;
         MStatus handler;
         MStatus st = views().deliver(e, &handler);
-        if (!st) return error(st.errorString().str());
+        if (!st) return error(statusText(st));
         ++events_;
         if (!handler) {
-            if (failures_++ == 0) firstFailure_ = handler.errorString().str();
+            if (failures_++ == 0) firstFailure_ = statusText(handler);
         }
         return MStatus::kSuccess;
     }
 
     MStatus stroke(const std::vector<Pixel>& pixels) {
         MStatus st = send(PointerEvent::Kind::Press, pixels.front());
-        for (size_t i = 1; st && i < pixels.size(); ++i) st = send(PointerEvent::Kind::Drag, pixels[i]);
+        for (size_t i = 1; st && i < pixels.size(); ++i)
+            st = send(PointerEvent::Kind::Drag, pixels[i]);
         if (st) st = send(PointerEvent::Kind::Release, pixels.back());
         if (!st) return st;
         reportHandlerFailures();
@@ -225,12 +240,16 @@ private:
         MString name;
         db.getFlagArgument("-k", 0, name);
         ToolKey key;
-        if (name == "enter") key = ToolKey::Enter;
-        else if (name == "backspace") key = ToolKey::Backspace;
-        else if (name == "escape") key = ToolKey::Escape;
-        else return error("unknown key \"" + name.str() + "\" (enter, backspace or escape)");
+        if (name == "enter")
+            key = ToolKey::Enter;
+        else if (name == "backspace")
+            key = ToolKey::Backspace;
+        else if (name == "escape")
+            key = ToolKey::Escape;
+        else
+            return error("unknown key \"" + name.str() + "\" (enter, backspace or escape)");
         MStatus st = views().deliver(key);
-        if (!st) return error(st.errorString().str());
+        if (!st) return error(statusText(st));
         return MStatus::kSuccess;
     }
 
@@ -238,8 +257,9 @@ private:
     //! on, as an artist's next gesture would.
     void reportHandlerFailures() {
         if (failures_ == 0) return;
-        session().messages().warning("hostInput: the tool reported a failure for " + std::to_string(failures_) + " of " +
-                                     std::to_string(events_) + " events (first: " + firstFailure_ + ")");
+        session().messages().warning("hostInput: the tool reported a failure for " +
+                                     std::to_string(failures_) + " of " + std::to_string(events_) +
+                                     " events (first: " + firstFailure_ + ")");
     }
 
     MEvent::MouseButtonType button_ = MEvent::kLeftMouse;

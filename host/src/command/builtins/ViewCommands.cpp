@@ -8,6 +8,7 @@
 #include "host/src/core/Session.h"
 #include "host/src/view/Camera.h"
 #include "host/src/view/Snapshot.h"
+#include "host/src/view/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -74,13 +75,16 @@ public:
         Vec3 eye = db.isFlagSet("-eye") ? flagPoint(db, "-eye") : pose.eye;
         Vec3 target = db.isFlagSet("-la") ? flagPoint(db, "-la") : pose.centerOfInterest;
         Vec3 up = db.isFlagSet("-up") ? flagPoint(db, "-up") : pose.up;
-        if (lengthSquared(target - eye) == 0) return error("the eye and the look-at point are the same point");
+        if (lengthSquared(target - eye) == 0)
+            return error("the eye and the look-at point are the same point");
         if (lengthSquared(up) == 0) return error("the up direction is zero");
-        if (lengthSquared(cross(target - eye, up)) < 1e-18 * lengthSquared(target - eye) * lengthSquared(up))
+        if (lengthSquared(cross(target - eye, up)) <
+            1e-18 * lengthSquared(target - eye) * lengthSquared(up))
             return error("the up direction is parallel to the view direction");
         double fov = pose.verticalFov * kDegrees;
         if (db.isFlagSet("-fov")) db.getFlagArgument("-fov", 0, fov);
-        if (!(fov > 0 && fov < 180)) return error("the field of view must lie between 0 and 180 degrees");
+        if (!(fov > 0 && fov < 180))
+            return error("the field of view must lie between 0 and 180 degrees");
         placeCamera(*camera, eye, target, up);
         setVerticalFov(*camera, fov / kDegrees);
         return MStatus::kSuccess;
@@ -127,10 +131,12 @@ public:
             db.getFlagArgument("-s", 0, w);
             db.getFlagArgument("-s", 1, h);
             st = views().setPanelSize(*panel, w, h);
-            if (!st) return error(st.errorString().str());
+            if (!st) return error(statusText(st));
         }
         if (db.isFlagSet("-sn")) return snapshot(db, *panel);
-        if (!db.isFlagSet("-s")) return error("nothing to do: give -size, -addPanel, -setActive, -snapshot or -listPanels");
+        if (!db.isFlagSet("-s"))
+            return error(
+                "nothing to do: give -size, -addPanel, -setActive, -snapshot or -listPanels");
         return MStatus::kSuccess;
     }
 
@@ -143,7 +149,7 @@ private:
         DagNode* camera = findCamera(cameraName.str());
         if (!camera) return error("\"" + cameraName.str() + "\" is not a camera");
         MStatus st = views().addPanel(name.str(), *camera);
-        if (!st) return error(st.errorString().str());
+        if (!st) return error(statusText(st));
         setResult(name);
         return MStatus::kSuccess;
     }
@@ -152,7 +158,7 @@ private:
         MString name;
         db.getFlagArgument("-sa", 0, name);
         MStatus st = views().setActivePanel(name.str());
-        if (!st) return error(st.errorString().str());
+        if (!st) return error(statusText(st));
         return MStatus::kSuccess;
     }
 
@@ -169,7 +175,7 @@ private:
         // The picture shows the panel as it is now: draw it first.
         MStatus st = views().refresh(panel);
         if (st) st = writeSnapshot(panel, file.str());
-        if (!st) return error(st.errorString().str());
+        if (!st) return error(statusText(st));
         setResult(file);
         return MStatus::kSuccess;
     }
@@ -193,7 +199,7 @@ public:
         if (!st) return st;
         st = db.isFlagSet("-cv") ? views().refresh(views().activePanel()) : views().refreshAll();
         // A panel without a camera draws nothing; that is no reason to stop a script.
-        if (!st) session().messages().warning("refresh: " + st.errorString().str());
+        if (!st) session().messages().warning("refresh: " + statusText(st));
         return MStatus::kSuccess;
     }
 };
@@ -227,20 +233,21 @@ public:
         }
         if (!panel) return error("no panel named \"" + objects[0].str() + "\"");
         if (db.isQuery()) return query(db, *panel);
-        if (!db.isEdit()) return error("this host's panels are edited (-edit) or queried (-query), not created");
+        if (!db.isEdit())
+            return error("this host's panels are edited (-edit) or queried (-query), not created");
         if (db.isFlagSet("-cam")) {
             MString name;
             db.getFlagArgument("-cam", 0, name);
             DagNode* camera = findCamera(name.str());
             if (!camera) return error("\"" + name.str() + "\" is not a camera");
             st = views().setPanelCamera(*panel, *camera);
-            if (!st) return error(st.errorString().str());
+            if (!st) return error(statusText(st));
         }
         if (db.isFlagSet("-rom")) {
             MString name;
             db.getFlagArgument("-rom", 0, name);
             st = views().setPanelRenderer(*panel, name.str());
-            if (!st) return error(st.errorString().str());
+            if (!st) return error(statusText(st));
         }
         return MStatus::kSuccess;
     }
