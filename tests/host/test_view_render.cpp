@@ -198,6 +198,15 @@ TEST_F(RenderTest, TheSceneOperationsShaderAndObjectSetDecideWhatIsShaded) {
     shaders->releaseShader(blinn);
 }
 
+TEST_F(RenderTest, HiddenAndIntermediateMeshesAreNotShaded) {
+    ASSERT_TRUE(run("polySphere -n shown; polyCube -n hidden; polyPlane -n inner"));
+    ASSERT_TRUE(run("setAttr hidden.visibility 0; setAttr innerShape.intermediateObject 1"));
+    ASSERT_TRUE(run("refresh"));
+    const auto& shapes = activePanel().frame.shapes;
+    ASSERT_EQ(shapes.size(), 1u);
+    EXPECT_EQ(shapes[0].shape->name, "shownShape");
+}
+
 TEST_F(RenderTest, StockShadersTakeTheirOwnParametersOnly) {
     const MShaderManager* shaders = renderer().getShaderManager();
     MShaderInstance* blinn = shaders->getStockShader(MShaderManager::k3dBlinnShader);
