@@ -115,6 +115,7 @@ TEST_F(DagTest, SelectionByNameComponentsAndOrder) {
     EXPECT_FALSE(st);
     EXPECT_NE(st.errorString().str().find("No object matches name"), std::string::npos);
     EXPECT_FALSE(bad.add("mShape.vtx[0]")) << "an empty mesh has no vertex 0";
+    EXPECT_FALSE(bad.add("mShape.vtx[ 0]")) << "blanks inside the brackets are read, not refused";
     EXPECT_TRUE(bad.add("other.translateX"));
     MPlug p;
     EXPECT_TRUE(bad.getPlug(0, p));

@@ -49,7 +49,11 @@ Node* componentOwner(Node* n) {
     return nullptr;
 }
 
-bool parseRange(const std::string& inside, int count, std::vector<int>& out, std::string& error) {
+bool parseRange(const std::string& text, int count, std::vector<int>& out, std::string& error) {
+    // Blanks around the numbers are allowed: "vtx[ 5]" is written by some tools.
+    std::string inside;
+    for (char c : text)
+        if (c != ' ' && c != '\t') inside += c;
     if (inside == "*" || inside.empty()) {
         for (int i = 0; i < count; ++i) out.push_back(i);
         return true;
