@@ -4,6 +4,8 @@
 #include <maya/MFnVectorArrayData.h>
 #include <maya/MPlug.h>
 
+#include <cmath>
+
 #include "host/src/dg/Graph.h"
 #include "tests/tessark/MeshBuilders.h"
 #include "tests/tessark/TessarkFixture.h"
@@ -124,9 +126,15 @@ TEST_F(PatchNodeTest, InconsistentArraysKeepShowingTheInput) {
     ASSERT_TRUE(o);
     EXPECT_TRUE(*o == *meshOf(node("srcShape")));
     EXPECT_NE(err.find("API error detected in kvpatchnode at line"), std::string::npos) << err;
+    testing::internal::CaptureStderr();
     plug("numverts").setValue(3);
     plug("polyconnect").setValue(MFnIntArrayData().create(ints({0, 1, 2, 3})));
     EXPECT_TRUE(*out() == *meshOf(node("srcShape"))) << "numverts no longer matches vertexarray";
+    plug("numverts").setValue(4);
+    MPointArray nan(4, MPoint(0, std::nan(""), 0));
+    plug("vertexarray").setValue(MFnPointArrayData().create(nan));
+    EXPECT_TRUE(*out() == *meshOf(node("srcShape"))) << "positions that are not numbers";
+    testing::internal::GetCapturedStderr();
 }
 
 }  // namespace

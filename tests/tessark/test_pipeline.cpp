@@ -232,6 +232,24 @@ TEST_F(PipelineTest, NoPatchLeavesNoWorkingCopyBehind) {
     EXPECT_EQ(retopo()->numFaces(), 144);
 }
 
+TEST_F(PipelineTest, AFailedHistoryInsertionStopsTheActionBeforeAnythingIsFilled) {
+    makeBumpyGround("ground");
+    useSource("ground");
+    complete({groundLine(-2), groundLine(0)});
+    auto before = std::make_shared<ehost::MeshGeometry>(*retopo());
+    std::string transforms = result("ls -type transform");
+    // Without its command the insertion fails, as it would on a broken mesh.
+    ehost::Commands& commands = ehost::session().commands();
+    ehost::CommandDef patchCommand = *commands.find("kvPatchCmd");
+    commands.remove("kvPatchCmd");
+    MIntArray row = complete({groundLine(0), groundLine(2)});
+    ASSERT_TRUE(commands.add(patchCommand));
+    EXPECT_EQ(row[0], 0);
+    EXPECT_EQ(ehost::session().scene().find("kvPatchNode2"), nullptr);
+    EXPECT_TRUE(*retopo() == *before) << "no vertex was moved either";
+    EXPECT_EQ(result("ls -type transform"), transforms) << "the working copy is gone";
+}
+
 TEST_F(PipelineTest, SpanCountsTooLargeForMemoryAreRefused) {
     makeBumpyGround("ground");
     useSource("ground");
