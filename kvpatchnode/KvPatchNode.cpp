@@ -72,32 +72,20 @@ MObject numeric(const char* name, const char* shortName, MFnNumericData::Type ty
     return attr;
 }
 
-MIntArray intArray(MDataBlock& data, const MObject& attr) {
+//! An array attribute's value, empty when the attribute holds no data.
+template <class Fn, class Array>
+Array arrayOf(MDataBlock& data, const MObject& attr) {
     MObject o = data.inputValue(attr).data();
-    MFnIntArrayData fn;
-    if (o.isNull() || !fn.setObject(o)) return MIntArray();
+    Fn fn;
+    if (o.isNull() || !fn.setObject(o)) return Array();
     return fn.array();
 }
 
-MFloatArray floatArray(MDataBlock& data, const MObject& attr) {
-    MObject o = data.inputValue(attr).data();
-    MFnFloatArrayData fn;
-    if (o.isNull() || !fn.setObject(o)) return MFloatArray();
-    return fn.array();
-}
-
-MPointArray pointArray(MDataBlock& data, const MObject& attr) {
-    MObject o = data.inputValue(attr).data();
-    MFnPointArrayData fn;
-    if (o.isNull() || !fn.setObject(o)) return MPointArray();
-    return fn.array();
-}
-
+MIntArray intArray(MDataBlock& data, const MObject& attr) { return arrayOf<MFnIntArrayData, MIntArray>(data, attr); }
+MFloatArray floatArray(MDataBlock& data, const MObject& attr) { return arrayOf<MFnFloatArrayData, MFloatArray>(data, attr); }
+MPointArray pointArray(MDataBlock& data, const MObject& attr) { return arrayOf<MFnPointArrayData, MPointArray>(data, attr); }
 MVectorArray vectorArray(MDataBlock& data, const MObject& attr) {
-    MObject o = data.inputValue(attr).data();
-    MFnVectorArrayData fn;
-    if (o.isNull() || !fn.setObject(o)) return MVectorArray();
-    return fn.array();
+    return arrayOf<MFnVectorArrayData, MVectorArray>(data, attr);
 }
 
 }  // namespace

@@ -41,6 +41,17 @@ T readArg(const std::vector<MArgList::Arg>& args, unsigned index, MStatus* statu
 
 }  // namespace
 
+namespace {
+
+template <class T>
+MStatus readArgInto(const MArgList& args, T (MArgList::*read)(unsigned int, MStatus*) const, unsigned index, T& value) {
+    MStatus st;
+    value = (args.*read)(index, &st);
+    return st;
+}
+
+}  // namespace
+
 unsigned int MArgList::length(MStatus* status) const {
     setStatus(status, MStatus::kSuccess);
     return static_cast<unsigned>(impl_.args.size());
@@ -166,36 +177,12 @@ unsigned int MArgList::flagIndex(const char* shortFlag, const char* longFlag) co
     return kInvalidArgIndex;
 }
 
-MStatus MArgList::get(unsigned int index, bool& value) const {
-    MStatus st;
-    value = asBool(index, &st);
-    return st;
-}
-MStatus MArgList::get(unsigned int index, int& value) const {
-    MStatus st;
-    value = asInt(index, &st);
-    return st;
-}
-MStatus MArgList::get(unsigned int index, double& value) const {
-    MStatus st;
-    value = asDouble(index, &st);
-    return st;
-}
-MStatus MArgList::get(unsigned int index, MString& value) const {
-    MStatus st;
-    value = asString(index, &st);
-    return st;
-}
-MStatus MArgList::get(unsigned int index, MDistance& value) const {
-    MStatus st;
-    value = asDistance(index, &st);
-    return st;
-}
-MStatus MArgList::get(unsigned int index, MAngle& value) const {
-    MStatus st;
-    value = asAngle(index, &st);
-    return st;
-}
+MStatus MArgList::get(unsigned int index, bool& value) const { return readArgInto(*this, &MArgList::asBool, index, value); }
+MStatus MArgList::get(unsigned int index, int& value) const { return readArgInto(*this, &MArgList::asInt, index, value); }
+MStatus MArgList::get(unsigned int index, double& value) const { return readArgInto(*this, &MArgList::asDouble, index, value); }
+MStatus MArgList::get(unsigned int index, MString& value) const { return readArgInto(*this, &MArgList::asString, index, value); }
+MStatus MArgList::get(unsigned int index, MDistance& value) const { return readArgInto(*this, &MArgList::asDistance, index, value); }
+MStatus MArgList::get(unsigned int index, MAngle& value) const { return readArgInto(*this, &MArgList::asAngle, index, value); }
 
 MArgList& MArgList::addArg(bool value) {
     impl_.args.push_back({value ? "true" : "false", false});
@@ -316,6 +303,18 @@ void MSyntax::enableEdit(bool supportsEdit) { impl_->edit = supportsEdit; }
 void MSyntax::clear() { *impl_ = Impl(); }
 
 // ---------------------------------------------------------------- MArgParser
+
+namespace {
+
+//! A value read through one of the status-returning getters.
+template <class T, class Get>
+T valueOf(MStatus* status, Get get) {
+    T v{};
+    setStatus(status, get(v));
+    return v;
+}
+
+}  // namespace
 
 namespace {
 
@@ -516,14 +515,12 @@ unsigned int MArgParser::numberOfFlagUses(const char* flag) const {
 MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index, bool& result) const {
     unsigned p;
     MStatus st = argumentAt(flag, index, p);
-    if (st) result = impl_->args.asBool(p, &st);
-    return st;
+    return st ? readArgInto(impl_->args, &MArgList::asBool, p, result) : st;
 }
 MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index, int& result) const {
     unsigned p;
     MStatus st = argumentAt(flag, index, p);
-    if (st) result = impl_->args.asInt(p, &st);
-    return st;
+    return st ? readArgInto(impl_->args, &MArgList::asInt, p, result) : st;
 }
 MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index, unsigned int& result) const {
     unsigned p;
@@ -538,47 +535,35 @@ MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index, unsign
 MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index, double& result) const {
     unsigned p;
     MStatus st = argumentAt(flag, index, p);
-    if (st) result = impl_->args.asDouble(p, &st);
-    return st;
+    return st ? readArgInto(impl_->args, &MArgList::asDouble, p, result) : st;
 }
 MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index, MString& result) const {
     unsigned p;
     MStatus st = argumentAt(flag, index, p);
-    if (st) result = impl_->args.asString(p, &st);
-    return st;
+    return st ? readArgInto(impl_->args, &MArgList::asString, p, result) : st;
 }
 MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index, MDistance& result) const {
     unsigned p;
     MStatus st = argumentAt(flag, index, p);
-    if (st) result = impl_->args.asDistance(p, &st);
-    return st;
+    return st ? readArgInto(impl_->args, &MArgList::asDistance, p, result) : st;
 }
 MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index, MAngle& result) const {
     unsigned p;
     MStatus st = argumentAt(flag, index, p);
-    if (st) result = impl_->args.asAngle(p, &st);
-    return st;
+    return st ? readArgInto(impl_->args, &MArgList::asAngle, p, result) : st;
 }
 
 bool MArgParser::flagArgumentBool(const char* flag, unsigned int index, MStatus* status) const {
-    bool v = false;
-    setStatus(status, getFlagArgument(flag, index, v));
-    return v;
+    return valueOf<bool>(status, [&](bool& v) { return getFlagArgument(flag, index, v); });
 }
 int MArgParser::flagArgumentInt(const char* flag, unsigned int index, MStatus* status) const {
-    int v = 0;
-    setStatus(status, getFlagArgument(flag, index, v));
-    return v;
+    return valueOf<int>(status, [&](int& v) { return getFlagArgument(flag, index, v); });
 }
 double MArgParser::flagArgumentDouble(const char* flag, unsigned int index, MStatus* status) const {
-    double v = 0;
-    setStatus(status, getFlagArgument(flag, index, v));
-    return v;
+    return valueOf<double>(status, [&](double& v) { return getFlagArgument(flag, index, v); });
 }
 MString MArgParser::flagArgumentString(const char* flag, unsigned int index, MStatus* status) const {
-    MString v;
-    setStatus(status, getFlagArgument(flag, index, v));
-    return v;
+    return valueOf<MString>(status, [&](MString& v) { return getFlagArgument(flag, index, v); });
 }
 
 MStatus MArgParser::getFlagArgumentList(const char* flag, unsigned int useIndex, MArgList& args) const {
@@ -602,47 +587,31 @@ MStatus noCommandArg(unsigned index) {
 
 MStatus MArgParser::getCommandArgument(unsigned int index, bool& result) const {
     if (index >= impl_->commandArgs.size()) return noCommandArg(index);
-    MStatus st;
-    result = impl_->args.asBool(impl_->commandArgs[index], &st);
-    return st;
+    return readArgInto(impl_->args, &MArgList::asBool, impl_->commandArgs[index], result);
 }
 MStatus MArgParser::getCommandArgument(unsigned int index, int& result) const {
     if (index >= impl_->commandArgs.size()) return noCommandArg(index);
-    MStatus st;
-    result = impl_->args.asInt(impl_->commandArgs[index], &st);
-    return st;
+    return readArgInto(impl_->args, &MArgList::asInt, impl_->commandArgs[index], result);
 }
 MStatus MArgParser::getCommandArgument(unsigned int index, double& result) const {
     if (index >= impl_->commandArgs.size()) return noCommandArg(index);
-    MStatus st;
-    result = impl_->args.asDouble(impl_->commandArgs[index], &st);
-    return st;
+    return readArgInto(impl_->args, &MArgList::asDouble, impl_->commandArgs[index], result);
 }
 MStatus MArgParser::getCommandArgument(unsigned int index, MString& result) const {
     if (index >= impl_->commandArgs.size()) return noCommandArg(index);
-    MStatus st;
-    result = impl_->args.asString(impl_->commandArgs[index], &st);
-    return st;
+    return readArgInto(impl_->args, &MArgList::asString, impl_->commandArgs[index], result);
 }
 bool MArgParser::commandArgumentBool(unsigned int index, MStatus* status) const {
-    bool v = false;
-    setStatus(status, getCommandArgument(index, v));
-    return v;
+    return valueOf<bool>(status, [&](bool& v) { return getCommandArgument(index, v); });
 }
 int MArgParser::commandArgumentInt(unsigned int index, MStatus* status) const {
-    int v = 0;
-    setStatus(status, getCommandArgument(index, v));
-    return v;
+    return valueOf<int>(status, [&](int& v) { return getCommandArgument(index, v); });
 }
 double MArgParser::commandArgumentDouble(unsigned int index, MStatus* status) const {
-    double v = 0;
-    setStatus(status, getCommandArgument(index, v));
-    return v;
+    return valueOf<double>(status, [&](double& v) { return getCommandArgument(index, v); });
 }
 MString MArgParser::commandArgumentString(unsigned int index, MStatus* status) const {
-    MString v;
-    setStatus(status, getCommandArgument(index, v));
-    return v;
+    return valueOf<MString>(status, [&](MString& v) { return getCommandArgument(index, v); });
 }
 
 MStatus MArgParser::getObjects(MStringArray& result) const {

@@ -8,6 +8,7 @@
 #include <maya/MFnUnitAttribute.h>
 
 #include <algorithm>
+#include <type_traits>
 #include <cctype>
 
 #include "host/src/dg/Api.h"
@@ -256,6 +257,21 @@ MFnNumericData::Type MFnNumericAttribute::unitType(MStatus* status) const {
     return a ? a->numericType : MFnNumericData::kInvalid;
 }
 
+namespace {
+
+template <class T>
+MStatus readDefault(const MObject& o, T& value) {
+    Attribute* a = attrOf(o);
+    if (!a) return fail(MStatus::kInvalidParameter, "function set has no attribute");
+    if constexpr (std::is_same_v<T, bool>)
+        value = a->defaults[0] != 0;
+    else
+        value = static_cast<T>(a->defaults[0]);
+    return MStatus::kSuccess;
+}
+
+}  // namespace
+
 MStatus MFnNumericAttribute::setDefaults(const double* values, int count) {
     Attribute* a = attrOf(obj_);
     if (!a) return fail(MStatus::kInvalidParameter, "function set has no attribute");
@@ -312,30 +328,10 @@ MStatus MFnNumericAttribute::setDefault(double a, double b, double c) {
     return setDefaults(v, 3);
 }
 
-MStatus MFnNumericAttribute::getDefault(bool& value) {
-    Attribute* a = attrOf(obj_);
-    if (!a) return fail(MStatus::kInvalidParameter, "function set has no attribute");
-    value = a->defaults[0] != 0;
-    return MStatus::kSuccess;
-}
-MStatus MFnNumericAttribute::getDefault(int& value) {
-    Attribute* a = attrOf(obj_);
-    if (!a) return fail(MStatus::kInvalidParameter, "function set has no attribute");
-    value = static_cast<int>(a->defaults[0]);
-    return MStatus::kSuccess;
-}
-MStatus MFnNumericAttribute::getDefault(float& value) {
-    Attribute* a = attrOf(obj_);
-    if (!a) return fail(MStatus::kInvalidParameter, "function set has no attribute");
-    value = static_cast<float>(a->defaults[0]);
-    return MStatus::kSuccess;
-}
-MStatus MFnNumericAttribute::getDefault(double& value) {
-    Attribute* a = attrOf(obj_);
-    if (!a) return fail(MStatus::kInvalidParameter, "function set has no attribute");
-    value = a->defaults[0];
-    return MStatus::kSuccess;
-}
+MStatus MFnNumericAttribute::getDefault(bool& value) { return readDefault(obj_, value); }
+MStatus MFnNumericAttribute::getDefault(int& value) { return readDefault(obj_, value); }
+MStatus MFnNumericAttribute::getDefault(float& value) { return readDefault(obj_, value); }
+MStatus MFnNumericAttribute::getDefault(double& value) { return readDefault(obj_, value); }
 
 // Value limits are a user-interface matter in the host; the embedded host keeps no limits.
 MStatus MFnNumericAttribute::setMin(double) { return editFlag(obj_, [](Attribute&) {}); }

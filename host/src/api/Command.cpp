@@ -3,6 +3,8 @@
 #include <maya/MPxCommand.h>
 #include <maya/MPxToolCommand.h>
 
+#include <type_traits>
+
 #include "host/src/command/Commands.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/NumberText.h"
@@ -184,46 +186,46 @@ MStatus MGlobal::executeCommand(const MString& command, MCommandResult& result, 
     return run(command, displayEnabled, undoEnabled, result);
 }
 
-MStatus MGlobal::executeCommand(const MString& command, int& result, bool displayEnabled, bool undoEnabled) {
+namespace {
+
+//! Runs the command and reads its result as the caller's type.
+template <class T>
+MStatus runInto(const MString& command, T& result, bool display, bool undo) {
     MCommandResult r;
-    MStatus st = run(command, displayEnabled, undoEnabled, r);
-    if (st) st = r.getResult(result);
-    return st;
+    MStatus st = run(command, display, undo, r);
+    if (!st) return st;
+    if constexpr (std::is_same_v<T, MString>) {
+        result = r.stringResult();
+        return st;
+    } else {
+        return r.getResult(result);
+    }
+}
+
+}  // namespace
+
+MStatus MGlobal::executeCommand(const MString& command, int& result, bool displayEnabled, bool undoEnabled) {
+    return runInto(command, result, displayEnabled, undoEnabled);
 }
 
 MStatus MGlobal::executeCommand(const MString& command, double& result, bool displayEnabled, bool undoEnabled) {
-    MCommandResult r;
-    MStatus st = run(command, displayEnabled, undoEnabled, r);
-    if (st) st = r.getResult(result);
-    return st;
+    return runInto(command, result, displayEnabled, undoEnabled);
 }
 
 MStatus MGlobal::executeCommand(const MString& command, MString& result, bool displayEnabled, bool undoEnabled) {
-    MCommandResult r;
-    MStatus st = run(command, displayEnabled, undoEnabled, r);
-    if (st) result = r.stringResult();
-    return st;
+    return runInto(command, result, displayEnabled, undoEnabled);
 }
 
 MStatus MGlobal::executeCommand(const MString& command, MIntArray& result, bool displayEnabled, bool undoEnabled) {
-    MCommandResult r;
-    MStatus st = run(command, displayEnabled, undoEnabled, r);
-    if (st) st = r.getResult(result);
-    return st;
+    return runInto(command, result, displayEnabled, undoEnabled);
 }
 
 MStatus MGlobal::executeCommand(const MString& command, MDoubleArray& result, bool displayEnabled, bool undoEnabled) {
-    MCommandResult r;
-    MStatus st = run(command, displayEnabled, undoEnabled, r);
-    if (st) st = r.getResult(result);
-    return st;
+    return runInto(command, result, displayEnabled, undoEnabled);
 }
 
 MStatus MGlobal::executeCommand(const MString& command, MStringArray& result, bool displayEnabled, bool undoEnabled) {
-    MCommandResult r;
-    MStatus st = run(command, displayEnabled, undoEnabled, r);
-    if (st) st = r.getResult(result);
-    return st;
+    return runInto(command, result, displayEnabled, undoEnabled);
 }
 
 MString MGlobal::executeCommandStringResult(const MString& command, bool displayEnabled, bool undoEnabled,

@@ -85,6 +85,13 @@ T asValue(const MPlug& p, MStatus* status) {
         return static_cast<T>(v);
 }
 
+template <class T>
+MStatus readInto(const MPlug& p, T& value) {
+    MStatus st;
+    value = asValue<T>(p, &st);
+    return st;
+}
+
 }  // namespace
 
 MPlug::MPlug(const MObject& node, const MObject& attribute) {
@@ -353,7 +360,6 @@ bool MPlug::destinations(MPlugArray& plugs, MStatus* status) const {
 // ---------------------------------------------------------------- values
 
 MStatus MPlug::getValue(MObject& value, const MDGContext&) const {
-    value = asMObject();
     MStatus st;
     value = asMObject(&st);
     return st;
@@ -361,35 +367,15 @@ MStatus MPlug::getValue(MObject& value, const MDGContext&) const {
 
 MStatus MPlug::getValue(double& value, const MDGContext&) const { return readNumber(*this, value); }
 
-MStatus MPlug::getValue(float& value, const MDGContext&) const {
-    MStatus st;
-    value = asValue<float>(*this, &st);
-    return st;
-}
+MStatus MPlug::getValue(float& value, const MDGContext&) const { return readInto(*this, value); }
 
-MStatus MPlug::getValue(int& value, const MDGContext&) const {
-    MStatus st;
-    value = asValue<int>(*this, &st);
-    return st;
-}
+MStatus MPlug::getValue(int& value, const MDGContext&) const { return readInto(*this, value); }
 
-MStatus MPlug::getValue(short& value, const MDGContext&) const {
-    MStatus st;
-    value = asValue<short>(*this, &st);
-    return st;
-}
+MStatus MPlug::getValue(short& value, const MDGContext&) const { return readInto(*this, value); }
 
-MStatus MPlug::getValue(bool& value, const MDGContext&) const {
-    MStatus st;
-    value = asValue<bool>(*this, &st);
-    return st;
-}
+MStatus MPlug::getValue(bool& value, const MDGContext&) const { return readInto(*this, value); }
 
-MStatus MPlug::getValue(char& value, const MDGContext&) const {
-    MStatus st;
-    value = asValue<char>(*this, &st);
-    return st;
-}
+MStatus MPlug::getValue(char& value, const MDGContext&) const { return readInto(*this, value); }
 
 MStatus MPlug::getValue(MString& value, const MDGContext&) const {
     MStatus st;

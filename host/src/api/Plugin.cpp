@@ -20,6 +20,12 @@ namespace {
 
 ehost::Plugin* pluginOf(const MObject& o) { return ehost::ApiAccess::as<ehost::Plugin>(o).get(); }
 
+MString infoField(const MObject& o, std::string ehost::PluginInfo::*field, MStatus* status) {
+    auto* p = pluginOf(o);
+    setStatus(status, p ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "no plug-in"));
+    return p ? MString(p->info.*field) : MString();
+}
+
 MStatus refused(const std::string& what) {
     return fail(MStatus::kFailure, "the host refused to register " + what);
 }
@@ -39,29 +45,13 @@ MFnPlugin::MFnPlugin(MObject& object, const char* vendor, const char* version, c
     setStatus(status, st);
 }
 
-MString MFnPlugin::vendor(MStatus* status) const {
-    auto* p = pluginOf(obj_);
-    setStatus(status, p ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "no plug-in"));
-    return p ? MString(p->info.vendor) : MString();
-}
+MString MFnPlugin::vendor(MStatus* status) const { return infoField(obj_, &ehost::PluginInfo::vendor, status); }
 
-MString MFnPlugin::version(MStatus* status) const {
-    auto* p = pluginOf(obj_);
-    setStatus(status, p ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "no plug-in"));
-    return p ? MString(p->info.version) : MString();
-}
+MString MFnPlugin::version(MStatus* status) const { return infoField(obj_, &ehost::PluginInfo::version, status); }
 
-MString MFnPlugin::apiVersion(MStatus* status) const {
-    auto* p = pluginOf(obj_);
-    setStatus(status, p ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "no plug-in"));
-    return p ? MString(p->info.apiVersion) : MString();
-}
+MString MFnPlugin::apiVersion(MStatus* status) const { return infoField(obj_, &ehost::PluginInfo::apiVersion, status); }
 
-MString MFnPlugin::name(MStatus* status) const {
-    auto* p = pluginOf(obj_);
-    setStatus(status, p ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "no plug-in"));
-    return p ? MString(p->info.name) : MString();
-}
+MString MFnPlugin::name(MStatus* status) const { return infoField(obj_, &ehost::PluginInfo::name, status); }
 
 MString MFnPlugin::loadPath(MStatus* status) const {
     auto* p = pluginOf(obj_);
