@@ -25,47 +25,34 @@ std::vector<int> visited(const MeshCursor& cursor, const MeshGeometry& g) {
 }  // namespace
 
 MItGeometry::MItGeometry(const MDagPath& dagPath, MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kVertex)) {
-    setStatus(ReturnStatus, impl_->attach(dagPath, MObject::kNullObj));
-}
+    : impl_(MeshCursor::open(MeshElement::kVertex, dagPath, MObject::kNullObj, ReturnStatus)) {}
 
 MItGeometry::MItGeometry(const MDagPath& dagPath, MObject& component, MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kVertex)) {
-    setStatus(ReturnStatus, impl_->attach(dagPath, component));
-}
+    : impl_(MeshCursor::open(MeshElement::kVertex, dagPath, component, ReturnStatus)) {}
 
 MItGeometry::MItGeometry(const MObject& dagNode, MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kVertex)) {
-    setStatus(ReturnStatus, impl_->attach(dagNode));
-}
+    : impl_(MeshCursor::open(MeshElement::kVertex, dagNode, ReturnStatus)) {}
 
 MItGeometry::~MItGeometry() = default;
 
 bool MItGeometry::isDone(MStatus* ReturnStatus) const {
-    setStatus(ReturnStatus, MStatus::kSuccess);
-    return impl_->isDone();
+    return impl_->isDone(ReturnStatus);
 }
 
 MStatus MItGeometry::next() {
-    impl_->next();
-    return MStatus::kSuccess;
+    return impl_->next();
 }
 
 MStatus MItGeometry::reset() {
-    impl_->reset();
-    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+    return impl_->reset();
 }
 
 int MItGeometry::index(MStatus* ReturnStatus) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st ? impl_->current() : -1;
+    return impl_->index(ReturnStatus);
 }
 
 int MItGeometry::count(MStatus* ReturnStatus) const {
-    setStatus(ReturnStatus, impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh());
-    return impl_->count();
+    return impl_->count(ReturnStatus);
 }
 
 MObject MItGeometry::currentItem(MStatus* ReturnStatus) const {
@@ -73,33 +60,26 @@ MObject MItGeometry::currentItem(MStatus* ReturnStatus) const {
 }
 
 MObject MItGeometry::component(MStatus* ReturnStatus) const {
-    setStatus(ReturnStatus, impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh());
+    setStatus(ReturnStatus, impl_->attachedStatus());
     return impl_->component();
 }
 
 MPoint MItGeometry::position(MSpace::Space space, MStatus* ReturnStatus) const {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    setStatus(ReturnStatus, st);
-    return st ? ehost::toPoint(frame.pointOut(g->point(impl_->current()))) : MPoint();
+    return impl_->read(space, ReturnStatus, MPoint(),
+                       [](const MeshGeometry& g, const SpaceFrame& frame, int v) {
+                           return ehost::toPoint(frame.pointOut(g.point(v)));
+                       });
 }
 
 MStatus MItGeometry::setPosition(const MPoint& point, MSpace::Space space) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    if (!st) return st;
-    g.reset();  // an edit must not find the geometry shared with us
-    return impl_->target().setPoint(impl_->current(), frame.pointIn(ehost::toVec3(point)));
+    return impl_->setPosition(point, space);
 }
 
 MVector MItGeometry::normal(MSpace::Space space, MStatus* ReturnStatus) const {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    setStatus(ReturnStatus, st);
-    return st ? ehost::toVector(frame.normalOut(g->vertexNormal(impl_->current()))) : MVector();
+    return impl_->read(space, ReturnStatus, MVector(),
+                       [](const MeshGeometry& g, const SpaceFrame& frame, int v) {
+                           return ehost::toVector(frame.normalOut(g.vertexNormal(v)));
+                       });
 }
 
 MStatus MItGeometry::allPositions(MPointArray& positions, MSpace::Space space) const {

@@ -1,13 +1,10 @@
 #include <maya/MItMeshEdge.h>
 
-#include <algorithm>
-
 #include "host/src/api/mesh/MeshApi.h"
 #include "host/src/api/mesh/MeshCursor.h"
 #include "host/src/dg/Api.h"
 
 using ehost::MeshGeometry;
-using ehost::Vec3;
 using ehost::api::MeshCursor;
 using ehost::api::MeshElement;
 using ehost::api::setStatus;
@@ -29,30 +26,23 @@ int endVertex(const MeshGeometry& g, int edge, int whichVertex) {
 }  // namespace
 
 MItMeshEdge::MItMeshEdge(const MObject& polyObject, MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kEdge)) {
-    setStatus(ReturnStatus, impl_->attach(polyObject));
-}
+    : impl_(MeshCursor::open(MeshElement::kEdge, polyObject, ReturnStatus)) {}
 
 MItMeshEdge::MItMeshEdge(const MDagPath& polyObject, MObject& component, MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kEdge)) {
-    setStatus(ReturnStatus, impl_->attach(polyObject, component));
-}
+    : impl_(MeshCursor::open(MeshElement::kEdge, polyObject, component, ReturnStatus)) {}
 
 MItMeshEdge::~MItMeshEdge() = default;
 
 bool MItMeshEdge::isDone(MStatus* ReturnStatus) {
-    setStatus(ReturnStatus, MStatus::kSuccess);
-    return impl_->isDone();
+    return impl_->isDone(ReturnStatus);
 }
 
 MStatus MItMeshEdge::next() {
-    impl_->next();
-    return MStatus::kSuccess;
+    return impl_->next();
 }
 
 MStatus MItMeshEdge::reset() {
-    impl_->reset();
-    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+    return impl_->reset();
 }
 
 MStatus MItMeshEdge::reset(const MObject& polyObject) {
@@ -64,15 +54,11 @@ MStatus MItMeshEdge::reset(const MDagPath& polyObject, MObject& component) {
 }
 
 int MItMeshEdge::count(MStatus* ReturnStatus) {
-    setStatus(ReturnStatus, impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh());
-    return impl_->count();
+    return impl_->count(ReturnStatus);
 }
 
 int MItMeshEdge::index(MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st ? impl_->current() : -1;
+    return impl_->index(ReturnStatus);
 }
 
 int MItMeshEdge::index(int whichVertex, MStatus* ReturnStatus) {
@@ -115,100 +101,77 @@ MStatus MItMeshEdge::setPoint(const MPoint& point, unsigned int whichVertex, MSp
 }
 
 MPoint MItMeshEdge::center(MSpace::Space space, MStatus* ReturnStatus) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    setStatus(ReturnStatus, st);
-    if (!st) return MPoint();
-    const ehost::EdgeVertices ends = g->edgeVertices(impl_->current());
-    return ehost::toPoint(frame.pointOut((g->point(ends.first) + g->point(ends.second)) * 0.5));
+    return impl_->read(space, ReturnStatus, MPoint(),
+                       [](const MeshGeometry& g, const SpaceFrame& frame, int edge) {
+                           const ehost::EdgeVertices ends = g.edgeVertices(edge);
+                           return ehost::toPoint(
+                               frame.pointOut((g.point(ends.first) + g.point(ends.second)) * 0.5));
+                       });
 }
 
 MStatus MItMeshEdge::getLength(double& length, MSpace::Space space) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    if (!st) return st;
-    const ehost::EdgeVertices ends = g->edgeVertices(impl_->current());
-    length =
-        ehost::length(frame.pointOut(g->point(ends.second)) - frame.pointOut(g->point(ends.first)));
-    return st;
+    return impl_->visit(space, [&](const MeshGeometry& g, const SpaceFrame& frame, int edge) {
+        const ehost::EdgeVertices ends = g.edgeVertices(edge);
+        length = ehost::length(frame.pointOut(g.point(ends.second)) -
+                               frame.pointOut(g.point(ends.first)));
+    });
 }
 
 // ---------------------------------------------------------------- adjacency
 
 bool MItMeshEdge::onBoundary(MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st && g->isEdgeOnBoundary(impl_->current());
+    return impl_->read(ReturnStatus, false,
+                       [](const MeshGeometry& g, int edge) { return g.isEdgeOnBoundary(edge); });
 }
 
 int MItMeshEdge::getConnectedEdges(MIntArray& edgeList, MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    if (!st) return 0;
-    ehost::api::assign(edgeList, g->edgesSharingVertex(impl_->current()));
-    return static_cast<int>(edgeList.length());
+    return impl_->read(ReturnStatus, 0, [&](const MeshGeometry& g, int edge) {
+        ehost::api::assign(edgeList, g.edgesSharingVertex(edge));
+        return static_cast<int>(edgeList.length());
+    });
 }
 
 int MItMeshEdge::getConnectedFaces(MIntArray& faceList, MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    if (!st) return 0;
-    ehost::api::assign(faceList, g->edgeFaces(impl_->current()));
-    return static_cast<int>(faceList.length());
+    return impl_->read(ReturnStatus, 0, [&](const MeshGeometry& g, int edge) {
+        ehost::api::assign(faceList, g.edgeFaces(edge));
+        return static_cast<int>(faceList.length());
+    });
 }
 
 MStatus MItMeshEdge::numConnectedEdges(int& edgeCount) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) edgeCount = static_cast<int>(g->edgesSharingVertex(impl_->current()).size());
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int edge) {
+        edgeCount = static_cast<int>(g.edgesSharingVertex(edge).size());
+    });
 }
 
 MStatus MItMeshEdge::numConnectedFaces(int& faceCount) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) faceCount = static_cast<int>(g->edgeFaces(impl_->current()).size());
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int edge) {
+        faceCount = static_cast<int>(g.edgeFaces(edge).size());
+    });
 }
 
 bool MItMeshEdge::connectedToEdge(int index, MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    if (!st) return false;
-    const std::vector<int> edges = g->edgesSharingVertex(impl_->current());
-    return std::find(edges.begin(), edges.end(), index) != edges.end();
+    return impl_->read(ReturnStatus, false, [&](const MeshGeometry& g, int edge) {
+        return ehost::api::contains(g.edgesSharingVertex(edge), index);
+    });
 }
 
 bool MItMeshEdge::connectedToFace(int index, MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    if (!st) return false;
-    const auto faces = g->edgeFaces(impl_->current());
-    return std::find(faces.begin(), faces.end(), index) != faces.end();
+    return impl_->read(ReturnStatus, false, [&](const MeshGeometry& g, int edge) {
+        return ehost::api::contains(g.edgeFaces(edge), index);
+    });
 }
 
 // ---------------------------------------------------------------- smoothing
 
 bool MItMeshEdge::isSmooth(MStatus* ReturnStatus) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st && g->isEdgeSmooth(impl_->current());
+    return impl_->read(ReturnStatus, false,
+                       [](const MeshGeometry& g, int edge) { return g.isEdgeSmooth(edge); });
 }
 
 MStatus MItMeshEdge::setSmoothing(bool smooth) {
-    {
-        Geometry g;
-        MStatus st = impl_->here(g);
-        if (!st) return st;
-    }
+    MStatus st = impl_->onElement();
+    if (!st) return st;
     const int edge = impl_->current();
     return impl_->target().edit([&](MeshGeometry& g) { return g.setEdgeSmoothing(edge, smooth); });
 }
@@ -218,7 +181,7 @@ MStatus MItMeshEdge::cleanupSmoothing() {
 }
 
 MStatus MItMeshEdge::updateSurface() {
-    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+    return impl_->attachedStatus();
 }
 
 MStatus MItMeshEdge::geomChanged() {

@@ -23,31 +23,24 @@ MStatus corner(const MeshCursor& cursor, Geometry& g, ehost::FaceVertex& where) 
 }  // namespace
 
 MItMeshFaceVertex::MItMeshFaceVertex(const MObject& polyObject, MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kFaceVertex)) {
-    setStatus(ReturnStatus, impl_->attach(polyObject));
-}
+    : impl_(MeshCursor::open(MeshElement::kFaceVertex, polyObject, ReturnStatus)) {}
 
 MItMeshFaceVertex::MItMeshFaceVertex(const MDagPath& polyObject, MObject& component,
                                      MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kFaceVertex)) {
-    setStatus(ReturnStatus, impl_->attach(polyObject, component));
-}
+    : impl_(MeshCursor::open(MeshElement::kFaceVertex, polyObject, component, ReturnStatus)) {}
 
 MItMeshFaceVertex::~MItMeshFaceVertex() = default;
 
 bool MItMeshFaceVertex::isDone(MStatus* ReturnStatus) {
-    setStatus(ReturnStatus, MStatus::kSuccess);
-    return impl_->isDone();
+    return impl_->isDone(ReturnStatus);
 }
 
 MStatus MItMeshFaceVertex::next() {
-    impl_->next();
-    return MStatus::kSuccess;
+    return impl_->next();
 }
 
 MStatus MItMeshFaceVertex::reset() {
-    impl_->reset();
-    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+    return impl_->reset();
 }
 
 MStatus MItMeshFaceVertex::reset(const MObject& polyObject) {
@@ -89,50 +82,39 @@ MObject MItMeshFaceVertex::currentItem(MStatus* ReturnStatus) {
 }
 
 int MItMeshFaceVertex::vertId(MStatus* ReturnStatus) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st ? g->polygonConnects()[impl_->current()] : -1;
+    return impl_->read(ReturnStatus, -1, [](const MeshGeometry& g, int faceVertex) {
+        return g.polygonConnects()[faceVertex];
+    });
 }
 
 int MItMeshFaceVertex::faceId(MStatus* ReturnStatus) const {
-    Geometry g;
-    ehost::FaceVertex where;
-    MStatus st = corner(*impl_, g, where);
-    setStatus(ReturnStatus, st);
-    return st ? where.face : -1;
+    return impl_->read(ReturnStatus, -1, [](const MeshGeometry& g, int faceVertex) {
+        return g.faceVertexLocation(faceVertex).face;
+    });
 }
 
 int MItMeshFaceVertex::faceVertId(MStatus* ReturnStatus) const {
-    Geometry g;
-    ehost::FaceVertex where;
-    MStatus st = corner(*impl_, g, where);
-    setStatus(ReturnStatus, st);
-    return st ? where.local : -1;
+    return impl_->read(ReturnStatus, -1, [](const MeshGeometry& g, int faceVertex) {
+        return g.faceVertexLocation(faceVertex).local;
+    });
 }
 
 int MItMeshFaceVertex::normalId(MStatus* ReturnStatus) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st ? impl_->current() : -1;
+    return impl_->index(ReturnStatus);
 }
 
 MPoint MItMeshFaceVertex::position(MSpace::Space space, MStatus* ReturnStatus) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    setStatus(ReturnStatus, st);
-    return st ? ehost::toPoint(frame.pointOut(g->point(g->polygonConnects()[impl_->current()])))
-              : MPoint();
+    return impl_->read(
+        space, ReturnStatus, MPoint(),
+        [](const MeshGeometry& g, const SpaceFrame& frame, int faceVertex) {
+            return ehost::toPoint(frame.pointOut(g.point(g.polygonConnects()[faceVertex])));
+        });
 }
 
 MStatus MItMeshFaceVertex::getNormal(MVector& normal, MSpace::Space space) const {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    if (st) normal = ehost::toVector(frame.normalOut(g->faceVertexNormals()[impl_->current()]));
-    return st;
+    return impl_->visit(space, [&](const MeshGeometry& g, const SpaceFrame& frame, int faceVertex) {
+        normal = ehost::toVector(frame.normalOut(g.faceVertexNormals()[faceVertex]));
+    });
 }
 
 namespace {
@@ -146,6 +128,14 @@ MStatus cornerUVid(const MeshCursor& cursor, const MString* uvSet, Geometry& g, 
     return st;
 }
 
+bool cornerHasUVs(const MeshCursor& cursor, const MString* uvSet, MStatus* status) {
+    Geometry g;
+    int id = -1;
+    MStatus st = cornerUVid(cursor, uvSet, g, id);
+    setStatus(status, st);
+    return st && id >= 0;
+}
+
 MStatus noUVs(const MeshGeometry& g, int faceVertex) {
     return MStatus(MStatus::kInvalidParameter,
                    "face " + std::to_string(g.faceVertexLocation(faceVertex).face) + " has no UVs");
@@ -154,19 +144,11 @@ MStatus noUVs(const MeshGeometry& g, int faceVertex) {
 }  // namespace
 
 bool MItMeshFaceVertex::hasUVs(MStatus* ReturnStatus) const {
-    Geometry g;
-    int id = -1;
-    MStatus st = cornerUVid(*impl_, nullptr, g, id);
-    setStatus(ReturnStatus, st);
-    return st && id >= 0;
+    return cornerHasUVs(*impl_, nullptr, ReturnStatus);
 }
 
 bool MItMeshFaceVertex::hasUVs(const MString& uvSet, MStatus* ReturnStatus) const {
-    Geometry g;
-    int id = -1;
-    MStatus st = cornerUVid(*impl_, &uvSet, g, id);
-    setStatus(ReturnStatus, st);
-    return st && id >= 0;
+    return cornerHasUVs(*impl_, &uvSet, ReturnStatus);
 }
 
 MStatus MItMeshFaceVertex::getUV(float2& uvPoint, const MString* uvSet) const {
@@ -190,7 +172,7 @@ MStatus MItMeshFaceVertex::getUVIndex(int& index, const MString* uvSet) const {
 }
 
 MStatus MItMeshFaceVertex::updateSurface() {
-    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+    return impl_->attachedStatus();
 }
 
 MStatus MItMeshFaceVertex::geomChanged() {

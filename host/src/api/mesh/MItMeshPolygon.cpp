@@ -1,6 +1,5 @@
 #include <maya/MItMeshPolygon.h>
 
-#include <algorithm>
 #include <set>
 
 #include "host/src/api/mesh/MeshApi.h"
@@ -43,7 +42,7 @@ std::vector<int> neighbourEdges(const MeshGeometry& g, int face) {
     std::set<int> out;
     for (int v : g.faceVertices(face))
         for (int e : g.vertexEdges(v))
-            if (std::find(own.begin(), own.end(), e) == own.end()) out.insert(e);
+            if (!ehost::api::contains(own, e)) out.insert(e);
     return {out.begin(), out.end()};
 }
 
@@ -53,12 +52,8 @@ std::vector<int> neighbourVertices(const MeshGeometry& g, int face) {
     std::set<int> out;
     for (int v : corners)
         for (int w : g.connectedVertices(v))
-            if (std::find(corners.begin(), corners.end(), w) == corners.end()) out.insert(w);
+            if (!ehost::api::contains(corners, w)) out.insert(w);
     return {out.begin(), out.end()};
-}
-
-bool contains(const std::vector<int>& ids, int id) {
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
 double triangleArea(const Vec3& a, const Vec3& b, const Vec3& c) {
@@ -68,31 +63,24 @@ double triangleArea(const Vec3& a, const Vec3& b, const Vec3& c) {
 }  // namespace
 
 MItMeshPolygon::MItMeshPolygon(const MObject& polyObject, MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kFace)) {
-    setStatus(ReturnStatus, impl_->attach(polyObject));
-}
+    : impl_(MeshCursor::open(MeshElement::kFace, polyObject, ReturnStatus)) {}
 
 MItMeshPolygon::MItMeshPolygon(const MDagPath& polyObject, MObject& component,
                                MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kFace)) {
-    setStatus(ReturnStatus, impl_->attach(polyObject, component));
-}
+    : impl_(MeshCursor::open(MeshElement::kFace, polyObject, component, ReturnStatus)) {}
 
 MItMeshPolygon::~MItMeshPolygon() = default;
 
 bool MItMeshPolygon::isDone(MStatus* ReturnStatus) {
-    setStatus(ReturnStatus, MStatus::kSuccess);
-    return impl_->isDone();
+    return impl_->isDone(ReturnStatus);
 }
 
 MStatus MItMeshPolygon::next() {
-    impl_->next();
-    return MStatus::kSuccess;
+    return impl_->next();
 }
 
 MStatus MItMeshPolygon::reset() {
-    impl_->reset();
-    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+    return impl_->reset();
 }
 
 MStatus MItMeshPolygon::reset(const MObject& polyObject) {
@@ -104,15 +92,11 @@ MStatus MItMeshPolygon::reset(const MDagPath& polyObject, MObject& component) {
 }
 
 int MItMeshPolygon::count(MStatus* ReturnStatus) {
-    setStatus(ReturnStatus, impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh());
-    return impl_->count();
+    return impl_->count(ReturnStatus);
 }
 
 int MItMeshPolygon::index(MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st ? impl_->current() : -1;
+    return impl_->index(ReturnStatus);
 }
 
 MStatus MItMeshPolygon::setIndex(int index, int& prevIndex) {
@@ -126,17 +110,15 @@ MObject MItMeshPolygon::currentItem(MStatus* ReturnStatus) {
 // ---------------------------------------------------------------- corners
 
 unsigned int MItMeshPolygon::polygonVertexCount(MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st ? static_cast<unsigned>(g->polygonVertexCount(impl_->current())) : 0u;
+    return impl_->read(ReturnStatus, 0u, [](const MeshGeometry& g, int face) {
+        return static_cast<unsigned>(g.polygonVertexCount(face));
+    });
 }
 
 MStatus MItMeshPolygon::getVertices(MIntArray& vertices) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) ehost::api::assign(vertices, g->faceVertices(impl_->current()));
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int face) {
+        ehost::api::assign(vertices, g.faceVertices(face));
+    });
 }
 
 int MItMeshPolygon::vertexIndex(int index, MStatus* ReturnStatus) {
@@ -167,14 +149,12 @@ MPoint MItMeshPolygon::point(int index, MSpace::Space space, MStatus* ReturnStat
 
 MStatus MItMeshPolygon::getPoints(MPointArray& pointArray, MSpace::Space space,
                                   MStatus* ReturnStatus) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
+    MStatus st = impl_->visit(space, [&](const MeshGeometry& g, const SpaceFrame& frame, int face) {
+        pointArray.clear();
+        for (int v : g.faceVertices(face))
+            pointArray.append(ehost::toPoint(frame.pointOut(g.point(v))));
+    });
     setStatus(ReturnStatus, st);
-    if (!st) return st;
-    pointArray.clear();
-    for (int v : g->faceVertices(impl_->current()))
-        pointArray.append(ehost::toPoint(frame.pointOut(g->point(v))));
     return st;
 }
 
@@ -208,40 +188,33 @@ MStatus MItMeshPolygon::setPoints(MPointArray& pointArray, MSpace::Space space) 
 }
 
 MPoint MItMeshPolygon::center(MSpace::Space space, MStatus* ReturnStatus) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    setStatus(ReturnStatus, st);
-    if (!st) return MPoint();
-    Vec3 sum;
-    const auto corners = g->faceVertices(impl_->current());
-    for (int v : corners) sum += g->point(v);
-    return ehost::toPoint(frame.pointOut(sum / static_cast<double>(corners.size())));
+    return impl_->read(
+        space, ReturnStatus, MPoint(),
+        [](const MeshGeometry& g, const SpaceFrame& frame, int face) {
+            Vec3 sum;
+            const auto corners = g.faceVertices(face);
+            for (int v : corners) sum += g.point(v);
+            return ehost::toPoint(frame.pointOut(sum / static_cast<double>(corners.size())));
+        });
 }
 
 MStatus MItMeshPolygon::getArea(double& area, MSpace::Space space) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    if (!st) return st;
-    const int face = impl_->current();
-    area = 0;
-    for (int t = 0; t < g->numFaceTriangles(face); ++t) {
-        const auto tri = g->faceTriangleVertices(face, t);
-        area += triangleArea(frame.pointOut(g->point(tri[0])), frame.pointOut(g->point(tri[1])),
-                             frame.pointOut(g->point(tri[2])));
-    }
-    return st;
+    return impl_->visit(space, [&](const MeshGeometry& g, const SpaceFrame& frame, int face) {
+        area = 0;
+        for (int t = 0; t < g.numFaceTriangles(face); ++t) {
+            const auto tri = g.faceTriangleVertices(face, t);
+            area += triangleArea(frame.pointOut(g.point(tri[0])), frame.pointOut(g.point(tri[1])),
+                                 frame.pointOut(g.point(tri[2])));
+        }
+    });
 }
 
 // ---------------------------------------------------------------- normals
 
 MStatus MItMeshPolygon::getNormal(MVector& normal, MSpace::Space space) const {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    if (st) normal = ehost::toVector(frame.normalOut(g->faceNormal(impl_->current())));
-    return st;
+    return impl_->visit(space, [&](const MeshGeometry& g, const SpaceFrame& frame, int face) {
+        normal = ehost::toVector(frame.normalOut(g.faceNormal(face)));
+    });
 }
 
 MStatus MItMeshPolygon::getNormal(unsigned int vertexIndex, MVector& normal,
@@ -257,97 +230,78 @@ MStatus MItMeshPolygon::getNormal(unsigned int vertexIndex, MVector& normal,
 }
 
 MStatus MItMeshPolygon::getNormals(MVectorArray& vectorArray, MSpace::Space space) const {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    if (!st) return st;
-    vectorArray.clear();
-    const int face = impl_->current();
-    for (int i = 0; i < g->polygonVertexCount(face); ++i)
-        vectorArray.append(ehost::toVector(frame.normalOut(g->faceVertexNormal(face, i))));
-    return st;
+    return impl_->visit(space, [&](const MeshGeometry& g, const SpaceFrame& frame, int face) {
+        vectorArray.clear();
+        for (int i = 0; i < g.polygonVertexCount(face); ++i)
+            vectorArray.append(ehost::toVector(frame.normalOut(g.faceVertexNormal(face, i))));
+    });
 }
 
 // ---------------------------------------------------------------- adjacency
 
 MStatus MItMeshPolygon::getEdges(MIntArray& edges) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) ehost::api::assign(edges, g->faceEdges(impl_->current()));
-    return st;
+    return impl_->visit(
+        [&](const MeshGeometry& g, int face) { ehost::api::assign(edges, g.faceEdges(face)); });
 }
 
 MStatus MItMeshPolygon::getConnectedFaces(MIntArray& faces) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) ehost::api::assign(faces, neighbourFaces(*g, impl_->current()));
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int face) {
+        ehost::api::assign(faces, neighbourFaces(g, face));
+    });
 }
 
 MStatus MItMeshPolygon::getConnectedEdges(MIntArray& edges) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) ehost::api::assign(edges, neighbourEdges(*g, impl_->current()));
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int face) {
+        ehost::api::assign(edges, neighbourEdges(g, face));
+    });
 }
 
 MStatus MItMeshPolygon::getConnectedVertices(MIntArray& vertices) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) ehost::api::assign(vertices, neighbourVertices(*g, impl_->current()));
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int face) {
+        ehost::api::assign(vertices, neighbourVertices(g, face));
+    });
 }
 
 MStatus MItMeshPolygon::numConnectedFaces(int& faceCount) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) faceCount = static_cast<int>(neighbourFaces(*g, impl_->current()).size());
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int face) {
+        faceCount = static_cast<int>(neighbourFaces(g, face).size());
+    });
 }
 
 MStatus MItMeshPolygon::numConnectedEdges(int& edgeCount) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) edgeCount = static_cast<int>(neighbourEdges(*g, impl_->current()).size());
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int face) {
+        edgeCount = static_cast<int>(neighbourEdges(g, face).size());
+    });
 }
 
 bool MItMeshPolygon::isConnectedToFace(int index, MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st && contains(neighbourFaces(*g, impl_->current()), index);
+    return impl_->read(ReturnStatus, false, [&](const MeshGeometry& g, int face) {
+        return ehost::api::contains(neighbourFaces(g, face), index);
+    });
 }
 
 bool MItMeshPolygon::isConnectedToEdge(int index, MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    if (!st || index < 0 || index >= g->numEdges()) return false;
-    const ehost::EdgeVertices ends = g->edgeVertices(index);
-    const auto corners = g->faceVertices(impl_->current());
-    return std::find(corners.begin(), corners.end(), ends.first) != corners.end() ||
-           std::find(corners.begin(), corners.end(), ends.second) != corners.end();
+    return impl_->read(ReturnStatus, false, [&](const MeshGeometry& g, int face) {
+        if (index < 0 || index >= g.numEdges()) return false;
+        const ehost::EdgeVertices ends = g.edgeVertices(index);
+        return ehost::api::contains(g.faceVertices(face), ends.first) ||
+               ehost::api::contains(g.faceVertices(face), ends.second);
+    });
 }
 
 bool MItMeshPolygon::isConnectedToVertex(int index, MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    if (!st) return false;
-    const auto corners = g->faceVertices(impl_->current());
-    return std::find(corners.begin(), corners.end(), index) != corners.end() ||
-           contains(neighbourVertices(*g, impl_->current()), index);
+    return impl_->read(ReturnStatus, false, [&](const MeshGeometry& g, int face) {
+        return ehost::api::contains(g.faceVertices(face), index) ||
+               ehost::api::contains(neighbourVertices(g, face), index);
+    });
 }
 
 bool MItMeshPolygon::onBoundary(MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    if (!st) return false;
-    for (int e : g->faceEdges(impl_->current()))
-        if (g->isEdgeOnBoundary(e)) return true;
-    return false;
+    return impl_->read(ReturnStatus, false, [](const MeshGeometry& g, int face) {
+        for (int e : g.faceEdges(face))
+            if (g.isEdgeOnBoundary(e)) return true;
+        return false;
+    });
 }
 
 // ---------------------------------------------------------------- UVs
@@ -435,17 +389,14 @@ MStatus MItMeshPolygon::getUVs(MFloatArray& uArray, MFloatArray& vArray,
 // ---------------------------------------------------------------- triangles
 
 bool MItMeshPolygon::hasValidTriangulation(MStatus* ReturnStatus) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st && g->numFaceTriangles(impl_->current()) > 0;
+    return impl_->read(ReturnStatus, false, [](const MeshGeometry& g, int face) {
+        return g.numFaceTriangles(face) > 0;
+    });
 }
 
 MStatus MItMeshPolygon::numTriangles(int& triCount) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) triCount = g->numFaceTriangles(impl_->current());
-    return st;
+    return impl_->visit(
+        [&](const MeshGeometry& g, int face) { triCount = g.numFaceTriangles(face); });
 }
 
 MStatus MItMeshPolygon::getTriangle(int localTriIndex, MPointArray& points, MIntArray& vertexList,
@@ -468,23 +419,19 @@ MStatus MItMeshPolygon::getTriangle(int localTriIndex, MPointArray& points, MInt
 
 MStatus MItMeshPolygon::getTriangles(MPointArray& points, MIntArray& vertexList,
                                      MSpace::Space space) const {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    if (!st) return st;
-    const int face = impl_->current();
-    points.clear();
-    vertexList.clear();
-    for (int t = 0; t < g->numFaceTriangles(face); ++t)
-        for (int v : g->faceTriangleVertices(face, t)) {
-            points.append(ehost::toPoint(frame.pointOut(g->point(v))));
-            vertexList.append(v);
-        }
-    return st;
+    return impl_->visit(space, [&](const MeshGeometry& g, const SpaceFrame& frame, int face) {
+        points.clear();
+        vertexList.clear();
+        for (int t = 0; t < g.numFaceTriangles(face); ++t)
+            for (int v : g.faceTriangleVertices(face, t)) {
+                points.append(ehost::toPoint(frame.pointOut(g.point(v))));
+                vertexList.append(v);
+            }
+    });
 }
 
 MStatus MItMeshPolygon::updateSurface() {
-    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+    return impl_->attachedStatus();
 }
 
 MStatus MItMeshPolygon::geomChanged() {

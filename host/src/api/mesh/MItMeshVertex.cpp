@@ -7,10 +7,8 @@
 #include "host/src/dg/Api.h"
 
 using ehost::MeshGeometry;
-using ehost::Vec3;
 using ehost::api::MeshCursor;
 using ehost::api::MeshElement;
-using ehost::api::setStatus;
 using ehost::api::SpaceFrame;
 using Geometry = std::shared_ptr<const MeshGeometry>;
 
@@ -22,37 +20,26 @@ MStatus notConnected(const char* what, int index, int vertex) {
                                                    std::to_string(vertex));
 }
 
-bool contains(std::span<const int> ids, int id) {
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
 }  // namespace
 
 MItMeshVertex::MItMeshVertex(const MObject& polyObject, MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kVertex)) {
-    setStatus(ReturnStatus, impl_->attach(polyObject));
-}
+    : impl_(MeshCursor::open(MeshElement::kVertex, polyObject, ReturnStatus)) {}
 
 MItMeshVertex::MItMeshVertex(const MDagPath& polyObject, MObject& component, MStatus* ReturnStatus)
-    : impl_(std::make_unique<MeshCursor>(MeshElement::kVertex)) {
-    setStatus(ReturnStatus, impl_->attach(polyObject, component));
-}
+    : impl_(MeshCursor::open(MeshElement::kVertex, polyObject, component, ReturnStatus)) {}
 
 MItMeshVertex::~MItMeshVertex() = default;
 
 bool MItMeshVertex::isDone(MStatus* ReturnStatus) {
-    setStatus(ReturnStatus, MStatus::kSuccess);
-    return impl_->isDone();
+    return impl_->isDone(ReturnStatus);
 }
 
 MStatus MItMeshVertex::next() {
-    impl_->next();
-    return MStatus::kSuccess;
+    return impl_->next();
 }
 
 MStatus MItMeshVertex::reset() {
-    impl_->reset();
-    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+    return impl_->reset();
 }
 
 MStatus MItMeshVertex::reset(const MObject& polyObject) {
@@ -64,15 +51,11 @@ MStatus MItMeshVertex::reset(const MDagPath& polyObject, MObject& component) {
 }
 
 int MItMeshVertex::count(MStatus* ReturnStatus) {
-    setStatus(ReturnStatus, impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh());
-    return impl_->count();
+    return impl_->count(ReturnStatus);
 }
 
 int MItMeshVertex::index(MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st ? impl_->current() : -1;
+    return impl_->index(ReturnStatus);
 }
 
 MStatus MItMeshVertex::setIndex(int index, int& prevIndex) {
@@ -86,20 +69,14 @@ MObject MItMeshVertex::currentItem(MStatus* ReturnStatus) {
 // ---------------------------------------------------------------- position and normals
 
 MPoint MItMeshVertex::position(MSpace::Space space, MStatus* ReturnStatus) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    setStatus(ReturnStatus, st);
-    return st ? ehost::toPoint(frame.pointOut(g->point(impl_->current()))) : MPoint();
+    return impl_->read(space, ReturnStatus, MPoint(),
+                       [](const MeshGeometry& g, const SpaceFrame& frame, int v) {
+                           return ehost::toPoint(frame.pointOut(g.point(v)));
+                       });
 }
 
 MStatus MItMeshVertex::setPosition(const MPoint& point, MSpace::Space space) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    if (!st) return st;
-    g.reset();  // an edit must not find the geometry shared with us
-    return impl_->target().setPoint(impl_->current(), frame.pointIn(ehost::toVec3(point)));
+    return impl_->setPosition(point, space);
 }
 
 MStatus MItMeshVertex::translateBy(const MVector& vector, MSpace::Space space) {
@@ -109,11 +86,9 @@ MStatus MItMeshVertex::translateBy(const MVector& vector, MSpace::Space space) {
 }
 
 MStatus MItMeshVertex::getNormal(MVector& vector, MSpace::Space space) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    if (st) vector = ehost::toVector(frame.normalOut(g->vertexNormal(impl_->current())));
-    return st;
+    return impl_->visit(space, [&](const MeshGeometry& g, const SpaceFrame& frame, int v) {
+        vector = ehost::toVector(frame.normalOut(g.vertexNormal(v)));
+    });
 }
 
 MStatus MItMeshVertex::getNormal(MVector& vector, int faceIndex, MSpace::Space space) {
@@ -130,78 +105,62 @@ MStatus MItMeshVertex::getNormal(MVector& vector, int faceIndex, MSpace::Space s
 }
 
 MStatus MItMeshVertex::getNormals(MVectorArray& vectorArray, MSpace::Space space) {
-    Geometry g;
-    SpaceFrame frame;
-    MStatus st = impl_->here(g, space, frame);
-    if (!st) return st;
-    vectorArray.clear();
-    const int v = impl_->current();
-    for (int face : g->vertexFaces(v))
-        vectorArray.append(ehost::toVector(
-            frame.normalOut(g->faceVertexNormal(face, ehost::api::cornerOf(*g, face, v)))));
-    return st;
+    return impl_->visit(space, [&](const MeshGeometry& g, const SpaceFrame& frame, int v) {
+        vectorArray.clear();
+        for (int face : g.vertexFaces(v))
+            vectorArray.append(ehost::toVector(
+                frame.normalOut(g.faceVertexNormal(face, ehost::api::cornerOf(g, face, v)))));
+    });
 }
 
 MStatus MItMeshVertex::getNormalIndices(MIntArray& normalIndices) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (!st) return st;
-    normalIndices.clear();
-    const int v = impl_->current();
-    for (int face : g->vertexFaces(v))
-        normalIndices.append(g->faceVertexIndex(face, ehost::api::cornerOf(*g, face, v)));
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int v) {
+        normalIndices.clear();
+        for (int face : g.vertexFaces(v))
+            normalIndices.append(g.faceVertexIndex(face, ehost::api::cornerOf(g, face, v)));
+    });
 }
 
 // ---------------------------------------------------------------- adjacency
 
 MStatus MItMeshVertex::getConnectedEdges(MIntArray& edgeList) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) ehost::api::assign(edgeList, g->vertexEdges(impl_->current()));
-    return st;
+    return impl_->visit(
+        [&](const MeshGeometry& g, int v) { ehost::api::assign(edgeList, g.vertexEdges(v)); });
 }
 
 MStatus MItMeshVertex::getConnectedFaces(MIntArray& faceList) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) ehost::api::assign(faceList, g->vertexFaces(impl_->current()));
-    return st;
+    return impl_->visit(
+        [&](const MeshGeometry& g, int v) { ehost::api::assign(faceList, g.vertexFaces(v)); });
 }
 
 MStatus MItMeshVertex::getConnectedVertices(MIntArray& vertexList) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) ehost::api::assign(vertexList, g->connectedVertices(impl_->current()));
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int v) {
+        ehost::api::assign(vertexList, g.connectedVertices(v));
+    });
 }
 
 MStatus MItMeshVertex::numConnectedEdges(int& edgeCount) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) edgeCount = static_cast<int>(g->vertexEdges(impl_->current()).size());
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int v) {
+        edgeCount = static_cast<int>(g.vertexEdges(v).size());
+    });
 }
 
 MStatus MItMeshVertex::numConnectedFaces(int& faceCount) const {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    if (st) faceCount = static_cast<int>(g->vertexFaces(impl_->current()).size());
-    return st;
+    return impl_->visit([&](const MeshGeometry& g, int v) {
+        faceCount = static_cast<int>(g.vertexFaces(v).size());
+    });
 }
 
 bool MItMeshVertex::connectedToEdge(int edgeIndex, MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st && contains(g->vertexEdges(impl_->current()), edgeIndex);
+    return impl_->read(ReturnStatus, false, [&](const MeshGeometry& g, int v) {
+        return ehost::api::contains(g.vertexEdges(v), edgeIndex);
+    });
 }
 
 bool MItMeshVertex::connectedToFace(int faceIndex, MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st && contains(g->vertexFaces(impl_->current()), faceIndex);
+    return impl_->read(ReturnStatus, false, [&](const MeshGeometry& g, int v) {
+        return ehost::api::contains(g.vertexFaces(v), faceIndex);
+    });
 }
 
 MStatus MItMeshVertex::getOppositeVertex(int& vertexId, int edgeId) {
@@ -209,17 +168,15 @@ MStatus MItMeshVertex::getOppositeVertex(int& vertexId, int edgeId) {
     MStatus st = impl_->here(g);
     if (!st) return st;
     const int v = impl_->current();
-    if (!contains(g->vertexEdges(v), edgeId)) return notConnected("edge", edgeId, v);
+    if (!ehost::api::contains(g->vertexEdges(v), edgeId)) return notConnected("edge", edgeId, v);
     const ehost::EdgeVertices ends = g->edgeVertices(edgeId);
     vertexId = ends.first == v ? ends.second : ends.first;
     return st;
 }
 
 bool MItMeshVertex::onBoundary(MStatus* ReturnStatus) {
-    Geometry g;
-    MStatus st = impl_->here(g);
-    setStatus(ReturnStatus, st);
-    return st && g->isVertexOnBoundary(impl_->current());
+    return impl_->read(ReturnStatus, false,
+                       [](const MeshGeometry& g, int v) { return g.isVertexOnBoundary(v); });
 }
 
 // ---------------------------------------------------------------- UVs
@@ -289,7 +246,7 @@ MStatus MItMeshVertex::numUVs(int& uvCount, const MString* uvSet) {
 }
 
 MStatus MItMeshVertex::updateSurface() {
-    return impl_->attached() ? MStatus(MStatus::kSuccess) : ehost::api::noMesh();
+    return impl_->attachedStatus();
 }
 
 MStatus MItMeshVertex::geomChanged() {

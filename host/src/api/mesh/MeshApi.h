@@ -7,6 +7,8 @@
 #include <maya/MPointArray.h>
 #include <maya/MString.h>
 
+#include <algorithm>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +38,10 @@ inline void assign(MFloatArray& out, const std::vector<float>& values) {
 
 inline std::vector<float> toVector(const MFloatArray& a) {
     return std::vector<float>(a.begin(), a.end());
+}
+
+inline bool contains(std::span<const int> ids, int id) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
 template <class PointArray>

@@ -2,10 +2,25 @@
 
 #include <algorithm>
 
+#include "host/src/api/values/ValueConvert.h"
 #include "host/src/dag/Selection.h"
 #include "host/src/dg/Api.h"
 
 namespace ehost::api {
+
+std::unique_ptr<MeshCursor> MeshCursor::open(MeshElement element, const MDagPath& path,
+                                             const MObject& component, MStatus* status) {
+    auto cursor = std::make_unique<MeshCursor>(element);
+    setStatus(status, cursor->attach(path, component));
+    return cursor;
+}
+
+std::unique_ptr<MeshCursor> MeshCursor::open(MeshElement element, const MObject& mesh,
+                                             MStatus* status) {
+    auto cursor = std::make_unique<MeshCursor>(element);
+    setStatus(status, cursor->attach(mesh));
+    return cursor;
+}
 
 MStatus MeshCursor::attach(const MDagPath& path, const MObject& component) {
     *this = MeshCursor(element_);
@@ -82,9 +97,19 @@ MFn::Type MeshCursor::componentKind() const {
     return MFn::kInvalid;
 }
 
-int MeshCursor::count() const {
+MStatus MeshCursor::attachedStatus() const {
+    return target_ ? MStatus(MStatus::kSuccess) : noMesh();
+}
+
+int MeshCursor::count(MStatus* status) const {
+    setStatus(status, attachedStatus());
     if (!target_) return 0;
     return restricted_ ? static_cast<int>(listed_.size()) : elementCount(*target_->geometry());
+}
+
+bool MeshCursor::isDone(MStatus* status) const {
+    setStatus(status, MStatus::kSuccess);
+    return !target_ || position_ >= count();
 }
 
 void MeshCursor::moveTo(int position) {
@@ -95,12 +120,18 @@ void MeshCursor::moveTo(int position) {
         current_ = position < static_cast<int>(listed_.size()) ? listed_[position] : -1;
 }
 
-void MeshCursor::next() {
+MStatus MeshCursor::next() {
     moveTo(position_ + 1);
+    return MStatus::kSuccess;
 }
 
-void MeshCursor::reset() {
+MStatus MeshCursor::reset() {
     moveTo(0);
+    return attachedStatus();
+}
+
+int MeshCursor::index(MStatus* status) const {
+    return read(status, -1, [](const MeshGeometry&, int element) { return element; });
 }
 
 MStatus MeshCursor::setIndex(int index, int& previous) {
@@ -137,6 +168,20 @@ MStatus MeshCursor::here(std::shared_ptr<const MeshGeometry>& geometry, MSpace::
                          SpaceFrame& frame) const {
     MStatus st = here(geometry);
     return st ? target_->frame(space, frame) : st;
+}
+
+MStatus MeshCursor::onElement() const {
+    std::shared_ptr<const MeshGeometry> g;
+    return here(g);
+}
+
+MStatus MeshCursor::setPosition(const MPoint& point, MSpace::Space space) const {
+    std::shared_ptr<const MeshGeometry> g;
+    SpaceFrame frame;
+    MStatus st = here(g, space, frame);
+    if (!st) return st;
+    g.reset();  // an edit must not find the geometry shared with us
+    return target_->setPoint(current_, frame.pointIn(toVec3(point)));
 }
 
 MObject MeshCursor::currentItem(MStatus* status) const {
