@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/src/command/Commands.h"
+#include "host/src/dag/Selection.h"
 
 namespace ehost {
 
@@ -30,14 +31,31 @@ void addBuiltin(Commands& commands, const char* name, MSyntax (*syntax)()) {
     commands.add(std::move(def));
 }
 
+struct Pick;
+
 class BuiltinCommand : public MPxCommand {
+public:
+    //! Reads the arguments against the command's syntax, then runs the
+    //! command; a failure to read is shown as "name: reason".
+    MStatus doIt(const MArgList& args) final;
+
 protected:
-    //! Reads the arguments against the command's syntax; on failure shows
-    //! "name: reason" and returns the failure.
-    MStatus parse(const MArgList& args, MArgDatabase& db);
+    virtual MStatus run(const MArgDatabase& db) = 0;
     //! Shows "name: text" as an error and returns a failure with the text.
     MStatus error(const std::string& text, MStatus::MStatusCode code = MStatus::kInvalidParameter);
     std::string name() const;
+
+    //! The command's object arguments, as given.
+    static MStringArray objectNames(const MArgDatabase& db);
+    //! The host's error for a command left with nothing to act on.
+    MStatus notEnoughObjects();
+    //! Appends what each name stands for; a name that resolves to nothing is an error.
+    MStatus resolveObjects(const MStringArray& names, std::vector<SelItem>& items);
+    //! What the named objects stand for, or the active selection when none
+    //! are named; a name that resolves to nothing, or nothing at all, is an error.
+    MStatus objectsOrSelection(const MArgDatabase& db, std::vector<SelItem>& items);
+    //! The same as picks, which also read mesh component names (see MeshTargets.h).
+    MStatus objectsOrSelection(const MArgDatabase& db, std::vector<Pick>& picks);
 };
 
 //! A command whose whole effect is a modifier's: undo and redo replay it.
@@ -48,6 +66,9 @@ public:
     MStatus redoIt() override { return modifier.doIt(); }
 
 protected:
+    //! Does what the modifier holds; a failure is shown as the command's error.
+    MStatus applyModifier();
+
     MDagModifier modifier;
 };
 

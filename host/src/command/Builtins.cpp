@@ -1,6 +1,9 @@
 #include "host/src/command/Builtin.h"
+#include "host/src/command/builtins/MeshTargets.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/Session.h"
+#include "host/src/dag/Resolve.h"
+#include "host/src/view/StatusText.h"
 
 namespace ehost {
 
@@ -17,16 +20,11 @@ void registerBuiltinCommands(Commands& commands) {
     for (auto add : registrars()) add(commands);
 }
 
-MStatus BuiltinCommand::parse(const MArgList& args, MArgDatabase& db) {
+MStatus BuiltinCommand::doIt(const MArgList& args) {
     MStatus st;
-    db = MArgDatabase(syntax(), args, &st);
-    if (!st) {
-        std::string detail = st.errorString().str();
-        auto close = detail.find("): ");
-        if (close != std::string::npos) detail = detail.substr(close + 3);
-        return error(detail, st.statusCode());
-    }
-    return MStatus::kSuccess;
+    const MArgDatabase db(syntax(), args, &st);
+    if (!st) return error(statusText(st), st.statusCode());
+    return run(db);
 }
 
 MStatus BuiltinCommand::error(const std::string& text, MStatus::MStatusCode code) {
@@ -36,6 +34,45 @@ MStatus BuiltinCommand::error(const std::string& text, MStatus::MStatusCode code
 
 std::string BuiltinCommand::name() const {
     return ApiAccess::impl(static_cast<const MPxCommand&>(*this)).name.str();
+}
+
+MStatus ModifierCommand::applyModifier() {
+    MStatus st = modifier.doIt();
+    if (!st) return error(st.errorString().str());
+    return MStatus::kSuccess;
+}
+
+MStringArray BuiltinCommand::objectNames(const MArgDatabase& db) {
+    MStringArray names;
+    db.getObjects(names);
+    return names;
+}
+
+MStatus BuiltinCommand::notEnoughObjects() {
+    return error("Not enough objects or values.");
+}
+
+MStatus BuiltinCommand::resolveObjects(const MStringArray& names, std::vector<SelItem>& items) {
+    for (unsigned i = 0; i < names.length(); ++i) {
+        std::string why;
+        if (!resolveName(names[i].str(), items, why)) return error(why);
+    }
+    return MStatus::kSuccess;
+}
+
+MStatus BuiltinCommand::objectsOrSelection(const MArgDatabase& db, std::vector<SelItem>& items) {
+    const MStringArray names = objectNames(db);
+    if (names.length() == 0)
+        items = session().selection().items;
+    else if (MStatus st = resolveObjects(names, items); !st)
+        return st;
+    return items.empty() ? notEnoughObjects() : MStatus(MStatus::kSuccess);
+}
+
+MStatus BuiltinCommand::objectsOrSelection(const MArgDatabase& db, std::vector<Pick>& picks) {
+    std::string why;
+    if (!picksOrSelection(objectNames(db), picks, why)) return error(why);
+    return picks.empty() ? notEnoughObjects() : MStatus(MStatus::kSuccess);
 }
 
 }  // namespace ehost

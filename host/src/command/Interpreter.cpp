@@ -5,6 +5,7 @@
 #include "host/src/command/Commands.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/Session.h"
+#include "host/src/view/StatusText.h"
 
 namespace ehost {
 
@@ -104,12 +105,8 @@ MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine
         st = command->doIt(args);
     }
     out = scope.result();
-    if (!st && errorCount() == errorsBefore) {
-        std::string detail = st.errorString().str();
-        auto close = detail.find("): ");
-        if (close != std::string::npos) detail = detail.substr(close + 3);
-        session().messages().error(where + name + ": " + detail);
-    }
+    if (!st && errorCount() == errorsBefore)
+        session().messages().error(where + name + ": " + statusText(st));
     if (command) {
         UndoSink* sink = options.undoable && st && command->isUndoable() ? currentSink() : nullptr;
         if (sink)

@@ -158,12 +158,8 @@ MSyntax setAttrSyntax() {
 
 class SetAttrCommand : public ModifierCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray objects;
-        db.getObjects(objects);
+    MStatus run(const MArgDatabase& db) override {
+        const MStringArray objects = objectNames(db);
         std::string why;
         MPlug plug;
         if (!resolvePlug(objects[0].str(), plug, why)) return error(why);
@@ -187,14 +183,14 @@ public:
                 if (!a->accepts(d->dataType()))
                     return error(plug.name().str() + " does not hold " + t + " values");
                 modifier.newPlugValue(plug, data);
-                return finish();
+                return applyModifier();
             }
         }
         if (a->kind == AttrKind::Typed && a->dataType == MFnData::kString) {
             MObject data;
             if (!typedValue("string", values, data, why)) return error(plug.name().str() + ": " + why);
             modifier.newPlugValue(plug, data);
-            return finish();
+            return applyModifier();
         }
         if (!isNumericAttr(a)) return error(plug.name().str() + " needs -type to say what kind of value it takes");
         size_t count = a->isCompound() ? a->children.size() : 1;
@@ -222,14 +218,7 @@ public:
                 fn.setData(v[0], v[1], v[2]);
             modifier.newPlugValue(plug, data);
         }
-        return finish();
-    }
-
-private:
-    MStatus finish() {
-        MStatus st = modifier.doIt();
-        if (!st) return error(st.errorString().str());
-        return MStatus::kSuccess;
+        return applyModifier();
     }
 };
 
@@ -245,19 +234,15 @@ MSyntax getAttrSyntax() {
 
 class GetAttrCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray objects;
-        db.getObjects(objects);
+    MStatus run(const MArgDatabase& db) override {
         std::string why;
         MPlug plug;
-        if (!resolvePlug(objects[0].str(), plug, why)) return error(why);
+        if (!resolvePlug(objectNames(db)[0].str(), plug, why)) return error(why);
         PlugRef ref = api::plugRef(plug);
         const Attribute* a = ref.addr.attr;
         if (db.isFlagSet("-s")) return size(plug, a);
         if (a->root()->array && ref.addr.index < 0) return error(plug.name().str() + " is an array: use -size or name an element");
+        MStatus st;
         const Cell& c = evaluate(*ref.node, ref.addr, &st);
         if (db.isFlagSet("-typ")) {
             setResult(MString(typeOf(a, c)));

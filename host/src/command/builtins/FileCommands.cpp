@@ -48,12 +48,8 @@ public:
     // Only an import is undone; a new or opened scene starts a fresh undo queue.
     bool isUndoable() const override { return imported_ != nullptr; }
 
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray objects;
-        db.getObjects(objects);
+    MStatus run(const MArgDatabase& db) override {
+        const MStringArray objects = objectNames(db);
         if (objects.length()) path_ = objects[0].str();
         if (db.isQuery()) return query(db);
 

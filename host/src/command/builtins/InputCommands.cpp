@@ -25,13 +25,8 @@ MSyntax noSyntax() {
 
 class SetToolToCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray objects;
-        db.getObjects(objects);
-        st = views().tools().setCurrent(objects[0].str());
+    MStatus run(const MArgDatabase& db) override {
+        MStatus st = views().tools().setCurrent(objectNames(db)[0].str());
         if (!st) return error(statusText(st));
         return MStatus::kSuccess;
     }
@@ -39,10 +34,7 @@ public:
 
 class CurrentCtxCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase&) override {
         Tool* tool = views().tools().current();
         setResult(MString(tool ? tool->name : ""));
         return MStatus::kSuccess;
@@ -93,17 +85,14 @@ struct Pixel {
 //! events at view pixels, keys, or whole strokes (press, drags, release).
 class HostInputCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         int actions = 0;
         for (const char* f : {"-p", "-d", "-r", "-m", "-h", "-k", "-st", "-ws"})
             actions += db.isFlagSet(f) ? 1 : 0;
         if (actions != 1)
             return error(
                 "give one of -press, -drag, -release, -move, -hold, -key, -stroke, -worldStroke");
-        st = readModifiers(db);
+        MStatus st = readModifiers(db);
         if (!st) return st;
         if (db.isFlagSet("-k")) return key(db);
         std::vector<Pixel> pixels;

@@ -44,10 +44,7 @@ struct PlannedEdit {
 class PolyEditCommand : public BuiltinCommand {
 public:
     bool isUndoable() const override { return true; }
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         std::string why;
         if (!readParameters(db, why)) return error(why);
         std::vector<PlannedEdit> plans;
@@ -55,7 +52,7 @@ public:
         MStringArray made;
         for (auto& p : plans) {
             edits_.emplace_back();
-            st = apply(p, edits_.back(), made);
+            MStatus st = apply(p, edits_.back(), made);
             if (!st) {
                 edits_.pop_back();  // a refused edit has taken itself back
                 undoIt();
@@ -101,11 +98,8 @@ protected:
 
 private:
     bool plan(const MArgDatabase& db, std::vector<PlannedEdit>& plans, std::string& why) {
-        MStringArray names;
-        db.getObjects(names);
-        std::vector<Pick> picks;
         std::vector<MeshPick> meshes;
-        if (!picksOrSelection(names, picks, why) || !meshPicks(picks, meshes, why)) return false;
+        if (!meshPicksOrSelection(objectNames(db), meshes, why)) return false;
         if (meshes.empty()) {
             why = "nothing to edit: name mesh components or select them";
             return false;
@@ -278,17 +272,10 @@ MSyntax evaluateSyntax() {
 
 class PolyEvaluateCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray names;
-        db.getObjects(names);
-        std::vector<Pick> picks;
+    MStatus run(const MArgDatabase& db) override {
         std::vector<MeshPick> meshes;
         std::string why;
-        if (!picksOrSelection(names, picks, why) || !meshPicks(picks, meshes, why))
-            return error(why);
+        if (!meshPicksOrSelection(objectNames(db), meshes, why)) return error(why);
         if (meshes.empty()) return error("No objects were specified or selected.");
         struct Count {
             const char* flag;

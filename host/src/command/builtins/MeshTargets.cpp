@@ -169,4 +169,9 @@ bool meshPicks(const std::vector<Pick>& picks, std::vector<MeshPick>& out, std::
     return true;
 }
 
+bool meshPicksOrSelection(const MStringArray& names, std::vector<MeshPick>& out, std::string& why) {
+    std::vector<Pick> picks;
+    return picksOrSelection(names, picks, why) && meshPicks(picks, out, why);
+}
+
 }  // namespace ehost

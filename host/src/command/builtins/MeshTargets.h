@@ -45,5 +45,7 @@ struct MeshPick {
 //! False with a reason for a pick that is not a mesh, or a component the
 //! mesh no longer has.
 bool meshPicks(const std::vector<Pick>& picks, std::vector<MeshPick>& out, std::string& why);
+//! meshPicks() of the names given, or of the selection when none were.
+bool meshPicksOrSelection(const MStringArray& names, std::vector<MeshPick>& out, std::string& why);
 
 }  // namespace ehost

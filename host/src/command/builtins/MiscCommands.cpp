@@ -14,10 +14,7 @@ MSyntax noSyntax() { return MSyntax(); }
 
 class UndoCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase&) override {
         std::string text;
         if (!session().commands().undoQueue.undo(&text)) {
             session().messages().warning("There are no more commands to undo.");
@@ -31,10 +28,7 @@ public:
 
 class RedoCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase&) override {
         std::string text;
         if (!session().commands().undoQueue.redo(&text)) {
             session().messages().warning("There are no more commands to redo.");
@@ -56,10 +50,7 @@ MSyntax undoInfoSyntax() {
 
 class UndoInfoCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         auto& q = session().commands().undoQueue;
         if (db.isQuery()) {
             setResult(static_cast<int>(q.limit()));
@@ -94,10 +85,7 @@ MSyntax optionVarSyntax() {
 
 class OptionVarCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         Preferences& prefs = session().prefs();
         struct Setter {
             const char* flag;
@@ -114,7 +102,7 @@ public:
                 OptionValue v = kind == 'i' ? OptionValue::ofInt(l.asInt(1))
                                 : kind == 'f' ? OptionValue::ofDouble(l.asDouble(1))
                                               : OptionValue::ofString(l.asString(1).str());
-                st = s.append ? prefs.append(name, v) : prefs.set(name, v);
+                MStatus st = s.append ? prefs.append(name, v) : prefs.set(name, v);
                 if (!st) return error(st.errorString().str());
             }
         }

@@ -245,18 +245,13 @@ MSyntax moveSyntax() {
 class MoveCommand : public BuiltinCommand {
 public:
     bool isUndoable() const override { return true; }
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         Motion motion;
         std::string why;
         if (!readMotion(db, motion, why)) return error(why);
-        MStringArray names;
-        db.getObjects(names);
         std::vector<Pick> picks;
-        if (!picksOrSelection(names, picks, why)) return error(why);
-        if (picks.empty()) return error("Not enough objects or values.");
+        MStatus st = objectsOrSelection(db, picks);
+        if (!st) return st;
         if (!plan(picks, motion, why)) return error(why);
         for (auto& m : meshMoves_)
             if (st = m.apply(); !st) {
@@ -345,18 +340,13 @@ MSyntax pointPositionSyntax() {
 
 class PointPositionCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         if (db.isFlagSet("-w") && db.isFlagSet("-l"))
             return error("-world and -local cannot be used together");
         const bool world = !db.isFlagSet("-l");
-        MStringArray names;
-        db.getObjects(names);
         std::vector<Pick> picks;
         std::string why;
-        if (!resolvePicks(names, picks, why)) return error(why);
+        if (!resolvePicks(objectNames(db), picks, why)) return error(why);
         if (picks.size() != 1)
             return error("names " + std::to_string(picks.size()) + " objects: give one point");
         Vec3 p;

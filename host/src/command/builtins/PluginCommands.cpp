@@ -4,6 +4,7 @@
 #include "host/src/core/Session.h"
 #include "host/src/plugin/Plugins.h"
 #include "host/src/plugin/Refusal.h"
+#include "host/src/view/StatusText.h"
 
 namespace ehost {
 
@@ -18,17 +19,13 @@ MSyntax loadSyntax() {
 
 class LoadPluginCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray names;
-        db.getObjects(names);
+    MStatus run(const MArgDatabase& db) override {
+        const MStringArray names = objectNames(db);
         MStringArray loadedNames;
         for (unsigned i = 0; i < names.length(); ++i) {
             std::string name;
-            st = loadPlugin(names[i].str(), &name);
-            if (!st) return error(st.errorString().str().substr(st.errorString().str().find("): ") + 3), st.statusCode());
+            MStatus st = loadPlugin(names[i].str(), &name);
+            if (!st) return error(statusText(st), st.statusCode());
             loadedNames.append(MString(name));
         }
         setResult(loadedNames);
@@ -45,15 +42,11 @@ MSyntax unloadSyntax() {
 
 class UnloadPluginCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray names;
-        db.getObjects(names);
+    MStatus run(const MArgDatabase& db) override {
+        const MStringArray names = objectNames(db);
         for (unsigned i = 0; i < names.length(); ++i) {
-            st = unloadPlugin(names[i].str(), db.isFlagSet("-f"));
-            if (!st) return error(st.errorString().str().substr(st.errorString().str().find("): ") + 3), st.statusCode());
+            MStatus st = unloadPlugin(names[i].str(), db.isFlagSet("-f"));
+            if (!st) return error(statusText(st), st.statusCode());
         }
         return MStatus::kSuccess;
     }
@@ -73,12 +66,8 @@ MSyntax pluginInfoSyntax() {
 
 class PluginInfoCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray names;
-        db.getObjects(names);
+    MStatus run(const MArgDatabase& db) override {
+        const MStringArray names = objectNames(db);
         if (db.isFlagSet("-ls")) {
             MStringArray out;
             for (const auto& p : loadedPlugins()) out.append(MString(p.name));
@@ -114,17 +103,13 @@ MSyntax refuseSyntax() {
 //! Makes the host refuse a chosen registration, to test how plug-ins cope.
 class RefuseCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         if (db.isFlagSet("-cl")) {
             clearRefusals();
             return MStatus::kSuccess;
         }
         MString kind;
-        MStringArray names;
-        db.getObjects(names);
+        const MStringArray names = objectNames(db);
         if (!db.isFlagSet("-k") || names.length() != 1) return error("usage: hostRefuseRegistration -kind KIND NAME, or -clear");
         db.getFlagArgument("-k", 0, kind);
         RegistrationKind k;

@@ -62,10 +62,7 @@ struct Parameter {
 class PolyCreateCommand : public BuiltinCommand {
 public:
     bool isUndoable() const override { return true; }
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         std::vector<Parameter> params = parameters();
         std::string why;
         for (auto& p : params) {
@@ -84,7 +81,7 @@ public:
             history = history && ch;
         }
         std::string name = wanted.length() ? wanted.str() : std::string(transformBase()) + "1";
-        st = create(name, params, history);
+        MStatus st = create(name, params, history);
         if (!st) {
             takeBack();
             return error(st.errorString().str());

@@ -13,6 +13,7 @@
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/History.h"
 #include "host/src/nodes/MeshShape.h"
+#include "host/src/view/StatusText.h"
 
 namespace ehost {
 
@@ -43,10 +44,8 @@ MSyntax createNodeSyntax() {
 
 class CreateNodeCommand : public ModifierCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
+        MStatus st;
         MString type, wanted, parentName;
         db.getCommandArgument(0, type);
         if (db.isFlagSet("-n")) db.getFlagArgument("-n", 0, wanted);
@@ -63,8 +62,7 @@ public:
         if (wanted.length() && !Scene::validName(wanted.str(), &why)) return error(why);
         MObject made = modifier.createNode(type, parent, &st);
         if (!st) return error(st.errorString().str());
-        st = modifier.doIt();
-        if (!st) return error(st.errorString().str());
+        if (st = applyModifier(); !st) return st;
         // A shape made without a parent comes under a new transform.
         NodePtr top = api::nodeOf(made);
         node = top;
@@ -113,22 +111,9 @@ MSyntax deleteSyntax() {
 class DeleteCommand : public BuiltinCommand {
 public:
     bool isUndoable() const override { return true; }
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         std::vector<SelItem> items;
-        MStringArray names;
-        db.getObjects(names);
-        if (names.length() == 0) {
-            items = session().selection().items;
-        } else {
-            for (unsigned i = 0; i < names.length(); ++i) {
-                std::string why;
-                if (!resolveName(names[i].str(), items, why)) return error(why);
-            }
-        }
-        if (items.empty()) return error("Not enough objects or values.");
+        if (MStatus st = objectsOrSelection(db, items); !st) return st;
         history = db.isFlagSet("-ch");
         for (const auto& i : items) {
             if (i.component) return error("deleting components is not supported: " + itemStrings(i).front());
@@ -176,10 +161,7 @@ MSyntax renameSyntax() {
 
 class RenameCommand : public ModifierCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         MString from, to;
         if (!db.getCommandArgument(0, from) || !db.getCommandArgument(1, to))
             return error("needs the current name and the new name");
@@ -188,8 +170,7 @@ public:
         std::string why;
         if (!Scene::validName(to.str(), &why)) return error(why);
         modifier.renameNode(api::wrap(n->self()), to);
-        st = modifier.doIt();
-        if (!st) return error(st.errorString().str());
+        if (MStatus st = applyModifier(); !st) return st;
         setResult(MString(n->name));
         return MStatus::kSuccess;
     }
@@ -209,19 +190,10 @@ MSyntax duplicateSyntax() {
 class DuplicateCommand : public BuiltinCommand {
 public:
     bool isUndoable() const override { return true; }
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray names;
-        db.getObjects(names);
+    MStatus run(const MArgDatabase& db) override {
         std::vector<SelItem> items;
-        if (names.length() == 0) items = session().selection().items;
-        for (unsigned i = 0; i < names.length(); ++i) {
-            std::string why;
-            if (!resolveName(names[i].str(), items, why)) return error(why);
-        }
-        if (items.empty()) return error("Not enough objects or values.");
+        MStatus st = objectsOrSelection(db, items);
+        if (!st) return st;
         MString wanted;
         if (db.isFlagSet("-n")) {
             db.getFlagArgument("-n", 0, wanted);
@@ -290,29 +262,36 @@ bool plugNamed(const std::string& text, MPlug& plug, std::string& why) {
     return true;
 }
 
-class ConnectAttrCommand : public ModifierCommand {
-public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MString a, b;
+//! The source and destination plugs of connectAttr and disconnectAttr, with
+//! their names as given.
+struct PlugPair {
+    MString a, b;
+    MPlug src, dst;
+
+    bool read(const MArgDatabase& db, std::string& why) {
         db.getCommandArgument(0, a);
         db.getCommandArgument(1, b);
-        MPlug src, dst;
+        return plugNamed(a.str(), src, why) && plugNamed(b.str(), dst, why);
+    }
+};
+
+class ConnectAttrCommand : public ModifierCommand {
+public:
+    MStatus run(const MArgDatabase& db) override {
+        PlugPair plugs;
         std::string why;
-        if (!plugNamed(a.str(), src, why) || !plugNamed(b.str(), dst, why)) return error(why);
+        if (!plugs.read(db, why)) return error(why);
+        const MPlug &src = plugs.src, &dst = plugs.dst;
         if (db.isFlagSet("-f")) {
             MPlug old = dst.source();
             if (!old.isNull()) modifier.disconnect(old, dst);
         }
         PlugRef s = api::plugRef(src), d = api::plugRef(dst);
         if (!(db.isFlagSet("-f") && d.node->inputs.count(d.addr))) {
-            st = canConnect(s, d);
-            if (!st) return error(st.errorString().str().substr(st.errorString().str().find("): ") + 3));
+            if (MStatus st = canConnect(s, d); !st) return error(statusText(st));
         }
         modifier.connect(src, dst);
-        st = modifier.doIt();
+        MStatus st = modifier.doIt();
         if (!st) {
             modifier.undoIt();
             return error(st.errorString().str());
@@ -324,21 +303,14 @@ public:
 
 class DisconnectAttrCommand : public ModifierCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MString a, b;
-        db.getCommandArgument(0, a);
-        db.getCommandArgument(1, b);
-        MPlug src, dst;
+    MStatus run(const MArgDatabase& db) override {
+        PlugPair plugs;
         std::string why;
-        if (!plugNamed(a.str(), src, why) || !plugNamed(b.str(), dst, why)) return error(why);
-        if (!(dst.source() == src)) return error("There is no connection from " + a.str() + " to " + b.str());
-        modifier.disconnect(src, dst);
-        st = modifier.doIt();
-        if (!st) return error(st.errorString().str());
-        return MStatus::kSuccess;
+        if (!plugs.read(db, why)) return error(why);
+        if (!(plugs.dst.source() == plugs.src))
+            return error("There is no connection from " + plugs.a.str() + " to " + plugs.b.str());
+        modifier.disconnect(plugs.src, plugs.dst);
+        return applyModifier();
     }
 };
 
@@ -360,10 +332,7 @@ MSyntax historySyntax() {
 
 class HistoryToggleCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         if (db.isQuery()) {
             setResult(historyRecording() ? 1 : 0);
             return MStatus::kSuccess;

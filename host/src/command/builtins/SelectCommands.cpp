@@ -31,17 +31,10 @@ MSyntax selectSyntax() {
 class SelectCommand : public BuiltinCommand {
 public:
     bool isUndoable() const override { return true; }
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray names;
-        db.getObjects(names);
+    MStatus run(const MArgDatabase& db) override {
+        const MStringArray names = objectNames(db);
         std::vector<SelItem> items;
-        for (unsigned i = 0; i < names.length(); ++i) {
-            std::string why;
-            if (!resolveName(names[i].str(), items, why)) return error(why);
-        }
+        if (MStatus st = resolveObjects(names, items); !st) return st;
         before = session().selection().items;
         std::vector<SelItem> sel = before;
         if (db.isFlagSet("-cl")) {
@@ -60,7 +53,7 @@ public:
         } else if (db.isFlagSet("-add")) {
             for (const auto& i : items) addItem(sel, i);
         } else {
-            if (names.length() == 0 && !db.isFlagSet("-r")) return error("Not enough objects or values.");
+            if (names.length() == 0 && !db.isFlagSet("-r")) return notEnoughObjects();
             sel.clear();
             for (const auto& i : items) addItem(sel, i);
         }
@@ -98,13 +91,9 @@ MSyntax lsSyntax() {
 
 class LsCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         std::vector<SelItem> items;
-        MStringArray names;
-        db.getObjects(names);
+        const MStringArray names = objectNames(db);
         if (db.isFlagSet("-sl")) {
             items = session().selection().items;
         } else if (names.length()) {

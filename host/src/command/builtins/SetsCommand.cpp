@@ -58,10 +58,7 @@ MSyntax setsSyntax() {
 class SetsCommand : public BuiltinCommand {
 public:
     bool isUndoable() const override { return true; }
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
+    MStatus run(const MArgDatabase& db) override {
         const bool force = db.isFlagSet("-fe"), adding = db.isFlagSet("-add");
         if (force && adding) return error("-forceElement and -addElement cannot be used together");
         if (db.isEdit() && !force && !adding)
@@ -90,8 +87,7 @@ public:
 private:
     //! The named objects, or the selection when none are named (not with -empty).
     static bool readMembers(const MArgDatabase& db, std::vector<Node*>& out, std::string& why) {
-        MStringArray names;
-        db.getObjects(names);
+        const MStringArray names = objectNames(db);
         std::vector<Pick> picks;
         if (db.isFlagSet("-em")) {
             if (names.length() > 0) {
@@ -118,7 +114,7 @@ private:
         Node* set = session().scene().find(setName.str());
         if (!set || !set->alive || !set->cls->isA("objectSet"))
             return error("No object set matches name: " + setName.str());
-        if (members.empty()) return error("Not enough objects or values.");
+        if (members.empty()) return notEnoughObjects();
         MStatus st = addMembers(*set, members);
         if (!st) return error(st.errorString().str());
         return MStatus::kSuccess;

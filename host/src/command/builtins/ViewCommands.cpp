@@ -17,6 +17,20 @@ namespace {
 
 constexpr double kDegrees = 180.0 / std::numbers::pi;
 
+//! The camera a name names; null with the reason when it names none.
+DagNode* cameraNamed(const std::string& name, std::string& why) {
+    DagNode* camera = findCamera(name);
+    if (!camera) why = "\"" + name + "\" is not a camera";
+    return camera;
+}
+
+//! The camera a flag names.
+DagNode* cameraFlag(const MArgDatabase& db, const char* flag, std::string& why) {
+    MString name;
+    db.getFlagArgument(flag, 0, name);
+    return cameraNamed(name.str(), why);
+}
+
 //! The camera named, or the active panel's when no name is given.
 DagNode* cameraFor(const MStringArray& objects, std::string& why) {
     if (objects.length() == 0) {
@@ -27,9 +41,7 @@ DagNode* cameraFor(const MStringArray& objects, std::string& why) {
         }
         return panel.camera.get();
     }
-    DagNode* camera = findCamera(objects[0].str());
-    if (!camera) why = "\"" + objects[0].str() + "\" is not a camera";
-    return camera;
+    return cameraNamed(objects[0].str(), why);
 }
 
 //! The panel named, or the active one.
@@ -62,14 +74,9 @@ MSyntax viewPlaceSyntax() {
 //! vertical field of view in degrees. What is not given stays.
 class ViewPlaceCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray objects;
-        db.getObjects(objects);
+    MStatus run(const MArgDatabase& db) override {
         std::string why;
-        DagNode* camera = cameraFor(objects, why);
+        DagNode* camera = cameraFor(objectNames(db), why);
         if (!camera) return error(why);
         CameraPose pose = cameraPose(*camera);
         Vec3 eye = db.isFlagSet("-eye") ? flagPoint(db, "-eye") : pose.eye;
@@ -110,12 +117,7 @@ MSyntax hostViewSyntax() {
 //! snapshots of what a panel shows.
 class HostViewCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray objects;
-        db.getObjects(objects);
+    MStatus run(const MArgDatabase& db) override {
         if (db.isFlagSet("-ap")) return addPanel(db);
         if (db.isFlagSet("-sa")) return setActive(db);
         if (db.isFlagSet("-lp")) return listPanels();
@@ -124,13 +126,13 @@ public:
             return MStatus::kSuccess;
         }
         std::string why;
-        Panel* panel = panelFor(objects, why);
+        Panel* panel = panelFor(objectNames(db), why);
         if (!panel) return error(why);
         if (db.isFlagSet("-s")) {
             int w = 0, h = 0;
             db.getFlagArgument("-s", 0, w);
             db.getFlagArgument("-s", 1, h);
-            st = views().setPanelSize(*panel, w, h);
+            MStatus st = views().setPanelSize(*panel, w, h);
             if (!st) return error(statusText(st));
         }
         if (db.isFlagSet("-sn")) return snapshot(db, *panel);
@@ -142,12 +144,12 @@ public:
 
 private:
     MStatus addPanel(const MArgDatabase& db) {
-        MString name, cameraName;
+        MString name;
         db.getFlagArgument("-ap", 0, name);
         if (!db.isFlagSet("-c")) return error("-addPanel needs -camera");
-        db.getFlagArgument("-c", 0, cameraName);
-        DagNode* camera = findCamera(cameraName.str());
-        if (!camera) return error("\"" + cameraName.str() + "\" is not a camera");
+        std::string why;
+        DagNode* camera = cameraFlag(db, "-c", why);
+        if (!camera) return error(why);
         MStatus st = views().addPanel(name.str(), *camera);
         if (!st) return error(statusText(st));
         setResult(name);
@@ -193,11 +195,9 @@ MSyntax refreshSyntax() {
 //! Redraws every panel, or only the active one with -currentView.
 class RefreshCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        st = db.isFlagSet("-cv") ? views().refresh(views().activePanel()) : views().refreshAll();
+    MStatus run(const MArgDatabase& db) override {
+        MStatus st =
+            db.isFlagSet("-cv") ? views().refresh(views().activePanel()) : views().refreshAll();
         // A panel without a camera draws nothing; that is no reason to stop a script.
         if (!st) session().messages().warning("refresh: " + statusText(st));
         return MStatus::kSuccess;
@@ -220,12 +220,8 @@ MSyntax modelEditorSyntax() {
 //! Edits or queries a model panel's renderer override and camera.
 class ModelEditorCommand : public BuiltinCommand {
 public:
-    MStatus doIt(const MArgList& args) override {
-        MArgDatabase db;
-        MStatus st = parse(args, db);
-        if (!st) return st;
-        MStringArray objects;
-        db.getObjects(objects);
+    MStatus run(const MArgDatabase& db) override {
+        const MStringArray objects = objectNames(db);
         Panel* panel = views().findPanel(objects[0].str());
         if (db.isFlagSet("-ex")) {
             setResult(panel != nullptr);
@@ -236,17 +232,16 @@ public:
         if (!db.isEdit())
             return error("this host's panels are edited (-edit) or queried (-query), not created");
         if (db.isFlagSet("-cam")) {
-            MString name;
-            db.getFlagArgument("-cam", 0, name);
-            DagNode* camera = findCamera(name.str());
-            if (!camera) return error("\"" + name.str() + "\" is not a camera");
-            st = views().setPanelCamera(*panel, *camera);
+            std::string why;
+            DagNode* camera = cameraFlag(db, "-cam", why);
+            if (!camera) return error(why);
+            MStatus st = views().setPanelCamera(*panel, *camera);
             if (!st) return error(statusText(st));
         }
         if (db.isFlagSet("-rom")) {
             MString name;
             db.getFlagArgument("-rom", 0, name);
-            st = views().setPanelRenderer(*panel, name.str());
+            MStatus st = views().setPanelRenderer(*panel, name.str());
             if (!st) return error(statusText(st));
         }
         return MStatus::kSuccess;
