@@ -2,16 +2,12 @@
 
 #include "host/src/api/values/Matrix4.h"
 
-#include <cmath>
-#include <ostream>
-
 const MFloatMatrix MFloatMatrix::identity;
 
 namespace {
 
 void widen(const MFloatMatrix& m, ehost::Matrix4& out) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) out[i][j] = m.matrix[i][j];
+    ehost::copy4(m.matrix, out);
 }
 
 MFloatMatrix narrow(const ehost::Matrix4& m) {
@@ -21,31 +17,26 @@ MFloatMatrix narrow(const ehost::Matrix4& m) {
 }  // namespace
 
 MFloatMatrix::MFloatMatrix(const float m[4][4]) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) matrix[i][j] = m[i][j];
+    ehost::copy4(m, matrix);
 }
 
 MFloatMatrix::MFloatMatrix(const double m[4][4]) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) matrix[i][j] = static_cast<float>(m[i][j]);
+    ehost::copy4(m, matrix);
 }
 
 MStatus MFloatMatrix::get(float dest[4][4]) const {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) dest[i][j] = matrix[i][j];
+    ehost::copy4(matrix, dest);
     return MStatus::kSuccess;
 }
 
 MStatus MFloatMatrix::get(double dest[4][4]) const {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) dest[i][j] = matrix[i][j];
+    ehost::copy4(matrix, dest);
     return MStatus::kSuccess;
 }
 
 MFloatMatrix MFloatMatrix::transpose() const {
     MFloatMatrix t;
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) t.matrix[i][j] = matrix[j][i];
+    ehost::transpose4(matrix, t.matrix);
     return t;
 }
 
@@ -62,8 +53,7 @@ MFloatMatrix& MFloatMatrix::setToProduct(const MFloatMatrix& left, const MFloatM
 }
 
 MFloatMatrix& MFloatMatrix::operator+=(const MFloatMatrix& right) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) matrix[i][j] += right.matrix[i][j];
+    ehost::add4(matrix, right.matrix);
     return *this;
 }
 
@@ -73,8 +63,7 @@ MFloatMatrix MFloatMatrix::operator+(const MFloatMatrix& right) const {
 }
 
 MFloatMatrix& MFloatMatrix::operator-=(const MFloatMatrix& right) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) matrix[i][j] -= right.matrix[i][j];
+    ehost::subtract4(matrix, right.matrix);
     return *this;
 }
 
@@ -93,8 +82,7 @@ MFloatMatrix MFloatMatrix::operator*(const MFloatMatrix& right) const {
 }
 
 MFloatMatrix& MFloatMatrix::operator*=(float scale) {
-    for (auto& row : matrix)
-        for (float& e : row) e *= scale;
+    ehost::scale4(matrix, scale);
     return *this;
 }
 
@@ -104,10 +92,7 @@ MFloatMatrix MFloatMatrix::operator*(float scale) const {
 }
 
 bool MFloatMatrix::operator==(const MFloatMatrix& other) const {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            if (matrix[i][j] != other.matrix[i][j]) return false;
-    return true;
+    return ehost::equal4(matrix, other.matrix);
 }
 
 MFloatMatrix MFloatMatrix::inverse() const {
@@ -126,14 +111,7 @@ MFloatMatrix MFloatMatrix::adjoint() const {
 
 MFloatMatrix MFloatMatrix::homogenize() const {
     MFloatMatrix r(*this);
-    for (int i = 0; i < 3; ++i) {
-        float* row = r.matrix[i];
-        const float len = std::sqrt(row[0] * row[0] + row[1] * row[1] + row[2] * row[2]);
-        if (len > 0.0F)
-            for (int j = 0; j < 3; ++j) row[j] /= len;
-        row[3] = 0.0F;
-    }
-    r.matrix[3][3] = 1.0F;
+    ehost::homogenize4(r.matrix);
     return r;
 }
 
@@ -150,10 +128,7 @@ float MFloatMatrix::det3x3() const {
 }
 
 bool MFloatMatrix::isEquivalent(const MFloatMatrix& other, float tolerance) const {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            if (!(std::fabs(matrix[i][j] - other.matrix[i][j]) <= tolerance)) return false;
-    return true;
+    return ehost::equivalent4(matrix, other.matrix, tolerance);
 }
 
 bool MFloatMatrix::isSingular() const {
@@ -167,11 +142,5 @@ MFloatMatrix operator*(float scale, const MFloatMatrix& right) {
 }
 
 std::ostream& operator<<(std::ostream& os, const MFloatMatrix& m) {
-    os << "[";
-    for (int i = 0; i < 4; ++i) {
-        os << (i ? ", [" : "[");
-        for (int j = 0; j < 4; ++j) os << (j ? ", " : "") << m.matrix[i][j];
-        os << "]";
-    }
-    return os << "]";
+    return ehost::print4(os, m.matrix);
 }

@@ -2,37 +2,29 @@
 
 #include "host/src/api/values/Matrix4.h"
 
-#include <cmath>
-#include <ostream>
-
 const MMatrix MMatrix::identity;
 
 MMatrix::MMatrix(const double m[4][4]) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) matrix[i][j] = m[i][j];
+    ehost::copy4(m, matrix);
 }
 
 MMatrix::MMatrix(const float m[4][4]) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) matrix[i][j] = m[i][j];
+    ehost::copy4(m, matrix);
 }
 
 MStatus MMatrix::get(double dest[4][4]) const {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) dest[i][j] = matrix[i][j];
+    ehost::copy4(matrix, dest);
     return MStatus::kSuccess;
 }
 
 MStatus MMatrix::get(float dest[4][4]) const {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) dest[i][j] = static_cast<float>(matrix[i][j]);
+    ehost::copy4(matrix, dest);
     return MStatus::kSuccess;
 }
 
 MMatrix MMatrix::transpose() const {
     MMatrix t;
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) t.matrix[i][j] = matrix[j][i];
+    ehost::transpose4(matrix, t.matrix);
     return t;
 }
 
@@ -46,8 +38,7 @@ MMatrix& MMatrix::setToProduct(const MMatrix& left, const MMatrix& right) {
 }
 
 MMatrix& MMatrix::operator+=(const MMatrix& right) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) matrix[i][j] += right.matrix[i][j];
+    ehost::add4(matrix, right.matrix);
     return *this;
 }
 
@@ -57,8 +48,7 @@ MMatrix MMatrix::operator+(const MMatrix& right) const {
 }
 
 MMatrix& MMatrix::operator-=(const MMatrix& right) {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) matrix[i][j] -= right.matrix[i][j];
+    ehost::subtract4(matrix, right.matrix);
     return *this;
 }
 
@@ -77,8 +67,7 @@ MMatrix MMatrix::operator*(const MMatrix& right) const {
 }
 
 MMatrix& MMatrix::operator*=(double scale) {
-    for (auto& row : matrix)
-        for (double& e : row) e *= scale;
+    ehost::scale4(matrix, scale);
     return *this;
 }
 
@@ -88,10 +77,7 @@ MMatrix MMatrix::operator*(double scale) const {
 }
 
 bool MMatrix::operator==(const MMatrix& other) const {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            if (matrix[i][j] != other.matrix[i][j]) return false;
-    return true;
+    return ehost::equal4(matrix, other.matrix);
 }
 
 MMatrix MMatrix::inverse() const {
@@ -108,14 +94,7 @@ MMatrix MMatrix::adjoint() const {
 
 MMatrix MMatrix::homogenize() const {
     MMatrix r(*this);
-    for (int i = 0; i < 3; ++i) {
-        double* row = r.matrix[i];
-        const double len = std::sqrt(row[0] * row[0] + row[1] * row[1] + row[2] * row[2]);
-        if (len > 0.0)
-            for (int j = 0; j < 3; ++j) row[j] /= len;
-        row[3] = 0.0;
-    }
-    r.matrix[3][3] = 1.0;
+    ehost::homogenize4(r.matrix);
     return r;
 }
 
@@ -128,10 +107,7 @@ double MMatrix::det3x3() const {
 }
 
 bool MMatrix::isEquivalent(const MMatrix& other, double tolerance) const {
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            if (!(std::fabs(matrix[i][j] - other.matrix[i][j]) <= tolerance)) return false;
-    return true;
+    return ehost::equivalent4(matrix, other.matrix, tolerance);
 }
 
 bool MMatrix::isSingular() const {
@@ -144,11 +120,5 @@ MMatrix operator*(double scale, const MMatrix& right) {
 }
 
 std::ostream& operator<<(std::ostream& os, const MMatrix& m) {
-    os << "[";
-    for (int i = 0; i < 4; ++i) {
-        os << (i ? ", [" : "[");
-        for (int j = 0; j < 4; ++j) os << (j ? ", " : "") << m.matrix[i][j];
-        os << "]";
-    }
-    return os << "]";
+    return ehost::print4(os, m.matrix);
 }
