@@ -13,35 +13,22 @@
 #include <maya/MFnTransform.h>
 
 #include <benchmark/benchmark.h>
-#include <embree3/rtcore.h>
 
-#include <chrono>
 #include <cmath>
-#include <cstdint>
 
+#include "bench/host/DirectEmbree.h"
+#include "bench/host/HostSession.h"
 #include "bench/host/MeshFixtures.h"
-#include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/nodes/MeshShape.h"
 
 namespace {
 
 using bench::MeshGeometry;
+using bench::toF3;
 using bench::Vec3;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kQueries = 4096;
-
-void startHost() {
-    static const bool started = [] {
-        ehost::startSession("");
-        ehost::session().newScene();
-        ehost::session().messages().echo = false;
-        return true;
-    }();
-    (void)started;
-}
 
 //! Takes a benchmark's mesh out of the scene again (the sphere stays).
 void remove(const MObject& node) {
@@ -82,7 +69,7 @@ Vec3 transformVector(const MMatrix& m, const Vec3& v) {
 
 const ShapeUnderTransform& sphereShape() {
     static const ShapeUnderTransform shape = [] {
-        startHost();
+        bench::startHost();
         const MeshGeometry& sphere = bench::millionTriangleSphere();
         MFnMesh fn;
         MObject top =
@@ -134,196 +121,23 @@ const std::vector<MPoint>& worldPoints() {
     return points;
 }
 
-// ---- Plain Embree over the same fan triangles, in world space -------------------
+// ---- Plain Embree over the same triangles, in world space -----------------------
 
-struct F3 {
-    float x, y, z;
-};
-F3 operator-(F3 a, F3 b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-F3 operator+(F3 a, F3 b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-F3 operator*(F3 a, float s) {
-    return {a.x * s, a.y * s, a.z * s};
-}
-float dot(F3 a, F3 b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-// Ericson's closest point on a triangle, in float as a plain Embree user would write it.
-F3 closestOnTriangle(F3 p, F3 a, F3 b, F3 c) {
-    const F3 ab = b - a, ac = c - a, ap = p - a;
-    const float d1 = dot(ab, ap), d2 = dot(ac, ap);
-    if (d1 <= 0 && d2 <= 0) return a;
-    const F3 bp = p - b;
-    const float d3 = dot(ab, bp), d4 = dot(ac, bp);
-    if (d3 >= 0 && d4 <= d3) return b;
-    const float vc = d1 * d4 - d3 * d2;
-    if (vc <= 0 && d1 >= 0 && d3 <= 0) return a + ab * (d1 / (d1 - d3));
-    const F3 cp = p - c;
-    const float d5 = dot(ab, cp), d6 = dot(ac, cp);
-    if (d6 >= 0 && d5 <= d6) return c;
-    const float vb = d5 * d2 - d1 * d6;
-    if (vb <= 0 && d2 >= 0 && d6 <= 0) return a + ac * (d2 / (d2 - d6));
-    const float va = d3 * d6 - d5 * d4;
-    if (va <= 0 && (d4 - d3) >= 0 && (d5 - d6) >= 0)
-        return b + (c - b) * ((d4 - d3) / ((d4 - d3) + (d5 - d6)));
-    const float denom = 1 / (va + vb + vc);
-    return a + ab * (vb * denom) + ac * (vc * denom);
-}
-
-struct CollectContext {
-    RTCIntersectContext embree;
-    std::vector<unsigned>* hits;
-};
-
-void collectAll(const RTCFilterFunctionNArguments* args) {
-    auto* ctx = reinterpret_cast<CollectContext*>(args->context);
-    for (unsigned i = 0; i < args->N; ++i) {
-        if (args->valid[i] != -1) continue;
-        ctx->hits->push_back(RTCHitN_primID(args->hit, args->N, i));
-        args->valid[i] = 0;
-    }
-}
-
-struct PointState {
-    const std::vector<F3>* vertices;
-    const std::vector<std::uint32_t>* indices;
-    F3 p;
-    float best2;
-    unsigned prim;
-};
-
-bool visitTriangle(RTCPointQueryFunctionArguments* args) {
-    auto* s = static_cast<PointState*>(args->userPtr);
-    const std::uint32_t* t = s->indices->data() + 3 * args->primID;
-    const auto& v = *s->vertices;
-    const F3 c = closestOnTriangle(s->p, v[t[0]], v[t[1]], v[t[2]]);
-    const float d2 = dot(c - s->p, c - s->p);
-    if (d2 >= s->best2) return false;
-    s->best2 = d2;
-    s->prim = args->primID;
-    args->query->radius = std::sqrt(d2);
-    return true;
-}
-
-// The shape's triangles carried into world space once, in a scene of their
-// own, as a direct Embree user holding world-space data would build it.
-class DirectEmbree {
-public:
-    DirectEmbree(const MeshGeometry& mesh, const MMatrix& world) {
-        for (const Vec3& p : mesh.points()) {
-            const Vec3 w = transformPoint(world, p);
-            vertices_.push_back({float(w.x), float(w.y), float(w.z)});
-        }
-        vertices_.push_back({0, 0, 0});  // Embree reads 16 bytes at a time
-        for (int f = 0; f < mesh.numFaces(); ++f)
-            for (int t = 0; t < mesh.numFaceTriangles(f); ++t)
-                for (int v : mesh.faceTriangleVertices(f, t)) indices_.push_back(std::uint32_t(v));
-        device_ = rtcNewDevice(nullptr);
-        scene_ = rtcNewScene(device_);
-        rtcSetSceneFlags(scene_, RTC_SCENE_FLAG_CONTEXT_FILTER_FUNCTION);
-        RTCGeometry g = rtcNewGeometry(device_, RTC_GEOMETRY_TYPE_TRIANGLE);
-        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
-                                   vertices_.data(), 0, sizeof(F3), vertices_.size() - 1);
-        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, indices_.data(),
-                                   0, 3 * sizeof(std::uint32_t), indices_.size() / 3);
-        rtcCommitGeometry(g);
-        rtcAttachGeometry(scene_, g);
-        rtcReleaseGeometry(g);
-        rtcCommitScene(scene_);
-    }
-    ~DirectEmbree() {
-        rtcReleaseScene(scene_);
-        rtcReleaseDevice(device_);
-    }
-
-    static RTCRayHit ray(const WorldRay& r, float far) {
-        RTCRayHit rh{};
-        rh.ray.org_x = r.source.x;
-        rh.ray.org_y = r.source.y;
-        rh.ray.org_z = r.source.z;
-        rh.ray.dir_x = r.direction.x;
-        rh.ray.dir_y = r.direction.y;
-        rh.ray.dir_z = r.direction.z;
-        rh.ray.tfar = far;
-        rh.ray.mask = 0xffffffffu;
-        rh.hit.geomID = RTC_INVALID_GEOMETRY_ID;
-        return rh;
-    }
-    unsigned closest(const WorldRay& r, float far) const {
-        RTCIntersectContext ctx;
-        rtcInitIntersectContext(&ctx);
-        RTCRayHit rh = ray(r, far);
-        rtcIntersect1(scene_, &ctx, &rh);
-        return rh.hit.geomID == RTC_INVALID_GEOMETRY_ID ? RTC_INVALID_GEOMETRY_ID : rh.hit.primID;
-    }
-    std::size_t all(const WorldRay& r, float far, std::vector<unsigned>& hits) const {
-        hits.clear();
-        CollectContext ctx;
-        rtcInitIntersectContext(&ctx.embree);
-        ctx.embree.filter = collectAll;
-        ctx.hits = &hits;
-        RTCRayHit rh = ray(r, far);
-        rtcIntersect1(scene_, &ctx.embree, &rh);
-        return hits.size();
-    }
-    unsigned closestPoint(const MPoint& p) const {
-        PointState state{&vertices_,
-                         &indices_,
-                         {float(p.x), float(p.y), float(p.z)},
-                         INFINITY,
-                         RTC_INVALID_GEOMETRY_ID};
-        RTCPointQuery query;
-        query.x = state.p.x;
-        query.y = state.p.y;
-        query.z = state.p.z;
-        query.time = 0;
-        query.radius = INFINITY;
-        RTCPointQueryContext ctx;
-        rtcInitPointQueryContext(&ctx);
-        rtcPointQuery(scene_, &query, &ctx, visitTriangle, &state);
-        return state.prim;
-    }
-
-private:
-    std::vector<F3> vertices_;
-    std::vector<std::uint32_t> indices_;
-    RTCDevice device_ = nullptr;
-    RTCScene scene_ = nullptr;
-};
-
-const DirectEmbree& directEmbree() {
-    static const DirectEmbree direct(bench::millionTriangleSphere(), sphereShape().world);
+// The shape's triangles carried into world space once, as a direct Embree user
+// holding world-space data would build them.
+const bench::DirectEmbree& directEmbree() {
+    static const bench::DirectEmbree direct(bench::millionTriangleSphere(), [](const Vec3& p) {
+        return transformPoint(sphereShape().world, p);
+    });
     return direct;
 }
 
-// Both sides over the same inputs in every iteration; only ours is the
-// benchmark's time, the Embree side feeds the ratio.
+// Both sides over the same inputs; ours(0) first builds the shape's BVH
+// before the timed loop.
 template <class Ours, class Direct>
 void compareWithEmbree(benchmark::State& state, std::size_t count, Ours&& ours, Direct&& direct) {
-    ours(0);  // builds the shape's BVH before the timed loop
-    const auto buildsBefore = MeshGeometry::totalBvhBuilds();
-    double oursSeconds = 0, directSeconds = 0;
-    std::size_t queries = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        for (std::size_t i = 0; i < count; ++i) ours(i);
-        const auto t1 = Clock::now();
-        for (std::size_t i = 0; i < count; ++i) direct(i);
-        const auto t2 = Clock::now();
-        const double a = std::chrono::duration<double>(t1 - t0).count();
-        state.SetIterationTime(a);
-        oursSeconds += a;
-        directSeconds += std::chrono::duration<double>(t2 - t1).count();
-        queries += count;
-    }
-    state.counters["ns_per_query"] = oursSeconds / double(queries) * 1e9;
-    state.counters["embree_ns_per_query"] = directSeconds / double(queries) * 1e9;
-    state.counters["ratio_vs_embree"] = oursSeconds / directSeconds;
-    state.counters["bvh_builds"] = double(MeshGeometry::totalBvhBuilds() - buildsBefore);
+    ours(0);
+    bench::timeAgainstEmbree(state, count, ours, direct);
 }
 
 // ---- Queries through MFnMesh, world space ------------------------------------------
@@ -331,7 +145,7 @@ void compareWithEmbree(benchmark::State& state, std::size_t count, Ours&& ours, 
 void BM_ApiClosestIntersectionWorld_1M(benchmark::State& state) {
     MFnMesh fn(sphereShape().path);
     MMeshIsectAccelParams accel = MFnMesh::autoUniformGridParams();
-    const DirectEmbree& direct = directEmbree();
+    const bench::DirectEmbree& direct = directEmbree();
     const auto& rays = worldRays();
     MFloatPoint hit;
     float param = 0;
@@ -343,13 +157,16 @@ void BM_ApiClosestIntersectionWorld_1M(benchmark::State& state) {
                 rays[i].source, rays[i].direction, nullptr, nullptr, false, MSpace::kWorld, 10,
                 false, &accel, hit, &param, &face, nullptr, nullptr, nullptr));
         },
-        [&](std::size_t i) { benchmark::DoNotOptimize(direct.closest(rays[i], 10)); });
+        [&](std::size_t i) {
+            benchmark::DoNotOptimize(
+                direct.closest(toF3(rays[i].source), toF3(rays[i].direction), 10));
+        });
 }
 BENCHMARK(BM_ApiClosestIntersectionWorld_1M)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BM_ApiAllIntersectionsWorld_1M(benchmark::State& state) {
     MFnMesh fn(sphereShape().path);
-    const DirectEmbree& direct = directEmbree();
+    const bench::DirectEmbree& direct = directEmbree();
     const auto& rays = worldRays();
     MFloatPointArray points;
     MIntArray faces;
@@ -360,7 +177,7 @@ void BM_ApiAllIntersectionsWorld_1M(benchmark::State& state) {
                             false, nullptr, true, points, nullptr, &faces, nullptr, nullptr,
                             nullptr);
         ourHits += points.length();
-        embreeHits += direct.all(r, 10, scratch);
+        embreeHits += direct.all(toF3(r.source), toF3(r.direction), 10, scratch);
     }
     compareWithEmbree(
         state, rays.size(),
@@ -369,7 +186,10 @@ void BM_ApiAllIntersectionsWorld_1M(benchmark::State& state) {
                 rays[i].source, rays[i].direction, nullptr, nullptr, false, MSpace::kWorld, 10,
                 false, nullptr, true, points, nullptr, &faces, nullptr, nullptr, nullptr));
         },
-        [&](std::size_t i) { benchmark::DoNotOptimize(direct.all(rays[i], 10, scratch)); });
+        [&](std::size_t i) {
+            benchmark::DoNotOptimize(
+                direct.all(toF3(rays[i].source), toF3(rays[i].direction), 10, scratch));
+        });
     state.counters["hits_per_ray"] = double(ourHits) / double(rays.size());
     state.counters["embree_hits_per_ray"] = double(embreeHits) / double(rays.size());
 }
@@ -377,7 +197,7 @@ BENCHMARK(BM_ApiAllIntersectionsWorld_1M)->UseManualTime()->Unit(benchmark::kMic
 
 void BM_ApiClosestPointWorld_1M(benchmark::State& state) {
     MFnMesh fn(sphereShape().path);
-    const DirectEmbree& direct = directEmbree();
+    const bench::DirectEmbree& direct = directEmbree();
     const auto& points = worldPoints();
     MPoint closest;
     int face = -1;
@@ -386,7 +206,7 @@ void BM_ApiClosestPointWorld_1M(benchmark::State& state) {
         [&](std::size_t i) {
             benchmark::DoNotOptimize(fn.getClosestPoint(points[i], closest, MSpace::kWorld, &face));
         },
-        [&](std::size_t i) { benchmark::DoNotOptimize(direct.closestPoint(points[i])); });
+        [&](std::size_t i) { benchmark::DoNotOptimize(direct.closestPoint(toF3(points[i]))); });
 }
 BENCHMARK(BM_ApiClosestPointWorld_1M)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
@@ -416,7 +236,7 @@ BENCHMARK(BM_ApiRepeatedQueryNeverRebuilds_1M);
 // often the shape's own geometry was found replaced by a copy (sampled every
 // 1024 quads): it must stay 0, or each addPolygon would cost O(mesh).
 void BM_ApiAddPolygonMergingOnShape(benchmark::State& state) {
-    startHost();
+    bench::startHost();
     const int side = static_cast<int>(std::lround(std::sqrt(double(state.range(0)))));
     const int quads = side * side;
     double copies = 0;
@@ -479,7 +299,7 @@ const GridArrays& grid100k() {
 }
 
 void BM_ApiCreate100kQuadsShape(benchmark::State& state) {
-    startHost();
+    bench::startHost();
     const GridArrays& g = grid100k();
     for (auto _ : state) {
         MFnMesh fn;
@@ -495,7 +315,7 @@ void BM_ApiCreate100kQuadsShape(benchmark::State& state) {
 BENCHMARK(BM_ApiCreate100kQuadsShape)->Unit(benchmark::kMillisecond);
 
 void BM_ApiCreate100kQuadsMeshData(benchmark::State& state) {
-    startHost();
+    bench::startHost();
     const GridArrays& g = grid100k();
     for (auto _ : state) {
         MFnMeshData data;

@@ -3,196 +3,47 @@
 // back to back in the same iterations. Counters: ns_per_query (ours),
 // embree_ns_per_query, ratio_vs_embree, bvh_builds (during the timed loop).
 
-#include "bench/host/MeshFixtures.h"
-
 #include <benchmark/benchmark.h>
-#include <embree3/rtcore.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cmath>
-#include <cstdint>
+#include "bench/host/DirectEmbree.h"
+#include "bench/host/MeshFixtures.h"
 
 namespace {
 
+using bench::F3;
 using bench::MeshGeometry;
 using bench::Ray;
+using bench::toF3;
 using bench::Vec3;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRays = 4096;
 
-// ---- Plain Embree over the same fan triangles ----------------------------------
-
-struct F3 {
-    float x, y, z;
-};
-F3 operator-(F3 a, F3 b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-F3 operator+(F3 a, F3 b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-F3 operator*(F3 a, float s) {
-    return {a.x * s, a.y * s, a.z * s};
-}
-float dot(F3 a, F3 b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-// Ericson's closest point on a triangle, in float as a plain Embree user would write it.
-F3 closestOnTriangle(F3 p, F3 a, F3 b, F3 c) {
-    const F3 ab = b - a, ac = c - a, ap = p - a;
-    const float d1 = dot(ab, ap), d2 = dot(ac, ap);
-    if (d1 <= 0 && d2 <= 0) return a;
-    const F3 bp = p - b;
-    const float d3 = dot(ab, bp), d4 = dot(ac, bp);
-    if (d3 >= 0 && d4 <= d3) return b;
-    const float vc = d1 * d4 - d3 * d2;
-    if (vc <= 0 && d1 >= 0 && d3 <= 0) return a + ab * (d1 / (d1 - d3));
-    const F3 cp = p - c;
-    const float d5 = dot(ab, cp), d6 = dot(ac, cp);
-    if (d6 >= 0 && d5 <= d6) return c;
-    const float vb = d5 * d2 - d1 * d6;
-    if (vb <= 0 && d2 >= 0 && d6 <= 0) return a + ac * (d2 / (d2 - d6));
-    const float va = d3 * d6 - d5 * d4;
-    if (va <= 0 && (d4 - d3) >= 0 && (d5 - d6) >= 0)
-        return b + (c - b) * ((d4 - d3) / ((d4 - d3) + (d5 - d6)));
-    const float denom = 1 / (va + vb + vc);
-    return a + ab * (vb * denom) + ac * (vc * denom);
-}
-
-struct CollectContext {
-    RTCIntersectContext embree;
-    std::vector<unsigned>* hits;
-};
-
-void collectAll(const RTCFilterFunctionNArguments* args) {
-    auto* ctx = reinterpret_cast<CollectContext*>(args->context);
-    for (unsigned i = 0; i < args->N; ++i) {
-        if (args->valid[i] != -1) continue;
-        ctx->hits->push_back(RTCHitN_primID(args->hit, args->N, i));
-        args->valid[i] = 0;
-    }
-}
-
-struct PointState {
-    const std::vector<F3>* vertices;
-    const std::vector<std::uint32_t>* indices;
-    F3 p;
-    float best2;
-    unsigned prim;
-};
-
-bool visitTriangle(RTCPointQueryFunctionArguments* args) {
-    auto* s = static_cast<PointState*>(args->userPtr);
-    const std::uint32_t* t = s->indices->data() + 3 * args->primID;
-    const auto& v = *s->vertices;
-    const F3 c = closestOnTriangle(s->p, v[t[0]], v[t[1]], v[t[2]]);
-    const float d2 = dot(c - s->p, c - s->p);
-    if (d2 >= s->best2) return false;
-    s->best2 = d2;
-    s->prim = args->primID;
-    args->query->radius = std::sqrt(d2);
-    return true;
-}
-
-// The mesh's triangles in a scene of its own, built the way a direct Embree
-// user would (same local origin, default flags plus the context filter the
-// all-hits query needs).
-class DirectEmbree {
+// Plain Embree over the same triangles, around the mesh's centre as a direct
+// user would place them for float precision.
+class LocalEmbree {
 public:
-    explicit DirectEmbree(const MeshGeometry& mesh) : origin_(mesh.boundingBox().center()) {
-        for (const Vec3& p : mesh.points()) {
-            const Vec3 l = p - origin_;
-            vertices_.push_back({float(l.x), float(l.y), float(l.z)});
-        }
-        vertices_.push_back({0, 0, 0});  // Embree reads 16 bytes at a time
-        for (int f = 0; f < mesh.numFaces(); ++f)
-            for (int t = 0; t < mesh.numFaceTriangles(f); ++t) {
-                for (int v : mesh.faceTriangleVertices(f, t)) indices_.push_back(std::uint32_t(v));
-                primFace_.push_back(f);
-            }
-        device_ = rtcNewDevice(nullptr);
-        scene_ = rtcNewScene(device_);
-        rtcSetSceneFlags(scene_, RTC_SCENE_FLAG_CONTEXT_FILTER_FUNCTION);
-        RTCGeometry g = rtcNewGeometry(device_, RTC_GEOMETRY_TYPE_TRIANGLE);
-        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
-                                   vertices_.data(), 0, sizeof(F3), vertices_.size() - 1);
-        rtcSetSharedGeometryBuffer(g, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, indices_.data(),
-                                   0, 3 * sizeof(std::uint32_t), indices_.size() / 3);
-        rtcCommitGeometry(g);
-        rtcAttachGeometry(scene_, g);
-        rtcReleaseGeometry(g);
-        rtcCommitScene(scene_);
-    }
-    ~DirectEmbree() {
-        rtcReleaseScene(scene_);
-        rtcReleaseDevice(device_);
-    }
+    explicit LocalEmbree(const MeshGeometry& mesh)
+        : origin_(mesh.boundingBox().center()),
+          scene_(mesh, [this](const Vec3& p) { return p - origin_; }) {}
 
-    RTCRayHit ray(const Ray& r, float far) const {
-        RTCRayHit rh{};
-        const Vec3 o = r.origin - origin_;
-        rh.ray.org_x = float(o.x);
-        rh.ray.org_y = float(o.y);
-        rh.ray.org_z = float(o.z);
-        rh.ray.dir_x = float(r.dir.x);
-        rh.ray.dir_y = float(r.dir.y);
-        rh.ray.dir_z = float(r.dir.z);
-        rh.ray.tfar = far;
-        rh.ray.mask = 0xffffffffu;
-        rh.hit.geomID = RTC_INVALID_GEOMETRY_ID;
-        return rh;
-    }
-    int face(unsigned prim) const { return primFace_[prim]; }
+    int face(unsigned prim) const { return scene_.face(prim); }
     unsigned closest(const Ray& r, float far) const {
-        RTCIntersectContext ctx;
-        rtcInitIntersectContext(&ctx);
-        RTCRayHit rh = ray(r, far);
-        rtcIntersect1(scene_, &ctx, &rh);
-        return rh.hit.geomID == RTC_INVALID_GEOMETRY_ID ? RTC_INVALID_GEOMETRY_ID : rh.hit.primID;
+        return scene_.closest(local(r.origin), toF3(r.dir), far);
     }
     std::size_t all(const Ray& r, float far, std::vector<unsigned>& hits) const {
-        hits.clear();
-        CollectContext ctx;
-        rtcInitIntersectContext(&ctx.embree);
-        ctx.embree.filter = collectAll;
-        ctx.hits = &hits;
-        RTCRayHit rh = ray(r, far);
-        rtcIntersect1(scene_, &ctx.embree, &rh);
-        return hits.size();
+        return scene_.all(local(r.origin), toF3(r.dir), far, hits);
     }
-    unsigned closestPoint(const Vec3& p) const {
-        const Vec3 l = p - origin_;
-        PointState state{&vertices_,
-                         &indices_,
-                         {float(l.x), float(l.y), float(l.z)},
-                         INFINITY,
-                         RTC_INVALID_GEOMETRY_ID};
-        RTCPointQuery query;
-        query.x = state.p.x;
-        query.y = state.p.y;
-        query.z = state.p.z;
-        query.time = 0;
-        query.radius = INFINITY;
-        RTCPointQueryContext ctx;
-        rtcInitPointQueryContext(&ctx);
-        rtcPointQuery(scene_, &query, &ctx, visitTriangle, &state);
-        return state.prim;
-    }
+    unsigned closestPoint(const Vec3& p) const { return scene_.closestPoint(local(p)); }
 
 private:
+    F3 local(const Vec3& p) const { return toF3(p - origin_); }
+
     Vec3 origin_;
-    std::vector<F3> vertices_;
-    std::vector<std::uint32_t> indices_;
-    std::vector<int> primFace_;
-    RTCDevice device_ = nullptr;
-    RTCScene scene_ = nullptr;
+    bench::DirectEmbree scene_;
 };
 
-const DirectEmbree& directEmbree() {
-    static const DirectEmbree direct(bench::millionTriangleSphere());
+const LocalEmbree& directEmbree() {
+    static const LocalEmbree direct(bench::millionTriangleSphere());
     return direct;
 }
 
@@ -201,37 +52,17 @@ const std::vector<Ray>& rays() {
     return r;
 }
 
-// Runs both sides over the same inputs in every iteration; only ours is the
-// benchmark's time, the Embree side feeds the ratio.
+// Both sides over the same inputs, on the sphere with its BVH built.
 template <class Ours, class Direct>
 void compareWithEmbree(benchmark::State& state, std::size_t count, Ours&& ours, Direct&& direct) {
-    const MeshGeometry& mesh = bench::millionTriangleSphere();
-    mesh.prepareQueries();
-    const auto buildsBefore = MeshGeometry::totalBvhBuilds();
-    double oursSeconds = 0, directSeconds = 0;
-    std::size_t queries = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        for (std::size_t i = 0; i < count; ++i) ours(i);
-        const auto t1 = Clock::now();
-        for (std::size_t i = 0; i < count; ++i) direct(i);
-        const auto t2 = Clock::now();
-        const double a = std::chrono::duration<double>(t1 - t0).count();
-        state.SetIterationTime(a);
-        oursSeconds += a;
-        directSeconds += std::chrono::duration<double>(t2 - t1).count();
-        queries += count;
-    }
-    state.counters["ns_per_query"] = oursSeconds / double(queries) * 1e9;
-    state.counters["embree_ns_per_query"] = directSeconds / double(queries) * 1e9;
-    state.counters["ratio_vs_embree"] = oursSeconds / directSeconds;
-    state.counters["bvh_builds"] = double(MeshGeometry::totalBvhBuilds() - buildsBefore);
+    bench::millionTriangleSphere().prepareQueries();
+    bench::timeAgainstEmbree(state, count, ours, direct);
     state.counters["triangles"] = 998000;
 }
 
 void BM_ClosestIntersection_1M(benchmark::State& state) {
     const MeshGeometry& mesh = bench::millionTriangleSphere();
-    const DirectEmbree& direct = directEmbree();
+    const LocalEmbree& direct = directEmbree();
     const auto& r = rays();
     // How often both sides agree on the hit face (edges may legitimately differ).
     int agree = 0;
@@ -253,7 +84,7 @@ BENCHMARK(BM_ClosestIntersection_1M)->UseManualTime()->Unit(benchmark::kMicrosec
 
 void BM_ClosestIntersectionBothDirections_1M(benchmark::State& state) {
     const MeshGeometry& mesh = bench::millionTriangleSphere();
-    const DirectEmbree& direct = directEmbree();
+    const LocalEmbree& direct = directEmbree();
     const auto& r = rays();
     // Embree's counterpart: one ray each way.
     compareWithEmbree(
@@ -270,7 +101,7 @@ BENCHMARK(BM_ClosestIntersectionBothDirections_1M)->UseManualTime()->Unit(benchm
 
 void BM_AllIntersections_1M(benchmark::State& state) {
     const MeshGeometry& mesh = bench::millionTriangleSphere();
-    const DirectEmbree& direct = directEmbree();
+    const LocalEmbree& direct = directEmbree();
     const auto& r = rays();
     std::vector<unsigned> scratch;
     std::size_t ourHits = 0, embreeHits = 0;
@@ -291,7 +122,7 @@ BENCHMARK(BM_AllIntersections_1M)->UseManualTime()->Unit(benchmark::kMicrosecond
 
 void BM_ClosestPoint_1M(benchmark::State& state) {
     const MeshGeometry& mesh = bench::millionTriangleSphere();
-    const DirectEmbree& direct = directEmbree();
+    const LocalEmbree& direct = directEmbree();
     static const std::vector<Vec3> points = bench::shellPoints(kRays);
     compareWithEmbree(
         state, points.size(),

@@ -19,8 +19,7 @@
 #include <filesystem>
 #include <random>
 
-#include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
+#include "bench/host/HostSession.h"
 #include "host/src/dg/PluginNodes.h"
 #include "host/src/view/Snapshot.h"
 #include "host/src/view/Views.h"
@@ -40,14 +39,37 @@ void perItem(benchmark::State& state, const char* name, double itemsPerIteration
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * itemsPerIteration));
 }
 
-void startHost() {
-    static const bool started = [] {
-        ehost::startSession("");
-        ehost::session().newScene();
-        ehost::session().messages().echo = false;
-        return true;
-    }();
-    (void)started;
+//! Runs body once per iteration; returns the time it took altogether.
+template <class Body>
+Clock::duration timeEach(benchmark::State& state, Body&& body) {
+    Clock::duration total{};
+    for (auto _ : state) {
+        auto start = Clock::now();
+        body();
+        total += Clock::now() - start;
+    }
+    return total;
+}
+
+//! Times a refresh of the panel per iteration.
+Clock::duration timeRefreshes(benchmark::State& state, ehost::Panel& panel) {
+    return timeEach(state, [&] {
+        ehost::views().refresh(panel);
+        benchmark::DoNotOptimize(panel.frame.drawables.data());
+    });
+}
+
+//! Projects every point through the view handle view() gives, and sums the
+//! pixels so that the work is kept.
+template <class View>
+long projectAll(const std::vector<MPoint>& points, View&& view) {
+    long sum = 0;
+    for (const MPoint& p : points) {
+        short x = 0, y = 0;
+        view().worldToView(p, x, y);
+        sum += x + y;
+    }
+    return sum;
 }
 
 //! Mixed primitives, as a tool's drawing is: strips, circles, text, lines.
@@ -83,15 +105,44 @@ public:
     static MStatus initialize() { return MStatus::kSuccess; }
 };
 
-class ManyOverride : public MHWRender::MPxDrawOverride {
+//! A draw override that draws UI primitives only.
+class UIOnlyOverride : public MHWRender::MPxDrawOverride {
 public:
-    explicit ManyOverride(const MObject& obj) : MPxDrawOverride(obj, nullptr, false) {}
-    static MHWRender::MPxDrawOverride* creator(const MObject& obj) { return new ManyOverride(obj); }
+    explicit UIOnlyOverride(const MObject& obj) : MPxDrawOverride(obj, nullptr, false) {}
     bool hasUIDrawables() const override { return true; }
     MUserData* prepareForDraw(const MDagPath&, const MDagPath&, const MHWRender::MFrameContext&,
                               MUserData* old) override {
         return old;
     }
+};
+
+//! A locator node type drawn by a draw override, with one node of it in the
+//! scene, for as long as this lives.
+class OverriddenLocator {
+public:
+    OverriddenLocator(const char* type, MTypeId id, const char* classification,
+                      MHWRender::MDrawRegistry::DrawOverrideCreator creator)
+        : id_(id), classification_(classification) {
+        ehost::registerPluginNodeType(type, id, ManyLocator::creator, ManyLocator::initialize,
+                                      MPxNode::kLocatorNode, classification, "");
+        MHWRender::MDrawRegistry::registerDrawOverrideCreator(classification, "bench", creator);
+        MGlobal::executeCommand(MString("createNode ") + type);
+    }
+    ~OverriddenLocator() {
+        ehost::session().newScene();
+        MHWRender::MDrawRegistry::deregisterDrawOverrideCreator(classification_, "bench");
+        ehost::deregisterPluginNodeType(id_);
+    }
+
+private:
+    MTypeId id_;
+    MString classification_;
+};
+
+class ManyOverride : public UIOnlyOverride {
+public:
+    using UIOnlyOverride::UIOnlyOverride;
+    static MHWRender::MPxDrawOverride* creator(const MObject& obj) { return new ManyOverride(obj); }
     void addUIDrawables(const MDagPath&, MHWRender::MUIDrawManager& draw,
                         const MHWRender::MFrameContext&, const MUserData*) override {
         drawMany(draw, kPrimitives);
@@ -108,33 +159,19 @@ public:
 };
 
 void BM_RefreshRecordingThroughADrawOverride(benchmark::State& state) {
-    startHost();
-    const MTypeId id(0x7f0c01);
-    ehost::registerPluginNodeType("benchManyLocator", id, ManyLocator::creator,
-                                  ManyLocator::initialize, MPxNode::kLocatorNode,
-                                  "drawdb/geometry/benchMany", "");
-    MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/benchMany", "bench",
-                                                          ManyOverride::creator);
-    MGlobal::executeCommand("createNode benchManyLocator");
+    bench::startHost();
+    const OverriddenLocator locator("benchManyLocator", MTypeId(0x7f0c01),
+                                    "drawdb/geometry/benchMany", ManyOverride::creator);
     ehost::Panel& panel = ehost::views().activePanel();
-    Clock::duration total{};
-    for (auto _ : state) {
-        auto start = Clock::now();
-        ehost::views().refresh(panel);
-        benchmark::DoNotOptimize(panel.frame.drawables.data());
-        total += Clock::now() - start;
-    }
+    const Clock::duration total = timeRefreshes(state, panel);
     state.counters["primitives"] =
         static_cast<double>(panel.frame.drawables.at(0).primitives.size());
     perItem(state, "ns_per_primitive", kPrimitives, total);
-    ehost::session().newScene();
-    MHWRender::MDrawRegistry::deregisterDrawOverrideCreator("drawdb/geometry/benchMany", "bench");
-    ehost::deregisterPluginNodeType(id);
 }
 BENCHMARK(BM_RefreshRecordingThroughADrawOverride)->Unit(benchmark::kMillisecond);
 
 void BM_RefreshRecordingToolFeedback(benchmark::State& state) {
-    startHost();
+    bench::startHost();
     auto tool = std::make_unique<ehost::Tool>();
     tool->name = "benchTool";
     tool->contextCommand = "benchCtx";
@@ -143,13 +180,7 @@ void BM_RefreshRecordingToolFeedback(benchmark::State& state) {
     ehost::views().tools().add(std::move(tool));
     ehost::views().tools().setCurrent("benchTool");
     ehost::Panel& panel = ehost::views().activePanel();
-    Clock::duration total{};
-    for (auto _ : state) {
-        auto start = Clock::now();
-        ehost::views().refresh(panel);
-        benchmark::DoNotOptimize(panel.frame.drawables.data());
-        total += Clock::now() - start;
-    }
+    const Clock::duration total = timeRefreshes(state, panel);
     perItem(state, "ns_per_primitive", kPrimitives, total);
     ehost::views().tools().removeMadeBy("benchCtx");
 }
@@ -165,102 +196,56 @@ std::vector<MPoint> randomPoints(int count) {
 }
 
 void BM_WorldToViewOneHandle(benchmark::State& state) {
-    startHost();
+    bench::startHost();
     auto points = randomPoints(kPoints);
     M3dView view = M3dView::active3dView();
-    Clock::duration total{};
-    for (auto _ : state) {
-        auto start = Clock::now();
-        long sum = 0;
-        for (const MPoint& p : points) {
-            short x = 0, y = 0;
-            view.worldToView(p, x, y);
-            sum += x + y;
-        }
-        benchmark::DoNotOptimize(sum);
-        total += Clock::now() - start;
-    }
+    const Clock::duration total = timeEach(state, [&] {
+        benchmark::DoNotOptimize(projectAll(points, [&]() -> M3dView& { return view; }));
+    });
     perItem(state, "ns_per_point", kPoints, total);
 }
 BENCHMARK(BM_WorldToViewOneHandle)->Unit(benchmark::kMillisecond);
 
 void BM_WorldToViewFreshHandlePerPoint(benchmark::State& state) {
-    startHost();
+    bench::startHost();
     auto points = randomPoints(kPoints);
-    Clock::duration total{};
-    for (auto _ : state) {
-        auto start = Clock::now();
-        long sum = 0;
-        for (const MPoint& p : points) {
-            short x = 0, y = 0;
-            M3dView::active3dView().worldToView(p, x, y);
-            sum += x + y;
-        }
-        benchmark::DoNotOptimize(sum);
-        total += Clock::now() - start;
-    }
+    const Clock::duration total = timeEach(state, [&] {
+        benchmark::DoNotOptimize(projectAll(points, [] { return M3dView::active3dView(); }));
+    });
     perItem(state, "ns_per_point", kPoints, total);
 }
 BENCHMARK(BM_WorldToViewFreshHandlePerPoint)->Unit(benchmark::kMillisecond);
 
 //! Projects the points through a fresh view handle each, during the draw.
-class ProjectingOverride : public MHWRender::MPxDrawOverride {
+class ProjectingOverride : public UIOnlyOverride {
 public:
-    explicit ProjectingOverride(const MObject& obj) : MPxDrawOverride(obj, nullptr, false) {}
+    using UIOnlyOverride::UIOnlyOverride;
     static MHWRender::MPxDrawOverride* creator(const MObject& obj) {
         return new ProjectingOverride(obj);
     }
-    bool hasUIDrawables() const override { return true; }
-    MUserData* prepareForDraw(const MDagPath&, const MDagPath&, const MHWRender::MFrameContext&,
-                              MUserData* old) override {
-        return old;
-    }
     void addUIDrawables(const MDagPath&, MHWRender::MUIDrawManager& draw,
                         const MHWRender::MFrameContext&, const MUserData*) override {
-        long sum = 0;
-        for (const MPoint& p : *points) {
-            short x = 0, y = 0;
-            M3dView::active3dView().worldToView(p, x, y);
-            sum += x + y;
-        }
+        const long sum = projectAll(*points, [] { return M3dView::active3dView(); });
         draw.point2d(MPoint(static_cast<double>(sum % 640), 0));
     }
     inline static const std::vector<MPoint>* points = nullptr;
 };
 
 void BM_WorldToViewDuringARefresh(benchmark::State& state) {
-    startHost();
+    bench::startHost();
     auto points = randomPoints(kPoints);
     ProjectingOverride::points = &points;
-    const MTypeId id(0x7f0c02);
-    ehost::registerPluginNodeType("benchProjectLocator", id, ManyLocator::creator,
-                                  ManyLocator::initialize, MPxNode::kLocatorNode,
-                                  "drawdb/geometry/benchProject", "");
-    MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/benchProject", "bench",
-                                                          ProjectingOverride::creator);
-    MGlobal::executeCommand("createNode benchProjectLocator");
-    ehost::Panel& panel = ehost::views().activePanel();
-    Clock::duration total{};
-    for (auto _ : state) {
-        auto start = Clock::now();
-        ehost::views().refresh(panel);
-        benchmark::DoNotOptimize(panel.frame.drawables.data());
-        total += Clock::now() - start;
-    }
+    const OverriddenLocator locator("benchProjectLocator", MTypeId(0x7f0c02),
+                                    "drawdb/geometry/benchProject", ProjectingOverride::creator);
+    const Clock::duration total = timeRefreshes(state, ehost::views().activePanel());
     perItem(state, "ns_per_point", kPoints, total);
-    ehost::session().newScene();
-    MHWRender::MDrawRegistry::deregisterDrawOverrideCreator("drawdb/geometry/benchProject",
-                                                            "bench");
-    ehost::deregisterPluginNodeType(id);
 }
 BENCHMARK(BM_WorldToViewDuringARefresh)->Unit(benchmark::kMillisecond);
 
 void BM_ViewToWorldRays(benchmark::State& state) {
-    startHost();
+    bench::startHost();
     M3dView view = M3dView::active3dView();
-    Clock::duration total{};
-    for (auto _ : state) {
-        auto start = Clock::now();
+    const Clock::duration total = timeEach(state, [&] {
         double sum = 0;
         for (short y = 0; y < 480; y += 4)
             for (short x = 0; x < 640; x += 4) {
@@ -270,14 +255,13 @@ void BM_ViewToWorldRays(benchmark::State& state) {
                 sum += direction.x;
             }
         benchmark::DoNotOptimize(sum);
-        total += Clock::now() - start;
-    }
+    });
     perItem(state, "ns_per_ray", 160 * 120, total);
 }
 BENCHMARK(BM_ViewToWorldRays)->Unit(benchmark::kMillisecond);
 
 void BM_SnapshotOfAShadedSphere(benchmark::State& state) {
-    startHost();
+    bench::startHost();
     MGlobal::executeCommand("polySphere -r 5 -sx 40 -sy 40");
     ehost::Panel& panel = ehost::views().activePanel();
     ehost::views().refresh(panel);
