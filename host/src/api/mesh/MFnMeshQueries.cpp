@@ -111,6 +111,20 @@ struct RayQuery {
         return MStatus::kSuccess;
     }
 
+    //! prepare() for the intersection queries, which bound the ray and may
+    //! look both ways; status receives the outcome too.
+    MStatus prepare(const std::shared_ptr<const MeshTarget>& target, MSpace::Space space,
+                    const MFloatPoint& source, const MFloatVector& direction,
+                    const MIntArray* faceIds, const MIntArray* triIds, float tolerance,
+                    float maxParamIn, bool bothDirectionsIn, MStatus* status) {
+        MStatus st = prepare(target, space, ehost::toVec3(source), ehost::toVec3(direction),
+                             faceIds, triIds, tolerance);
+        setStatus(status, st);
+        maxParam = maxParamIn;
+        bothDirections = bothDirectionsIn;
+        return st;
+    }
+
     std::vector<RayHit> all() const {
         std::vector<RayHit> hits =
             geometry->allIntersections(ray.objectSource, ray.objectDirection, maxParam,
@@ -151,12 +165,9 @@ bool singleHit(const std::shared_ptr<const MeshTarget>& target, const MFloatPoin
                float* hitRayParam, int* hitFace, int* hitTriangle, float* hitBary1, float* hitBary2,
                float tolerance, MStatus* status) {
     RayQuery q;
-    MStatus st = q.prepare(target, space, ehost::toVec3(raySource), ehost::toVec3(rayDirection),
-                           faceIds, triIds, tolerance);
-    setStatus(status, st);
-    if (!st) return false;
-    q.maxParam = maxParam;
-    q.bothDirections = testBothDirections;
+    if (!q.prepare(target, space, raySource, rayDirection, faceIds, triIds, tolerance, maxParam,
+                   testBothDirections, status))
+        return false;
     const RayHit h = q.closest();
     if (!h.hit) return false;
     hitPoint = toFloatPoint(q.hitPoint(h));
@@ -229,12 +240,9 @@ bool MFnMesh::allIntersections(const MFloatPoint& raySource, const MFloatVector&
     for (MIntArray* a : {hitFaces, hitTriangles})
         if (a) a->clear();
     RayQuery q;
-    MStatus st = q.prepare(impl_.target, space, ehost::toVec3(raySource),
-                           ehost::toVec3(rayDirection), faceIds, triIds, tolerance);
-    setStatus(ReturnStatus, st);
-    if (!st) return false;
-    q.maxParam = maxParam;
-    q.bothDirections = testBothDirections;
+    if (!q.prepare(impl_.target, space, raySource, rayDirection, faceIds, triIds, tolerance,
+                   maxParam, testBothDirections, ReturnStatus))
+        return false;
     for (const RayHit& h : q.all()) {
         hitPoints.append(toFloatPoint(q.hitPoint(h)));
         if (hitRayParams) hitRayParams->append(static_cast<float>(h.rayParam));
@@ -297,38 +305,40 @@ struct Nearest {
     }
 };
 
+//! Finds the point of the mesh nearest to p, lets read(nearest) take what
+//! the caller asked for, and reports the polygon.
+template <class Read>
+MStatus nearestTo(const std::shared_ptr<const MeshTarget>& target, const MPoint& p,
+                  MSpace::Space space, int* closestPolygon, Read&& read) {
+    Nearest n;
+    MStatus st = n.find(target, p, space);
+    if (!st) return st;
+    read(n);
+    put(closestPolygon, n.result.face);
+    return st;
+}
+
 }  // namespace
 
 MStatus MFnMesh::getClosestPoint(const MPoint& toThisPoint, MPoint& theClosestPoint,
                                  MSpace::Space space, int* closestPolygon,
                                  MMeshIsectAccelParams*) const {
-    Nearest n;
-    MStatus st = n.find(impl_.target, toThisPoint, space);
-    if (!st) return st;
-    theClosestPoint = n.point();
-    put(closestPolygon, n.result.face);
-    return st;
+    return nearestTo(impl_.target, toThisPoint, space, closestPolygon,
+                     [&](const Nearest& n) { theClosestPoint = n.point(); });
 }
 
 MStatus MFnMesh::getClosestNormal(const MPoint& toThisPoint, MVector& theNormal,
                                   MSpace::Space space, int* closestPolygon,
                                   MMeshIsectAccelParams*) const {
-    Nearest n;
-    MStatus st = n.find(impl_.target, toThisPoint, space);
-    if (!st) return st;
-    theNormal = n.normal();
-    put(closestPolygon, n.result.face);
-    return st;
+    return nearestTo(impl_.target, toThisPoint, space, closestPolygon,
+                     [&](const Nearest& n) { theNormal = n.normal(); });
 }
 
 MStatus MFnMesh::getClosestPointAndNormal(const MPoint& toThisPoint, MPoint& theClosestPoint,
                                           MVector& theNormal, MSpace::Space space,
                                           int* closestPolygon, MMeshIsectAccelParams*) const {
-    Nearest n;
-    MStatus st = n.find(impl_.target, toThisPoint, space);
-    if (!st) return st;
-    theClosestPoint = n.point();
-    theNormal = n.normal();
-    put(closestPolygon, n.result.face);
-    return st;
+    return nearestTo(impl_.target, toThisPoint, space, closestPolygon, [&](const Nearest& n) {
+        theClosestPoint = n.point();
+        theNormal = n.normal();
+    });
 }
