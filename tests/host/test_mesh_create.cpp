@@ -8,29 +8,17 @@
 #include <cmath>
 #include <limits>
 
+#include "tests/host/test_mesh_kernel_helpers.h"
+
 using ehost::MeshGeometry;
 using ehost::MeshStatus;
 using ehost::Vec3;
+using meshkernel::square;
+using meshkernel::strip;
 
 namespace {
 
 const std::vector<Vec3> kSquarePoints = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-
-MeshGeometry square() {
-    MeshGeometry m;
-    EXPECT_TRUE(m.create(kSquarePoints, {4}, {0, 1, 2, 3}).ok());
-    return m;
-}
-
-// Two quads side by side: 0-1-2 along the bottom, 3-4-5 along the top.
-MeshGeometry strip() {
-    MeshGeometry m;
-    const MeshStatus s =
-        m.create({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}}, {4, 4},
-                 {0, 1, 4, 3, 1, 2, 5, 4});
-    EXPECT_TRUE(s.ok()) << s.error;
-    return m;
-}
 
 }  // namespace
 

@@ -7,42 +7,18 @@
 #include <cmath>
 #include <limits>
 
+#include "tests/host/test_mesh_kernel_helpers.h"
+
 using ehost::MeshGeometry;
 using ehost::Vec3;
+using meshkernel::cube;
+using meshkernel::list;
+using meshkernel::strip;
 
 namespace {
 
-std::vector<int> list(std::span<const int> s) {
-    return {s.begin(), s.end()};
-}
-
 std::vector<Vec3> unitQuadAt(double x, double y) {
     return {{x, y, 0}, {x + 1, y, 0}, {x + 1, y + 1, 0}, {x, y + 1, 0}};
-}
-
-MeshGeometry cube() {
-    MeshGeometry m;
-    EXPECT_TRUE(m.create({{-.5, -.5, .5},
-                          {.5, -.5, .5},
-                          {-.5, .5, .5},
-                          {.5, .5, .5},
-                          {-.5, .5, -.5},
-                          {.5, .5, -.5},
-                          {-.5, -.5, -.5},
-                          {.5, -.5, -.5}},
-                         {4, 4, 4, 4, 4, 4},
-                         {0, 1, 3, 2, 2, 3, 5, 4, 4, 5, 7, 6, 6, 7, 1, 0, 1, 7, 5, 3, 6, 0, 2, 4})
-                    .ok());
-    return m;
-}
-
-// Two quads: 0-1-2 along the bottom, 3-4-5 along the top.
-MeshGeometry strip() {
-    MeshGeometry m;
-    EXPECT_TRUE(m.create({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}}, {4, 4},
-                         {0, 1, 4, 3, 1, 2, 5, 4})
-                    .ok());
-    return m;
 }
 
 }  // namespace

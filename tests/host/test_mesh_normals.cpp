@@ -6,26 +6,13 @@
 
 #include <cmath>
 
+#include "tests/host/test_mesh_kernel_helpers.h"
+
 using ehost::MeshGeometry;
 using ehost::Vec3;
+using meshkernel::cube;
 
 namespace {
-
-MeshGeometry cube() {
-    MeshGeometry m;
-    EXPECT_TRUE(m.create({{-.5, -.5, .5},
-                          {.5, -.5, .5},
-                          {-.5, .5, .5},
-                          {.5, .5, .5},
-                          {-.5, .5, -.5},
-                          {.5, .5, -.5},
-                          {-.5, -.5, -.5},
-                          {.5, -.5, -.5}},
-                         {4, 4, 4, 4, 4, 4},
-                         {0, 1, 3, 2, 2, 3, 5, 4, 4, 5, 7, 6, 6, 7, 1, 0, 1, 7, 5, 3, 6, 0, 2, 4})
-                    .ok());
-    return m;
-}
 
 void expectNear(const Vec3& a, const Vec3& b, double eps = 1e-12) {
     EXPECT_NEAR(a.x, b.x, eps);

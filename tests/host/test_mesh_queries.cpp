@@ -8,47 +8,16 @@
 #include <limits>
 #include <thread>
 
+#include "tests/host/test_mesh_kernel_helpers.h"
+
 using ehost::MeshGeometry;
 using ehost::RayHit;
 using ehost::Vec3;
+using meshkernel::cube;
+using meshkernel::grid;
+using meshkernel::square;
 
 namespace {
-
-// The unit square at z = 0, one quad: fan triangles (0,1,2) and (0,2,3).
-MeshGeometry square(double z = 0) {
-    MeshGeometry m;
-    EXPECT_TRUE(m.create({{0, 0, z}, {1, 0, z}, {1, 1, z}, {0, 1, z}}, {4}, {0, 1, 2, 3}).ok());
-    return m;
-}
-
-// Unit cube centred on the origin: front (z+), top, back, bottom, right (x+), left.
-MeshGeometry cube(const Vec3& offset = {}) {
-    std::vector<Vec3> points = {{-.5, -.5, .5}, {.5, -.5, .5}, {-.5, .5, .5},   {.5, .5, .5},
-                                {-.5, .5, -.5}, {.5, .5, -.5}, {-.5, -.5, -.5}, {.5, -.5, -.5}};
-    for (Vec3& p : points) p += offset;
-    MeshGeometry m;
-    EXPECT_TRUE(m.create(points, {4, 4, 4, 4, 4, 4},
-                         {0, 1, 3, 2, 2, 3, 5, 4, 4, 5, 7, 6, 6, 7, 1, 0, 1, 7, 5, 3, 6, 0, 2, 4})
-                    .ok());
-    return m;
-}
-
-// nx by ny quads of the given spacing; face (i, j) has id j * nx + i.
-MeshGeometry grid(int nx, int ny, double spacing, const Vec3& offset = {}) {
-    std::vector<Vec3> points;
-    std::vector<int> counts, ids;
-    for (int j = 0; j <= ny; ++j)
-        for (int i = 0; i <= nx; ++i) points.push_back(offset + Vec3(i * spacing, j * spacing, 0));
-    for (int j = 0; j < ny; ++j)
-        for (int i = 0; i < nx; ++i) {
-            const int v = j * (nx + 1) + i;
-            counts.push_back(4);
-            ids.insert(ids.end(), {v, v + 1, v + nx + 2, v + nx + 1});
-        }
-    MeshGeometry m;
-    EXPECT_TRUE(m.create(points, counts, ids).ok());
-    return m;
-}
 
 void expectBarycentricsMatch(const MeshGeometry& m, const RayHit& h, double eps = 1e-12) {
     const auto tri = m.faceTriangleVertices(h.face, h.triangle);

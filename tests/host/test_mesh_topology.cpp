@@ -8,58 +8,16 @@
 #include <map>
 #include <set>
 
+#include "tests/host/test_mesh_kernel_helpers.h"
+
 using ehost::MeshGeometry;
 using ehost::Vec3;
+using meshkernel::cube;
+using meshkernel::grid;
+using meshkernel::list;
+using meshkernel::strip;
 
 namespace {
-
-std::vector<int> list(std::span<const int> s) {
-    return {s.begin(), s.end()};
-}
-
-// Two quads: 0-1-2 along the bottom, 3-4-5 along the top.
-MeshGeometry strip() {
-    MeshGeometry m;
-    EXPECT_TRUE(m.create({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}}, {4, 4},
-                         {0, 1, 4, 3, 1, 2, 5, 4})
-                    .ok());
-    return m;
-}
-
-// Unit cube centred on the origin, outward faces: front, top, back, bottom,
-// right, left.
-MeshGeometry cube() {
-    MeshGeometry m;
-    EXPECT_TRUE(m.create({{-.5, -.5, .5},
-                          {.5, -.5, .5},
-                          {-.5, .5, .5},
-                          {.5, .5, .5},
-                          {-.5, .5, -.5},
-                          {.5, .5, -.5},
-                          {-.5, -.5, -.5},
-                          {.5, -.5, -.5}},
-                         {4, 4, 4, 4, 4, 4},
-                         {0, 1, 3, 2, 2, 3, 5, 4, 4, 5, 7, 6, 6, 7, 1, 0, 1, 7, 5, 3, 6, 0, 2, 4})
-                    .ok());
-    return m;
-}
-
-MeshGeometry grid(int nx, int ny) {
-    std::vector<Vec3> points;
-    std::vector<int> counts, ids;
-    for (int j = 0; j <= ny; ++j)
-        for (int i = 0; i <= nx; ++i) points.push_back({double(i), double(j), 0});
-    for (int j = 0; j < ny; ++j) {
-        for (int i = 0; i < nx; ++i) {
-            const int v = j * (nx + 1) + i;
-            counts.push_back(4);
-            ids.insert(ids.end(), {v, v + 1, v + nx + 2, v + nx + 1});
-        }
-    }
-    MeshGeometry m;
-    EXPECT_TRUE(m.create(points, counts, ids).ok());
-    return m;
-}
 
 // A fan of many triangles around vertex 0, large enough that the edge
 // numbering takes its sorted path for that vertex.
@@ -71,9 +29,7 @@ MeshGeometry fan(int n) {
         counts.push_back(3);
         ids.insert(ids.end(), {0, i, i + 1});
     }
-    MeshGeometry m;
-    EXPECT_TRUE(m.create(points, counts, ids).ok());
-    return m;
+    return meshkernel::made(points, counts, ids);
 }
 
 // Invariants that hold for every mesh, checked against a plain map-based

@@ -6,6 +6,8 @@
 
 #include <limits>
 
+#include "tests/host/test_mesh_kernel_helpers.h"
+
 using ehost::MeshGeometry;
 using ehost::Vec3;
 
@@ -13,11 +15,8 @@ namespace {
 
 // A quad and a triangle sharing the edge 1-2.
 MeshGeometry quadAndTriangle() {
-    MeshGeometry m;
-    EXPECT_TRUE(m.create({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0.5, 0}}, {4, 3},
-                         {0, 1, 2, 3, 1, 4, 2})
-                    .ok());
-    return m;
+    return meshkernel::made({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0.5, 0}}, {4, 3},
+                            {0, 1, 2, 3, 1, 4, 2});
 }
 
 const std::vector<float> kU = {0, 1, 1, 0, 0.5f};
