@@ -44,32 +44,41 @@ MStatus handleFor(ehost::Node* node, const ehost::Attribute* attr, int index, bo
 
 }  // namespace
 
-MDataHandle MDataBlock::inputValue(const MObject& attribute, MStatus* status) {
+namespace {
+
+//! The handle of a whole attribute of the block's node.
+MDataHandle attributeHandle(ehost::Node* node, const MObject& attribute, bool evaluateFirst,
+                            MStatus* status) {
     MDataHandle h;
-    setStatus(status, handleFor(impl_.node, ehost::api::attrOf(attribute).get(), -1, true, h));
+    setStatus(status, handleFor(node, ehost::api::attrOf(attribute).get(), -1, evaluateFirst, h));
     return h;
+}
+
+//! The handle of a plug, which must be on the block's node.
+MDataHandle plugHandle(ehost::Node* node, const MPlug& plug, bool evaluateFirst, MStatus* status) {
+    MDataHandle h;
+    auto r = ehost::api::plugRef(plug);
+    setStatus(status, r.node == node ? handleFor(node, r.addr.attr, r.addr.index, evaluateFirst, h)
+                                     : fail(MStatus::kInvalidParameter, "plug is on another node"));
+    return h;
+}
+
+}  // namespace
+
+MDataHandle MDataBlock::inputValue(const MObject& attribute, MStatus* status) {
+    return attributeHandle(impl_.node, attribute, true, status);
 }
 
 MDataHandle MDataBlock::inputValue(const MPlug& plug, MStatus* status) {
-    MDataHandle h;
-    auto r = ehost::api::plugRef(plug);
-    setStatus(status, r.node == impl_.node ? handleFor(impl_.node, r.addr.attr, r.addr.index, true, h)
-                                           : fail(MStatus::kInvalidParameter, "plug is on another node"));
-    return h;
+    return plugHandle(impl_.node, plug, true, status);
 }
 
 MDataHandle MDataBlock::outputValue(const MObject& attribute, MStatus* status) {
-    MDataHandle h;
-    setStatus(status, handleFor(impl_.node, ehost::api::attrOf(attribute).get(), -1, false, h));
-    return h;
+    return attributeHandle(impl_.node, attribute, false, status);
 }
 
 MDataHandle MDataBlock::outputValue(const MPlug& plug, MStatus* status) {
-    MDataHandle h;
-    auto r = ehost::api::plugRef(plug);
-    setStatus(status, r.node == impl_.node ? handleFor(impl_.node, r.addr.attr, r.addr.index, false, h)
-                                           : fail(MStatus::kInvalidParameter, "plug is on another node"));
-    return h;
+    return plugHandle(impl_.node, plug, false, status);
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include "host/src/dg/PluginNodes.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/plugin/Plugin.h"
+#include "host/src/view/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace fs = std::filesystem;
@@ -71,13 +72,6 @@ std::string locate(const std::string& nameOrPath) {
 }
 
 using EntryPoint = MStatus (*)(MObject);
-
-//! The status's text without its "(kCode): " lead.
-std::string detailOf(const MStatus& st) {
-    std::string text = st.errorString().str();
-    auto close = text.find("): ");
-    return close == std::string::npos ? text : text.substr(close + 3);
-}
 
 void forgetRegistrations(Plugin& p) {
     Commands& commands = session().commands();
@@ -145,7 +139,7 @@ MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName) {
     current() = plugin.get();
     MStatus st = init(ApiAccess::wrap(plugin));
     current() = nullptr;
-    if (!st) return MStatus(st.statusCode(), "initializePlugin of " + name + " failed: " + detailOf(st));
+    if (!st) return MStatus(st.statusCode(), "initializePlugin of " + name + " failed: " + statusText(st));
     return MStatus::kSuccess;
 }
 
@@ -170,7 +164,7 @@ MStatus unloadPlugin(const std::string& name, bool force) {
     loaded().erase(std::remove(loaded().begin(), loaded().end(), plugin), loaded().end());
     dlclose(plugin->handle);
     plugin->handle = nullptr;
-    if (!st) return MStatus(st.statusCode(), "uninitializePlugin of " + name + " failed: " + detailOf(st));
+    if (!st) return MStatus(st.statusCode(), "uninitializePlugin of " + name + " failed: " + statusText(st));
     return MStatus::kSuccess;
 }
 
