@@ -33,6 +33,15 @@ MStatus frameOf(const std::string& name, ehost::ViewFrame& frame) {
     return MStatus::kSuccess;
 }
 
+//! The view ray through a pixel, from the near to the far clip plane.
+MStatus rayThrough(const std::string& name, short x, short y, ehost::Vec3& nearPoint,
+                   ehost::Vec3& farPoint) {
+    ehost::ViewFrame frame;
+    MStatus st = frameOf(name, frame);
+    if (st) frame.ray(x, y, nearPoint, farPoint);
+    return st;
+}
+
 M3dView viewOf(const std::string& panel) {
     M3dView view;
     ehost::ApiAccess::impl(view).panel = panel;
@@ -139,11 +148,9 @@ MString M3dView::panelName(MStatus* ReturnStatus) const {
 
 MStatus M3dView::viewToWorld(short x_pos, short y_pos, MPoint& worldPt,
                              MVector& worldVector) const {
-    ehost::ViewFrame frame;
-    MStatus st = frameOf(impl_.panel, frame);
-    if (!st) return st;
     ehost::Vec3 nearPoint, farPoint;
-    frame.ray(x_pos, y_pos, nearPoint, farPoint);
+    MStatus st = rayThrough(impl_.panel, x_pos, y_pos, nearPoint, farPoint);
+    if (!st) return st;
     ehost::Vec3 d = ehost::normalized(farPoint - nearPoint);
     worldPt = MPoint(nearPoint.x, nearPoint.y, nearPoint.z);
     worldVector = MVector(d.x, d.y, d.z);
@@ -152,11 +159,9 @@ MStatus M3dView::viewToWorld(short x_pos, short y_pos, MPoint& worldPt,
 
 MStatus M3dView::viewToWorld(short x_pos, short y_pos, MPoint& nearClipPt,
                              MPoint& farClipPt) const {
-    ehost::ViewFrame frame;
-    MStatus st = frameOf(impl_.panel, frame);
-    if (!st) return st;
     ehost::Vec3 nearPoint, farPoint;
-    frame.ray(x_pos, y_pos, nearPoint, farPoint);
+    MStatus st = rayThrough(impl_.panel, x_pos, y_pos, nearPoint, farPoint);
+    if (!st) return st;
     nearClipPt = MPoint(nearPoint.x, nearPoint.y, nearPoint.z);
     farClipPt = MPoint(farPoint.x, farPoint.y, farPoint.z);
     return MStatus::kSuccess;
