@@ -9,7 +9,7 @@ namespace bench {
 
 inline void startHost() {
     static const bool started = [] {
-        ehost::startSession("");
+        ehost::startIsolatedSession();
         ehost::session().newScene();
         ehost::session().messages().echo = false;
         return true;

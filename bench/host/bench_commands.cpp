@@ -19,7 +19,7 @@ namespace {
 
 void freshScene() {
     static const bool started = [] {
-        ehost::startSession("");
+        ehost::startIsolatedSession();
         ehost::session().messages().echo = false;
         return true;
     }();

@@ -67,7 +67,7 @@ const fs::path& workDir() {
 //! A new scene holding the mesh under a transform; returns the transform.
 Node* sceneWithMesh() {
     static const std::shared_ptr<MeshGeometry> geometry = millionTriangles();
-    startSession("");
+    startIsolatedSession();
     session().newScene();
     MStatus st;
     Created c = createNode(*session().registry().findClass("mesh"), "terrainShape", nullptr, &st);

@@ -62,7 +62,7 @@ void run(const std::string& text) { ehost::runCommands(text, {false, true}); }
 
 void BM_AppendPatch(benchmark::State& state) {
     const int retopoQuads = static_cast<int>(state.range(0));
-    ehost::startSession("");
+    ehost::startIsolatedSession();
     ehost::session().newScene();
     ehost::session().messages().echo = false;
     ehost::loadPlugin("Tessark_2020");

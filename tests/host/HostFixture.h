@@ -9,7 +9,7 @@
 class HostTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ehost::startSession("");
+        ehost::startIsolatedSession();
         ehost::session().newScene();
         ehost::session().messages().clear();
         ehost::session().messages().echo = false;

@@ -21,7 +21,7 @@
 class TessarkTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ehost::startSession("");
+        ehost::startIsolatedSession();
         ehost::session().newScene();
         ehost::session().messages().echo = false;
         ehost::session().messages().clear();

@@ -90,7 +90,9 @@ std::unique_ptr<Session>& current() {
 
 }  // namespace
 
-void startSession(const std::string& prefsDir) {
+namespace {
+
+void start(const std::string& prefsDir, bool isolated) {
     auto& s = current();
     if (s) return;
     s = std::make_unique<Session>();
@@ -103,11 +105,16 @@ void startSession(const std::string& prefsDir) {
     }
     // Set up in two steps: built-in node types and the new scene need the
     // session to exist already.
-    s->prefs() = Preferences(preferencesDir(prefsDir));
+    s->prefs() = Preferences(isolated ? std::string() : preferencesDir(prefsDir));
     registerBuiltinNodeTypes(s->registry());
     registerBuiltinCommands(s->commands());
     s->newScene();
 }
+
+}  // namespace
+
+void startSession(const std::string& prefsDir) { start(prefsDir, false); }
+void startIsolatedSession() { start("", true); }
 
 void stopSession() {
     // Plug-in objects held by the views (contexts, draw overrides) are
@@ -119,7 +126,9 @@ void stopSession() {
 bool sessionRunning() { return current() != nullptr; }
 
 Session& session() {
-    if (!current()) startSession("");
+    // Code that uses the host without starting it (MLibrary::initialize or the
+    // application) gets a session that leaves the user's preferences alone.
+    if (!current()) startIsolatedSession();
     return *current();
 }
 

@@ -66,10 +66,13 @@ private:
     std::unique_ptr<Views> views_;
 };
 
-//! The running session; started on first use if MLibrary::initialize was not called.
+//! The running session; started (isolated) on first use if nothing started it.
 Session& session();
 bool sessionRunning();
 void startSession(const std::string& prefsDir);
+//! A session whose option variables live in memory only: for tests and
+//! benchmarks, which must neither read nor change the user's preferences.
+void startIsolatedSession();
 void stopSession();
 
 }  // namespace ehost
