@@ -15,7 +15,7 @@ inline void reportApiError(const MStatus& status, int line) {
 
 }  // namespace kvpatch
 
-#define KV_REPORT_ERROR(status)                                  \
-    do {                                                         \
+#define KV_REPORT_ERROR(status)                                     \
+    do {                                                            \
         if (!(status)) kvpatch::reportApiError((status), __LINE__); \
     } while (0)

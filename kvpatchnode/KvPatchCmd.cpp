@@ -13,7 +13,9 @@
 
 // ---------------------------------------------------------------- kvPatchCmd
 
-void* kvPatchCmd::creator() { return new kvPatchCmd; }
+void* kvPatchCmd::creator() {
+    return new kvPatchCmd;
+}
 
 MSyntax kvPatchCmd::newSyntax() {
     MSyntax syntax;
@@ -27,7 +29,8 @@ MStatus kvPatchCmd::doIt(const MArgList& args) {
     if (!status) {
         MString text = status.errorString();
         int close = text.indexW("): ");
-        displayError("kvPatchCmd: " + (close >= 0 ? text.substring(close + 3, text.length() - 1) : text));
+        displayError("kvPatchCmd: " +
+                     (close >= 0 ? text.substring(close + 3, text.length() - 1) : text));
         return status;
     }
     if (argData.isFlagSet("-m")) argData.getFlagArgument("-m", 0, meshName);
@@ -141,7 +144,8 @@ MStatus kvPatchNodeCmd::keepOriginalShape(MPlug& upstream) {
     MObject copy = duplicateFn.child(0, &status);
     if (!status) status.perror("dag2 child failed ");
     MFnDagNode copyFn(copy);
-    status = modifiers[2].commandToExecute("setAttr " + copyFn.fullPathName() + ".intermediateObject true");
+    status = modifiers[2].commandToExecute("setAttr " + copyFn.fullPathName() +
+                                           ".intermediateObject true");
     if (!status) status.perror("dag2 setattr");
     upstream = copyFn.findPlug("outMesh", true, &status);
     if (!status) status.perror("dag2 findplug");
@@ -172,7 +176,8 @@ MStatus kvPatchNodeCmd::insertModifierNode(const MDagPath& shape, const MTypeId&
     int toggle = 0;
     MGlobal::executeCommand("constructionHistory -query -toggle", toggle);
     recordsHistory = toggle != 0;
-    if (!hasHistory) shapeFn.findPlug(hasTweaks ? "cachedInMesh" : "outMesh", true).getValue(cachedMeshData);
+    if (!hasHistory)
+        shapeFn.findPlug(hasTweaks ? "cachedInMesh" : "outMesh", true).getValue(cachedMeshData);
 
     MObject node = modifiers[0].createNode(modifierNodeType, MObject::kNullObj, &status);
     MObject tweakNode = modifiers[0].createNode("polyTweak", MObject::kNullObj, &status);
@@ -212,7 +217,8 @@ MStatus kvPatchNodeCmd::insertModifierNode(const MDagPath& shape, const MTypeId&
     status = modifiers[2].connect(nodeOut, shapeInMesh);
     if (!status) status.perror("dag2 connect2 ");
     if (!hasHistory && !recordsHistory) {
-        status = modifiers[2].commandToExecute("delete -constructionHistory " + meshPath.fullPathName());
+        status =
+            modifiers[2].commandToExecute("delete -constructionHistory " + meshPath.fullPathName());
         if (!status) status.perror("dag2 delete constuction ");
     }
     status = modifiers[2].doIt();

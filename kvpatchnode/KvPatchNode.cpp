@@ -40,7 +40,9 @@ MObject kvPatchNode::polyconnUV;
 MObject kvPatchNode::inMesh;
 MObject kvPatchNode::outMesh;
 
-void* kvPatchNode::creator() { return new kvPatchNode; }
+void* kvPatchNode::creator() {
+    return new kvPatchNode;
+}
 
 namespace {
 
@@ -63,7 +65,8 @@ MObject typed(const char* name, const char* shortName, MFnData::Type type, unsig
     return attr;
 }
 
-MObject numeric(const char* name, const char* shortName, MFnNumericData::Type type, double value, unsigned flags) {
+MObject numeric(const char* name, const char* shortName, MFnNumericData::Type type, double value,
+                unsigned flags) {
     MFnNumericAttribute fn;
     MStatus status;
     MObject attr = fn.create(name, shortName, type, value, &status);
@@ -81,9 +84,15 @@ Array arrayOf(MDataBlock& data, const MObject& attr) {
     return fn.array();
 }
 
-MIntArray intArray(MDataBlock& data, const MObject& attr) { return arrayOf<MFnIntArrayData, MIntArray>(data, attr); }
-MFloatArray floatArray(MDataBlock& data, const MObject& attr) { return arrayOf<MFnFloatArrayData, MFloatArray>(data, attr); }
-MPointArray pointArray(MDataBlock& data, const MObject& attr) { return arrayOf<MFnPointArrayData, MPointArray>(data, attr); }
+MIntArray intArray(MDataBlock& data, const MObject& attr) {
+    return arrayOf<MFnIntArrayData, MIntArray>(data, attr);
+}
+MFloatArray floatArray(MDataBlock& data, const MObject& attr) {
+    return arrayOf<MFnFloatArrayData, MFloatArray>(data, attr);
+}
+MPointArray pointArray(MDataBlock& data, const MObject& attr) {
+    return arrayOf<MFnPointArrayData, MPointArray>(data, attr);
+}
 MVectorArray vectorArray(MDataBlock& data, const MObject& attr) {
     return arrayOf<MFnVectorArrayData, MVectorArray>(data, attr);
 }
@@ -119,11 +128,13 @@ MStatus kvPatchNode::initialize() {
         fn.setStorable(false);
     }
 
-    for (MObject* attr : {&outMesh, &inMesh, &uarray, &varray, &vertexarray, &polyconnect, &polycount, &numpolys,
-                          &numverts, &reverse, &normalsin, &facelist, &vertexlist, &hardenvalues, &edgesharden,
-                          &polycountUV, &polyconnUV, &headmerge, &tailmerge})
+    for (MObject* attr :
+         {&outMesh, &inMesh, &uarray, &varray, &vertexarray, &polyconnect, &polycount, &numpolys,
+          &numverts, &reverse, &normalsin, &facelist, &vertexlist, &hardenvalues, &edgesharden,
+          &polycountUV, &polyconnUV, &headmerge, &tailmerge})
         addAttribute(*attr);
-    for (MObject* driver : {&vertexarray, &polycountUV, &polyconnUV, &polyconnect, &polycount, &numpolys, &numverts, &inMesh})
+    for (MObject* driver : {&vertexarray, &polycountUV, &polyconnUV, &polyconnect, &polycount,
+                            &numpolys, &numverts, &inMesh})
         attributeAffects(*driver, outMesh);
     return MStatus::kSuccess;
 }
@@ -158,7 +169,8 @@ MStatus kvPatchNode::compute(const MPlug& plug, MDataBlock& data) {
         data.setClean(plug);
         return MStatus::kUnknownParameter;
     }
-    if (polygons == 0 && vertices == 0 && uvIds.length() == 0 && points.length() == 0 && connects.length() == 0) {
+    if (polygons == 0 && vertices == 0 && uvIds.length() == 0 && points.length() == 0 &&
+        connects.length() == 0) {
         outMeshHandle.copy(inMeshHandle);
         data.setClean(plug);
         return MStatus::kSuccess;

@@ -13,7 +13,8 @@ namespace tessark {
 void saveNondestructStrokes() {
     MObject rail = findRailNode();
     if (rail.isNull()) return;
-    std::optional<geo::StrokeSet> dense = geo::nondestructStrokes(readStrokeSet(rail, "strokes", "sizes"));
+    std::optional<geo::StrokeSet> dense =
+        geo::nondestructStrokes(readStrokeSet(rail, "strokes", "sizes"));
     if (!dense) return;
     MFnDependencyNode node(rail);
     MStatus status;
@@ -36,17 +37,22 @@ void saveNondestructStrokes() {
 }
 
 std::vector<MPointArray> retrieveNondestructStrokes() {
-    return toPointArrays(geo::splitStrokes(readStrokeSet(findRailNode(), "strokesNondestruct", "sizesNondestruct")));
+    return toPointArrays(
+        geo::splitStrokes(readStrokeSet(findRailNode(), "strokesNondestruct", "sizesNondestruct")));
 }
 
-void densifyStroke(MPointArray& stroke) { stroke = toPointArray(geo::densifyStroke(toPolyline(stroke))); }
+void densifyStroke(MPointArray& stroke) {
+    stroke = toPointArray(geo::densifyStroke(toPolyline(stroke)));
+}
 
-MStatus sendFuse(const MPointArray& fusePoints, const MPointArray& fuseMesh, const MUintArray& fuseIndices, bool mode) {
+MStatus sendFuse(const MPointArray& fusePoints, const MPointArray& fuseMesh,
+                 const MUintArray& fuseIndices, bool mode) {
     MObject rail = findRailNode();
     writePointArray(rail, "fusept", fusePoints);
     writePointArray(rail, "fusemesh", fuseMesh);
     MIntArray indices;
-    for (unsigned i = 0; i < fuseIndices.length(); ++i) indices.append(static_cast<int>(fuseIndices[i]));
+    for (unsigned i = 0; i < fuseIndices.length(); ++i)
+        indices.append(static_cast<int>(fuseIndices[i]));
     MStatus status = writeIntArray(rail, "fuseindices", indices);
     writeBool(rail, "mode", mode);
     return status;
@@ -64,7 +70,9 @@ void sendPlayerPoints(const MIntArray& vertexIds) {
     writePointArray(findRailNode(), "playerpts", vertexPoints(vertexIds, MDagPath()));
 }
 
-void setClose(bool closed) { writeBool(findRailNode(), "close", closed); }
+void setClose(bool closed) {
+    writeBool(findRailNode(), "close", closed);
+}
 
 MStatus setToMerge(const MIntArray& vertexIds) {
     writeIntArray(findRailNode(), "toMerge", vertexIds);

@@ -18,7 +18,8 @@ void saveNondestructStrokes();
 std::vector<MPointArray> retrieveNondestructStrokes();
 //! Replaces the stroke by a denser one (at least one subdivision per segment).
 void densifyStroke(MPointArray& stroke);
-MStatus sendFuse(const MPointArray& fusePoints, const MPointArray& fuseMesh, const MUintArray& fuseIndices, bool mode);
+MStatus sendFuse(const MPointArray& fusePoints, const MPointArray& fuseMesh,
+                 const MUintArray& fuseIndices, bool mode);
 void clearFuse();
 //! Writes the world positions of the pin points (vertices of the retopology mesh).
 void sendPlayerPoints(const MIntArray& vertexIds);

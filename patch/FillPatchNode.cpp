@@ -60,7 +60,8 @@ private:
 
 }  // namespace
 
-MStatus fillPatchNode(MFnMesh& mesh, bool reverse, const MString& nodeName, const MIntArray& newFaces) {
+MStatus fillPatchNode(MFnMesh& mesh, bool reverse, const MString& nodeName,
+                      const MIntArray& newFaces) {
     mesh.updateSurface();
     int numVertices = mesh.numVertices();
     int numPolygons = mesh.numPolygons();

@@ -13,6 +13,7 @@ namespace tessark {
 //! The pre-patch normals come from the selected retopology mesh as it
 //! evaluates now. Failures of single attributes are reported; the rest are
 //! still set.
-MStatus fillPatchNode(MFnMesh& mesh, bool reverse, const MString& nodeName, const MIntArray& newFaces);
+MStatus fillPatchNode(MFnMesh& mesh, bool reverse, const MString& nodeName,
+                      const MIntArray& newFaces);
 
 }  // namespace tessark

@@ -35,7 +35,9 @@ MIntArray verticesAtPoints(const MDagPath& mesh, const MPointArray& points) {
     return ids;
 }
 
-void clearStrokePoints() { writePointArray(findRailNode(), "strokes", MPointArray()); }
+void clearStrokePoints() {
+    writePointArray(findRailNode(), "strokes", MPointArray());
+}
 
 void clearStrokeSet() {
     MObject rail = findRailNode();
@@ -49,15 +51,20 @@ void clearShadowStrokes() {
     writeIntArray(rail, "sizesShadow", MIntArray());
 }
 
-void clearNewFaces() { writeNull(findRailNode(), "newFaces"); }
+void clearNewFaces() {
+    writeNull(findRailNode(), "newFaces");
+}
 
-MIntArray readToMerge() { return readIntArray(findRailNode(), "toMerge"); }
+MIntArray readToMerge() {
+    return readIntArray(findRailNode(), "toMerge");
+}
 
 MStatus lastShadowStroke(MPointArray& points, MIntArray& size) {
     points.clear();
     size.clear();
     geo::StrokeSet set = readStrokeSet(findRailNode(), "strokesShadow", "sizesShadow");
-    if (set.sizes.empty()) return MStatus(MStatus::kInvalidParameter, "there are no shadow strokes");
+    if (set.sizes.empty())
+        return MStatus(MStatus::kInvalidParameter, "there are no shadow strokes");
     std::vector<geo::Polyline> strokes = geo::splitStrokes(set);
     points = toPointArray(strokes.back());
     size.append(set.sizes.back());

@@ -29,7 +29,9 @@ MIntArray toIntArray(const std::vector<int>& v) {
     return out;
 }
 
-MIntArray fiveZeros() { return toIntArray(geo::noPatch()); }
+MIntArray fiveZeros() {
+    return toIntArray(geo::noPatch());
+}
 
 //! Quads go into the mesh through the host's addPolygon with vertex merging.
 class MeshFnSink : public geo::MeshSink {
@@ -78,7 +80,9 @@ MString patchNodeFeeding(const MDagPath& meshPath) {
     return sources.length() ? MFnDependencyNode(sources[0].node()).name() : MString();
 }
 
-void deleteNode(const MString& fullPath) { MGlobal::executeCommand("delete " + fullPath, false, false); }
+void deleteNode(const MString& fullPath) {
+    MGlobal::executeCommand("delete " + fullPath, false, false);
+}
 
 //! What the quads are built into: the working copy's shape, or an empty mesh
 //! data object when the copy cannot be used (a new retopology mesh, or a
@@ -117,8 +121,8 @@ bool isSameFacing(int sourceFaceId, const MVector& quadNormal) {
     return normal * quadNormal > 0;
 }
 
-bool snapToSource(const MFnMesh& mesh, const MMatrix& worldMatrix, const MIntArray& faceIds, const MDagPath& meshPath,
-                  MString& commandText) {
+bool snapToSource(const MFnMesh& mesh, const MMatrix& worldMatrix, const MIntArray& faceIds,
+                  const MDagPath& meshPath, MString& commandText) {
     MDagPath sourcePath = sourceMeshPath();
     MStatus status;
     MFnMesh source(sourcePath, &status);
@@ -143,9 +147,10 @@ bool snapToSource(const MFnMesh& mesh, const MMatrix& worldMatrix, const MIntArr
             MFloatPoint hit;
             float param = 0, bary1 = 0, bary2 = 0;
             int hitFace = -1, hitTriangle = -1;
-            bool found = source.closestIntersection(MFloatPoint(p[k]), MFloatVector(n), NULL, NULL, false, MSpace::kWorld,
-                                                    static_cast<float>(reach), true, &accel, hit, &param, &hitFace,
-                                                    &hitTriangle, &bary1, &bary2, 0, &status);
+            bool found = source.closestIntersection(
+                MFloatPoint(p[k]), MFloatVector(n), NULL, NULL, false, MSpace::kWorld,
+                static_cast<float>(reach), true, &accel, hit, &param, &hitFace, &hitTriangle,
+                &bary1, &bary2, 0, &status);
             TESSARK_REPORT_ERROR(status);
             if (!found) continue;
             commandText += "move -absolute ";
@@ -179,8 +184,8 @@ MStatus deleteLastFaces(MFnMesh& mesh) {
 }
 
 MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpans, int vSpans,
-                        const std::vector<MPointArray>& strokes, const MPointArray& playerRow, bool changeSpan,
-                        bool scratch) {
+                        const std::vector<MPointArray>& strokes, const MPointArray& playerRow,
+                        bool changeSpan, bool scratch) {
     double rails = strokes.size() > 1 ? static_cast<double>(strokes.size() - 1) : 0.0;
     if (uSpans < 0 || vSpans < 0 || rails * uSpans * vSpans > kMaxPatchQuads) {
         MGlobal::displayError(MString("Tessark: a patch of ") + uSpans + " x " + vSpans +
@@ -210,7 +215,8 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
         target.dropCopy();
         return fiveZeros();
     }
-    if (changeSpan && target.detached.isNull() && target.mesh.numPolygons() != static_cast<int>(lastFaces.length()))
+    if (changeSpan && target.detached.isNull() &&
+        target.mesh.numPolygons() != static_cast<int>(lastFaces.length()))
         deleteLastFaces(target.mesh);
 
     std::vector<geo::Polyline> railLines;
@@ -223,7 +229,8 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     settings.isClosed = [] { return readBool(findRailNode(), "close"); };
     MeshFnSink sink(target.mesh);
     std::vector<int> faces;
-    std::vector<int> built = geo::buildRailGrid(railLines, toPolyline(playerRow), settings, sink, faces, storeShadowPair);
+    std::vector<int> built = geo::buildRailGrid(railLines, toPolyline(playerRow), settings, sink,
+                                                faces, storeShadowPair);
     for (int f : faces) newFaces.append(f);
     if (built == geo::noPatch()) {
         // Nothing reads the working copy after an early stop: do not leave it behind.
@@ -240,7 +247,8 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     bool reverse = snapToSource(target.mesh, world, newFaces, meshPath, moves);
     target.attach();
 
-    status = MGlobal::executeCommand("kvPatchCmd -m \"" + meshPath.fullPathName() + "\"", true, true);
+    status =
+        MGlobal::executeCommand("kvPatchCmd -m \"" + meshPath.fullPathName() + "\"", true, true);
     if (!status) {
         // Without a new patch node nothing may be filled: the action stops here.
         target.dropCopy();

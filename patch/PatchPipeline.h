@@ -23,8 +23,8 @@ MIntArray createPatch(int uArg, const MPointArray& playerRow);
 //! when changeSpan), inserts a patch node, fills it and snaps the new
 //! corners. Appends the new face ids to newFaces.
 MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpans, int vSpans,
-                        const std::vector<MPointArray>& strokes, const MPointArray& playerRow, bool changeSpan,
-                        bool scratch);
+                        const std::vector<MPointArray>& strokes, const MPointArray& playerRow,
+                        bool changeSpan, bool scratch);
 
 //! Casts a ray from each corner of the listed faces of mesh (placed by
 //! worldMatrix) along the face's normal onto the source mesh, appending a

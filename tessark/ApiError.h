@@ -15,7 +15,7 @@ inline void reportApiError(const MStatus& status, int line) {
 
 }  // namespace tessark
 
-#define TESSARK_REPORT_ERROR(status)                                  \
-    do {                                                              \
-        if (!(status)) tessark::reportApiError((status), __LINE__);   \
+#define TESSARK_REPORT_ERROR(status)                                \
+    do {                                                            \
+        if (!(status)) tessark::reportApiError((status), __LINE__); \
     } while (0)

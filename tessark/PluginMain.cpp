@@ -15,8 +15,9 @@
 
 TESSARK_EXPORT MStatus initializePlugin(MObject obj) {
     MFnPlugin plugin(obj, "Plexwend", "0.7", "Any");
-    MStatus status = plugin.registerNode("Tessark", Tessark::id, Tessark::creator, Tessark::initialize,
-                                         MPxNode::kLocatorNode, &Tessark::drawDbClassification);
+    MStatus status =
+        plugin.registerNode("Tessark", Tessark::id, Tessark::creator, Tessark::initialize,
+                            MPxNode::kLocatorNode, &Tessark::drawDbClassification);
     if (!status) {
         status.perror("registerNode");
         return status;
@@ -32,7 +33,8 @@ TESSARK_EXPORT MStatus initializePlugin(MObject obj) {
         status.perror("kvPatchCmd, registerCommand failed");
         return status;
     }
-    status = plugin.registerNode("kvPatchNode", kvPatchNode::id, kvPatchNode::creator, kvPatchNode::initialize);
+    status = plugin.registerNode("kvPatchNode", kvPatchNode::id, kvPatchNode::creator,
+                                 kvPatchNode::initialize);
     if (!status) {
         status.perror("kvPatchNode, registerCommand failed");
         return status;
@@ -48,7 +50,7 @@ TESSARK_EXPORT MStatus uninitializePlugin(MObject obj) {
         return status;
     }
     status = MHWRender::MDrawRegistry::deregisterDrawOverrideCreator(Tessark::drawDbClassification,
-                                                                    Tessark::drawRegistrantId);
+                                                                     Tessark::drawRegistrantId);
     if (!status) {
         status.perror("deregisterDrawOverrideCreator");
         return status;

@@ -38,12 +38,14 @@ MDagPath sourceMeshPath() {
 }
 
 MDagPath createRetopoMesh() {
-    MString shapeName = MGlobal::executeCommandStringResult("createNode \"mesh\" -n \"kvMeshShape\"", true, false);
+    MString shapeName =
+        MGlobal::executeCommandStringResult("createNode \"mesh\" -n \"kvMeshShape\"", true, false);
     MSelectionList list;
     list.add(shapeName);
     MDagPath shape;
     list.getDagPath(0, shape);
-    MGlobal::executeCommand("sets -e -forceElement \"initialShadingGroup\" " + shape.fullPathName(), false, false);
+    MGlobal::executeCommand("sets -e -forceElement \"initialShadingGroup\" " + shape.fullPathName(),
+                            false, false);
     MGlobal::selectByName(shape.fullPathName(), MGlobal::kReplaceList);
     MStatus status;
     MObject transform = MFnDagNode(shape).parent(0, &status);
@@ -60,14 +62,16 @@ MDagPath createRetopoMesh() {
 
 geo::Polyline toPolyline(const MPointArray& points) {
     geo::Polyline out(points.length());
-    for (unsigned i = 0; i < points.length(); ++i) out[i] = {points[i].x, points[i].y, points[i].z, points[i].w};
+    for (unsigned i = 0; i < points.length(); ++i)
+        out[i] = {points[i].x, points[i].y, points[i].z, points[i].w};
     return out;
 }
 
 MPointArray toPointArray(const geo::Polyline& points) {
     MPointArray out;
     out.setLength(static_cast<unsigned>(points.size()));
-    for (size_t i = 0; i < points.size(); ++i) out[static_cast<unsigned>(i)] = MPoint(points[i].x, points[i].y, points[i].z, points[i].w);
+    for (size_t i = 0; i < points.size(); ++i)
+        out[static_cast<unsigned>(i)] = MPoint(points[i].x, points[i].y, points[i].z, points[i].w);
     return out;
 }
 
@@ -136,7 +140,8 @@ MStatus writeBool(const MObject& node, const char* attribute, bool value) {
     return plug.setValue(value);
 }
 
-geo::StrokeSet readStrokeSet(const MObject& node, const char* pointsAttribute, const char* sizesAttribute) {
+geo::StrokeSet readStrokeSet(const MObject& node, const char* pointsAttribute,
+                             const char* sizesAttribute) {
     geo::StrokeSet set;
     set.points = toPolyline(readPointArray(node, pointsAttribute));
     MIntArray sizes = readIntArray(node, sizesAttribute);
@@ -161,11 +166,17 @@ MStatus writeStrokeSet(const MObject& node, const char* pointsAttribute, const c
 
 // ---------------------------------------------------------------- stroke sets
 
-MPointArray readStrokes(const MObject& node) { return readPointArray(node, "strokes"); }
+MPointArray readStrokes(const MObject& node) {
+    return readPointArray(node, "strokes");
+}
 
-MIntArray readShadowSizes() { return readIntArray(findRailNode(), "sizesShadow"); }
+MIntArray readShadowSizes() {
+    return readIntArray(findRailNode(), "sizesShadow");
+}
 
-int shadowStrokeCount() { return static_cast<int>(readShadowSizes().length()); }
+int shadowStrokeCount() {
+    return static_cast<int>(readShadowSizes().length());
+}
 
 int lastShadowSize() {
     MIntArray sizes = readShadowSizes();
@@ -177,11 +188,13 @@ std::vector<MPointArray> splitStrokes() {
 }
 
 std::vector<MPointArray> splitShadowStrokes() {
-    return toPointArrays(geo::splitStrokes(readStrokeSet(findRailNode(), "strokesShadow", "sizesShadow")));
+    return toPointArrays(
+        geo::splitStrokes(readStrokeSet(findRailNode(), "strokesShadow", "sizesShadow")));
 }
 
 MPointArray firstShadowStroke() {
-    return toPointArray(geo::firstStroke(readStrokeSet(findRailNode(), "strokesShadow", "sizesShadow")));
+    return toPointArray(
+        geo::firstStroke(readStrokeSet(findRailNode(), "strokesShadow", "sizesShadow")));
 }
 
 MStatus appendStroke(const MPointArray& points) {
@@ -225,14 +238,24 @@ int spanSetting(const char* name) {
 
 }  // namespace
 
-int uSpans() { return spanSetting("kv_uspan"); }
-int vSpans() { return spanSetting("kv_vspan"); }
+int uSpans() {
+    return spanSetting("kv_uspan");
+}
+int vSpans() {
+    return spanSetting("kv_vspan");
+}
 
-bool isLastPlayer() { return readBool(findRailNode(), "isLastPlayer"); }
+bool isLastPlayer() {
+    return readBool(findRailNode(), "isLastPlayer");
+}
 
-void setIsLastPlayer(bool value) { writeBool(findRailNode(), "isLastPlayer", value); }
+void setIsLastPlayer(bool value) {
+    writeBool(findRailNode(), "isLastPlayer", value);
+}
 
-void setLocked(bool value) { writeBool(findRailNode(), "locked", value); }
+void setLocked(bool value) {
+    writeBool(findRailNode(), "locked", value);
+}
 
 void refreshInfo() {
     MObject rail = findRailNode();

@@ -44,7 +44,8 @@ MStatus writeBool(const MObject& node, const char* attribute, bool value);
 
 //! A stroke set stored as a point attribute and a sizes attribute; sizes
 //! that promise more points than there are are cut to the points present.
-geo::StrokeSet readStrokeSet(const MObject& node, const char* pointsAttribute, const char* sizesAttribute);
+geo::StrokeSet readStrokeSet(const MObject& node, const char* pointsAttribute,
+                             const char* sizesAttribute);
 MStatus writeStrokeSet(const MObject& node, const char* pointsAttribute, const char* sizesAttribute,
                        const geo::StrokeSet& set, bool sizesFirst = false);
 

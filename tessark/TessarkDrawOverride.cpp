@@ -79,9 +79,11 @@ MString promptText(const char* variable, const char* fallback) {
 
 }  // namespace
 
-TessarkDrawOverride::TessarkDrawOverride(const MObject& obj) : MHWRender::MPxDrawOverride(obj, NULL, false) {
+TessarkDrawOverride::TessarkDrawOverride(const MObject& obj)
+    : MHWRender::MPxDrawOverride(obj, NULL, false) {
     MStatus status;
-    modelEditorCallback = MEventMessage::addEventCallback("modelEditorChanged", onModelEditorChanged, this, &status);
+    modelEditorCallback =
+        MEventMessage::addEventCallback("modelEditorChanged", onModelEditorChanged, this, &status);
     TESSARK_REPORT_ERROR(status);
     MFnDependencyNode node(obj, &status);
     railNode = status ? dynamic_cast<Tessark*>(node.userNode()) : nullptr;
@@ -97,16 +99,20 @@ TessarkDrawOverride::~TessarkDrawOverride() {
 
 void TessarkDrawOverride::onModelEditorChanged(void* clientData) {
     auto* self = static_cast<TessarkDrawOverride*>(clientData);
-    if (self && self->railNode) MHWRender::MRenderer::setGeometryDrawDirty(self->railNode->thisMObject(), true);
+    if (self && self->railNode)
+        MHWRender::MRenderer::setGeometryDrawDirty(self->railNode->thisMObject(), true);
 }
 
 MHWRender::DrawAPI TessarkDrawOverride::supportedDrawAPIs() const {
     return MHWRender::kAllDevices;
 }
 
-bool TessarkDrawOverride::isBounded(const MDagPath&, const MDagPath&) const { return false; }
+bool TessarkDrawOverride::isBounded(const MDagPath&, const MDagPath&) const {
+    return false;
+}
 
-MUserData* TessarkDrawOverride::prepareForDraw(const MDagPath& objPath, const MDagPath&, const MHWRender::MFrameContext&,
+MUserData* TessarkDrawOverride::prepareForDraw(const MDagPath& objPath, const MDagPath&,
+                                               const MHWRender::MFrameContext&,
                                                MUserData* oldData) {
     MFnDependencyNode node(objPath.node());
     strokes = readPoints(node, "strokes");
@@ -116,24 +122,33 @@ MUserData* TessarkDrawOverride::prepareForDraw(const MDagPath& objPath, const MD
     magnetPt = readPoints(node, "magnetPt");
     MStatus found;
     MPointArray fuse = readPoints(node, "fusept", &found);
-    if (found) fusept = fuse;
-    else MStatus(MStatus::kFailure, "cannot find fuse points").perror("");
+    if (found)
+        fusept = fuse;
+    else
+        MStatus(MStatus::kFailure, "cannot find fuse points").perror("");
     MPointArray mesh = readPoints(node, "fusemesh", &found);
-    if (found) fusemesh = mesh;
-    else MStatus(MStatus::kFailure, "cannot find fusemesh").perror("");
+    if (found)
+        fusemesh = mesh;
+    else
+        MStatus(MStatus::kFailure, "cannot find fusemesh").perror("");
     MIntArray indices = readInts(node, "fuseindices", &found);
-    if (found) fuseindices = indices;
-    else MStatus(MStatus::kFailure, "cannot find fuseindices").perror("");
+    if (found)
+        fuseindices = indices;
+    else
+        MStatus(MStatus::kFailure, "cannot find fuseindices").perror("");
     MStatus status;
     MPlug modePlug = node.findPlug("mode", true, &status);
-    if (status) mode = modePlug.asBool();
-    else MStatus(MStatus::kFailure, "cannot find mode").perror("");
+    if (status)
+        mode = modePlug.asBool();
+    else
+        MStatus(MStatus::kFailure, "cannot find mode").perror("");
     strokesShadow = readPoints(node, "strokesShadow");
     sizesShadow = readInts(node, "sizesShadow");
     return oldData;
 }
 
-void TessarkDrawOverride::addUIDrawables(const MDagPath&, MUIDrawManager& dm, const MHWRender::MFrameContext& frameContext,
+void TessarkDrawOverride::addUIDrawables(const MDagPath&, MUIDrawManager& dm,
+                                         const MHWRender::MFrameContext& frameContext,
                                          const MUserData*) {
     M3dView view = M3dView::active3dView();
     int portHeight = view.portHeight();
@@ -164,7 +179,8 @@ void TessarkDrawOverride::drawPrompts(MUIDrawManager& dm, int portHeight) const 
     dm.setFontName("Arial");
     dm.setFontSize(9);
     dm.setColor(MColor(0.3f, 0.3f, 0.01f, 1.0f));
-    dm.text2d(MPoint(10, portHeight - 20), promptText("Tessark_info2", "... 2"), MUIDrawManager::kLeft);
+    dm.text2d(MPoint(10, portHeight - 20), promptText("Tessark_info2", "... 2"),
+              MUIDrawManager::kLeft);
     dm.text2d(MPoint(130, 6), promptText("Tessark_info1", "... 1"), MUIDrawManager::kLeft);
     dm.endDrawInXray();
 }
@@ -174,7 +190,9 @@ void TessarkDrawOverride::drawPinPoints(MUIDrawManager& dm) const {
     dm.beginDrawInXray();
     for (unsigned i = 0; i < playerpts.length(); ++i) {
         pinCircles(dm, project(playerpts[i]));
-        if (i < 2) dm.text(playerpts[i] + MVector(0.1, 0.1, 0.1), i == 0 ? "1" : "2", MUIDrawManager::kRight);
+        if (i < 2)
+            dm.text(playerpts[i] + MVector(0.1, 0.1, 0.1), i == 0 ? "1" : "2",
+                    MUIDrawManager::kRight);
     }
     dm.endDrawInXray();
 }
@@ -244,9 +262,11 @@ void TessarkDrawOverride::drawFusePreview(MUIDrawManager& dm) const {
         for (unsigned i = 0; i + 2 < fuseindices.length(); i += 3) {
             bool inside = true;
             for (unsigned k = 0; k < 3; ++k)
-                inside = inside && fuseindices[i + k] >= 0 && static_cast<unsigned>(fuseindices[i + k]) < fusemesh.length();
+                inside = inside && fuseindices[i + k] >= 0 &&
+                         static_cast<unsigned>(fuseindices[i + k]) < fusemesh.length();
             if (!inside) continue;
-            for (unsigned k = 0; k < 3; ++k) index.append(static_cast<unsigned>(fuseindices[i + k]));
+            for (unsigned k = 0; k < 3; ++k)
+                index.append(static_cast<unsigned>(fuseindices[i + k]));
         }
         dm.mesh(MUIDrawManager::kTriangles, fusemesh, NULL, NULL, &index);
     }
@@ -274,7 +294,8 @@ void TessarkDrawOverride::drawShadowStrokes(MUIDrawManager& dm) const {
         if (stroke.length() > 0) {
             // The marker sits on the point before the stroke's own offset,
             // bounded to the stroke's last point.
-            unsigned marker = i == 0 ? 0 : std::min(offset == 0 ? 0u : offset - 1, stroke.length() - 1);
+            unsigned marker =
+                i == 0 ? 0 : std::min(offset == 0 ? 0u : offset - 1, stroke.length() - 1);
             dm.circle2d(project(stroke[marker]), 4, true);
         }
         dm.lineStrip(stroke, false);

@@ -12,16 +12,20 @@ class Tessark;
 
 class TessarkDrawOverride : public MHWRender::MPxDrawOverride {
 public:
-    static MHWRender::MPxDrawOverride* Creator(const MObject& obj) { return new TessarkDrawOverride(obj); }
+    static MHWRender::MPxDrawOverride* Creator(const MObject& obj) {
+        return new TessarkDrawOverride(obj);
+    }
     ~TessarkDrawOverride() override;
 
     MHWRender::DrawAPI supportedDrawAPIs() const override;
     bool hasUIDrawables() const override { return true; }
     bool isBounded(const MDagPath& objPath, const MDagPath& cameraPath) const override;
     MUserData* prepareForDraw(const MDagPath& objPath, const MDagPath& cameraPath,
-                              const MHWRender::MFrameContext& frameContext, MUserData* oldData) override;
+                              const MHWRender::MFrameContext& frameContext,
+                              MUserData* oldData) override;
     void addUIDrawables(const MDagPath& objPath, MHWRender::MUIDrawManager& drawManager,
-                        const MHWRender::MFrameContext& frameContext, const MUserData* data) override;
+                        const MHWRender::MFrameContext& frameContext,
+                        const MUserData* data) override;
 
 private:
     explicit TessarkDrawOverride(const MObject& obj);

@@ -35,7 +35,9 @@ MObject Tessark::fusemesh;
 MObject Tessark::fuseindices;
 MObject Tessark::mode;
 
-void* Tessark::creator() { return new Tessark; }
+void* Tessark::creator() {
+    return new Tessark;
+}
 
 namespace {
 
@@ -99,19 +101,28 @@ MStatus Tessark::initialize() {
     fuseindices = typed("fuseindices", "fid", MFnData::kIntArray, S | W | C | H);
     mode = boolean("mode", "mo", true, S | W | C);
 
-    for (MObject* attr : {&close, &mode, &sizes, &locked, &newFaces, &fusept, &strokes, &toMerge, &playerpts,
-                          &magnetPt, &fusemesh, &TessarkMesh, &playersLine, &fuseindices, &displayInfo,
-                          &sizesShadow, &isLastPlayer, &strokesShadow, &sizesNondestruct, &strokesNondestruct}) {
+    for (MObject* attr :
+         {&close,       &mode,         &sizes,         &locked,           &newFaces,
+          &fusept,      &strokes,      &toMerge,       &playerpts,        &magnetPt,
+          &fusemesh,    &TessarkMesh,  &playersLine,   &fuseindices,      &displayInfo,
+          &sizesShadow, &isLastPlayer, &strokesShadow, &sizesNondestruct, &strokesNondestruct}) {
         MStatus status = addAttribute(*attr);
         if (!status) status.perror("addAttribute");
     }
 
-    const std::pair<MObject*, MObject*> affects[] = {
-        {&strokes, &sizes},           {&strokes, &newFaces},          {&TessarkMesh, &sizes},
-        {&strokes, &TessarkMesh},     {&displayInfo, &strokes},       {&displayInfo, &playerpts},
-        {&displayInfo, &playersLine}, {&displayInfo, &isLastPlayer},  {&newFaces, &sizesShadow},
-        {&sizesShadow, &newFaces},    {&newFaces, &strokesShadow},    {&strokesShadow, &newFaces},
-        {&strokesShadow, &isLastPlayer}};
+    const std::pair<MObject*, MObject*> affects[] = {{&strokes, &sizes},
+                                                     {&strokes, &newFaces},
+                                                     {&TessarkMesh, &sizes},
+                                                     {&strokes, &TessarkMesh},
+                                                     {&displayInfo, &strokes},
+                                                     {&displayInfo, &playerpts},
+                                                     {&displayInfo, &playersLine},
+                                                     {&displayInfo, &isLastPlayer},
+                                                     {&newFaces, &sizesShadow},
+                                                     {&sizesShadow, &newFaces},
+                                                     {&newFaces, &strokesShadow},
+                                                     {&strokesShadow, &newFaces},
+                                                     {&strokesShadow, &isLastPlayer}};
     for (const auto& [when, affected] : affects) {
         MStatus status = attributeAffects(*when, *affected);
         if (!status) status.perror("attributeAffects");
@@ -135,4 +146,6 @@ MStatus Tessark::preEvaluation(const MDGContext& context, const MEvaluationNode&
     return MStatus::kSuccess;
 }
 
-bool Tessark::isBounded() const { return false; }
+bool Tessark::isBounded() const {
+    return false;
+}

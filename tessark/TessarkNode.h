@@ -14,7 +14,8 @@ public:
     ~Tessark() override = default;
 
     MStatus compute(const MPlug& plug, MDataBlock& data) override;
-    MStatus preEvaluation(const MDGContext& context, const MEvaluationNode& evaluationNode) override;
+    MStatus preEvaluation(const MDGContext& context,
+                          const MEvaluationNode& evaluationNode) override;
     bool isBounded() const override;
 
     static void* creator();

@@ -23,7 +23,9 @@
 
 namespace {
 
-double height(double x, double z) { return 0.3 * std::sin(0.7 * x) * std::cos(0.5 * z); }
+double height(double x, double z) {
+    return 0.3 * std::sin(0.7 * x) * std::cos(0.5 * z);
+}
 
 //! An n x n grid of quads over [x0, x0 + size] x [z0, z0 + size] on the height field.
 MObject makeGrid(const char* name, int n, double x0, double z0, double size) {
@@ -58,7 +60,9 @@ MPointArray surfaceLine(double z, double x0, double x1) {
     return p;
 }
 
-void run(const std::string& text) { ehost::runCommands(text, {false, true}); }
+void run(const std::string& text) {
+    ehost::runCommands(text, {false, true});
+}
 
 void BM_AppendPatch(benchmark::State& state) {
     const int retopoQuads = static_cast<int>(state.range(0));
@@ -89,6 +93,11 @@ void BM_AppendPatch(benchmark::State& state) {
     ehost::session().newScene();
 }
 
-BENCHMARK(BM_AppendPatch)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_AppendPatch)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 }  // namespace

@@ -27,14 +27,17 @@ TEST(CommandText, SplitsCommandsWordsStringsAndComments) {
     std::vector<ehost::CommandText> cmds;
     std::string error;
     ASSERT_TRUE(ehost::splitCommands(
-        "move -absolute 1 -2.5 3e-7 \"|m|mShape.vtx[3]\"; move -a 0 0 0 \"|m|mShape.vtx[4]\"; // trailing\n"
+        "move -absolute 1 -2.5 3e-7 \"|m|mShape.vtx[3]\"; move -a 0 0 0 \"|m|mShape.vtx[4]\"; // "
+        "trailing\n"
         "setAttr -type \"string\" n.s \"a \\\"quoted\\\" word\" /* block\ncomment */ ; undo",
         cmds, error))
         << error;
     ASSERT_EQ(cmds.size(), 4u);
-    EXPECT_EQ(words(cmds[0]), (std::vector<std::string>{"move", "-absolute", "1", "-2.5", "3e-7", "|m|mShape.vtx[3]"}));
+    EXPECT_EQ(words(cmds[0]), (std::vector<std::string>{"move", "-absolute", "1", "-2.5", "3e-7",
+                                                        "|m|mShape.vtx[3]"}));
     EXPECT_EQ(cmds[0].tokens[1].kind, ehost::Token::Kind::Flag);
-    EXPECT_EQ(cmds[0].tokens[3].kind, ehost::Token::Kind::Word) << "a negative number is not a flag";
+    EXPECT_EQ(cmds[0].tokens[3].kind, ehost::Token::Kind::Word)
+        << "a negative number is not a flag";
     EXPECT_EQ(cmds[2].tokens[4].text, "a \"quoted\" word");
     EXPECT_EQ(cmds[2].line, 2);
     EXPECT_EQ(cmds[3].line, 3);
@@ -44,11 +47,14 @@ TEST(CommandText, SplitsCommandsWordsStringsAndComments) {
 TEST(CommandText, ALoneDashJoinsTheNextWordIntoAFlag) {
     std::vector<ehost::CommandText> cmds;
     std::string error;
-    ASSERT_TRUE(ehost::splitCommands("polyMergeVertex -d 9999 - am 1  \"|m|mShape.vtx[1]\"", cmds, error));
-    EXPECT_EQ(words(cmds[0]), (std::vector<std::string>{"polyMergeVertex", "-d", "9999", "-am", "1", "|m|mShape.vtx[1]"}));
+    ASSERT_TRUE(
+        ehost::splitCommands("polyMergeVertex -d 9999 - am 1  \"|m|mShape.vtx[1]\"", cmds, error));
+    EXPECT_EQ(words(cmds[0]), (std::vector<std::string>{"polyMergeVertex", "-d", "9999", "-am", "1",
+                                                        "|m|mShape.vtx[1]"}));
     EXPECT_EQ(cmds[0].tokens[3].kind, ehost::Token::Kind::Flag);
     ASSERT_TRUE(ehost::splitCommands("polyAverageVertex - i 1 \"|m|mShape.f[7]\"", cmds, error));
-    EXPECT_EQ(words(cmds[0]), (std::vector<std::string>{"polyAverageVertex", "-i", "1", "|m|mShape.f[7]"}));
+    EXPECT_EQ(words(cmds[0]),
+              (std::vector<std::string>{"polyAverageVertex", "-i", "1", "|m|mShape.f[7]"}));
     EXPECT_FALSE(ehost::splitCommands("select \"open", cmds, error));
     EXPECT_EQ(error, "line 1: unterminated string");
 }
@@ -59,7 +65,8 @@ protected:
         return ehost::runCommands(text, {false, undoable}, result);
     }
     std::string lastError() {
-        for (auto it = ehost::session().messages().entries().rbegin(); it != ehost::session().messages().entries().rend(); ++it)
+        for (auto it = ehost::session().messages().entries().rbegin();
+             it != ehost::session().messages().entries().rend(); ++it)
             if (it->kind == ehost::MessageLog::Kind::Error) return it->text;
         return "";
     }
@@ -119,7 +126,9 @@ TEST_F(CommandTest, UndoAndRedoRestoreEveryValueBitForBit) {
 }
 
 int undoEvents = 0;
-void countUndo(void*) { ++undoEvents; }
+void countUndo(void*) {
+    ++undoEvents;
+}
 
 TEST_F(CommandTest, UndoFiresTheUndoEventAndTheQueueIsBounded) {
     MCallbackId id = MEventMessage::addEventCallback("Undo", countUndo);
@@ -127,20 +136,24 @@ TEST_F(CommandTest, UndoFiresTheUndoEventAndTheQueueIsBounded) {
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(run("createNode transform"));
     ASSERT_TRUE(run("undo; undo; undo; undo; undo"));
     EXPECT_EQ(undoEvents, 3);
-    EXPECT_EQ(ehost::session().scene().find("transform2")->name, "transform2") << "the oldest two stay";
+    EXPECT_EQ(ehost::session().scene().find("transform2")->name, "transform2")
+        << "the oldest two stay";
     EXPECT_EQ(ehost::session().scene().find("transform3"), nullptr);
     MMessage::removeCallback(id);
     ASSERT_TRUE(run("undoInfo -length 50"));
 }
 
 TEST_F(CommandTest, DeleteAndItsUndoKeepConnectionsAndChildren) {
-    ASSERT_TRUE(run("createNode transform -n a; createNode transform -n b -p a; createNode transform -n c"));
+    ASSERT_TRUE(run(
+        "createNode transform -n a; createNode transform -n b -p a; createNode transform -n c"));
     ASSERT_TRUE(run("connectAttr a.translateX c.translateY"));
     EXPECT_FALSE(run("connectAttr a.translateX c.translateY")) << "already connected";
     ASSERT_TRUE(run("setAttr a.tx 3"));
     EXPECT_EQ(result("getAttr c.ty"), "3");
     EXPECT_FALSE(run("setAttr c.ty 1"));
-    EXPECT_EQ(lastError(), "setAttr: The attribute 'c.translateY' is locked or connected and cannot be modified.");
+    EXPECT_EQ(
+        lastError(),
+        "setAttr: The attribute 'c.translateY' is locked or connected and cannot be modified.");
     ASSERT_TRUE(run("delete a"));
     EXPECT_EQ(ehost::session().scene().find("b"), nullptr);
     ASSERT_TRUE(run("undo"));
@@ -152,7 +165,8 @@ TEST_F(CommandTest, DeleteAndItsUndoKeepConnectionsAndChildren) {
 }
 
 TEST_F(CommandTest, SelectionCommandsAndListing) {
-    ASSERT_TRUE(run("createNode transform -n a; createNode transform -n b; select -r a; select -add b"));
+    ASSERT_TRUE(
+        run("createNode transform -n a; createNode transform -n b; select -r a; select -add b"));
     EXPECT_EQ(result("ls -sl"), "a b");
     ASSERT_TRUE(run("select -d a"));
     EXPECT_EQ(result("ls -sl"), "b");
@@ -166,12 +180,15 @@ TEST_F(CommandTest, SelectionCommandsAndListing) {
 }
 
 TEST_F(CommandTest, OptionVariablesFromCommandText) {
-    ASSERT_TRUE(run("optionVar -iv tessarkCmdTestI 6 -fv tessarkCmdTestF 0.25 -sv tessarkCmdTestS \"x y\""));
+    ASSERT_TRUE(run(
+        "optionVar -iv tessarkCmdTestI 6 -fv tessarkCmdTestF 0.25 -sv tessarkCmdTestS \"x y\""));
     EXPECT_EQ(result("optionVar -q tessarkCmdTestI"), "6");
     EXPECT_EQ(result("optionVar -q tessarkCmdTestF"), "0.25");
     EXPECT_EQ(result("optionVar -q tessarkCmdTestS"), "x y");
     EXPECT_EQ(result("optionVar -exists tessarkCmdTestI"), "1");
-    ASSERT_TRUE(run("optionVar -remove tessarkCmdTestI; optionVar -remove tessarkCmdTestF; optionVar -remove tessarkCmdTestS"));
+    ASSERT_TRUE(
+        run("optionVar -remove tessarkCmdTestI; optionVar -remove tessarkCmdTestF; optionVar "
+            "-remove tessarkCmdTestS"));
     EXPECT_EQ(result("optionVar -exists tessarkCmdTestI"), "0");
 }
 
@@ -251,7 +268,8 @@ TEST_F(CommandTest, ArgDatabaseReadsFlagsArgumentsAndObjects) {
 
 TEST_F(CommandTest, ExecuteCommandReturnsTypedResults) {
     int count = 0;
-    MString name = MGlobal::executeCommandStringResult("createNode transform -n viaApi", true, true);
+    MString name =
+        MGlobal::executeCommandStringResult("createNode transform -n viaApi", true, true);
     EXPECT_EQ(name, MString("viaApi"));
     EXPECT_TRUE(MGlobal::executeCommand("getAttr viaApi.visibility", count));
     EXPECT_EQ(count, 1);

@@ -62,7 +62,8 @@ TEST_F(DagTest, WorldMatricesComposeDownThePath) {
     EXPECT_NEAR(p.z, 3, 1e-12);
     // a turns (1, 0, 0) into (0, 1, 0): the exclusive matrix places b's origin.
     EXPECT_TRUE((MPoint(0, 0, 0) * path.exclusiveMatrix()).isEquivalent(MPoint(1, 2, 3), 1e-12));
-    EXPECT_TRUE(MFnTransform(b).getTranslation(MSpace::kWorld).isEquivalent(MVector(1, 12, 3), 1e-12));
+    EXPECT_TRUE(
+        MFnTransform(b).getTranslation(MSpace::kWorld).isEquivalent(MVector(1, 12, 3), 1e-12));
 }
 
 TEST_F(DagTest, PathsBecomeInvalidWhenTheirNodeIsDeleted) {
@@ -90,7 +91,8 @@ TEST_F(DagTest, DuplicateCopiesAShapeUnderANewTransform) {
     EXPECT_EQ(c.name(), MString("polySurface2"));
     ASSERT_EQ(c.childCount(), 1u);
     EXPECT_EQ(MFnDagNode(c.child(0)).name(), MString("mShape1"));
-    EXPECT_TRUE(MFnTransform(copy).getTranslation(MSpace::kTransform).isEquivalent(MVector(5, 0, 0)));
+    EXPECT_TRUE(
+        MFnTransform(copy).getTranslation(MSpace::kTransform).isEquivalent(MVector(5, 0, 0)));
 }
 
 TEST_F(DagTest, SelectionByNameComponentsAndOrder) {
@@ -145,7 +147,8 @@ TEST_F(DagTest, ShadingGroupMembershipAndSets) {
 }
 
 TEST(OptionVariables, PersistInThePreferencesFileAndReportExistence) {
-    auto dir = std::filesystem::temp_directory_path() / ("tessark-prefs-" + std::to_string(::getpid()));
+    auto dir =
+        std::filesystem::temp_directory_path() / ("tessark-prefs-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     {
         ehost::Preferences prefs(dir.string());
@@ -179,7 +182,9 @@ TEST_F(DagTest, OptionVariablesThroughTheApi) {
 }
 
 int undoCalls = 0;
-void onUndo(void* data) { ++*static_cast<int*>(data); }
+void onUndo(void* data) {
+    ++*static_cast<int*>(data);
+}
 
 TEST_F(DagTest, EventCallbacksRunUntilRemoved) {
     MStatus st;

@@ -70,8 +70,9 @@ protected:
     void SetUp() override {
         HostTest::SetUp();
         if (!ehost::session().registry().findClass("adder")) {
-            ASSERT_TRUE(ehost::registerPluginNodeType("adder", MTypeId(0x7f001), Adder::creator, Adder::initialize,
-                                                      MPxNode::kDependNode, "", "graphTest"));
+            ASSERT_TRUE(ehost::registerPluginNodeType("adder", MTypeId(0x7f001), Adder::creator,
+                                                      Adder::initialize, MPxNode::kDependNode, "",
+                                                      "graphTest"));
         }
     }
     MObject make(const char* name = "") {
@@ -81,8 +82,12 @@ protected:
         EXPECT_TRUE(st) << st.errorString();
         return o;
     }
-    static Adder& user(const MObject& o) { return *static_cast<Adder*>(MFnDependencyNode(o).userNode()); }
-    static MPlug plug(const MObject& o, const char* name) { return MFnDependencyNode(o).findPlug(name, true); }
+    static Adder& user(const MObject& o) {
+        return *static_cast<Adder*>(MFnDependencyNode(o).userNode());
+    }
+    static MPlug plug(const MObject& o, const char* name) {
+        return MFnDependencyNode(o).findPlug(name, true);
+    }
 };
 
 TEST_F(GraphTest, OutputsComputeOnDemandAndStayCachedUntilAnInputChanges) {
@@ -132,7 +137,8 @@ TEST_F(GraphTest, ConnectionsAreRefusedWithAReason) {
     auto ref = [](const MPlug& p) { return ehost::api::plugRef(p); };
     MStatus st = ehost::connect(ref(plug(n, "sum")), ref(plug(m, "points")));
     EXPECT_FALSE(st);
-    EXPECT_NE(st.errorString().str().find("types do not match"), std::string::npos) << st.errorString();
+    EXPECT_NE(st.errorString().str().find("types do not match"), std::string::npos)
+        << st.errorString();
     EXPECT_TRUE(ehost::connect(ref(plug(n, "sum")), ref(plug(m, "a"))));
     st = ehost::connect(ref(plug(n, "a")), ref(plug(m, "a")));
     EXPECT_NE(st.errorString().str().find("already has an input"), std::string::npos);

@@ -15,7 +15,8 @@
 
 //! An n x n grid of quads in the XZ plane (y = height), with a UV per
 //! vertex, under a transform renamed `name` with shape `name`Shape.
-inline MObject makeGrid(const std::string& name, int n = 2, double size = 2.0, double height = 0.0) {
+inline MObject makeGrid(const std::string& name, int n = 2, double size = 2.0,
+                        double height = 0.0) {
     MPointArray points;
     MFloatArray us, vs;
     for (int j = 0; j <= n; ++j)
@@ -37,8 +38,8 @@ inline MObject makeGrid(const std::string& name, int n = 2, double size = 2.0, d
         }
     MFnMesh fn;
     MStatus status;
-    MObject transform = fn.create(points.length(), counts.length(), points, counts, connects, us, vs,
-                                  MObject::kNullObj, &status);
+    MObject transform = fn.create(points.length(), counts.length(), points, counts, connects, us,
+                                  vs, MObject::kNullObj, &status);
     fn.assignUVs(counts, connects);
     MFnDagNode t(transform);
     MFnDagNode(t.child(0)).setName((name + "Shape").c_str());

@@ -35,7 +35,8 @@ TEST_F(PatchCmdTest, AMeshWithoutHistoryGetsAHiddenOriginalCopyAndUndoRestoresIt
     EXPECT_EQ(feeding("mShape.inMesh"), "kvPatchNode1");
     std::string orig = feeding("kvPatchNode1.inMesh");
     EXPECT_EQ(orig, "mShape1Orig");
-    EXPECT_EQ(result("ls -l " + orig), "|m|mShape1Orig") << "the copy sits under the mesh's transform";
+    EXPECT_EQ(result("ls -l " + orig), "|m|mShape1Orig")
+        << "the copy sits under the mesh's transform";
     EXPECT_EQ(result("getAttr " + orig + ".intermediateObject"), "1");
     EXPECT_TRUE(exists("polyTweak1")) << "made in every case";
     EXPECT_EQ(feeding("kvPatchNode1.inMesh"), orig) << "the tweak node is not wired without tweaks";

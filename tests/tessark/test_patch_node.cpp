@@ -23,7 +23,8 @@ protected:
     void SetUp() override {
         TessarkTest::SetUp();
         makeGrid("src");
-        ASSERT_TRUE(run("createNode kvPatchNode -n patch; connectAttr srcShape.outMesh patch.inMesh"));
+        ASSERT_TRUE(
+            run("createNode kvPatchNode -n patch; connectAttr srcShape.outMesh patch.inMesh"));
         patch = node("patch");
     }
     MPlug plug(const char* name) { return MFnDependencyNode(patch).findPlug(name, true); }

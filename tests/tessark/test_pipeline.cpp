@@ -21,7 +21,8 @@ constexpr double kRadius = 5.0;
 //! A point of the sphere of radius kRadius (y up) at a latitude and longitude in degrees.
 MPoint onSphere(double latitude, double longitude) {
     double la = latitude * M_PI / 180, lo = longitude * M_PI / 180;
-    return MPoint(kRadius * std::cos(la) * std::cos(lo), kRadius * std::sin(la), kRadius * std::cos(la) * std::sin(lo));
+    return MPoint(kRadius * std::cos(la) * std::cos(lo), kRadius * std::sin(la),
+                  kRadius * std::cos(la) * std::sin(lo));
 }
 
 //! A stroke along a meridian, from latitude -30 to 30, densely sampled.
@@ -31,7 +32,9 @@ MPointArray meridian(double longitude, int samples = 60) {
     return p;
 }
 
-double bump(double x, double z) { return 0.4 * std::sin(x) * std::cos(0.8 * z); }
+double bump(double x, double z) {
+    return 0.4 * std::sin(x) * std::cos(0.8 * z);
+}
 
 //! A bumpy height field, 100 x 100 quads over [-5, 5]^2.
 void makeBumpyGround(const std::string& name) {
@@ -68,10 +71,12 @@ class PipelineTest : public TessarkTest {
 protected:
     void SetUp() override {
         TessarkTest::SetUp();
-        for (const char* v : {"kv_uspan", "kv_vspan", "kv_mergThreshold", "kv_distancesnap"}) MGlobal::removeOptionVar(v);
+        for (const char* v : {"kv_uspan", "kv_vspan", "kv_mergThreshold", "kv_distancesnap"})
+            MGlobal::removeOptionVar(v);
     }
     void useSource(const std::string& source) {
-        ASSERT_TRUE(run("createNode Tessark -n rail; connectAttr " + source + "Shape.outMesh rail.TessarkMesh"));
+        ASSERT_TRUE(run("createNode Tessark -n rail; connectAttr " + source +
+                        "Shape.outMesh rail.TessarkMesh"));
         ASSERT_TRUE(run("select -cl"));
     }
     //! What ENTER does with two or more strokes and no pin points.
@@ -117,7 +122,8 @@ TEST_F(PipelineTest, TwoStrokesOnASphereBecome144QuadsPressedOntoIt) {
     useSource("ball");
     MIntArray row = complete({meridian(0), meridian(40)});
     ASSERT_EQ(row.length(), 13u);
-    EXPECT_NE(ehost::session().scene().find("kvMeshShape"), nullptr) << "no mesh was selected: a new one is made";
+    EXPECT_NE(ehost::session().scene().find("kvMeshShape"), nullptr)
+        << "no mesh was selected: a new one is made";
     auto mesh = retopo();
     ASSERT_TRUE(mesh);
     EXPECT_EQ(mesh->numFaces(), 144);
@@ -128,7 +134,8 @@ TEST_F(PipelineTest, TwoStrokesOnASphereBecome144QuadsPressedOntoIt) {
     EXPECT_FALSE(tessark::readBool(tessark::findRailNode(), "locked", true));
     EXPECT_EQ(tessark::shadowStrokeCount(), 2);
     EXPECT_EQ(patchNodeOf("kvMeshShape"), "kvPatchNode1");
-    EXPECT_EQ(result("getAttr kvPatchNode1.reverse"), "0") << "quads drawn facing out face like the sphere";
+    EXPECT_EQ(result("getAttr kvPatchNode1.reverse"), "0")
+        << "quads drawn facing out face like the sphere";
     for (int f = 0; f < mesh->numFaces(); ++f) {
         ehost::Vec3 c = mesh->point(mesh->faceVertices(f)[0]);
         EXPECT_GT(ehost::dot(mesh->faceNormal(f), c), 0) << "face " << f;
@@ -194,7 +201,8 @@ TEST_F(PipelineTest, SavingReopeningAndReevaluatingGivesTheSameMesh) {
     useSource("ground");
     complete({groundLine(-2), groundLine(1)});
     auto before = std::make_shared<ehost::MeshGeometry>(*retopo());
-    auto file = std::filesystem::temp_directory_path() / ("tessark-pipeline-" + std::to_string(::getpid()) + ".tscene");
+    auto file = std::filesystem::temp_directory_path() /
+                ("tessark-pipeline-" + std::to_string(::getpid()) + ".tscene");
     ASSERT_TRUE(ehost::saveScene(file.string()));
     ehost::session().newScene();
     ASSERT_TRUE(ehost::openScene(file.string()));
@@ -216,7 +224,8 @@ TEST_F(PipelineTest, ChangingSpansOfAMeshHoldingOnlyThePatchRebuildsItFromEmpty)
     EXPECT_EQ(faces.length(), 24u);
     EXPECT_EQ(retopo()->numFaces(), 24);
     EXPECT_LT(farthestFromSource("ground"), 0.001);
-    EXPECT_EQ(result("ls -type transform"), "persp ground transform1 polySurface1") << "no working copy is left";
+    EXPECT_EQ(result("ls -type transform"), "persp ground transform1 polySurface1")
+        << "no working copy is left";
 }
 
 TEST_F(PipelineTest, NoPatchLeavesNoWorkingCopyBehind) {
@@ -227,7 +236,8 @@ TEST_F(PipelineTest, NoPatchLeavesNoWorkingCopyBehind) {
     tessark::appendStroke(groundLine(2));
     MIntArray row = tessark::createPatch(5, MPointArray());
     EXPECT_EQ(row.length(), 5u);
-    for (unsigned i = 0; i < row.length(); ++i) EXPECT_EQ(row[i], 0) << "a single stroke makes no patch";
+    for (unsigned i = 0; i < row.length(); ++i)
+        EXPECT_EQ(row[i], 0) << "a single stroke makes no patch";
     EXPECT_EQ(result("ls -type transform"), transforms);
     EXPECT_EQ(retopo()->numFaces(), 144);
 }

@@ -112,7 +112,8 @@ TEST_F(RailNodeTest, StoredValuesStandWhenReadBackAfterDirtying) {
     plug("sizes").setValue(MFnIntArrayData().create(sizes));
     plug("strokes").setValue(MFnPointArrayData().create(MPointArray(8, MPoint(1, 2, 3))));
     MFnIntArrayData read(plug("sizes").asMObject());
-    ASSERT_EQ(read.length(), 2u) << "compute reports kUnknownParameter for sizes: the stored value stands";
+    ASSERT_EQ(read.length(), 2u)
+        << "compute reports kUnknownParameter for sizes: the stored value stands";
     EXPECT_EQ(read[1], 5);
 }
 
@@ -126,7 +127,8 @@ TEST_F(RailNodeTest, StateSurvivesSavingAndReopening) {
     plug("sizes").setValue(MFnIntArrayData().create(sizes));
     plug("locked").setValue(false);
     plug("strokesShadow").setValue(MFnPointArrayData().create(stroke));
-    auto file = std::filesystem::temp_directory_path() / ("tessark-rail-" + std::to_string(::getpid()) + ".tscene");
+    auto file = std::filesystem::temp_directory_path() /
+                ("tessark-rail-" + std::to_string(::getpid()) + ".tscene");
     ASSERT_TRUE(ehost::saveScene(file.string()));
     ehost::session().newScene();
     ASSERT_TRUE(ehost::openScene(file.string()));

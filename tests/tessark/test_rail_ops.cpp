@@ -32,9 +32,11 @@ class RailOpsTest : public TessarkTest {
 protected:
     void SetUp() override {
         TessarkTest::SetUp();
-        for (const char* v : {"kv_uspan", "kv_vspan", "Tessark_info1", "Tessark_info2"}) MGlobal::removeOptionVar(v);
+        for (const char* v : {"kv_uspan", "kv_vspan", "Tessark_info1", "Tessark_info2"})
+            MGlobal::removeOptionVar(v);
         makeGrid("src", 2, 10.0);
-        ASSERT_TRUE(run("createNode Tessark -n rail; connectAttr srcShape.outMesh rail.TessarkMesh"));
+        ASSERT_TRUE(
+            run("createNode Tessark -n rail; connectAttr srcShape.outMesh rail.TessarkMesh"));
     }
 };
 
@@ -129,7 +131,8 @@ TEST_F(RailOpsTest, SpansAndPromptsComeFromOptionVariables) {
     ASSERT_TRUE(run("setAttr rail.displayInfo 0"));
     tessark::setInfo1("hidden");
     EXPECT_EQ(MGlobal::optionVarStringValue("Tessark_info1"), MString(""));
-    EXPECT_EQ(MGlobal::optionVarStringValue("Tessark_info2"), MString("")) << "both lines are blanked";
+    EXPECT_EQ(MGlobal::optionVarStringValue("Tessark_info2"), MString(""))
+        << "both lines are blanked";
 }
 
 TEST_F(RailOpsTest, NonDestructiveStrokesAreDensifiedCopies) {
@@ -169,7 +172,8 @@ TEST_F(RailOpsTest, FuseAndPlayerStateReachTheNode) {
 }
 
 TEST_F(RailOpsTest, EdgeChainPointsFollowTheChain) {
-    // Edges of the 2x2 grid: 0 (0-3), 1 (3-4), 2 (4-1), 3 (1-0), ... along the z = -5 border: 3 then 7.
+    // Edges of the 2x2 grid: 0 (0-3), 1 (3-4), 2 (4-1), 3 (1-0), ... along the z = -5 border: 3
+    // then 7.
     MDagPath mesh = path("src");
     MIntArray border;
     MFnMesh fn(mesh);

@@ -16,7 +16,8 @@ Registered registered() {
     auto& reg = ehost::session().registry();
     auto* rail = reg.findClass("Tessark");
     auto* patch = reg.findClass("kvPatchNode");
-    return {rail != nullptr, patch != nullptr, ehost::session().commands().find("kvPatchCmd") != nullptr,
+    return {rail != nullptr, patch != nullptr,
+            ehost::session().commands().find("kvPatchCmd") != nullptr,
             rail ? rail->typeId.id() : 0u, patch ? patch->typeId.id() : 0u};
 }
 
@@ -32,7 +33,8 @@ TEST_F(TessarkTest, LoadingUnloadingAndLoadingAgainRegistersTheSameThings) {
         EXPECT_TRUE(r.railNode && r.patchNode && r.patchCommand);
         EXPECT_EQ(r.railId, 0x80025u);
         EXPECT_EQ(r.patchId, 0x80026u);
-        EXPECT_EQ(ehost::session().registry().findClass("Tessark")->classification, "drawdb/geometry/Tessark");
+        EXPECT_EQ(ehost::session().registry().findClass("Tessark")->classification,
+                  "drawdb/geometry/Tessark");
         EXPECT_EQ(ehost::session().registry().findClass("Tessark")->kind, MFn::kPluginLocatorNode);
         EXPECT_EQ(ehost::session().registry().findClass("kvPatchNode")->classification, "");
         EXPECT_EQ(loadedInfo("Tessark_2020", &ehost::PluginInfo::vendor), "Plexwend");

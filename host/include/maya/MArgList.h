@@ -1,8 +1,8 @@
 #pragma once
 #include <maya/MAngle.h>
 #include <maya/MDistance.h>
-#include <maya/MIntArray.h>
 #include <maya/MDoubleArray.h>
+#include <maya/MIntArray.h>
 #include <maya/MMatrix.h>
 #include <maya/MPoint.h>
 #include <maya/MStatus.h>
@@ -35,7 +35,8 @@ public:
     MDistance asDistance(unsigned int index, MStatus* status = NULL) const;
     MAngle asAngle(unsigned int index, MStatus* status = NULL) const;
     //! Reads numElements numbers from index on and moves index past them.
-    MVector asVector(unsigned int& index, unsigned int numElements = 3, MStatus* status = NULL) const;
+    MVector asVector(unsigned int& index, unsigned int numElements = 3,
+                     MStatus* status = NULL) const;
     MPoint asPoint(unsigned int& index, unsigned int numElements = 3, MStatus* status = NULL) const;
     MMatrix asMatrix(unsigned int& index, MStatus* status = NULL) const;
     MIntArray asIntArray(unsigned int& index, MStatus* status = NULL) const;

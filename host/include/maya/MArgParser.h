@@ -44,7 +44,8 @@ public:
     MString flagArgumentString(const char* flag, unsigned int index, MStatus* status = NULL) const;
     //! All arguments of one use of a multi-use flag.
     MStatus getFlagArgumentList(const char* flag, unsigned int useIndex, MArgList& args) const;
-    MStatus getFlagArgumentPosition(const char* flag, unsigned int index, unsigned int& position) const;
+    MStatus getFlagArgumentPosition(const char* flag, unsigned int index,
+                                    unsigned int& position) const;
 
     MStatus getCommandArgument(unsigned int index, bool& result) const;
     MStatus getCommandArgument(unsigned int index, int& result) const;

@@ -8,7 +8,19 @@
 //! The result of a command run through MGlobal::executeCommand.
 class OPENMAYA_EXPORT MCommandResult {
 public:
-    enum Type { kInvalid = 0, kInt, kIntArray, kDouble, kDoubleArray, kString, kStringArray, kVector, kVectorArray, kMatrix, kMatrixArray };
+    enum Type {
+        kInvalid = 0,
+        kInt,
+        kIntArray,
+        kDouble,
+        kDoubleArray,
+        kString,
+        kStringArray,
+        kVector,
+        kVectorArray,
+        kMatrix,
+        kMatrixArray
+    };
 
     MCommandResult(MStatus* status = NULL) {
         if (status) *status = MStatus::kSuccess;

@@ -31,8 +31,8 @@ public:
     MStatus connect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
                     const MObject& destAttr);
     MStatus connect(const MPlug& source, const MPlug& dest);
-    MStatus disconnect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
-                       const MObject& destAttr);
+    MStatus disconnect(const MObject& sourceNode, const MObject& sourceAttr,
+                       const MObject& destNode, const MObject& destAttr);
     MStatus disconnect(const MPlug& source, const MPlug& dest);
     //! Queues command text, run by doIt; undoIt undoes what it did.
     MStatus commandToExecute(const MString& command);

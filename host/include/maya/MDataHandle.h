@@ -1,7 +1,7 @@
 #pragma once
+#include <maya/MFloatVector.h>
 #include <maya/MFnData.h>
 #include <maya/MFnNumericData.h>
-#include <maya/MFloatVector.h>
 #include <maya/MMatrix.h>
 #include <maya/MObject.h>
 #include <maya/MStatus.h>

@@ -18,20 +18,25 @@ public:
 
     MStatus setObject(const MDagPath& path);
     MStatus setObject(const MObject& object) override;
-    MStatus setObject(MObject& object) override { return setObject(static_cast<const MObject&>(object)); }
+    MStatus setObject(MObject& object) override {
+        return setObject(static_cast<const MObject&>(object));
+    }
 
     //! Creates a DAG node (not undoable). A shape created with no parent gets
     //! a new transform above it, which is then what is returned.
-    MObject create(const MTypeId& typeId, const MObject& parent = MObject::kNullObj, MStatus* status = NULL);
-    MObject create(const MTypeId& typeId, const MString& name, const MObject& parent = MObject::kNullObj,
+    MObject create(const MTypeId& typeId, const MObject& parent = MObject::kNullObj,
                    MStatus* status = NULL);
-    MObject create(const MString& type, const MObject& parent = MObject::kNullObj, MStatus* status = NULL);
-    MObject create(const MString& type, const MString& name, const MObject& parent = MObject::kNullObj,
+    MObject create(const MTypeId& typeId, const MString& name,
+                   const MObject& parent = MObject::kNullObj, MStatus* status = NULL);
+    MObject create(const MString& type, const MObject& parent = MObject::kNullObj,
                    MStatus* status = NULL);
+    MObject create(const MString& type, const MString& name,
+                   const MObject& parent = MObject::kNullObj, MStatus* status = NULL);
 
     unsigned int parentCount(MStatus* status = NULL) const;
     MObject parent(unsigned int index, MStatus* status = NULL) const;
-    MStatus addChild(MObject& child, unsigned int index = kNextPos, bool keepExistingParents = false);
+    MStatus addChild(MObject& child, unsigned int index = kNextPos,
+                     bool keepExistingParents = false);
     MStatus removeChild(MObject& child);
     MStatus removeChildAt(unsigned int index);
     unsigned int childCount(MStatus* status = NULL) const;
@@ -44,7 +49,8 @@ public:
 
     //! Copies the node (a shape comes back under a new transform, which is
     //! returned; a transform comes back with copies of its children).
-    MObject duplicate(bool instance = false, bool instanceLeaf = false, MStatus* status = NULL) const;
+    MObject duplicate(bool instance = false, bool instanceLeaf = false,
+                      MStatus* status = NULL) const;
 
     MStatus getPath(MDagPath& path) const;
     MStatus getAllPaths(MDagPathArray& paths) const;

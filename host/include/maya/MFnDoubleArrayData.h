@@ -1,6 +1,6 @@
 #pragma once
-#include <maya/MFnData.h>
 #include <maya/MDoubleArray.h>
+#include <maya/MFnData.h>
 
 //! Reads, writes and creates MDoubleArray data objects.
 class OPENMAYA_EXPORT MFnDoubleArrayData : public MFnData {

@@ -1,6 +1,6 @@
 #pragma once
-#include <maya/MFnData.h>
 #include <maya/MFloatArray.h>
+#include <maya/MFnData.h>
 
 //! Reads, writes and creates MFloatArray data objects.
 class OPENMAYA_EXPORT MFnFloatArrayData : public MFnData {

@@ -9,8 +9,8 @@ public:
     MFnNumericAttribute(const MObject& attribute, MStatus* status = NULL);
     MFn::Type type() const override { return MFn::kNumericAttribute; }
 
-    MObject create(const MString& fullName, const MString& briefName,
-                   MFnNumericData::Type unitType, double defaultValue = 0, MStatus* status = NULL);
+    MObject create(const MString& fullName, const MString& briefName, MFnNumericData::Type unitType,
+                   double defaultValue = 0, MStatus* status = NULL);
     MObject create(const MString& fullName, const MString& briefName, const MObject& child1,
                    const MObject& child2, const MObject& child3 = MObject::kNullObj,
                    MStatus* status = NULL);

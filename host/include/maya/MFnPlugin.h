@@ -33,8 +33,9 @@ public:
                                    MCreateSyntaxFunction toolCmdSyntax = NULL);
     MStatus deregisterContextCommand(const MString& commandName);
     MStatus deregisterContextCommand(const MString& commandName, const MString& toolCmdName);
-    MStatus registerNode(const MString& typeName, const MTypeId& typeId, MCreatorFunction creatorFunction,
-                         MInitializeFunction initFunction, MPxNode::Type type = MPxNode::kDependNode,
+    MStatus registerNode(const MString& typeName, const MTypeId& typeId,
+                         MCreatorFunction creatorFunction, MInitializeFunction initFunction,
+                         MPxNode::Type type = MPxNode::kDependNode,
                          const MString* classification = NULL);
     MStatus deregisterNode(const MTypeId& typeId);
 
@@ -48,5 +49,6 @@ public:
 #if !defined(MNoVersionString) && !defined(MNoPluginEntry)
 #define TESSARK_STRINGIFY2(x) #x
 #define TESSARK_STRINGIFY(x) TESSARK_STRINGIFY2(x)
-extern "C" __attribute__((visibility("default"))) const char MApiVersion[] = TESSARK_STRINGIFY(MAYA_API_VERSION);
+extern "C" __attribute__((visibility("default"))) const char MApiVersion[] =
+    TESSARK_STRINGIFY(MAYA_API_VERSION);
 #endif

@@ -9,7 +9,8 @@ public:
     MFnSingleIndexedComponent(const MObject& object, MStatus* status = NULL);
     MFn::Type type() const override { return MFn::kSingleIndexedComponent; }
 
-    //! Makes an empty component of a kind (kMeshVertComponent, kMeshEdgeComponent, kMeshPolygonComponent).
+    //! Makes an empty component of a kind (kMeshVertComponent, kMeshEdgeComponent,
+    //! kMeshPolygonComponent).
     MObject create(MFn::Type componentType, MStatus* status = NULL);
     MStatus addElement(int element);
     MStatus addElements(const MIntArray& elements);

@@ -16,7 +16,9 @@ public:
     MTransformationMatrix transformation(MStatus* status = NULL) const;
     MStatus set(const MTransformationMatrix& transform);
     MVector getTranslation(MSpace::Space space, MStatus* status = NULL) const;
-    MVector translation(MSpace::Space space, MStatus* status = NULL) const { return getTranslation(space, status); }
+    MVector translation(MSpace::Space space, MStatus* status = NULL) const {
+        return getTranslation(space, status);
+    }
     MStatus setTranslation(const MVector& vector, MSpace::Space space);
     MStatus getRotation(MEulerRotation& rotation) const;
     MStatus setRotation(const MEulerRotation& rotation);

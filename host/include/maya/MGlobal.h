@@ -14,7 +14,13 @@ class MCommandResult;
 //! variables (preferences) and messages to the user.
 class OPENMAYA_EXPORT MGlobal {
 public:
-    enum ListAdjustment { kReplaceList, kXORWithList, kAddToList, kRemoveFromList, kAddToHeadOfList };
+    enum ListAdjustment {
+        kReplaceList,
+        kXORWithList,
+        kAddToList,
+        kRemoveFromList,
+        kAddToHeadOfList
+    };
     enum MMayaState { kBaseUIMode, kInteractive, kBatch, kLibraryApp };
 
     static MMayaState mayaState(MStatus* status = NULL);
@@ -22,13 +28,16 @@ public:
     static int apiVersion();
 
     // ---- selection
-    static MStatus getActiveSelectionList(MSelectionList& dest, bool orderedSelectionIfAvailable = false);
-    static MStatus setActiveSelectionList(const MSelectionList& src, ListAdjustment mode = kReplaceList);
+    static MStatus getActiveSelectionList(MSelectionList& dest,
+                                          bool orderedSelectionIfAvailable = false);
+    static MStatus setActiveSelectionList(const MSelectionList& src,
+                                          ListAdjustment mode = kReplaceList);
     static MStatus getSelectionListByName(const MString& name, MSelectionList& list);
     static MStatus selectByName(const MString& name, ListAdjustment mode = kAddToList);
     static MStatus unselectByName(const MString& name);
     static MStatus select(const MObject& object, ListAdjustment mode = kAddToList);
-    static MStatus select(const MDagPath& path, const MObject& component, ListAdjustment mode = kAddToList);
+    static MStatus select(const MDagPath& path, const MObject& component,
+                          ListAdjustment mode = kAddToList);
     static MStatus select(const MSelectionList& list, ListAdjustment mode = kAddToList);
     static MStatus unselect(const MObject& object);
     static MStatus clearSelectionList();
@@ -37,21 +46,22 @@ public:
     static MStatus deleteNode(MObject& node);
 
     // ---- command language
-    static MStatus executeCommand(const MString& command, bool displayEnabled = false, bool undoEnabled = false);
-    static MStatus executeCommand(const MString& command, MCommandResult& result, bool displayEnabled = false,
+    static MStatus executeCommand(const MString& command, bool displayEnabled = false,
                                   bool undoEnabled = false);
+    static MStatus executeCommand(const MString& command, MCommandResult& result,
+                                  bool displayEnabled = false, bool undoEnabled = false);
     static MStatus executeCommand(const MString& command, int& result, bool displayEnabled = false,
                                   bool undoEnabled = false);
-    static MStatus executeCommand(const MString& command, double& result, bool displayEnabled = false,
-                                  bool undoEnabled = false);
-    static MStatus executeCommand(const MString& command, MString& result, bool displayEnabled = false,
-                                  bool undoEnabled = false);
-    static MStatus executeCommand(const MString& command, MIntArray& result, bool displayEnabled = false,
-                                  bool undoEnabled = false);
-    static MStatus executeCommand(const MString& command, MDoubleArray& result, bool displayEnabled = false,
-                                  bool undoEnabled = false);
-    static MStatus executeCommand(const MString& command, MStringArray& result, bool displayEnabled = false,
-                                  bool undoEnabled = false);
+    static MStatus executeCommand(const MString& command, double& result,
+                                  bool displayEnabled = false, bool undoEnabled = false);
+    static MStatus executeCommand(const MString& command, MString& result,
+                                  bool displayEnabled = false, bool undoEnabled = false);
+    static MStatus executeCommand(const MString& command, MIntArray& result,
+                                  bool displayEnabled = false, bool undoEnabled = false);
+    static MStatus executeCommand(const MString& command, MDoubleArray& result,
+                                  bool displayEnabled = false, bool undoEnabled = false);
+    static MStatus executeCommand(const MString& command, MStringArray& result,
+                                  bool displayEnabled = false, bool undoEnabled = false);
     static MString executeCommandStringResult(const MString& command, bool displayEnabled = false,
                                               bool undoEnabled = false, MStatus* status = NULL);
     //! The embedded host has no Python: this reports failure.

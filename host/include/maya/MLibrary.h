@@ -6,7 +6,8 @@
 class OPENMAYA_EXPORT MLibrary {
 public:
     static MStatus initialize(const char* applicationName, bool viewLicense = false);
-    static MStatus initialize(bool wantScriptOutput, const char* applicationName, bool viewLicense = false);
+    static MStatus initialize(bool wantScriptOutput, const char* applicationName,
+                              bool viewLicense = false);
     //! Stops the host; like the host's library mode, exits the process unless told not to.
     static void cleanup(int exitStatus = 0, bool exitWhenDone = true);
 };

@@ -67,7 +67,9 @@ public:
     unsigned int logicalIndex(MStatus* status = NULL) const;
     int getExistingArrayAttributeIndices(MIntArray& indices, MStatus* status = NULL) const;
     MPlug operator[](const MObject& childAttribute) const { return child(childAttribute); }
-    MPlug operator[](unsigned int logicalIndex) const { return elementByLogicalIndex(logicalIndex); }
+    MPlug operator[](unsigned int logicalIndex) const {
+        return elementByLogicalIndex(logicalIndex);
+    }
 
     bool connectedTo(MPlugArray& plugs, bool asDst, bool asSrc, MStatus* status = NULL) const;
     MPlug source(MStatus* status = NULL) const;

@@ -49,7 +49,13 @@ public:
         kLast
     };
 
-    enum SchedulingType { kParallel, kSerial, kGloballySerial, kUntrusted, kDefaultScheduling = kSerial };
+    enum SchedulingType {
+        kParallel,
+        kSerial,
+        kGloballySerial,
+        kUntrusted,
+        kDefaultScheduling = kSerial
+    };
 
     MPxNode();
     virtual ~MPxNode();

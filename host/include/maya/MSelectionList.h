@@ -30,7 +30,8 @@ public:
     unsigned int length(MStatus* status = NULL) const;
 
     MStatus getDependNode(unsigned int index, MObject& node) const;
-    MStatus getDagPath(unsigned int index, MDagPath& path, MObject& component = MObject::kNullObj) const;
+    MStatus getDagPath(unsigned int index, MDagPath& path,
+                       MObject& component = MObject::kNullObj) const;
     MStatus getPlug(unsigned int index, MPlug& plug) const;
 
     //! Adds what a name matches: "node", "|a|b", "a|b", "node.attr",
@@ -44,11 +45,13 @@ public:
     MStatus merge(const MSelectionList& other, MergeStrategy strategy = kMergeNormal);
     MStatus remove(unsigned int index);
     MStatus replace(unsigned int index, const MObject& item);
-    MStatus replace(unsigned int index, const MDagPath& item, const MObject& component = MObject::kNullObj);
+    MStatus replace(unsigned int index, const MDagPath& item,
+                    const MObject& component = MObject::kNullObj);
     MStatus toggle(const MDagPath& path, const MObject& component);
 
     bool hasItem(const MObject& item, MStatus* status = NULL) const;
-    bool hasItem(const MDagPath& item, const MObject& component = MObject::kNullObj, MStatus* status = NULL) const;
+    bool hasItem(const MDagPath& item, const MObject& component = MObject::kNullObj,
+                 MStatus* status = NULL) const;
     MStatus getSelectionStrings(MStringArray& strings) const;
     MStatus getSelectionStrings(unsigned int index, MStringArray& strings) const;
 

@@ -30,7 +30,13 @@ public:
         kSelectionItem,
         kLastArgType
     };
-    enum MObjectFormat { kInvalidObjectFormat, kNone, kStringObjects, kSelectionList, kLastObjectFormat };
+    enum MObjectFormat {
+        kInvalidObjectFormat,
+        kNone,
+        kStringObjects,
+        kSelectionList,
+        kLastObjectFormat
+    };
 
     MSyntax();
     MSyntax(const MSyntax& other);
@@ -38,14 +44,16 @@ public:
     ~MSyntax();
 
     MStatus addFlag(const char* shortName, const char* longName, MArgType argType1 = kNoArg,
-                    MArgType argType2 = kNoArg, MArgType argType3 = kNoArg, MArgType argType4 = kNoArg,
-                    MArgType argType5 = kNoArg, MArgType argType6 = kNoArg);
+                    MArgType argType2 = kNoArg, MArgType argType3 = kNoArg,
+                    MArgType argType4 = kNoArg, MArgType argType5 = kNoArg,
+                    MArgType argType6 = kNoArg);
     MStatus makeFlagMultiUse(const char* flagName);
     MStatus makeFlagQueryWithFullArgs(const char* flagName, bool queryArgsOptional);
     MStatus addArg(MArgType argType);
     void useSelectionAsDefault(bool useSelection);
     MStatus setObjectType(MObjectFormat objectFormat, unsigned int minimumObjects = 0);
-    MStatus setObjectType(MObjectFormat objectFormat, unsigned int minimumObjects, unsigned int maximumObjects);
+    MStatus setObjectType(MObjectFormat objectFormat, unsigned int minimumObjects,
+                          unsigned int maximumObjects);
     MStatus setMinObjects(unsigned int minimumObjects);
     MStatus setMaxObjects(unsigned int maximumObjects);
     unsigned int minObjects() const;

@@ -19,20 +19,23 @@ using ehost::api::setStatus;
 namespace {
 
 MStatus badIndex(unsigned index, size_t size) {
-    return fail(MStatus::kInvalidParameter,
-                "argument " + std::to_string(index) + " does not exist (" + std::to_string(size) + " arguments)");
+    return fail(MStatus::kInvalidParameter, "argument " + std::to_string(index) +
+                                                " does not exist (" + std::to_string(size) +
+                                                " arguments)");
 }
 
 template <class T, class F>
-T readArg(const std::vector<MArgList::Arg>& args, unsigned index, MStatus* status, const char* what, F parse) {
+T readArg(const std::vector<MArgList::Arg>& args, unsigned index, MStatus* status, const char* what,
+          F parse) {
     T value{};
     if (index >= args.size()) {
         setStatus(status, badIndex(index, args.size()));
         return value;
     }
     if (!parse(args[index].text, value)) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "argument " + std::to_string(index) + " (\"" +
-                                                               args[index].text + "\") is not " + what));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, "argument " + std::to_string(index) + " (\"" +
+                                                       args[index].text + "\") is not " + what));
         return T{};
     }
     setStatus(status, MStatus::kSuccess);
@@ -44,7 +47,8 @@ T readArg(const std::vector<MArgList::Arg>& args, unsigned index, MStatus* statu
 namespace {
 
 template <class T>
-MStatus readArgInto(const MArgList& args, T (MArgList::*read)(unsigned int, MStatus*) const, unsigned index, T& value) {
+MStatus readArgInto(const MArgList& args, T (MArgList::*read)(unsigned int, MStatus*) const,
+                    unsigned index, T& value) {
     MStatus st;
     value = (args.*read)(index, &st);
     return st;
@@ -139,7 +143,8 @@ Array readRun(const std::vector<MArgList::Arg>& args, unsigned& index, MStatus* 
     Array out;
     while (index < args.size()) {
         const auto& a = args[index];
-        bool flag = !a.quoted && a.text.size() > 1 && a.text[0] == '-' && std::isalpha(static_cast<unsigned char>(a.text[1]));
+        bool flag = !a.quoted && a.text.size() > 1 && a.text[0] == '-' &&
+                    std::isalpha(static_cast<unsigned char>(a.text[1]));
         if (flag) break;
         MStatus st;
         auto v = read(index, &st);
@@ -157,15 +162,18 @@ Array readRun(const std::vector<MArgList::Arg>& args, unsigned& index, MStatus* 
 }  // namespace
 
 MIntArray MArgList::asIntArray(unsigned int& index, MStatus* status) const {
-    return readRun<MIntArray>(impl_.args, index, status, [&](unsigned i, MStatus* s) { return asInt(i, s); });
+    return readRun<MIntArray>(impl_.args, index, status,
+                              [&](unsigned i, MStatus* s) { return asInt(i, s); });
 }
 
 MDoubleArray MArgList::asDoubleArray(unsigned int& index, MStatus* status) const {
-    return readRun<MDoubleArray>(impl_.args, index, status, [&](unsigned i, MStatus* s) { return asDouble(i, s); });
+    return readRun<MDoubleArray>(impl_.args, index, status,
+                                 [&](unsigned i, MStatus* s) { return asDouble(i, s); });
 }
 
 MStringArray MArgList::asStringArray(unsigned int& index, MStatus* status) const {
-    return readRun<MStringArray>(impl_.args, index, status, [&](unsigned i, MStatus* s) { return asString(i, s); });
+    return readRun<MStringArray>(impl_.args, index, status,
+                                 [&](unsigned i, MStatus* s) { return asString(i, s); });
 }
 
 unsigned int MArgList::flagIndex(const char* shortFlag, const char* longFlag) const {
@@ -177,12 +185,24 @@ unsigned int MArgList::flagIndex(const char* shortFlag, const char* longFlag) co
     return kInvalidArgIndex;
 }
 
-MStatus MArgList::get(unsigned int index, bool& value) const { return readArgInto(*this, &MArgList::asBool, index, value); }
-MStatus MArgList::get(unsigned int index, int& value) const { return readArgInto(*this, &MArgList::asInt, index, value); }
-MStatus MArgList::get(unsigned int index, double& value) const { return readArgInto(*this, &MArgList::asDouble, index, value); }
-MStatus MArgList::get(unsigned int index, MString& value) const { return readArgInto(*this, &MArgList::asString, index, value); }
-MStatus MArgList::get(unsigned int index, MDistance& value) const { return readArgInto(*this, &MArgList::asDistance, index, value); }
-MStatus MArgList::get(unsigned int index, MAngle& value) const { return readArgInto(*this, &MArgList::asAngle, index, value); }
+MStatus MArgList::get(unsigned int index, bool& value) const {
+    return readArgInto(*this, &MArgList::asBool, index, value);
+}
+MStatus MArgList::get(unsigned int index, int& value) const {
+    return readArgInto(*this, &MArgList::asInt, index, value);
+}
+MStatus MArgList::get(unsigned int index, double& value) const {
+    return readArgInto(*this, &MArgList::asDouble, index, value);
+}
+MStatus MArgList::get(unsigned int index, MString& value) const {
+    return readArgInto(*this, &MArgList::asString, index, value);
+}
+MStatus MArgList::get(unsigned int index, MDistance& value) const {
+    return readArgInto(*this, &MArgList::asDistance, index, value);
+}
+MStatus MArgList::get(unsigned int index, MAngle& value) const {
+    return readArgInto(*this, &MArgList::asAngle, index, value);
+}
 
 MArgList& MArgList::addArg(bool value) {
     impl_.args.push_back({value ? "true" : "false", false});
@@ -201,8 +221,12 @@ MArgList& MArgList::addArg(const MString& value) {
     impl_.args.push_back({value.str(), false});
     return *this;
 }
-MArgList& MArgList::addArg(const MDistance& value) { return addArg(MDistance::internalToUI(value.value())); }
-MArgList& MArgList::addArg(const MAngle& value) { return addArg(MAngle::internalToUI(value.asRadians())); }
+MArgList& MArgList::addArg(const MDistance& value) {
+    return addArg(MDistance::internalToUI(value.value()));
+}
+MArgList& MArgList::addArg(const MAngle& value) {
+    return addArg(MAngle::internalToUI(value.asRadians()));
+}
 MArgList& MArgList::addArg(const MVector& value) {
     for (int k = 0; k < 3; ++k) addArg(value[k]);
     return *this;
@@ -219,13 +243,15 @@ MSyntax::MSyntax(const MSyntax& other) = default;
 MSyntax& MSyntax::operator=(const MSyntax& other) = default;
 MSyntax::~MSyntax() = default;
 
-MStatus MSyntax::addFlag(const char* shortName, const char* longName, MArgType a1, MArgType a2, MArgType a3,
-                         MArgType a4, MArgType a5, MArgType a6) {
+MStatus MSyntax::addFlag(const char* shortName, const char* longName, MArgType a1, MArgType a2,
+                         MArgType a3, MArgType a4, MArgType a5, MArgType a6) {
     std::string s = shortName ? shortName : "", l = longName ? longName : "";
     if (s.empty() && l.empty()) return fail(MStatus::kInvalidParameter, "a flag needs a name");
     for (const auto& f : impl_->flags)
-        if ((!s.empty() && (f.shortName == s || f.longName == s)) || (!l.empty() && (f.shortName == l || f.longName == l)))
-            return fail(MStatus::kInvalidParameter, "flag " + (s.empty() ? l : s) + " is already in the syntax");
+        if ((!s.empty() && (f.shortName == s || f.longName == s)) ||
+            (!l.empty() && (f.shortName == l || f.longName == l)))
+            return fail(MStatus::kInvalidParameter,
+                        "flag " + (s.empty() ? l : s) + " is already in the syntax");
     Flag f;
     f.shortName = s;
     f.longName = l;
@@ -253,31 +279,39 @@ auto findFlag(Flags& flags, const char* name) -> decltype(&flags[0]) {
 
 MStatus MSyntax::makeFlagMultiUse(const char* flagName) {
     auto* f = findFlag(impl_->flags, flagName);
-    if (!f) return fail(MStatus::kInvalidParameter, std::string("no flag ") + (flagName ? flagName : "") + " in the syntax");
+    if (!f)
+        return fail(MStatus::kInvalidParameter,
+                    std::string("no flag ") + (flagName ? flagName : "") + " in the syntax");
     f->multiUse = true;
     return MStatus::kSuccess;
 }
 
 MStatus MSyntax::makeFlagQueryWithFullArgs(const char* flagName, bool) {
     auto* f = findFlag(impl_->flags, flagName);
-    if (!f) return fail(MStatus::kInvalidParameter, std::string("no flag ") + (flagName ? flagName : "") + " in the syntax");
+    if (!f)
+        return fail(MStatus::kInvalidParameter,
+                    std::string("no flag ") + (flagName ? flagName : "") + " in the syntax");
     f->queryWithArgs = true;
     return MStatus::kSuccess;
 }
 
 MStatus MSyntax::addArg(MArgType argType) {
-    if (argType <= kNoArg || argType >= kLastArgType) return fail(MStatus::kInvalidParameter, "invalid argument type");
+    if (argType <= kNoArg || argType >= kLastArgType)
+        return fail(MStatus::kInvalidParameter, "invalid argument type");
     impl_->commandArgs.push_back(argType);
     return MStatus::kSuccess;
 }
 
-void MSyntax::useSelectionAsDefault(bool useSelection) { impl_->selectionAsDefault = useSelection; }
+void MSyntax::useSelectionAsDefault(bool useSelection) {
+    impl_->selectionAsDefault = useSelection;
+}
 
 MStatus MSyntax::setObjectType(MObjectFormat objectFormat, unsigned int minimumObjects) {
     return setObjectType(objectFormat, minimumObjects, 0xffffffff);
 }
 
-MStatus MSyntax::setObjectType(MObjectFormat objectFormat, unsigned int minimumObjects, unsigned int maximumObjects) {
+MStatus MSyntax::setObjectType(MObjectFormat objectFormat, unsigned int minimumObjects,
+                               unsigned int maximumObjects) {
     if (objectFormat <= kInvalidObjectFormat || objectFormat >= kLastObjectFormat)
         return fail(MStatus::kInvalidParameter, "invalid object format");
     impl_->objectFormat = objectFormat;
@@ -296,11 +330,21 @@ MStatus MSyntax::setMaxObjects(unsigned int maximumObjects) {
     return MStatus::kSuccess;
 }
 
-unsigned int MSyntax::minObjects() const { return impl_->minObjects; }
-unsigned int MSyntax::maxObjects() const { return impl_->maxObjects; }
-void MSyntax::enableQuery(bool supportsQuery) { impl_->query = supportsQuery; }
-void MSyntax::enableEdit(bool supportsEdit) { impl_->edit = supportsEdit; }
-void MSyntax::clear() { *impl_ = Impl(); }
+unsigned int MSyntax::minObjects() const {
+    return impl_->minObjects;
+}
+unsigned int MSyntax::maxObjects() const {
+    return impl_->maxObjects;
+}
+void MSyntax::enableQuery(bool supportsQuery) {
+    impl_->query = supportsQuery;
+}
+void MSyntax::enableEdit(bool supportsEdit) {
+    impl_->edit = supportsEdit;
+}
+void MSyntax::clear() {
+    *impl_ = Impl();
+}
 
 // ---------------------------------------------------------------- MArgParser
 
@@ -320,16 +364,23 @@ namespace {
 
 const char* typeName(MSyntax::MArgType t) {
     switch (t) {
-        case MSyntax::kBoolean: return "a boolean";
-        case MSyntax::kLong: return "an integer";
-        case MSyntax::kUnsigned: return "an unsigned integer";
+        case MSyntax::kBoolean:
+            return "a boolean";
+        case MSyntax::kLong:
+            return "an integer";
+        case MSyntax::kUnsigned:
+            return "an unsigned integer";
         case MSyntax::kDouble:
         case MSyntax::kDistance:
         case MSyntax::kAngle:
-        case MSyntax::kTime: return "a number";
-        case MSyntax::kString: return "a string";
-        case MSyntax::kSelectionItem: return "an object name";
-        default: return "a value";
+        case MSyntax::kTime:
+            return "a number";
+        case MSyntax::kString:
+            return "a string";
+        case MSyntax::kSelectionItem:
+            return "an object name";
+        default:
+            return "a value";
     }
 }
 
@@ -339,19 +390,25 @@ bool fits(MSyntax::MArgType t, const std::string& text) {
     unsigned u;
     double d;
     switch (t) {
-        case MSyntax::kBoolean: return ehost::parseBool(text, b);
-        case MSyntax::kLong: return ehost::parseInt(text, i);
-        case MSyntax::kUnsigned: return ehost::parseUnsigned(text, u);
+        case MSyntax::kBoolean:
+            return ehost::parseBool(text, b);
+        case MSyntax::kLong:
+            return ehost::parseInt(text, i);
+        case MSyntax::kUnsigned:
+            return ehost::parseUnsigned(text, u);
         case MSyntax::kDouble:
         case MSyntax::kDistance:
         case MSyntax::kAngle:
-        case MSyntax::kTime: return ehost::parseNumber(text, d);
-        default: return true;
+        case MSyntax::kTime:
+            return ehost::parseNumber(text, d);
+        default:
+            return true;
     }
 }
 
 bool looksLikeFlag(const MArgList::Arg& a) {
-    return !a.quoted && a.text.size() > 1 && a.text[0] == '-' && std::isalpha(static_cast<unsigned char>(a.text[1]));
+    return !a.quoted && a.text.size() > 1 && a.text[0] == '-' &&
+           std::isalpha(static_cast<unsigned char>(a.text[1]));
 }
 
 }  // namespace
@@ -378,7 +435,8 @@ MArgParser::MArgParser(const MSyntax& syntax, const MArgList& argList, MStatus* 
         int flag = -1;
         if (!a.quoted)
             for (size_t k = 0; k < syn.flags.size(); ++k)
-                if (syn.flags[k].shortName == a.text || syn.flags[k].longName == a.text) flag = static_cast<int>(k);
+                if (syn.flags[k].shortName == a.text || syn.flags[k].longName == a.text)
+                    flag = static_cast<int>(k);
         if (flag < 0 && looksLikeFlag(a)) {
             if (syn.query && (a.text == "-q" || a.text == "-query")) {
                 impl_->query = true;
@@ -398,11 +456,10 @@ MArgParser::MArgParser(const MSyntax& syntax, const MArgList& argList, MStatus* 
         if (flag < 0) {
             if (impl_->commandArgs.size() < syn.commandArgs.size()) {
                 auto t = syn.commandArgs[impl_->commandArgs.size()];
-                if (!fits(t, a.text))
-                    {
-                failWith("argument \"" + a.text + "\" should be " + typeName(t));
-                return;
-            }
+                if (!fits(t, a.text)) {
+                    failWith("argument \"" + a.text + "\" should be " + typeName(t));
+                    return;
+                }
                 impl_->commandArgs.push_back(i);
             } else {
                 impl_->objects.push_back(i);
@@ -421,48 +478,47 @@ MArgParser::MArgParser(const MSyntax& syntax, const MArgList& argList, MStatus* 
         bool takesArgs = !impl_->query || f.queryWithArgs;
         if (takesArgs)
             for (auto t : f.args) {
-                if (i >= args.size() || (looksLikeFlag(args[i]) && t != MSyntax::kString))
-                    {
-                failWith("Flag " + a.text + " needs " + typeName(t) + " argument" +
-                                    (f.args.size() > 1 ? "s (" + std::to_string(f.args.size()) + ")" : ""));
-                return;
-            }
-                if (!fits(t, args[i].text))
-                    {
-                failWith("Flag " + a.text + ": \"" + args[i].text + "\" is not " + typeName(t));
-                return;
-            }
+                if (i >= args.size() || (looksLikeFlag(args[i]) && t != MSyntax::kString)) {
+                    failWith(
+                        "Flag " + a.text + " needs " + typeName(t) + " argument" +
+                        (f.args.size() > 1 ? "s (" + std::to_string(f.args.size()) + ")" : ""));
+                    return;
+                }
+                if (!fits(t, args[i].text)) {
+                    failWith("Flag " + a.text + ": \"" + args[i].text + "\" is not " + typeName(t));
+                    return;
+                }
                 use.values.push_back(i++);
             }
         impl_->uses.push_back(std::move(use));
     }
     if (impl_->query && impl_->edit) {
-                failWith("-query and -edit cannot be used together");
-                return;
-            }
+        failWith("-query and -edit cannot be used together");
+        return;
+    }
     if (!impl_->objects.empty() && syn.objectFormat == MSyntax::kNone) {
         {
-                failWith("unexpected argument \"" + args[impl_->objects.front()].text + "\"");
-                return;
-            }
+            failWith("unexpected argument \"" + args[impl_->objects.front()].text + "\"");
+            return;
+        }
     }
     if (syn.objectFormat != MSyntax::kNone) {
         size_t n = impl_->objects.size();
         bool fromSelection = n == 0 && syn.selectionAsDefault;
-        if (!fromSelection && n < syn.minObjects)
-            {
-                failWith("needs at least " + std::to_string(syn.minObjects) + " object(s)");
-                return;
-            }
+        if (!fromSelection && n < syn.minObjects) {
+            failWith("needs at least " + std::to_string(syn.minObjects) + " object(s)");
+            return;
+        }
         if (n > syn.maxObjects) {
-                failWith("takes at most " + std::to_string(syn.maxObjects) + " object(s)");
-                return;
-            }
+            failWith("takes at most " + std::to_string(syn.maxObjects) + " object(s)");
+            return;
+        }
     }
     setStatus(status, MStatus::kSuccess);
 }
 
-const MArgParser::FlagUse* MArgParser::findUse(const char* flag, unsigned int useIndex, MStatus& status) const {
+const MArgParser::FlagUse* MArgParser::findUse(const char* flag, unsigned int useIndex,
+                                               MStatus& status) const {
     const auto& syn = *ehost::ApiAccess::impl(impl_->syntax);
     unsigned seen = 0;
     for (const auto& u : impl_->uses) {
@@ -472,7 +528,8 @@ const MArgParser::FlagUse* MArgParser::findUse(const char* flag, unsigned int us
             return &u;
         }
     }
-    status = fail(MStatus::kInvalidParameter, std::string("flag ") + (flag ? flag : "") + " was not given");
+    status = fail(MStatus::kInvalidParameter,
+                  std::string("flag ") + (flag ? flag : "") + " was not given");
     return nullptr;
 }
 
@@ -481,7 +538,8 @@ MStatus MArgParser::argumentAt(const char* flag, unsigned int index, unsigned in
     const FlagUse* u = findUse(flag, 0, st);
     if (!u) return st;
     if (index >= u->values.size())
-        return fail(MStatus::kInvalidParameter, std::string("flag ") + flag + " has no argument " + std::to_string(index));
+        return fail(MStatus::kInvalidParameter,
+                    std::string("flag ") + flag + " has no argument " + std::to_string(index));
     position = u->values[index];
     return MStatus::kSuccess;
 }
@@ -502,13 +560,16 @@ bool MArgParser::isQuery(MStatus* status) const {
     return impl_->query;
 }
 
-unsigned int MArgParser::numberOfFlagsUsed() const { return static_cast<unsigned>(impl_->uses.size()); }
+unsigned int MArgParser::numberOfFlagsUsed() const {
+    return static_cast<unsigned>(impl_->uses.size());
+}
 
 unsigned int MArgParser::numberOfFlagUses(const char* flag) const {
     const auto& syn = *ehost::ApiAccess::impl(impl_->syntax);
     unsigned n = 0;
     for (const auto& u : impl_->uses)
-        if (flag && (syn.flags[u.flag].shortName == flag || syn.flags[u.flag].longName == flag)) ++n;
+        if (flag && (syn.flags[u.flag].shortName == flag || syn.flags[u.flag].longName == flag))
+            ++n;
     return n;
 }
 
@@ -522,13 +583,15 @@ MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index, int& r
     MStatus st = argumentAt(flag, index, p);
     return st ? readArgInto(impl_->args, &MArgList::asInt, p, result) : st;
 }
-MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index, unsigned int& result) const {
+MStatus MArgParser::getFlagArgument(const char* flag, unsigned int index,
+                                    unsigned int& result) const {
     unsigned p;
     MStatus st = argumentAt(flag, index, p);
     if (!st) return st;
     unsigned v = 0;
     if (!ehost::parseUnsigned(ehost::ApiAccess::impl(impl_->args).args[p].text, v))
-        return fail(MStatus::kInvalidParameter, std::string("flag ") + flag + ": not an unsigned integer");
+        return fail(MStatus::kInvalidParameter,
+                    std::string("flag ") + flag + ": not an unsigned integer");
     result = v;
     return MStatus::kSuccess;
 }
@@ -562,26 +625,31 @@ int MArgParser::flagArgumentInt(const char* flag, unsigned int index, MStatus* s
 double MArgParser::flagArgumentDouble(const char* flag, unsigned int index, MStatus* status) const {
     return valueOf<double>(status, [&](double& v) { return getFlagArgument(flag, index, v); });
 }
-MString MArgParser::flagArgumentString(const char* flag, unsigned int index, MStatus* status) const {
+MString MArgParser::flagArgumentString(const char* flag, unsigned int index,
+                                       MStatus* status) const {
     return valueOf<MString>(status, [&](MString& v) { return getFlagArgument(flag, index, v); });
 }
 
-MStatus MArgParser::getFlagArgumentList(const char* flag, unsigned int useIndex, MArgList& args) const {
+MStatus MArgParser::getFlagArgumentList(const char* flag, unsigned int useIndex,
+                                        MArgList& args) const {
     MStatus st;
     const FlagUse* u = findUse(flag, useIndex, st);
     if (!u) return st;
     args = MArgList();
-    for (unsigned p : u->values) ehost::ApiAccess::impl(args).args.push_back(ehost::ApiAccess::impl(impl_->args).args[p]);
+    for (unsigned p : u->values)
+        ehost::ApiAccess::impl(args).args.push_back(ehost::ApiAccess::impl(impl_->args).args[p]);
     return MStatus::kSuccess;
 }
 
-MStatus MArgParser::getFlagArgumentPosition(const char* flag, unsigned int index, unsigned int& position) const {
+MStatus MArgParser::getFlagArgumentPosition(const char* flag, unsigned int index,
+                                            unsigned int& position) const {
     return argumentAt(flag, index, position);
 }
 
 namespace {
 MStatus noCommandArg(unsigned index) {
-    return fail(MStatus::kInvalidParameter, "command argument " + std::to_string(index) + " was not given");
+    return fail(MStatus::kInvalidParameter,
+                "command argument " + std::to_string(index) + " was not given");
 }
 }  // namespace
 
@@ -633,7 +701,8 @@ MArgDatabase::MArgDatabase(const MSyntax& syntax, const MArgList& args, MStatus*
     }
 }
 
-MStatus MArgDatabase::getFlagArgument(const char* flag, unsigned int index, MSelectionList& result) const {
+MStatus MArgDatabase::getFlagArgument(const char* flag, unsigned int index,
+                                      MSelectionList& result) const {
     MString name;
     MStatus st = getFlagArgument(flag, index, name);
     if (!st) return st;
@@ -652,7 +721,8 @@ MStatus MArgDatabase::getCommandArgument(unsigned int index, MSelectionList& res
 MStatus MArgDatabase::getObjects(MSelectionList& result) const {
     result.clear();
     const auto& syn = *ehost::ApiAccess::impl(impl_->syntax);
-    if (impl_->objects.empty() && syn.selectionAsDefault) return MGlobal::getActiveSelectionList(result);
+    if (impl_->objects.empty() && syn.selectionAsDefault)
+        return MGlobal::getActiveSelectionList(result);
     for (unsigned p : impl_->objects) {
         MStatus st = result.add(impl_->args.asString(p));
         if (!st) return st;

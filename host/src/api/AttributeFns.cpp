@@ -8,31 +8,40 @@
 #include <maya/MFnUnitAttribute.h>
 
 #include <algorithm>
-#include <type_traits>
 #include <cctype>
+#include <type_traits>
 
 #include "host/src/dg/Api.h"
 #include "host/src/dg/AttrBuild.h"
 
-using ehost::AttrKind;
 using ehost::Attribute;
+using ehost::AttrKind;
 using ehost::api::fail;
 using ehost::api::setStatus;
 
 // ---------------------------------------------------------------- MFnBase
 
-bool MFnBase::hasObj(MFn::Type kind) const { return ehost::kindIsA(kind, type()); }
+bool MFnBase::hasObj(MFn::Type kind) const {
+    return ehost::kindIsA(kind, type());
+}
 
-bool MFnBase::hasObj(const MObject& object) const { return !object.isNull() && object.hasFn(type()); }
+bool MFnBase::hasObj(const MObject& object) const {
+    return !object.isNull() && object.hasFn(type());
+}
 
 MObject MFnBase::object(MStatus* status) const {
-    setStatus(status, obj_.isNull() ? MStatus(MStatus::kInvalidParameter, "function set has no object")
-                                    : MStatus(MStatus::kSuccess));
+    setStatus(status, obj_.isNull()
+                          ? MStatus(MStatus::kInvalidParameter, "function set has no object")
+                          : MStatus(MStatus::kSuccess));
     return obj_;
 }
 
-MStatus MFnBase::setObject(MObject& object) { return attach(object); }
-MStatus MFnBase::setObject(const MObject& object) { return attach(object); }
+MStatus MFnBase::setObject(MObject& object) {
+    return attach(object);
+}
+MStatus MFnBase::setObject(const MObject& object) {
+    return attach(object);
+}
 
 MStatus MFnBase::attach(const MObject& object) {
     if (object.isNull()) {
@@ -41,7 +50,8 @@ MStatus MFnBase::attach(const MObject& object) {
     }
     if (!object.hasFn(type())) {
         obj_ = MObject();
-        return fail(MStatus::kInvalidParameter, std::string("object of kind ") + object.apiTypeStr() +
+        return fail(MStatus::kInvalidParameter, std::string("object of kind ") +
+                                                    object.apiTypeStr() +
                                                     " is not compatible with this function set (" +
                                                     ehost::kindName(type()) + ")");
     }
@@ -53,12 +63,16 @@ MStatus MFnBase::attach(const MObject& object) {
 
 namespace {
 
-Attribute* attrOf(const MObject& o) { return ehost::ApiAccess::as<Attribute>(o).get(); }
+Attribute* attrOf(const MObject& o) {
+    return ehost::ApiAccess::as<Attribute>(o).get();
+}
 
 bool validAttrName(const MString& name) {
     const std::string& s = name.str();
     if (s.empty() || std::isdigit(static_cast<unsigned char>(s[0]))) return false;
-    return std::all_of(s.begin(), s.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+    return std::all_of(s.begin(), s.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+    });
 }
 
 template <class F>
@@ -72,18 +86,23 @@ MStatus editFlag(const MObject& o, F f) {
 template <class F>
 bool readFlag(const MObject& o, MStatus* status, F f) {
     Attribute* a = attrOf(o);
-    setStatus(status, a ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "function set has no attribute"));
+    setStatus(status, a ? MStatus(MStatus::kSuccess)
+                        : fail(MStatus::kInvalidParameter, "function set has no attribute"));
     return a ? f(*a) : false;
 }
 
 }  // namespace
 
-MFnAttribute::MFnAttribute(const MObject& attribute, MStatus* status) { setStatus(status, attach(attribute)); }
+MFnAttribute::MFnAttribute(const MObject& attribute, MStatus* status) {
+    setStatus(status, attach(attribute));
+}
 
-MObject MFnAttribute::make(int kind, const MString& fullName, const MString& briefName, MStatus* status) {
+MObject MFnAttribute::make(int kind, const MString& fullName, const MString& briefName,
+                           MStatus* status) {
     if (!validAttrName(fullName) || (briefName.length() && !validAttrName(briefName))) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "invalid attribute name \"" + fullName.str() + "\" / \"" +
-                                                               briefName.str() + "\""));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, "invalid attribute name \"" + fullName.str() +
+                                                       "\" / \"" + briefName.str() + "\""));
         obj_ = MObject();
         return MObject();
     }
@@ -98,19 +117,22 @@ MObject MFnAttribute::make(int kind, const MString& fullName, const MString& bri
 
 MString MFnAttribute::name(MStatus* status) const {
     Attribute* a = attrOf(obj_);
-    setStatus(status, a ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "function set has no attribute"));
+    setStatus(status, a ? MStatus(MStatus::kSuccess)
+                        : fail(MStatus::kInvalidParameter, "function set has no attribute"));
     return a ? MString(a->name) : MString();
 }
 
 MString MFnAttribute::shortName(MStatus* status) const {
     Attribute* a = attrOf(obj_);
-    setStatus(status, a ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "function set has no attribute"));
+    setStatus(status, a ? MStatus(MStatus::kSuccess)
+                        : fail(MStatus::kInvalidParameter, "function set has no attribute"));
     return a ? MString(a->shortName) : MString();
 }
 
 MObject MFnAttribute::parent(MStatus* status) const {
     Attribute* a = attrOf(obj_);
-    setStatus(status, a ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "function set has no attribute"));
+    setStatus(status, a ? MStatus(MStatus::kSuccess)
+                        : fail(MStatus::kInvalidParameter, "function set has no attribute"));
     return a && a->parent ? ehost::api::wrap(ehost::api::share(a->parent)) : MObject();
 }
 
@@ -118,15 +140,15 @@ bool MFnAttribute::accepts(MFnData::Type t, MStatus* status) const {
     return readFlag(obj_, status, [&](Attribute& a) { return a.accepts(t); });
 }
 
-#define FLAG(getter, setter, field)                                                              \
-    bool MFnAttribute::getter(MStatus* status) const {                                           \
-        return readFlag(obj_, status, [](Attribute& a) { return a.field; });                     \
-    }                                                                                            \
-    MStatus MFnAttribute::setter(bool state) {                                                   \
-        return editFlag(obj_, [&](Attribute& a) {                                                \
-            a.field = state;                                                                     \
-            for (auto& c : a.children) c->field = state;                                         \
-        });                                                                                      \
+#define FLAG(getter, setter, field)                                          \
+    bool MFnAttribute::getter(MStatus* status) const {                       \
+        return readFlag(obj_, status, [](Attribute& a) { return a.field; }); \
+    }                                                                        \
+    MStatus MFnAttribute::setter(bool state) {                               \
+        return editFlag(obj_, [&](Attribute& a) {                            \
+            a.field = state;                                                 \
+            for (auto& c : a.children) c->field = state;                     \
+        });                                                                  \
     }
 
 FLAG(isReadable, setReadable, readable)
@@ -156,11 +178,21 @@ bool MFnAttribute::isDynamic(MStatus* status) const {
     return readFlag(obj_, status, [](Attribute&) { return false; });
 }
 
-MStatus MFnAttribute::setUsedAsColor(bool) { return editFlag(obj_, [](Attribute&) {}); }
-MStatus MFnAttribute::setAffectsWorldSpace(bool) { return editFlag(obj_, [](Attribute&) {}); }
-MStatus MFnAttribute::setAffectsAppearance(bool) { return editFlag(obj_, [](Attribute&) {}); }
-MStatus MFnAttribute::setDisconnectBehavior(DisconnectBehavior) { return editFlag(obj_, [](Attribute&) {}); }
-MStatus MFnAttribute::setNiceNameOverride(const MString&) { return editFlag(obj_, [](Attribute&) {}); }
+MStatus MFnAttribute::setUsedAsColor(bool) {
+    return editFlag(obj_, [](Attribute&) {});
+}
+MStatus MFnAttribute::setAffectsWorldSpace(bool) {
+    return editFlag(obj_, [](Attribute&) {});
+}
+MStatus MFnAttribute::setAffectsAppearance(bool) {
+    return editFlag(obj_, [](Attribute&) {});
+}
+MStatus MFnAttribute::setDisconnectBehavior(DisconnectBehavior) {
+    return editFlag(obj_, [](Attribute&) {});
+}
+MStatus MFnAttribute::setNiceNameOverride(const MString&) {
+    return editFlag(obj_, [](Attribute&) {});
+}
 
 // ---------------------------------------------------------------- numeric
 
@@ -169,10 +201,12 @@ MFnNumericAttribute::MFnNumericAttribute(const MObject& attribute, MStatus* stat
 }
 
 MObject MFnNumericAttribute::create(const MString& fullName, const MString& briefName,
-                                    MFnNumericData::Type unitType, double defaultValue, MStatus* status) {
+                                    MFnNumericData::Type unitType, double defaultValue,
+                                    MStatus* status) {
     if (unitType == MFnNumericData::kInvalid || unitType == MFnNumericData::kLast ||
         unitType == MFnNumericData::kAddr) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "invalid numeric type for attribute " + fullName.str()));
+        setStatus(status, fail(MStatus::kInvalidParameter,
+                               "invalid numeric type for attribute " + fullName.str()));
         return MObject();
     }
     MObject o = make(static_cast<int>(AttrKind::Numeric), fullName, briefName, status);
@@ -183,14 +217,18 @@ MObject MFnNumericAttribute::create(const MString& fullName, const MString& brie
     if (n > 1) {
         // Tuples get one child per component, named after the parent.
         MFnNumericData::Type childType =
-            (unitType == MFnNumericData::k2Float || unitType == MFnNumericData::k3Float) ? MFnNumericData::kFloat
-            : (unitType == MFnNumericData::k2Int || unitType == MFnNumericData::k3Int) ? MFnNumericData::kInt
-            : (unitType == MFnNumericData::k2Short || unitType == MFnNumericData::k3Short) ? MFnNumericData::kShort
-                                                                                            : MFnNumericData::kDouble;
+            (unitType == MFnNumericData::k2Float || unitType == MFnNumericData::k3Float)
+                ? MFnNumericData::kFloat
+            : (unitType == MFnNumericData::k2Int || unitType == MFnNumericData::k3Int)
+                ? MFnNumericData::kInt
+            : (unitType == MFnNumericData::k2Short || unitType == MFnNumericData::k3Short)
+                ? MFnNumericData::kShort
+                : MFnNumericData::kDouble;
         std::vector<ehost::AttrPtr> kids;
         for (int k = 0; k < n; ++k)
-            kids.push_back(ehost::numericAttr(a->name + std::to_string(k), a->shortName + std::to_string(k),
-                                              childType, defaultValue));
+            kids.push_back(ehost::numericAttr(a->name + std::to_string(k),
+                                              a->shortName + std::to_string(k), childType,
+                                              defaultValue));
         auto compound = ehost::compoundAttr(a->name, a->shortName, std::move(kids));
         compound->numericType = unitType;
         obj_ = ehost::api::wrap(compound);
@@ -200,30 +238,35 @@ MObject MFnNumericAttribute::create(const MString& fullName, const MString& brie
     return o;
 }
 
-MObject MFnNumericAttribute::create(const MString& fullName, const MString& briefName, const MObject& child1,
-                                    const MObject& child2, const MObject& child3, MStatus* status) {
+MObject MFnNumericAttribute::create(const MString& fullName, const MString& briefName,
+                                    const MObject& child1, const MObject& child2,
+                                    const MObject& child3, MStatus* status) {
     std::vector<ehost::AttrPtr> kids;
     for (const MObject* c : {&child1, &child2, &child3}) {
         if (c->isNull()) continue;
         auto k = ehost::api::attrOf(*c);
         if (!k || k->kind != AttrKind::Numeric || k->isCompound() || k->parent) {
-            setStatus(status, fail(MStatus::kInvalidParameter,
-                                   "children of " + fullName.str() + " must be plain numeric attributes"));
+            setStatus(status,
+                      fail(MStatus::kInvalidParameter,
+                           "children of " + fullName.str() + " must be plain numeric attributes"));
             return MObject();
         }
         kids.push_back(k);
     }
     if (kids.size() < 2 || !validAttrName(fullName)) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "a numeric compound needs a valid name and 2 or 3 children"));
+        setStatus(status, fail(MStatus::kInvalidParameter,
+                               "a numeric compound needs a valid name and 2 or 3 children"));
         return MObject();
     }
-    auto compound = ehost::compoundAttr(fullName.str(), briefName.length() ? briefName.str() : fullName.str(), kids);
+    auto compound = ehost::compoundAttr(
+        fullName.str(), briefName.length() ? briefName.str() : fullName.str(), kids);
     obj_ = ehost::api::wrap(compound);
     setStatus(status, MStatus::kSuccess);
     return obj_;
 }
 
-MObject MFnNumericAttribute::createColor(const MString& fullName, const MString& briefName, MStatus* status) {
+MObject MFnNumericAttribute::createColor(const MString& fullName, const MString& briefName,
+                                         MStatus* status) {
     const std::string f = fullName.str(), b = briefName.str();
     std::vector<ehost::AttrPtr> kids;
     for (const char* s : {"R", "G", "B"})
@@ -237,7 +280,8 @@ MObject MFnNumericAttribute::createColor(const MString& fullName, const MString&
     return obj_;
 }
 
-MObject MFnNumericAttribute::createPoint(const MString& fullName, const MString& briefName, MStatus* status) {
+MObject MFnNumericAttribute::createPoint(const MString& fullName, const MString& briefName,
+                                         MStatus* status) {
     const std::string f = fullName.str(), b = briefName.str();
     std::vector<ehost::AttrPtr> kids;
     for (const char* s : {"X", "Y", "Z"})
@@ -253,7 +297,8 @@ MObject MFnNumericAttribute::createPoint(const MString& fullName, const MString&
 
 MFnNumericData::Type MFnNumericAttribute::unitType(MStatus* status) const {
     Attribute* a = attrOf(obj_);
-    setStatus(status, a ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "function set has no attribute"));
+    setStatus(status, a ? MStatus(MStatus::kSuccess)
+                        : fail(MStatus::kInvalidParameter, "function set has no attribute"));
     return a ? a->numericType : MFnNumericData::kInvalid;
 }
 
@@ -278,14 +323,18 @@ MStatus MFnNumericAttribute::setDefaults(const double* values, int count) {
     if (a->isCompound()) {
         if (count != static_cast<int>(a->children.size()))
             return fail(MStatus::kInvalidParameter, "attribute " + a->name + " takes " +
-                                                        std::to_string(a->children.size()) + " default values");
+                                                        std::to_string(a->children.size()) +
+                                                        " default values");
         for (int k = 0; k < count; ++k) {
-            a->children[k]->defaults[0] = ehost::storeAsNumeric(a->children[k]->numericType, values[k]);
+            a->children[k]->defaults[0] =
+                ehost::storeAsNumeric(a->children[k]->numericType, values[k]);
             a->defaults[k] = a->children[k]->defaults[0];
         }
         return MStatus::kSuccess;
     }
-    if (count != 1) return fail(MStatus::kInvalidParameter, "attribute " + a->name + " takes one default value");
+    if (count != 1)
+        return fail(MStatus::kInvalidParameter,
+                    "attribute " + a->name + " takes one default value");
     a->defaults[0] = ehost::storeAsNumeric(a->numericType, values[0]);
     return MStatus::kSuccess;
 }
@@ -302,7 +351,9 @@ MStatus MFnNumericAttribute::setDefault(float value) {
     double v = value;
     return setDefaults(&v, 1);
 }
-MStatus MFnNumericAttribute::setDefault(double value) { return setDefaults(&value, 1); }
+MStatus MFnNumericAttribute::setDefault(double value) {
+    return setDefaults(&value, 1);
+}
 MStatus MFnNumericAttribute::setDefault(int a, int b) {
     double v[2] = {double(a), double(b)};
     return setDefaults(v, 2);
@@ -328,30 +379,49 @@ MStatus MFnNumericAttribute::setDefault(double a, double b, double c) {
     return setDefaults(v, 3);
 }
 
-MStatus MFnNumericAttribute::getDefault(bool& value) { return readDefault(obj_, value); }
-MStatus MFnNumericAttribute::getDefault(int& value) { return readDefault(obj_, value); }
-MStatus MFnNumericAttribute::getDefault(float& value) { return readDefault(obj_, value); }
-MStatus MFnNumericAttribute::getDefault(double& value) { return readDefault(obj_, value); }
+MStatus MFnNumericAttribute::getDefault(bool& value) {
+    return readDefault(obj_, value);
+}
+MStatus MFnNumericAttribute::getDefault(int& value) {
+    return readDefault(obj_, value);
+}
+MStatus MFnNumericAttribute::getDefault(float& value) {
+    return readDefault(obj_, value);
+}
+MStatus MFnNumericAttribute::getDefault(double& value) {
+    return readDefault(obj_, value);
+}
 
 // Value limits are a user-interface matter in the host; the embedded host keeps no limits.
-MStatus MFnNumericAttribute::setMin(double) { return editFlag(obj_, [](Attribute&) {}); }
-MStatus MFnNumericAttribute::setMax(double) { return editFlag(obj_, [](Attribute&) {}); }
-MStatus MFnNumericAttribute::setSoftMin(double) { return editFlag(obj_, [](Attribute&) {}); }
-MStatus MFnNumericAttribute::setSoftMax(double) { return editFlag(obj_, [](Attribute&) {}); }
+MStatus MFnNumericAttribute::setMin(double) {
+    return editFlag(obj_, [](Attribute&) {});
+}
+MStatus MFnNumericAttribute::setMax(double) {
+    return editFlag(obj_, [](Attribute&) {});
+}
+MStatus MFnNumericAttribute::setSoftMin(double) {
+    return editFlag(obj_, [](Attribute&) {});
+}
+MStatus MFnNumericAttribute::setSoftMax(double) {
+    return editFlag(obj_, [](Attribute&) {});
+}
 
 // ---------------------------------------------------------------- typed
 
-MFnTypedAttribute::MFnTypedAttribute(const MObject& attribute, MStatus* status) { setStatus(status, attach(attribute)); }
+MFnTypedAttribute::MFnTypedAttribute(const MObject& attribute, MStatus* status) {
+    setStatus(status, attach(attribute));
+}
 
-MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefName, MFnData::Type t,
-                                  MStatus* status) {
+MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefName,
+                                  MFnData::Type t, MStatus* status) {
     return create(fullName, briefName, t, MObject::kNullObj, status);
 }
 
-MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefName, MFnData::Type t,
-                                  const MObject& defaultData, MStatus* status) {
+MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefName,
+                                  MFnData::Type t, const MObject& defaultData, MStatus* status) {
     if (t == MFnData::kInvalid || t == MFnData::kLast || t == MFnData::kNumeric) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "invalid data type for attribute " + fullName.str()));
+        setStatus(status, fail(MStatus::kInvalidParameter,
+                               "invalid data type for attribute " + fullName.str()));
         return MObject();
     }
     MObject o = make(static_cast<int>(AttrKind::Typed), fullName, briefName, status);
@@ -370,7 +440,8 @@ MObject MFnTypedAttribute::create(const MString& fullName, const MString& briefN
 
 MFnData::Type MFnTypedAttribute::attrType(MStatus* status) const {
     Attribute* a = attrOf(obj_);
-    setStatus(status, a ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "function set has no attribute"));
+    setStatus(status, a ? MStatus(MStatus::kSuccess)
+                        : fail(MStatus::kInvalidParameter, "function set has no attribute"));
     return a ? a->dataType : MFnData::kInvalid;
 }
 
@@ -398,7 +469,8 @@ MFnGenericAttribute::MFnGenericAttribute(const MObject& attribute, MStatus* stat
     setStatus(status, attach(attribute));
 }
 
-MObject MFnGenericAttribute::create(const MString& fullName, const MString& briefName, MStatus* status) {
+MObject MFnGenericAttribute::create(const MString& fullName, const MString& briefName,
+                                    MStatus* status) {
     return make(static_cast<int>(AttrKind::Generic), fullName, briefName, status);
 }
 
@@ -415,7 +487,8 @@ MStatus MFnGenericAttribute::addAccept(MFnNumericData::Type t) {
 
 MStatus MFnGenericAttribute::removeAccept(MFnData::Type t) {
     return editFlag(obj_, [&](Attribute& a) {
-        a.acceptedData.erase(std::remove(a.acceptedData.begin(), a.acceptedData.end(), t), a.acceptedData.end());
+        a.acceptedData.erase(std::remove(a.acceptedData.begin(), a.acceptedData.end(), t),
+                             a.acceptedData.end());
     });
 }
 
@@ -432,7 +505,8 @@ MFnMessageAttribute::MFnMessageAttribute(const MObject& attribute, MStatus* stat
     setStatus(status, attach(attribute));
 }
 
-MObject MFnMessageAttribute::create(const MString& fullName, const MString& briefName, MStatus* status) {
+MObject MFnMessageAttribute::create(const MString& fullName, const MString& briefName,
+                                    MStatus* status) {
     MObject o = make(static_cast<int>(AttrKind::Message), fullName, briefName, status);
     if (Attribute* a = attrOf(o)) a->storable = false;
     return o;
@@ -442,16 +516,19 @@ MFnMatrixAttribute::MFnMatrixAttribute(const MObject& attribute, MStatus* status
     setStatus(status, attach(attribute));
 }
 
-MObject MFnMatrixAttribute::create(const MString& fullName, const MString& briefName, Type, MStatus* status) {
+MObject MFnMatrixAttribute::create(const MString& fullName, const MString& briefName, Type,
+                                   MStatus* status) {
     MObject o = make(static_cast<int>(AttrKind::Matrix), fullName, briefName, status);
     if (Attribute* a = attrOf(o)) a->dataType = MFnData::kMatrix;
     return o;
 }
 
-MFnEnumAttribute::MFnEnumAttribute(const MObject& attribute, MStatus* status) { setStatus(status, attach(attribute)); }
+MFnEnumAttribute::MFnEnumAttribute(const MObject& attribute, MStatus* status) {
+    setStatus(status, attach(attribute));
+}
 
-MObject MFnEnumAttribute::create(const MString& fullName, const MString& briefName, short defaultValue,
-                                 MStatus* status) {
+MObject MFnEnumAttribute::create(const MString& fullName, const MString& briefName,
+                                 short defaultValue, MStatus* status) {
     MObject o = make(static_cast<int>(AttrKind::Enum), fullName, briefName, status);
     if (Attribute* a = attrOf(o)) {
         a->numericType = MFnNumericData::kShort;
@@ -472,7 +549,8 @@ MString MFnEnumAttribute::fieldName(short value, MStatus* status) const {
                 setStatus(status, MStatus::kSuccess);
                 return MString(n);
             }
-    setStatus(status, fail(MStatus::kInvalidParameter, "no field with value " + std::to_string(value)));
+    setStatus(status,
+              fail(MStatus::kInvalidParameter, "no field with value " + std::to_string(value)));
     return MString();
 }
 
@@ -492,7 +570,9 @@ MStatus MFnEnumAttribute::setDefault(short value) {
     return editFlag(obj_, [&](Attribute& a) { a.defaults[0] = value; });
 }
 
-MFnUnitAttribute::MFnUnitAttribute(const MObject& attribute, MStatus* status) { setStatus(status, attach(attribute)); }
+MFnUnitAttribute::MFnUnitAttribute(const MObject& attribute, MStatus* status) {
+    setStatus(status, attach(attribute));
+}
 
 MObject MFnUnitAttribute::create(const MString& fullName, const MString& briefName, Type unitType,
                                  double defaultValue, MStatus* status) {
@@ -507,7 +587,8 @@ MObject MFnUnitAttribute::create(const MString& fullName, const MString& briefNa
 
 MFnUnitAttribute::Type MFnUnitAttribute::unitType(MStatus* status) const {
     Attribute* a = attrOf(obj_);
-    setStatus(status, a ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "function set has no attribute"));
+    setStatus(status, a ? MStatus(MStatus::kSuccess)
+                        : fail(MStatus::kInvalidParameter, "function set has no attribute"));
     return a && a->isAngle ? kAngle : kDistance;
 }
 

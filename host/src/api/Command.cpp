@@ -19,11 +19,21 @@ using ehost::api::setStatus;
 MPxCommand::MPxCommand() = default;
 MPxCommand::~MPxCommand() = default;
 
-MStatus MPxCommand::doIt(const MArgList&) { return MStatus::kSuccess; }
-MStatus MPxCommand::undoIt() { return MStatus::kSuccess; }
-MStatus MPxCommand::redoIt() { return MStatus::kSuccess; }
-bool MPxCommand::isUndoable() const { return false; }
-bool MPxCommand::hasSyntax() const { return impl_.syntax != nullptr; }
+MStatus MPxCommand::doIt(const MArgList&) {
+    return MStatus::kSuccess;
+}
+MStatus MPxCommand::undoIt() {
+    return MStatus::kSuccess;
+}
+MStatus MPxCommand::redoIt() {
+    return MStatus::kSuccess;
+}
+bool MPxCommand::isUndoable() const {
+    return false;
+}
+bool MPxCommand::hasSyntax() const {
+    return impl_.syntax != nullptr;
+}
 
 MSyntax MPxCommand::syntax(MStatus* status) const {
     setStatus(status, MStatus::kSuccess);
@@ -50,9 +60,15 @@ MStatus MPxCommand::setCommandString(const MString& command) {
     return MStatus::kSuccess;
 }
 
-void MPxCommand::displayInfo(const MString& message) { ehost::session().messages().info(message.str()); }
-void MPxCommand::displayWarning(const MString& message, bool) { ehost::session().messages().warning(message.str()); }
-void MPxCommand::displayError(const MString& message, bool) { ehost::session().messages().error(message.str()); }
+void MPxCommand::displayInfo(const MString& message) {
+    ehost::session().messages().info(message.str());
+}
+void MPxCommand::displayWarning(const MString& message, bool) {
+    ehost::session().messages().warning(message.str());
+}
+void MPxCommand::displayError(const MString& message, bool) {
+    ehost::session().messages().error(message.str());
+}
 
 namespace {
 
@@ -68,17 +84,39 @@ MCommandResult& result() {
 
 }  // namespace
 
-void MPxCommand::clearResult() { result().reset(); }
-void MPxCommand::setResult(unsigned int value) { result().setInt(static_cast<int>(value)); }
-void MPxCommand::setResult(int value) { result().setInt(value); }
-void MPxCommand::setResult(float value) { result().setDouble(value); }
-void MPxCommand::setResult(double value) { result().setDouble(value); }
-void MPxCommand::setResult(bool value) { result().setInt(value ? 1 : 0); }
-void MPxCommand::setResult(const char* value) { result().setString(MString(value)); }
-void MPxCommand::setResult(const MString& value) { result().setString(value); }
-void MPxCommand::setResult(const MIntArray& value) { result().setIntArray(value); }
-void MPxCommand::setResult(const MDoubleArray& value) { result().setDoubleArray(value); }
-void MPxCommand::setResult(const MStringArray& value) { result().setStringArray(value); }
+void MPxCommand::clearResult() {
+    result().reset();
+}
+void MPxCommand::setResult(unsigned int value) {
+    result().setInt(static_cast<int>(value));
+}
+void MPxCommand::setResult(int value) {
+    result().setInt(value);
+}
+void MPxCommand::setResult(float value) {
+    result().setDouble(value);
+}
+void MPxCommand::setResult(double value) {
+    result().setDouble(value);
+}
+void MPxCommand::setResult(bool value) {
+    result().setInt(value ? 1 : 0);
+}
+void MPxCommand::setResult(const char* value) {
+    result().setString(MString(value));
+}
+void MPxCommand::setResult(const MString& value) {
+    result().setString(value);
+}
+void MPxCommand::setResult(const MIntArray& value) {
+    result().setIntArray(value);
+}
+void MPxCommand::setResult(const MDoubleArray& value) {
+    result().setDoubleArray(value);
+}
+void MPxCommand::setResult(const MStringArray& value) {
+    result().setStringArray(value);
+}
 
 void MPxCommand::appendToResult(int value) {
     MIntArray a;
@@ -94,8 +132,12 @@ void MPxCommand::appendToResult(double value) {
     result().setDoubleArray(a);
 }
 
-void MPxCommand::appendToResult(bool value) { appendToResult(value ? 1 : 0); }
-void MPxCommand::appendToResult(const char* value) { appendToResult(MString(value)); }
+void MPxCommand::appendToResult(bool value) {
+    appendToResult(value ? 1 : 0);
+}
+void MPxCommand::appendToResult(const char* value) {
+    appendToResult(MString(value));
+}
 
 void MPxCommand::appendToResult(const MString& value) {
     MStringArray a;
@@ -113,18 +155,23 @@ void MPxCommand::appendToResult(const MStringArray& value) {
 
 bool MPxCommand::isCurrentResultArray() {
     auto t = result().resultType();
-    return t == MCommandResult::kIntArray || t == MCommandResult::kDoubleArray || t == MCommandResult::kStringArray;
+    return t == MCommandResult::kIntArray || t == MCommandResult::kDoubleArray ||
+           t == MCommandResult::kStringArray;
 }
 
 MPxCommand::MResultType MPxCommand::currentResultType() {
     switch (result().resultType()) {
         case MCommandResult::kInt:
-        case MCommandResult::kIntArray: return kLong;
+        case MCommandResult::kIntArray:
+            return kLong;
         case MCommandResult::kDouble:
-        case MCommandResult::kDoubleArray: return kDouble;
+        case MCommandResult::kDoubleArray:
+            return kDouble;
         case MCommandResult::kString:
-        case MCommandResult::kStringArray: return kString;
-        default: return kNoArg;
+        case MCommandResult::kStringArray:
+            return kString;
+        default:
+            return kNoArg;
     }
 }
 
@@ -150,19 +197,27 @@ MString MPxCommand::currentStringResult(MStatus* status) {
 
 MPxToolCommand::MPxToolCommand() = default;
 MPxToolCommand::~MPxToolCommand() = default;
-MStatus MPxToolCommand::doIt(const MArgList&) { return MStatus::kSuccess; }
-MStatus MPxToolCommand::cancel() { return MStatus::kSuccess; }
-MStatus MPxToolCommand::finalize() { return MStatus::kSuccess; }
+MStatus MPxToolCommand::doIt(const MArgList&) {
+    return MStatus::kSuccess;
+}
+MStatus MPxToolCommand::cancel() {
+    return MStatus::kSuccess;
+}
+MStatus MPxToolCommand::finalize() {
+    return MStatus::kSuccess;
+}
 
 MStatus MPxToolCommand::doFinalize(MArgList& command) {
     std::string text = ehost::ApiAccess::impl(*this).name.str();
-    for (const auto& a : ehost::ApiAccess::impl(command).args) text += " " + ehost::quoteIfNeeded(a.text);
+    for (const auto& a : ehost::ApiAccess::impl(command).args)
+        text += " " + ehost::quoteIfNeeded(a.text);
     setCommandString(MString(text));
     if (!isUndoable()) return MStatus::kSuccess;
     ehost::UndoSink* sink = ehost::currentSink();
     if (!sink) return MStatus::kSuccess;
     if (!ehost::toolCommandFinalized(this))
-        return fail(MStatus::kFailure, "the tool command was not made by the host, or was finalized already");
+        return fail(MStatus::kFailure,
+                    "the tool command was not made by the host, or was finalized already");
     sink->record(std::make_unique<ehost::CommandItem>(this, text));
     return MStatus::kSuccess;
 }
@@ -182,7 +237,8 @@ MStatus MGlobal::executeCommand(const MString& command, bool displayEnabled, boo
     return run(command, displayEnabled, undoEnabled, r);
 }
 
-MStatus MGlobal::executeCommand(const MString& command, MCommandResult& result, bool displayEnabled, bool undoEnabled) {
+MStatus MGlobal::executeCommand(const MString& command, MCommandResult& result, bool displayEnabled,
+                                bool undoEnabled) {
     return run(command, displayEnabled, undoEnabled, result);
 }
 
@@ -204,37 +260,47 @@ MStatus runInto(const MString& command, T& result, bool display, bool undo) {
 
 }  // namespace
 
-MStatus MGlobal::executeCommand(const MString& command, int& result, bool displayEnabled, bool undoEnabled) {
+MStatus MGlobal::executeCommand(const MString& command, int& result, bool displayEnabled,
+                                bool undoEnabled) {
     return runInto(command, result, displayEnabled, undoEnabled);
 }
 
-MStatus MGlobal::executeCommand(const MString& command, double& result, bool displayEnabled, bool undoEnabled) {
+MStatus MGlobal::executeCommand(const MString& command, double& result, bool displayEnabled,
+                                bool undoEnabled) {
     return runInto(command, result, displayEnabled, undoEnabled);
 }
 
-MStatus MGlobal::executeCommand(const MString& command, MString& result, bool displayEnabled, bool undoEnabled) {
+MStatus MGlobal::executeCommand(const MString& command, MString& result, bool displayEnabled,
+                                bool undoEnabled) {
     return runInto(command, result, displayEnabled, undoEnabled);
 }
 
-MStatus MGlobal::executeCommand(const MString& command, MIntArray& result, bool displayEnabled, bool undoEnabled) {
+MStatus MGlobal::executeCommand(const MString& command, MIntArray& result, bool displayEnabled,
+                                bool undoEnabled) {
     return runInto(command, result, displayEnabled, undoEnabled);
 }
 
-MStatus MGlobal::executeCommand(const MString& command, MDoubleArray& result, bool displayEnabled, bool undoEnabled) {
+MStatus MGlobal::executeCommand(const MString& command, MDoubleArray& result, bool displayEnabled,
+                                bool undoEnabled) {
     return runInto(command, result, displayEnabled, undoEnabled);
 }
 
-MStatus MGlobal::executeCommand(const MString& command, MStringArray& result, bool displayEnabled, bool undoEnabled) {
+MStatus MGlobal::executeCommand(const MString& command, MStringArray& result, bool displayEnabled,
+                                bool undoEnabled) {
     return runInto(command, result, displayEnabled, undoEnabled);
 }
 
-MString MGlobal::executeCommandStringResult(const MString& command, bool displayEnabled, bool undoEnabled,
-                                            MStatus* status) {
+MString MGlobal::executeCommandStringResult(const MString& command, bool displayEnabled,
+                                            bool undoEnabled, MStatus* status) {
     MCommandResult r;
     MStatus st = run(command, displayEnabled, undoEnabled, r);
     setStatus(status, st);
     return st ? r.stringResult() : MString();
 }
 
-bool MGlobal::isUndoing() { return ehost::isUndoing(); }
-bool MGlobal::isRedoing() { return ehost::isRedoing(); }
+bool MGlobal::isUndoing() {
+    return ehost::isUndoing();
+}
+bool MGlobal::isRedoing() {
+    return ehost::isRedoing();
+}

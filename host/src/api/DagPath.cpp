@@ -18,17 +18,24 @@ using ehost::api::setStatus;
 
 namespace {
 
-std::shared_ptr<DagNode> dagOf(const MObject& o) { return ehost::ApiAccess::as<DagNode>(o); }
+std::shared_ptr<DagNode> dagOf(const MObject& o) {
+    return ehost::ApiAccess::as<DagNode>(o);
+}
 
-MStatus invalidPath() { return fail(MStatus::kInvalidParameter, "the DAG path is empty or no longer valid"); }
+MStatus invalidPath() {
+    return fail(MStatus::kInvalidParameter, "the DAG path is empty or no longer valid");
+}
 
-bool validEnd(const std::shared_ptr<DagNode>& n) { return n && n->alive && n->inWorld(); }
+bool validEnd(const std::shared_ptr<DagNode>& n) {
+    return n && n->alive && n->inWorld();
+}
 
 std::vector<DagNode*> shapesBelow(DagNode& n) {
     std::vector<DagNode*> out;
     for (auto& c : n.children) {
         auto* d = static_cast<DagNode*>(c.get());
-        if (d->cls->role == ehost::NodeRole::Shape || d->cls->role == ehost::NodeRole::Locator) out.push_back(d);
+        if (d->cls->role == ehost::NodeRole::Shape || d->cls->role == ehost::NodeRole::Locator)
+            out.push_back(d);
     }
     return out;
 }
@@ -47,8 +54,11 @@ MStatus MDagPath::getAllPathsTo(const MObject& node, MDagPathArray& paths) {
 
 MStatus MDagPath::getAPathTo(const MObject& node, MDagPath& path) {
     auto d = dagOf(node);
-    if (!d) return fail(MStatus::kInvalidParameter, std::string("a ") + node.apiTypeStr() + " object has no DAG path");
-    if (!validEnd(d)) return fail(MStatus::kInvalidParameter, d->name + " is not in the scene's DAG");
+    if (!d)
+        return fail(MStatus::kInvalidParameter,
+                    std::string("a ") + node.apiTypeStr() + " object has no DAG path");
+    if (!validEnd(d))
+        return fail(MStatus::kInvalidParameter, d->name + " is not in the scene's DAG");
     path.impl_.node = d;
     return MStatus::kSuccess;
 }
@@ -105,22 +115,30 @@ MStatus MDagPath::extendToShape() {
     if (!validEnd(impl_.node)) return invalidPath();
     if (impl_.node->cls->role != ehost::NodeRole::Transform) {
         // Already a shape: nothing to extend.
-        if (impl_.node->cls->role == ehost::NodeRole::Shape || impl_.node->cls->role == ehost::NodeRole::Locator)
+        if (impl_.node->cls->role == ehost::NodeRole::Shape ||
+            impl_.node->cls->role == ehost::NodeRole::Locator)
             return MStatus::kSuccess;
-        return fail(MStatus::kInvalidParameter, impl_.node->name + " is neither a transform nor a shape");
+        return fail(MStatus::kInvalidParameter,
+                    impl_.node->name + " is neither a transform nor a shape");
     }
     auto shapes = shapesBelow(*impl_.node);
-    if (shapes.empty()) return fail(MStatus::kInvalidParameter, impl_.node->name + " has no shape below it");
+    if (shapes.empty())
+        return fail(MStatus::kInvalidParameter, impl_.node->name + " has no shape below it");
     // With several shapes, the one that is not an intermediate object.
     DagNode* pick = nullptr;
     for (DagNode* s : shapes) {
-        bool intermediate = ehost::evaluate(*s, {ehost::dagAttributes().intermediateObject.get(), -1}).num[0] != 0;
+        bool intermediate =
+            ehost::evaluate(*s, {ehost::dagAttributes().intermediateObject.get(), -1}).num[0] != 0;
         if (!intermediate) {
-            if (pick) return fail(MStatus::kInvalidParameter, impl_.node->name + " has more than one shape below it");
+            if (pick)
+                return fail(MStatus::kInvalidParameter,
+                            impl_.node->name + " has more than one shape below it");
             pick = s;
         }
     }
-    if (!pick) return fail(MStatus::kInvalidParameter, impl_.node->name + " has only intermediate shapes below it");
+    if (!pick)
+        return fail(MStatus::kInvalidParameter,
+                    impl_.node->name + " has only intermediate shapes below it");
     impl_.node = std::static_pointer_cast<DagNode>(pick->self());
     return MStatus::kSuccess;
 }
@@ -128,7 +146,9 @@ MStatus MDagPath::extendToShape() {
 MStatus MDagPath::extendToShapeDirectlyBelow(unsigned int index) {
     if (!validEnd(impl_.node)) return invalidPath();
     auto shapes = shapesBelow(*impl_.node);
-    if (index >= shapes.size()) return fail(MStatus::kInvalidParameter, "no shape " + std::to_string(index) + " below " + impl_.node->name);
+    if (index >= shapes.size())
+        return fail(MStatus::kInvalidParameter,
+                    "no shape " + std::to_string(index) + " below " + impl_.node->name);
     impl_.node = std::static_pointer_cast<DagNode>(shapes[index]->self());
     return MStatus::kSuccess;
 }
@@ -158,7 +178,8 @@ MStatus MDagPath::push(const MObject& child) {
     auto d = dagOf(child);
     if (!d) return fail(MStatus::kInvalidParameter, "not a DAG node");
     DagNode* expected = impl_.node ? impl_.node.get() : &ehost::session().scene().world();
-    if (d->parent != expected) return fail(MStatus::kInvalidParameter, d->name + " is not a child of the path's end");
+    if (d->parent != expected)
+        return fail(MStatus::kInvalidParameter, d->name + " is not a child of the path's end");
     impl_.node = d;
     return MStatus::kSuccess;
 }
@@ -198,8 +219,12 @@ MMatrix MDagPath::exclusiveMatrix(MStatus* status) const {
     return impl_.node && impl_.node->parent ? impl_.node->parent->worldMatrix() : MMatrix();
 }
 
-MMatrix MDagPath::inclusiveMatrixInverse(MStatus* status) const { return inclusiveMatrix(status).inverse(); }
-MMatrix MDagPath::exclusiveMatrixInverse(MStatus* status) const { return exclusiveMatrix(status).inverse(); }
+MMatrix MDagPath::inclusiveMatrixInverse(MStatus* status) const {
+    return inclusiveMatrix(status).inverse();
+}
+MMatrix MDagPath::exclusiveMatrixInverse(MStatus* status) const {
+    return exclusiveMatrix(status).inverse();
+}
 
 MString MDagPath::fullPathName(MStatus* status) const {
     setStatus(status, impl_.node ? MStatus(MStatus::kSuccess) : invalidPath());
@@ -224,19 +249,27 @@ unsigned int MDagPath::instanceNumber(MStatus* status) const {
 bool MDagPath::isVisible(MStatus* status) const {
     setStatus(status, impl_.node ? MStatus(MStatus::kSuccess) : invalidPath());
     for (DagNode* d = impl_.node.get(); d && !d->isWorld(); d = d->parent) {
-        if (ehost::evaluate(*d, {ehost::dagAttributes().visibility.get(), -1}).num[0] == 0) return false;
-        if (ehost::evaluate(*d, {ehost::dagAttributes().intermediateObject.get(), -1}).num[0] != 0) return false;
+        if (ehost::evaluate(*d, {ehost::dagAttributes().visibility.get(), -1}).num[0] == 0)
+            return false;
+        if (ehost::evaluate(*d, {ehost::dagAttributes().intermediateObject.get(), -1}).num[0] != 0)
+            return false;
     }
     return impl_.node != nullptr;
 }
 
-bool MDagPath::operator==(const MDagPath& other) const { return impl_.node == other.impl_.node; }
+bool MDagPath::operator==(const MDagPath& other) const {
+    return impl_.node == other.impl_.node;
+}
 
 // ---------------------------------------------------------------- MFnDagNode
 
-MFnDagNode::MFnDagNode(const MObject& object, MStatus* status) { setStatus(status, attach(object)); }
+MFnDagNode::MFnDagNode(const MObject& object, MStatus* status) {
+    setStatus(status, attach(object));
+}
 
-MFnDagNode::MFnDagNode(const MDagPath& path, MStatus* status) { setStatus(status, setObject(path)); }
+MFnDagNode::MFnDagNode(const MDagPath& path, MStatus* status) {
+    setStatus(status, setObject(path));
+}
 
 MStatus MFnDagNode::setObject(const MDagPath& path) {
     if (!path.isValid()) {
@@ -246,16 +279,20 @@ MStatus MFnDagNode::setObject(const MDagPath& path) {
     return attach(path.node());
 }
 
-MStatus MFnDagNode::setObject(const MObject& object) { return attach(object); }
+MStatus MFnDagNode::setObject(const MObject& object) {
+    return attach(object);
+}
 
 MObject MFnDagNode::create(const MTypeId& typeId, const MObject& parent, MStatus* status) {
     return create(typeId, MString(), parent, status);
 }
 
-MObject MFnDagNode::create(const MTypeId& typeId, const MString& name, const MObject& parent, MStatus* status) {
+MObject MFnDagNode::create(const MTypeId& typeId, const MString& name, const MObject& parent,
+                           MStatus* status) {
     ehost::NodeClass* cls = ehost::session().registry().findClass(typeId);
     if (!cls) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "no node type with id " + std::to_string(typeId.id())));
+        setStatus(status, fail(MStatus::kInvalidParameter,
+                               "no node type with id " + std::to_string(typeId.id())));
         return MObject();
     }
     return create(MString(cls->typeName), name, parent, status);
@@ -265,21 +302,25 @@ MObject MFnDagNode::create(const MString& type, const MObject& parent, MStatus* 
     return create(type, MString(), parent, status);
 }
 
-MObject MFnDagNode::create(const MString& type, const MString& name, const MObject& parent, MStatus* status) {
+MObject MFnDagNode::create(const MString& type, const MString& name, const MObject& parent,
+                           MStatus* status) {
     ehost::NodeClass* cls = ehost::session().registry().findClass(type.str());
     if (!cls) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
         return MObject();
     }
     if (cls->role == ehost::NodeRole::Depend) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "\"" + type.str() + "\" is not a DAG node type"));
+        setStatus(status, fail(MStatus::kInvalidParameter,
+                               "\"" + type.str() + "\" is not a DAG node type"));
         return MObject();
     }
     DagNode* under = nullptr;
     if (!parent.isNull()) {
         auto p = dagOf(parent);
         if (!validEnd(p)) {
-            setStatus(status, fail(MStatus::kInvalidParameter, "the parent is not a DAG node in the scene"));
+            setStatus(status, fail(MStatus::kInvalidParameter,
+                                   "the parent is not a DAG node in the scene"));
             return MObject();
         }
         under = p.get();
@@ -311,11 +352,14 @@ MObject MFnDagNode::parent(unsigned int index, MStatus* status) const {
 MStatus MFnDagNode::addChild(MObject& child, unsigned int index, bool keepExistingParents) {
     auto d = dagOf(obj_);
     auto c = dagOf(child);
-    if (!d || !c || !d->alive || !c->alive) return fail(MStatus::kInvalidParameter, "addChild needs two DAG nodes in the scene");
+    if (!d || !c || !d->alive || !c->alive)
+        return fail(MStatus::kInvalidParameter, "addChild needs two DAG nodes in the scene");
     if (keepExistingParents) return fail(MStatus::kNotImplemented, "instancing is not supported");
     for (DagNode* p = d.get(); p; p = p->parent)
-        if (p == c.get()) return fail(MStatus::kInvalidParameter, c->name + " is above " + d->name + ": a cycle");
-    if (d->cls->role != ehost::NodeRole::Transform) return fail(MStatus::kInvalidParameter, d->name + " is not a transform");
+        if (p == c.get())
+            return fail(MStatus::kInvalidParameter, c->name + " is above " + d->name + ": a cycle");
+    if (d->cls->role != ehost::NodeRole::Transform)
+        return fail(MStatus::kInvalidParameter, d->name + " is not a transform");
     ehost::reparent(*c, d.get(), index == kNextPos ? -1 : static_cast<int>(index));
     return MStatus::kSuccess;
 }
@@ -323,7 +367,8 @@ MStatus MFnDagNode::addChild(MObject& child, unsigned int index, bool keepExisti
 MStatus MFnDagNode::removeChild(MObject& child) {
     auto d = dagOf(obj_);
     auto c = dagOf(child);
-    if (!d || !c || c->parent != d.get()) return fail(MStatus::kInvalidParameter, "not a child of this node");
+    if (!d || !c || c->parent != d.get())
+        return fail(MStatus::kInvalidParameter, "not a child of this node");
     ehost::reparent(*c, &ehost::session().scene().world());
     return MStatus::kSuccess;
 }
@@ -370,8 +415,12 @@ bool MFnDagNode::hasChild(const MObject& node, MStatus* status) const {
     return c && c->parent == dagOf(obj_).get();
 }
 
-bool MFnDagNode::isChildOf(const MObject& node, MStatus* status) const { return hasParent(node, status); }
-bool MFnDagNode::isParentOf(const MObject& node, MStatus* status) const { return hasChild(node, status); }
+bool MFnDagNode::isChildOf(const MObject& node, MStatus* status) const {
+    return hasParent(node, status);
+}
+bool MFnDagNode::isParentOf(const MObject& node, MStatus* status) const {
+    return hasChild(node, status);
+}
 
 MObject MFnDagNode::duplicate(bool instance, bool, MStatus* status) const {
     auto d = dagOf(obj_);
@@ -389,11 +438,17 @@ MObject MFnDagNode::duplicate(bool instance, bool, MStatus* status) const {
     return top ? ehost::api::wrap(top) : MObject();
 }
 
-MStatus MFnDagNode::getPath(MDagPath& path) const { return MDagPath::getAPathTo(obj_, path); }
+MStatus MFnDagNode::getPath(MDagPath& path) const {
+    return MDagPath::getAPathTo(obj_, path);
+}
 
-MStatus MFnDagNode::getAllPaths(MDagPathArray& paths) const { return MDagPath::getAllPathsTo(obj_, paths); }
+MStatus MFnDagNode::getAllPaths(MDagPathArray& paths) const {
+    return MDagPath::getAllPathsTo(obj_, paths);
+}
 
-MDagPath MFnDagNode::dagPath(MStatus* status) const { return MDagPath::getAPathTo(obj_, status); }
+MDagPath MFnDagNode::dagPath(MStatus* status) const {
+    return MDagPath::getAPathTo(obj_, status);
+}
 
 MString MFnDagNode::fullPathName(MStatus* status) const {
     auto d = dagOf(obj_);
@@ -401,7 +456,9 @@ MString MFnDagNode::fullPathName(MStatus* status) const {
     return d ? MString(d->fullPath()) : MString();
 }
 
-MString MFnDagNode::partialPathName(MStatus* status) const { return name(status); }
+MString MFnDagNode::partialPathName(MStatus* status) const {
+    return name(status);
+}
 
 MMatrix MFnDagNode::transformationMatrix(MStatus* status) const {
     auto d = dagOf(obj_);
@@ -412,7 +469,8 @@ MMatrix MFnDagNode::transformationMatrix(MStatus* status) const {
 bool MFnDagNode::isIntermediateObject(MStatus* status) const {
     auto d = dagOf(obj_);
     setStatus(status, d ? MStatus(MStatus::kSuccess) : invalidPath());
-    return d && ehost::evaluate(*d, {ehost::dagAttributes().intermediateObject.get(), -1}).num[0] != 0;
+    return d &&
+           ehost::evaluate(*d, {ehost::dagAttributes().intermediateObject.get(), -1}).num[0] != 0;
 }
 
 MStatus MFnDagNode::setIntermediateObject(bool isIntermediate) {
@@ -450,7 +508,9 @@ MBoundingBox MFnDagNode::boundingBox(MStatus* status) const {
 
 // ---------------------------------------------------------------- MFnTransform
 
-MFnTransform::MFnTransform(const MObject& object, MStatus* status) { setStatus(status, attach(object)); }
+MFnTransform::MFnTransform(const MObject& object, MStatus* status) {
+    setStatus(status, attach(object));
+}
 
 MFnTransform::MFnTransform(const MDagPath& path, MStatus* status) {
     setStatus(status, path.isValid() ? attach(path.node()) : invalidPath());
@@ -464,7 +524,9 @@ MObject MFnTransform::create(const MObject& parent, MStatus* status) {
 
 namespace {
 
-ehost::TransformNode* transformOf(const MObject& o) { return ehost::ApiAccess::as<ehost::TransformNode>(o).get(); }
+ehost::TransformNode* transformOf(const MObject& o) {
+    return ehost::ApiAccess::as<ehost::TransformNode>(o).get();
+}
 
 MStatus writeCompound(ehost::Node& n, const ehost::Attribute* a, const double v[3]) {
     ehost::writeNumeric(n, {a, -1}, v, 3);
@@ -475,7 +537,8 @@ MStatus writeCompound(ehost::Node& n, const ehost::Attribute* a, const double v[
 
 MTransformationMatrix MFnTransform::transformation(MStatus* status) const {
     auto* t = transformOf(obj_);
-    setStatus(status, t ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "not a transform"));
+    setStatus(status,
+              t ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "not a transform"));
     return t ? MTransformationMatrix(t->localMatrix()) : MTransformationMatrix();
 }
 
@@ -495,7 +558,8 @@ MStatus MFnTransform::set(const MTransformationMatrix& transform) {
 
 MVector MFnTransform::getTranslation(MSpace::Space space, MStatus* status) const {
     auto* t = transformOf(obj_);
-    setStatus(status, t ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "not a transform"));
+    setStatus(status,
+              t ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "not a transform"));
     if (!t) return MVector();
     if (space == MSpace::kWorld) {
         MMatrix w = t->worldMatrix();
@@ -521,8 +585,10 @@ MStatus MFnTransform::getRotation(MEulerRotation& rotation) const {
     auto* t = transformOf(obj_);
     if (!t) return fail(MStatus::kInvalidParameter, "not a transform");
     const ehost::Cell& c = ehost::evaluate(*t, {ehost::transformAttributes().rotate.get(), -1});
-    int order = static_cast<int>(ehost::evaluate(*t, {ehost::transformAttributes().rotateOrder.get(), -1}).num[0]);
-    rotation = MEulerRotation(c.num[0], c.num[1], c.num[2], static_cast<MEulerRotation::RotationOrder>(order));
+    int order = static_cast<int>(
+        ehost::evaluate(*t, {ehost::transformAttributes().rotateOrder.get(), -1}).num[0]);
+    rotation = MEulerRotation(c.num[0], c.num[1], c.num[2],
+                              static_cast<MEulerRotation::RotationOrder>(order));
     return MStatus::kSuccess;
 }
 

@@ -18,7 +18,9 @@ using ehost::api::setStatus;
 
 MDGContext MDGContext::fsNormal;
 
-const MDGContext& MDGContext::current() { return fsNormal; }
+const MDGContext& MDGContext::current() {
+    return fsNormal;
+}
 
 // ---------------------------------------------------------------- MDataBlock
 
@@ -83,7 +85,8 @@ MDataHandle MDataBlock::outputValue(const MPlug& plug, MStatus* status) {
 
 namespace {
 
-MArrayDataHandle arrayHandle(ehost::Node* node, const MObject& attribute, bool evaluateFirst, MStatus* status) {
+MArrayDataHandle arrayHandle(ehost::Node* node, const MObject& attribute, bool evaluateFirst,
+                             MStatus* status) {
     MArrayDataHandle h;
     auto attr = ehost::api::attrOf(attribute);
     if (!node || !attr || node->cls->indexOf(attr.get()) < 0 || !attr->array) {
@@ -116,7 +119,8 @@ MArrayDataHandle MDataBlock::outputArrayValue(const MObject& attribute, MStatus*
 
 MStatus MDataBlock::setClean(const MPlug& plug) {
     auto r = ehost::api::plugRef(plug);
-    if (r.node != impl_.node || !r.addr.attr) return fail(MStatus::kInvalidParameter, "plug is on another node");
+    if (r.node != impl_.node || !r.addr.attr)
+        return fail(MStatus::kInvalidParameter, "plug is on another node");
     if (auto* c = impl_.node->cell(r.addr, true)) c->dirty = false;
     return MStatus::kSuccess;
 }
@@ -156,7 +160,8 @@ MDGContext MDataBlock::context(MStatus* status) {
 
 double MDataHandle::number(int component) const {
     if (!impl_.cell) return 0;
-    if (impl_.attr && impl_.attr->parent && !impl_.attr->isCompound()) return impl_.cell->num[impl_.attr->childIndex];
+    if (impl_.attr && impl_.attr->parent && !impl_.attr->isCompound())
+        return impl_.cell->num[impl_.attr->childIndex];
     return impl_.cell->num[component];
 }
 
@@ -174,7 +179,8 @@ void MDataHandle::setNumbers(const double* values, int count) {
 }
 
 bool MDataHandle::isNumeric() const {
-    return impl_.attr && (impl_.attr->kind == AttrKind::Numeric || impl_.attr->kind == AttrKind::Enum);
+    return impl_.attr &&
+           (impl_.attr->kind == AttrKind::Numeric || impl_.attr->kind == AttrKind::Enum);
 }
 
 bool MDataHandle::isGeneric(bool& numeric, bool& isNull) const {
@@ -194,23 +200,37 @@ MFnData::Type MDataHandle::type() const {
     return impl_.attr->kind == AttrKind::Typed ? impl_.attr->dataType : MFnData::kInvalid;
 }
 
-MObject MDataHandle::attribute() { return ehost::api::wrap(ehost::api::share(impl_.attr)); }
+MObject MDataHandle::attribute() {
+    return ehost::api::wrap(ehost::api::share(impl_.attr));
+}
 
 MObject MDataHandle::data() {
     if (!impl_.cell || !impl_.cell->data) return MObject();
     return ehost::api::wrap(impl_.cell->data->clone());
 }
 
-bool MDataHandle::asBool() const { return number(0) != 0; }
-char MDataHandle::asChar() const { return static_cast<char>(number(0)); }
-unsigned char MDataHandle::asUChar() const { return static_cast<unsigned char>(number(0)); }
-short MDataHandle::asShort() const { return static_cast<short>(number(0)); }
+bool MDataHandle::asBool() const {
+    return number(0) != 0;
+}
+char MDataHandle::asChar() const {
+    return static_cast<char>(number(0));
+}
+unsigned char MDataHandle::asUChar() const {
+    return static_cast<unsigned char>(number(0));
+}
+short MDataHandle::asShort() const {
+    return static_cast<short>(number(0));
+}
 int MDataHandle::asInt() const {
     double v = number(0);
     return std::isfinite(v) ? static_cast<int>(v) : 0;
 }
-float MDataHandle::asFloat() const { return static_cast<float>(number(0)); }
-double MDataHandle::asDouble() const { return number(0); }
+float MDataHandle::asFloat() const {
+    return static_cast<float>(number(0));
+}
+double MDataHandle::asDouble() const {
+    return number(0);
+}
 
 float2& MDataHandle::asFloat2() {
     for (int k = 0; k < 2; ++k) impl_.f[k] = static_cast<float>(number(k));
@@ -232,9 +252,12 @@ int3& MDataHandle::asInt3() {
     for (int k = 0; k < 3; ++k) impl_.i[k] = static_cast<int>(number(k));
     return impl_.i;
 }
-MVector MDataHandle::asVector() const { return MVector(number(0), number(1), number(2)); }
+MVector MDataHandle::asVector() const {
+    return MVector(number(0), number(1), number(2));
+}
 MFloatVector MDataHandle::asFloatVector() const {
-    return MFloatVector(static_cast<float>(number(0)), static_cast<float>(number(1)), static_cast<float>(number(2)));
+    return MFloatVector(static_cast<float>(number(0)), static_cast<float>(number(1)),
+                        static_cast<float>(number(2)));
 }
 MMatrix MDataHandle::asMatrix() const {
     auto* m = impl_.cell ? dynamic_cast<const ehost::MatrixData*>(impl_.cell->data.get()) : nullptr;
@@ -245,10 +268,13 @@ MString MDataHandle::asString() const {
     return s ? s->value : MString();
 }
 MObject MDataHandle::asMesh() const {
-    if (!impl_.cell || !impl_.cell->data || impl_.cell->data->dataType() != MFnData::kMesh) return MObject();
+    if (!impl_.cell || !impl_.cell->data || impl_.cell->data->dataType() != MFnData::kMesh)
+        return MObject();
     return ehost::api::wrap(impl_.cell->data->clone());
 }
-MObject MDataHandle::asMeshTransformed() const { return asMesh(); }
+MObject MDataHandle::asMeshTransformed() const {
+    return asMesh();
+}
 
 void MDataHandle::set(bool value) {
     double v = value ? 1 : 0;
@@ -270,7 +296,9 @@ void MDataHandle::set(float value) {
     double v = value;
     setNumbers(&v, 1);
 }
-void MDataHandle::set(double value) { setNumbers(&value, 1); }
+void MDataHandle::set(double value) {
+    setNumbers(&value, 1);
+}
 void MDataHandle::set(const MMatrix& value) {
     if (impl_.cell) impl_.cell->data = std::make_shared<ehost::MatrixData>(value);
 }
@@ -299,7 +327,8 @@ void MDataHandle::set(const MString& value) {
 }
 
 MStatus MDataHandle::set(const MObject& data) {
-    if (!impl_.cell || !impl_.attr) return fail(MStatus::kInvalidParameter, "the data handle is empty");
+    if (!impl_.cell || !impl_.attr)
+        return fail(MStatus::kInvalidParameter, "the data handle is empty");
     if (data.isNull()) {
         impl_.cell->data = nullptr;
         return MStatus::kSuccess;
@@ -311,14 +340,16 @@ MStatus MDataHandle::set(const MObject& data) {
         return MStatus::kSuccess;
     }
     if (!impl_.attr->accepts(d->dataType()))
-        return fail(MStatus::kInvalidParameter, "attribute " + impl_.attr->name + " does not accept " +
+        return fail(MStatus::kInvalidParameter, "attribute " + impl_.attr->name +
+                                                    " does not accept " +
                                                     ehost::dataTypeName(d->dataType()) + " data");
     impl_.cell->data = d->clone();
     return MStatus::kSuccess;
 }
 
 MStatus MDataHandle::copy(const MDataHandle& source) {
-    if (!impl_.cell || !source.impl_.cell) return fail(MStatus::kInvalidParameter, "the data handle is empty");
+    if (!impl_.cell || !source.impl_.cell)
+        return fail(MStatus::kInvalidParameter, "the data handle is empty");
     if (isNumeric()) {
         double v[4];
         for (int k = 0; k < 4; ++k) v[k] = source.number(k);
@@ -343,14 +374,17 @@ MDataHandle MDataHandle::child(const MObject& attribute) {
     return h;
 }
 
-MDataHandle MDataHandle::child(const MPlug& plug) { return child(plug.attribute()); }
+MDataHandle MDataHandle::child(const MPlug& plug) {
+    return child(plug.attribute());
+}
 
 // ---------------------------------------------------------------- MArrayDataHandle
 
 MDataHandle MArrayDataHandle::inputValue(MStatus* status) {
     MDataHandle h;
     if (impl_.position >= impl_.indices.size()) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "array data handle is past its last element"));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, "array data handle is past its last element"));
         return h;
     }
     setStatus(status, handleFor(impl_.node, impl_.attr, impl_.indices[impl_.position], true, h));
@@ -360,7 +394,8 @@ MDataHandle MArrayDataHandle::inputValue(MStatus* status) {
 MDataHandle MArrayDataHandle::outputValue(MStatus* status) {
     MDataHandle h;
     if (impl_.position >= impl_.indices.size()) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "array data handle is past its last element"));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, "array data handle is past its last element"));
         return h;
     }
     setStatus(status, handleFor(impl_.node, impl_.attr, impl_.indices[impl_.position], false, h));
@@ -394,7 +429,8 @@ MStatus MArrayDataHandle::jumpToElement(unsigned int logicalIndex) {
 }
 
 MStatus MArrayDataHandle::jumpToArrayElement(unsigned int position) {
-    if (position >= impl_.indices.size()) return fail(MStatus::kInvalidParameter, "position out of range");
+    if (position >= impl_.indices.size())
+        return fail(MStatus::kInvalidParameter, "position out of range");
     impl_.position = position;
     return MStatus::kSuccess;
 }
@@ -406,7 +442,9 @@ MStatus MArrayDataHandle::setAllClean() {
     return MStatus::kSuccess;
 }
 
-MStatus MArrayDataHandle::setClean() { return setAllClean(); }
+MStatus MArrayDataHandle::setClean() {
+    return setAllClean();
+}
 
 // ---------------------------------------------------------------- MEvaluationNode
 
@@ -438,7 +476,8 @@ MEvaluationNodeIterator MEvaluationNode::iterator(MStatus* status) const {
     return MEvaluationNodeIterator(*this, status);
 }
 
-MEvaluationNodeIterator::MEvaluationNodeIterator(const MEvaluationNode& node, MStatus* status) : node_(&node) {
+MEvaluationNodeIterator::MEvaluationNodeIterator(const MEvaluationNode& node, MStatus* status)
+    : node_(&node) {
     setStatus(status, MStatus::kSuccess);
 }
 

@@ -18,7 +18,9 @@ using ehost::api::setStatus;
 
 namespace {
 
-MStatus noObject() { return fail(MStatus::kInvalidParameter, "function set has no data object"); }
+MStatus noObject() {
+    return fail(MStatus::kInvalidParameter, "function set has no data object");
+}
 
 //! The array behind an array-data function set.
 template <class D>
@@ -28,45 +30,49 @@ D* arrayData(const MObject& o) {
 
 }  // namespace
 
-#define ARRAY_DATA_FN(FN, ARR, ELEM, DATA)                                                         \
-    FN::FN(const MObject& object, MStatus* status) { setStatus(status, attach(object)); }          \
-    unsigned int FN::length(MStatus* status) const {                                                \
-        auto* d = arrayData<ehost::DATA>(obj_);                                                    \
-        setStatus(status, d ? MStatus(MStatus::kSuccess) : noObject());                             \
-        return d ? d->values.length() : 0;                                                          \
-    }                                                                                              \
-    MStatus FN::copyTo(ARR& values) const {                                                         \
-        auto* d = arrayData<ehost::DATA>(obj_);                                                    \
-        if (!d) return noObject();                                                                 \
-        values = d->values;                                                                        \
-        return MStatus::kSuccess;                                                                  \
-    }                                                                                              \
-    MStatus FN::set(const ARR& values) {                                                            \
-        auto* d = arrayData<ehost::DATA>(obj_);                                                    \
-        if (!d) return noObject();                                                                 \
-        d->values = values;                                                                        \
-        return MStatus::kSuccess;                                                                  \
-    }                                                                                              \
-    ARR FN::array(MStatus* status) {                                                                \
-        auto* d = arrayData<ehost::DATA>(obj_);                                                    \
-        setStatus(status, d ? MStatus(MStatus::kSuccess) : noObject());                             \
-        return d ? d->values : ARR();                                                               \
-    }                                                                                              \
-    ELEM& FN::operator[](unsigned int index) {                                                      \
-        auto* d = arrayData<ehost::DATA>(obj_);                                                    \
-        assert(d && index < d->values.length());                                                   \
-        return d->values[index];                                                                   \
-    }                                                                                              \
-    const ELEM& FN::operator[](unsigned int index) const {                                          \
-        auto* d = arrayData<ehost::DATA>(obj_);                                                    \
-        assert(d && index < d->values.length());                                                   \
-        return d->values[index];                                                                   \
-    }                                                                                              \
-    MObject FN::create(MStatus* status) { return create(ARR(), status); }                          \
-    MObject FN::create(const ARR& values, MStatus* status) {                                        \
-        obj_ = ehost::api::wrap(std::make_shared<ehost::DATA>(values));                            \
-        setStatus(status, MStatus::kSuccess);                                                      \
-        return obj_;                                                                               \
+#define ARRAY_DATA_FN(FN, ARR, ELEM, DATA)                              \
+    FN::FN(const MObject& object, MStatus* status) {                    \
+        setStatus(status, attach(object));                              \
+    }                                                                   \
+    unsigned int FN::length(MStatus* status) const {                    \
+        auto* d = arrayData<ehost::DATA>(obj_);                         \
+        setStatus(status, d ? MStatus(MStatus::kSuccess) : noObject()); \
+        return d ? d->values.length() : 0;                              \
+    }                                                                   \
+    MStatus FN::copyTo(ARR& values) const {                             \
+        auto* d = arrayData<ehost::DATA>(obj_);                         \
+        if (!d) return noObject();                                      \
+        values = d->values;                                             \
+        return MStatus::kSuccess;                                       \
+    }                                                                   \
+    MStatus FN::set(const ARR& values) {                                \
+        auto* d = arrayData<ehost::DATA>(obj_);                         \
+        if (!d) return noObject();                                      \
+        d->values = values;                                             \
+        return MStatus::kSuccess;                                       \
+    }                                                                   \
+    ARR FN::array(MStatus* status) {                                    \
+        auto* d = arrayData<ehost::DATA>(obj_);                         \
+        setStatus(status, d ? MStatus(MStatus::kSuccess) : noObject()); \
+        return d ? d->values : ARR();                                   \
+    }                                                                   \
+    ELEM& FN::operator[](unsigned int index) {                          \
+        auto* d = arrayData<ehost::DATA>(obj_);                         \
+        assert(d&& index < d->values.length());                         \
+        return d->values[index];                                        \
+    }                                                                   \
+    const ELEM& FN::operator[](unsigned int index) const {              \
+        auto* d = arrayData<ehost::DATA>(obj_);                         \
+        assert(d&& index < d->values.length());                         \
+        return d->values[index];                                        \
+    }                                                                   \
+    MObject FN::create(MStatus* status) {                               \
+        return create(ARR(), status);                                   \
+    }                                                                   \
+    MObject FN::create(const ARR& values, MStatus* status) {            \
+        obj_ = ehost::api::wrap(std::make_shared<ehost::DATA>(values)); \
+        setStatus(status, MStatus::kSuccess);                           \
+        return obj_;                                                    \
     }
 
 ARRAY_DATA_FN(MFnPointArrayData, MPointArray, MPoint, PointArrayData)
@@ -79,7 +85,9 @@ ARRAY_DATA_FN(MFnStringArrayData, MStringArray, MString, StringArrayData)
 
 // ---------------------------------------------------------------- string, matrix
 
-MFnStringData::MFnStringData(const MObject& object, MStatus* status) { setStatus(status, attach(object)); }
+MFnStringData::MFnStringData(const MObject& object, MStatus* status) {
+    setStatus(status, attach(object));
+}
 
 MString MFnStringData::string(MStatus* status) const {
     auto* d = arrayData<ehost::StringData>(obj_);
@@ -100,9 +108,13 @@ MObject MFnStringData::create(const MString& value, MStatus* status) {
     return obj_;
 }
 
-MObject MFnStringData::create(MStatus* status) { return create(MString(), status); }
+MObject MFnStringData::create(MStatus* status) {
+    return create(MString(), status);
+}
 
-MFnMatrixData::MFnMatrixData(const MObject& object, MStatus* status) { setStatus(status, attach(object)); }
+MFnMatrixData::MFnMatrixData(const MObject& object, MStatus* status) {
+    setStatus(status, attach(object));
+}
 
 const MMatrix& MFnMatrixData::matrix(MStatus* status) const {
     static const MMatrix identity;
@@ -124,11 +136,15 @@ MObject MFnMatrixData::create(const MMatrix& value, MStatus* status) {
     return obj_;
 }
 
-MObject MFnMatrixData::create(MStatus* status) { return create(MMatrix(), status); }
+MObject MFnMatrixData::create(MStatus* status) {
+    return create(MMatrix(), status);
+}
 
 // ---------------------------------------------------------------- numeric data
 
-MFnNumericData::MFnNumericData(const MObject& object, MStatus* status) { setStatus(status, attach(object)); }
+MFnNumericData::MFnNumericData(const MObject& object, MStatus* status) {
+    setStatus(status, attach(object));
+}
 
 MObject MFnNumericData::create(Type dataType, MStatus* status) {
     obj_ = ehost::api::wrap(std::make_shared<ehost::NumericData>(dataType));
@@ -149,9 +165,9 @@ MStatus getN(const MObject& o, int n, T* out[]) {
     auto* d = arrayData<ehost::NumericData>(o);
     if (!d) return noObject();
     if (ehost::numericComponents(d->numericType) != n)
-        return fail(MStatus::kInvalidParameter, "numeric data has " +
-                                                    std::to_string(ehost::numericComponents(d->numericType)) +
-                                                    " components, not " + std::to_string(n));
+        return fail(MStatus::kInvalidParameter,
+                    "numeric data has " + std::to_string(ehost::numericComponents(d->numericType)) +
+                        " components, not " + std::to_string(n));
     for (int k = 0; k < n; ++k) *out[k] = static_cast<T>(d->v[k]);
     return MStatus::kSuccess;
 }
@@ -161,10 +177,11 @@ MStatus setN(const MObject& o, int n, const T* in) {
     auto* d = arrayData<ehost::NumericData>(o);
     if (!d) return noObject();
     if (ehost::numericComponents(d->numericType) != n)
-        return fail(MStatus::kInvalidParameter, "numeric data has " +
-                                                    std::to_string(ehost::numericComponents(d->numericType)) +
-                                                    " components, not " + std::to_string(n));
-    for (int k = 0; k < n; ++k) d->v[k] = ehost::storeAsNumeric(d->numericType, static_cast<double>(in[k]));
+        return fail(MStatus::kInvalidParameter,
+                    "numeric data has " + std::to_string(ehost::numericComponents(d->numericType)) +
+                        " components, not " + std::to_string(n));
+    for (int k = 0; k < n; ++k)
+        d->v[k] = ehost::storeAsNumeric(d->numericType, static_cast<double>(in[k]));
     return MStatus::kSuccess;
 }
 

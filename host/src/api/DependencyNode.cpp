@@ -28,30 +28,39 @@ ehost::Node* nodeIn(const MObject& o, MStatus& st) {
 
 }  // namespace
 
-MFnDependencyNode::MFnDependencyNode(const MObject& object, MStatus* status) { setStatus(status, attach(object)); }
+MFnDependencyNode::MFnDependencyNode(const MObject& object, MStatus* status) {
+    setStatus(status, attach(object));
+}
 
-MObject MFnDependencyNode::create(const MTypeId& typeId, MStatus* status) { return create(typeId, MString(), status); }
+MObject MFnDependencyNode::create(const MTypeId& typeId, MStatus* status) {
+    return create(typeId, MString(), status);
+}
 
 MObject MFnDependencyNode::create(const MTypeId& typeId, const MString& name, MStatus* status) {
     ehost::NodeClass* cls = ehost::session().registry().findClass(typeId);
     if (!cls) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "no node type with id " + std::to_string(typeId.id())));
+        setStatus(status, fail(MStatus::kInvalidParameter,
+                               "no node type with id " + std::to_string(typeId.id())));
         return MObject();
     }
     return create(MString(cls->typeName), name, status);
 }
 
-MObject MFnDependencyNode::create(const MString& type, MStatus* status) { return create(type, MString(), status); }
+MObject MFnDependencyNode::create(const MString& type, MStatus* status) {
+    return create(type, MString(), status);
+}
 
 MObject MFnDependencyNode::create(const MString& type, const MString& name, MStatus* status) {
     ehost::NodeClass* cls = ehost::session().registry().findClass(type.str());
     if (!cls) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
         return MObject();
     }
     if (cls->role != ehost::NodeRole::Depend) {
-        setStatus(status, fail(MStatus::kInvalidParameter,
-                               "\"" + type.str() + "\" is a DAG node type: create it with MFnDagNode"));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter,
+                       "\"" + type.str() + "\" is a DAG node type: create it with MFnDagNode"));
         return MObject();
     }
     MStatus st;
@@ -83,7 +92,9 @@ MString MFnDependencyNode::name(MStatus* status) const {
     return n ? MString(n->name) : MString();
 }
 
-MString MFnDependencyNode::absoluteName(MStatus* status) const { return ":" + name(status); }
+MString MFnDependencyNode::absoluteName(MStatus* status) const {
+    return ":" + name(status);
+}
 
 MString MFnDependencyNode::setName(const MString& name, bool, MStatus* status) {
     MStatus st;
@@ -132,7 +143,8 @@ MObject MFnDependencyNode::attribute(unsigned int index, MStatus* status) const 
     MStatus st;
     ehost::Node* n = nodeIn(obj_, st);
     if (!n || index >= n->cls->attrs.size()) {
-        setStatus(status, n ? fail(MStatus::kInvalidParameter, "attribute index out of range") : st);
+        setStatus(status,
+                  n ? fail(MStatus::kInvalidParameter, "attribute index out of range") : st);
         return MObject();
     }
     setStatus(status, MStatus::kSuccess);
@@ -144,7 +156,8 @@ MObject MFnDependencyNode::attribute(const MString& attrName, MStatus* status) c
     ehost::Node* n = nodeIn(obj_, st);
     const ehost::Attribute* a = n ? n->cls->find(attrName.str()) : nullptr;
     if (!a) {
-        setStatus(status, n ? fail(MStatus::kInvalidParameter, "no attribute \"" + attrName.str() + "\" on " + n->name)
+        setStatus(status, n ? fail(MStatus::kInvalidParameter,
+                                   "no attribute \"" + attrName.str() + "\" on " + n->name)
                             : st);
         return MObject();
     }
@@ -164,7 +177,8 @@ MPlug MFnDependencyNode::findPlug(const MObject& attribute, bool, MStatus* statu
     ehost::Node* n = nodeIn(obj_, st);
     auto a = ehost::api::attrOf(attribute);
     if (!n || !a || n->cls->indexOf(a.get()) < 0) {
-        setStatus(status, n ? fail(MStatus::kInvalidParameter, "attribute is not on node " + n->name) : st);
+        setStatus(status,
+                  n ? fail(MStatus::kInvalidParameter, "attribute is not on node " + n->name) : st);
         return MPlug();
     }
     setStatus(status, st);
@@ -199,8 +213,11 @@ MPlug MFnDependencyNode::findPlug(const MString& attrName, MStatus* status) cons
 MPxNode* MFnDependencyNode::userNode(MStatus* status) const {
     MStatus st;
     ehost::Node* n = nodeIn(obj_, st);
-    setStatus(status, n && n->user ? MStatus(MStatus::kSuccess)
-                                   : (n ? fail(MStatus::kInvalidParameter, n->name + " is not a plug-in node") : st));
+    setStatus(
+        status,
+        n && n->user
+            ? MStatus(MStatus::kSuccess)
+            : (n ? fail(MStatus::kInvalidParameter, n->name + " is not a plug-in node") : st));
     return n ? n->user : nullptr;
 }
 
@@ -222,7 +239,9 @@ bool MFnDependencyNode::isLocked(MStatus* status) const {
     setStatus(status, MStatus::kSuccess);
     return false;
 }
-MStatus MFnDependencyNode::setLocked(bool) { return MStatus::kSuccess; }
+MStatus MFnDependencyNode::setLocked(bool) {
+    return MStatus::kSuccess;
+}
 
 MString MFnDependencyNode::classification(const MString& nodeTypeName) {
     ehost::NodeClass* cls = ehost::session().registry().findClass(nodeTypeName.str());
@@ -231,7 +250,9 @@ MString MFnDependencyNode::classification(const MString& nodeTypeName) {
 
 // ---------------------------------------------------------------- MItDependencyNodes
 
-MItDependencyNodes::MItDependencyNodes(MFn::Type filter, MStatus* status) { setStatus(status, reset(filter)); }
+MItDependencyNodes::MItDependencyNodes(MFn::Type filter, MStatus* status) {
+    setStatus(status, reset(filter));
+}
 
 MStatus MItDependencyNodes::reset(MFn::Type filter) {
     // A snapshot: nodes created or deleted during the walk do not disturb it.
@@ -254,6 +275,7 @@ MStatus MItDependencyNodes::next() {
 
 MObject MItDependencyNodes::thisNode(MStatus* status) const {
     bool ok = position_ < nodes_.size();
-    setStatus(status, ok ? MStatus(MStatus::kSuccess) : fail(MStatus::kFailure, "iterator is done"));
+    setStatus(status,
+              ok ? MStatus(MStatus::kSuccess) : fail(MStatus::kFailure, "iterator is done"));
     return ok ? nodes_[position_] : MObject();
 }

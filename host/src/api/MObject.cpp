@@ -4,8 +4,14 @@
 
 MObject MObject::kNullObj;
 
-bool MObject::hasFn(MFn::Type type) const { return obj_ && obj_->hasFn(type); }
+bool MObject::hasFn(MFn::Type type) const {
+    return obj_ && obj_->hasFn(type);
+}
 
-MFn::Type MObject::apiType() const { return obj_ ? obj_->apiType() : MFn::kInvalid; }
+MFn::Type MObject::apiType() const {
+    return obj_ ? obj_->apiType() : MFn::kInvalid;
+}
 
-const char* MObject::apiTypeStr() const { return ehost::kindName(apiType()); }
+const char* MObject::apiTypeStr() const {
+    return ehost::kindName(apiType());
+}

@@ -45,7 +45,9 @@ MString& MString::operator+=(unsigned long value) {
     return *this;
 }
 
-MString& MString::set(double value) { return *this = value; }
+MString& MString::set(double value) {
+    return *this = value;
+}
 
 MString& MString::set(double value, int precision) {
     char buf[64];
@@ -194,7 +196,9 @@ MString MString::expandEnvironmentVariablesAndTilde(MStatus* status) const {
             bool braced = j < s_.size() && s_[j] == '{';
             if (braced) ++j;
             std::string::size_type k = j;
-            while (k < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[k])) || s_[k] == '_')) ++k;
+            while (k < s_.size() &&
+                   (std::isalnum(static_cast<unsigned char>(s_[k])) || s_[k] == '_'))
+                ++k;
             const char* value = std::getenv(s_.substr(j, k - j).c_str());
             if (value) out += value;
             if (braced && k < s_.size() && s_[k] == '}') ++k;
@@ -207,4 +211,6 @@ MString MString::expandEnvironmentVariablesAndTilde(MStatus* status) const {
     return MString(out);
 }
 
-std::ostream& operator<<(std::ostream& os, const MString& s) { return os << s.s_; }
+std::ostream& operator<<(std::ostream& os, const MString& s) {
+    return os << s.s_;
+}

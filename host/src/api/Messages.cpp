@@ -19,8 +19,9 @@ MCallbackId runningCallback = 0;
 }
 
 MStatus MMessage::removeCallback(MCallbackId id) {
-    return ehost::session().events().remove(id) ? MStatus(MStatus::kSuccess)
-                                                : fail(MStatus::kInvalidParameter, "no callback with id " + std::to_string(id));
+    return ehost::session().events().remove(id)
+               ? MStatus(MStatus::kSuccess)
+               : fail(MStatus::kInvalidParameter, "no callback with id " + std::to_string(id));
 }
 
 MStatus MMessage::removeCallbacks(MCallbackIdArray& ids) {
@@ -37,14 +38,15 @@ MCallbackId MMessage::currentCallbackId(MStatus* status) {
     return runningCallback;
 }
 
-MCallbackId MEventMessage::addEventCallback(const MString& event, MMessage::MBasicFunction func, void* clientData,
-                                            MStatus* status) {
+MCallbackId MEventMessage::addEventCallback(const MString& event, MMessage::MBasicFunction func,
+                                            void* clientData, MStatus* status) {
     if (!func) {
         setStatus(status, fail(MStatus::kInvalidParameter, "addEventCallback needs a function"));
         return 0;
     }
     if (!ehost::Events::known(event.str())) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "unknown event \"" + event.str() + "\""));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, "unknown event \"" + event.str() + "\""));
         return 0;
     }
     auto holder = std::make_shared<MCallbackId>(0);
@@ -84,20 +86,28 @@ void MLibrary::cleanup(int exitStatus, bool exitWhenDone) {
 // ---------------------------------------------------------------- MCommandResult
 
 namespace {
-MStatus wrongType() { return fail(MStatus::kInvalidParameter, "the command result is of another type"); }
+MStatus wrongType() {
+    return fail(MStatus::kInvalidParameter, "the command result is of another type");
+}
 }  // namespace
 
 MStatus MCommandResult::getResult(int& result) const {
-    if (type_ == kInt) result = ints_.length() ? ints_[0] : 0;
-    else if (type_ == kDouble) result = static_cast<int>(doubles_.length() ? doubles_[0] : 0);
-    else return wrongType();
+    if (type_ == kInt)
+        result = ints_.length() ? ints_[0] : 0;
+    else if (type_ == kDouble)
+        result = static_cast<int>(doubles_.length() ? doubles_[0] : 0);
+    else
+        return wrongType();
     return MStatus::kSuccess;
 }
 
 MStatus MCommandResult::getResult(double& result) const {
-    if (type_ == kDouble) result = doubles_.length() ? doubles_[0] : 0;
-    else if (type_ == kInt) result = ints_.length() ? ints_[0] : 0;
-    else return wrongType();
+    if (type_ == kDouble)
+        result = doubles_.length() ? doubles_[0] : 0;
+    else if (type_ == kInt)
+        result = ints_.length() ? ints_[0] : 0;
+    else
+        return wrongType();
     return MStatus::kSuccess;
 }
 
@@ -132,12 +142,19 @@ MString MCommandResult::stringResult() const {
     };
     switch (type_) {
         case kInt:
-        case kIntArray: join(ints_.length(), [&](unsigned i) { return std::to_string(ints_[i]); }); break;
+        case kIntArray:
+            join(ints_.length(), [&](unsigned i) { return std::to_string(ints_[i]); });
+            break;
         case kDouble:
-        case kDoubleArray: join(doubles_.length(), [&](unsigned i) { return ehost::shortestText(doubles_[i]); }); break;
+        case kDoubleArray:
+            join(doubles_.length(), [&](unsigned i) { return ehost::shortestText(doubles_[i]); });
+            break;
         case kString:
-        case kStringArray: join(strings_.length(), [&](unsigned i) { return strings_[i].str(); }); break;
-        default: break;
+        case kStringArray:
+            join(strings_.length(), [&](unsigned i) { return strings_[i].str(); });
+            break;
+        default:
+            break;
     }
     return MString(out);
 }

@@ -38,17 +38,24 @@ MStatus ModifierOps::undoIt() {
 
 namespace {
 
-MStatus dead(const Node& n) { return MStatus(MStatus::kInvalidParameter, n.name + " is not in the scene"); }
+MStatus dead(const Node& n) {
+    return MStatus(MStatus::kInvalidParameter, n.name + " is not in the scene");
+}
 
 class CreateOp : public ModifierOp {
 public:
     CreateOp(NodePtr n, std::string name, NodePtr t, std::string tname, DagNode* p)
-        : node(std::move(n)), wanted(std::move(name)), transform(std::move(t)), transformName(std::move(tname)), parent(p) {}
+        : node(std::move(n)),
+          wanted(std::move(name)),
+          transform(std::move(t)),
+          transformName(std::move(tname)),
+          parent(p) {}
     MStatus apply() override {
         Scene& scene = session().scene();
         if (parent && !parent->alive) return dead(*parent);
         if (transform) {
-            MStatus st = scene.adopt(transform, transform->name.empty() ? transformName : transform->name);
+            MStatus st =
+                scene.adopt(transform, transform->name.empty() ? transformName : transform->name);
             if (!st) return st;
             reparent(static_cast<DagNode&>(*transform), &scene.world());
         }
@@ -70,7 +77,9 @@ public:
             return st;
         }
         if (auto* d = dynamic_cast<DagNode*>(node.get()))
-            reparent(*d, transform ? static_cast<DagNode*>(transform.get()) : parent ? parent : &scene.world());
+            reparent(*d, transform ? static_cast<DagNode*>(transform.get())
+                         : parent  ? parent
+                                   : &scene.world());
         return MStatus::kSuccess;
     }
     void revert() override {
@@ -122,7 +131,9 @@ public:
         DagNode* to = parent ? static_cast<DagNode*>(parent.get()) : &session().scene().world();
         if (!to->alive) return dead(*to);
         for (DagNode* p = to; p; p = p->parent)
-            if (p == d) return MStatus(MStatus::kInvalidParameter, "cannot put " + node->name + " under itself");
+            if (p == d)
+                return MStatus(MStatus::kInvalidParameter,
+                               "cannot put " + node->name + " under itself");
         auto [oldParent, oldPosition] = reparent(*d, to);
         from = oldParent;
         position = oldPosition;
@@ -183,10 +194,12 @@ public:
 
 class PlugValueOp : public ModifierOp {
 public:
-    PlugValueOp(MPlug p, std::function<MStatus(const MPlug&)> w) : plug(std::move(p)), write(std::move(w)) {}
+    PlugValueOp(MPlug p, std::function<MStatus(const MPlug&)> w)
+        : plug(std::move(p)), write(std::move(w)) {}
     MStatus apply() override {
         PlugRef r = api::plugRef(plug);
-        if (!r.node || !r.node->alive) return MStatus(MStatus::kInvalidParameter, "the plug's node is not in the scene");
+        if (!r.node || !r.node->alive)
+            return MStatus(MStatus::kInvalidParameter, "the plug's node is not in the scene");
         old = evaluate(*r.node, r.addr);
         return write(plug);
     }
@@ -222,7 +235,8 @@ MDGModifier::~MDGModifier() = default;
 MObject MDGModifier::createNode(const MTypeId& typeId, MStatus* status) {
     ehost::NodeClass* cls = ehost::session().registry().findClass(typeId);
     if (!cls) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "no node type with id " + std::to_string(typeId.id())));
+        setStatus(status, fail(MStatus::kInvalidParameter,
+                               "no node type with id " + std::to_string(typeId.id())));
         return MObject();
     }
     return createNode(MString(cls->typeName), status);
@@ -231,11 +245,13 @@ MObject MDGModifier::createNode(const MTypeId& typeId, MStatus* status) {
 MObject MDGModifier::createNode(const MString& type, MStatus* status) {
     ehost::NodeClass* cls = ehost::session().registry().findClass(type.str());
     if (!cls) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
         return MObject();
     }
     if (cls->role != ehost::NodeRole::Depend) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "\"" + type.str() + "\" is a DAG node type: use MDagModifier"));
+        setStatus(status, fail(MStatus::kInvalidParameter,
+                               "\"" + type.str() + "\" is a DAG node type: use MDagModifier"));
         return MObject();
     }
     NodePtr n = ehost::makeDetached(*cls);
@@ -260,32 +276,37 @@ MStatus MDGModifier::renameNode(const MObject& node, const MString& newName) {
     return MStatus::kSuccess;
 }
 
-MStatus MDGModifier::connect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
-                             const MObject& destAttr) {
+MStatus MDGModifier::connect(const MObject& sourceNode, const MObject& sourceAttr,
+                             const MObject& destNode, const MObject& destAttr) {
     return connect(MPlug(sourceNode, sourceAttr), MPlug(destNode, destAttr));
 }
 
 MStatus MDGModifier::connect(const MPlug& source, const MPlug& dest) {
     auto s = ehost::api::plugRef(source), d = ehost::api::plugRef(dest);
-    if (!s.node || !d.node || !s.addr.attr || !d.addr.attr) return fail(MStatus::kInvalidParameter, "connect: null plug");
-    impl_->ops.push_back(std::make_unique<ehost::ConnectOp>(s, d, true, s.node->self(), d.node->self()));
+    if (!s.node || !d.node || !s.addr.attr || !d.addr.attr)
+        return fail(MStatus::kInvalidParameter, "connect: null plug");
+    impl_->ops.push_back(
+        std::make_unique<ehost::ConnectOp>(s, d, true, s.node->self(), d.node->self()));
     return MStatus::kSuccess;
 }
 
-MStatus MDGModifier::disconnect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
-                                const MObject& destAttr) {
+MStatus MDGModifier::disconnect(const MObject& sourceNode, const MObject& sourceAttr,
+                                const MObject& destNode, const MObject& destAttr) {
     return disconnect(MPlug(sourceNode, sourceAttr), MPlug(destNode, destAttr));
 }
 
 MStatus MDGModifier::disconnect(const MPlug& source, const MPlug& dest) {
     auto s = ehost::api::plugRef(source), d = ehost::api::plugRef(dest);
-    if (!s.node || !d.node || !s.addr.attr || !d.addr.attr) return fail(MStatus::kInvalidParameter, "disconnect: null plug");
-    impl_->ops.push_back(std::make_unique<ehost::ConnectOp>(s, d, false, s.node->self(), d.node->self()));
+    if (!s.node || !d.node || !s.addr.attr || !d.addr.attr)
+        return fail(MStatus::kInvalidParameter, "disconnect: null plug");
+    impl_->ops.push_back(
+        std::make_unique<ehost::ConnectOp>(s, d, false, s.node->self(), d.node->self()));
     return MStatus::kSuccess;
 }
 
 MStatus MDGModifier::commandToExecute(const MString& command) {
-    if (command.length() == 0) return fail(MStatus::kInvalidParameter, "commandToExecute: empty command");
+    if (command.length() == 0)
+        return fail(MStatus::kInvalidParameter, "commandToExecute: empty command");
     impl_->ops.push_back(std::make_unique<ehost::CommandOp>(command.str()));
     return MStatus::kSuccess;
 }
@@ -299,19 +320,34 @@ namespace {
 template <class T>
 MStatus queueValue(ehost::ModifierOps& ops, const MPlug& plug, T value) {
     if (plug.isNull()) return fail(MStatus::kInvalidParameter, "newPlugValue: null plug");
-    ops.ops.push_back(std::make_unique<ehost::PlugValueOp>(plug, [value](const MPlug& p) { return p.setValue(value); }));
+    ops.ops.push_back(std::make_unique<ehost::PlugValueOp>(
+        plug, [value](const MPlug& p) { return p.setValue(value); }));
     return MStatus::kSuccess;
 }
 
 }  // namespace
 
-MStatus MDGModifier::newPlugValue(const MPlug& plug, const MObject& value) { return queueValue(*impl_, plug, value); }
-MStatus MDGModifier::newPlugValueBool(const MPlug& plug, bool value) { return queueValue(*impl_, plug, value); }
-MStatus MDGModifier::newPlugValueChar(const MPlug& plug, char value) { return queueValue(*impl_, plug, value); }
-MStatus MDGModifier::newPlugValueDouble(const MPlug& plug, double value) { return queueValue(*impl_, plug, value); }
-MStatus MDGModifier::newPlugValueFloat(const MPlug& plug, float value) { return queueValue(*impl_, plug, value); }
-MStatus MDGModifier::newPlugValueInt(const MPlug& plug, int value) { return queueValue(*impl_, plug, value); }
-MStatus MDGModifier::newPlugValueShort(const MPlug& plug, short value) { return queueValue(*impl_, plug, value); }
+MStatus MDGModifier::newPlugValue(const MPlug& plug, const MObject& value) {
+    return queueValue(*impl_, plug, value);
+}
+MStatus MDGModifier::newPlugValueBool(const MPlug& plug, bool value) {
+    return queueValue(*impl_, plug, value);
+}
+MStatus MDGModifier::newPlugValueChar(const MPlug& plug, char value) {
+    return queueValue(*impl_, plug, value);
+}
+MStatus MDGModifier::newPlugValueDouble(const MPlug& plug, double value) {
+    return queueValue(*impl_, plug, value);
+}
+MStatus MDGModifier::newPlugValueFloat(const MPlug& plug, float value) {
+    return queueValue(*impl_, plug, value);
+}
+MStatus MDGModifier::newPlugValueInt(const MPlug& plug, int value) {
+    return queueValue(*impl_, plug, value);
+}
+MStatus MDGModifier::newPlugValueShort(const MPlug& plug, short value) {
+    return queueValue(*impl_, plug, value);
+}
 MStatus MDGModifier::newPlugValueString(const MPlug& plug, const MString& value) {
     return queueValue(*impl_, plug, value);
 }
@@ -322,15 +358,20 @@ MStatus MDGModifier::newPlugValueMDistance(const MPlug& plug, const MDistance& v
     return queueValue(*impl_, plug, value);
 }
 
-MStatus MDGModifier::doIt() { return impl_->doIt(); }
-MStatus MDGModifier::undoIt() { return impl_->undoIt(); }
+MStatus MDGModifier::doIt() {
+    return impl_->doIt();
+}
+MStatus MDGModifier::undoIt() {
+    return impl_->undoIt();
+}
 
 // ---------------------------------------------------------------- MDagModifier
 
 MObject MDagModifier::createNode(const MTypeId& typeId, const MObject& parent, MStatus* status) {
     ehost::NodeClass* cls = ehost::session().registry().findClass(typeId);
     if (!cls) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "no node type with id " + std::to_string(typeId.id())));
+        setStatus(status, fail(MStatus::kInvalidParameter,
+                               "no node type with id " + std::to_string(typeId.id())));
         return MObject();
     }
     return createNode(MString(cls->typeName), parent, status);
@@ -339,12 +380,15 @@ MObject MDagModifier::createNode(const MTypeId& typeId, const MObject& parent, M
 MObject MDagModifier::createNode(const MString& type, const MObject& parent, MStatus* status) {
     ehost::NodeClass* cls = ehost::session().registry().findClass(type.str());
     if (!cls) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
         return MObject();
     }
     if (cls->role == ehost::NodeRole::Depend) {
         if (!parent.isNull()) {
-            setStatus(status, fail(MStatus::kInvalidParameter, "\"" + type.str() + "\" is not a DAG node type: it cannot have a parent"));
+            setStatus(status, fail(MStatus::kInvalidParameter,
+                                   "\"" + type.str() +
+                                       "\" is not a DAG node type: it cannot have a parent"));
             return MObject();
         }
         return MDGModifier::createNode(type, status);
@@ -365,8 +409,9 @@ MObject MDagModifier::createNode(const MString& type, const MObject& parent, MSt
         transform = ehost::makeDetached(*ehost::session().registry().findClass("transform"));
         transform->name.clear();  // named when it enters the scene
     }
-    impl_->ops.push_back(std::make_unique<ehost::CreateOp>(node, node->name, transform,
-                                                           cls->typeName == "mesh" ? "polySurface1" : "transform1", under));
+    impl_->ops.push_back(std::make_unique<ehost::CreateOp>(
+        node, node->name, transform, cls->typeName == "mesh" ? "polySurface1" : "transform1",
+        under));
     setStatus(status, MStatus::kSuccess);
     return ehost::api::wrap(transform ? transform : node);
 }
@@ -378,7 +423,8 @@ MStatus MDagModifier::reparentNode(const MObject& node, const MObject& newParent
     if (!newParent.isNull()) {
         auto dp = ehost::ApiAccess::as<ehost::DagNode>(newParent);
         if (!dp || dp->cls->role != ehost::NodeRole::Transform)
-            return fail(MStatus::kInvalidParameter, "reparentNode: the new parent must be a transform");
+            return fail(MStatus::kInvalidParameter,
+                        "reparentNode: the new parent must be a transform");
         p = dp;
     }
     impl_->ops.push_back(std::make_unique<ehost::ReparentOp>(n, p));

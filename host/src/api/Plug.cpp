@@ -18,10 +18,13 @@ using ehost::api::setStatus;
 
 namespace {
 
+const auto& I(const MPlug& p) {
+    return ehost::ApiAccess::impl(p);
+}
 
-const auto& I(const MPlug& p) { return ehost::ApiAccess::impl(p); }
-
-PlugAddr addrOf(const MPlug& p) { return PlugAddr{I(p).attr.get(), I(p).index}; }
+PlugAddr addrOf(const MPlug& p) {
+    return PlugAddr{I(p).attr.get(), I(p).index};
+}
 
 //! Why a plug cannot be used, or success.
 MStatus usable(const MPlug& p) {
@@ -43,7 +46,9 @@ MStatus valued(const MPlug& p) {
     return MStatus::kSuccess;
 }
 
-bool isNumeric(const ehost::Attribute* a) { return a->kind == AttrKind::Numeric || a->kind == AttrKind::Enum; }
+bool isNumeric(const ehost::Attribute* a) {
+    return a->kind == AttrKind::Numeric || a->kind == AttrKind::Enum;
+}
 
 MStatus readNumber(const MPlug& p, double& out) {
     MStatus st = valued(p);
@@ -113,12 +118,14 @@ MStatus MPlug::setAttribute(MObject& attribute) {
 }
 
 MObject MPlug::attribute(MStatus* status) const {
-    setStatus(status, impl_.attr ? MStatus::kSuccess : fail(MStatus::kInvalidParameter, "the plug is null"));
+    setStatus(status, impl_.attr ? MStatus::kSuccess
+                                 : fail(MStatus::kInvalidParameter, "the plug is null"));
     return impl_.attr ? ehost::api::wrap(impl_.attr) : MObject();
 }
 
 MObject MPlug::node(MStatus* status) const {
-    setStatus(status, impl_.node ? MStatus::kSuccess : fail(MStatus::kInvalidParameter, "the plug is null"));
+    setStatus(status, impl_.node ? MStatus::kSuccess
+                                 : fail(MStatus::kInvalidParameter, "the plug is null"));
     return impl_.node ? ehost::api::wrap(impl_.node) : MObject();
 }
 
@@ -136,7 +143,9 @@ MString MPlug::partialName(bool includeNodeName, bool, bool, bool, bool, bool us
     return MString(includeNodeName ? impl_.node->name + "." + s : s);
 }
 
-MString MPlug::info(MStatus* status) const { return name(status); }
+MString MPlug::info(MStatus* status) const {
+    return name(status);
+}
 
 bool MPlug::isNull(MStatus* status) const {
     setStatus(status, MStatus::kSuccess);
@@ -188,7 +197,9 @@ bool MPlug::isLocked(MStatus* status) const {
     return false;
 }
 
-bool MPlug::isNetworked(MStatus* status) const { return isConnected(status); }
+bool MPlug::isNetworked(MStatus* status) const {
+    return isConnected(status);
+}
 bool MPlug::isDynamic(MStatus* status) const {
     setStatus(status, usable(*this));
     return false;
@@ -197,7 +208,9 @@ bool MPlug::isFromReferencedFile(MStatus* status) const {
     setStatus(status, usable(*this));
     return false;
 }
-MStatus MPlug::setLocked(bool) { return usable(*this); }
+MStatus MPlug::setLocked(bool) {
+    return usable(*this);
+}
 
 unsigned int MPlug::numElements(MStatus* status) const {
     MStatus st = usable(*this);
@@ -215,12 +228,15 @@ unsigned int MPlug::numElements(MStatus* status) const {
     return static_cast<unsigned>(std::unique(ids.begin(), ids.end()) - ids.begin());
 }
 
-unsigned int MPlug::evaluateNumElements(MStatus* status) const { return numElements(status); }
+unsigned int MPlug::evaluateNumElements(MStatus* status) const {
+    return numElements(status);
+}
 
 int MPlug::getExistingArrayAttributeIndices(MIntArray& indices, MStatus* status) const {
     indices.clear();
     unsigned n = numElements(status);
-    for (unsigned i = 0; i < n; ++i) indices.append(static_cast<int>(elementByPhysicalIndex(i).logicalIndex()));
+    for (unsigned i = 0; i < n; ++i)
+        indices.append(static_cast<int>(elementByPhysicalIndex(i).logicalIndex()));
     return static_cast<int>(indices.length());
 }
 
@@ -245,7 +261,8 @@ unsigned int MPlug::numConnectedElements(MStatus* status) const {
 MPlug MPlug::child(const MObject& attribute, MStatus* status) const {
     auto a = ehost::api::attrOf(attribute);
     if (!impl_.attr || !a || a->parent != impl_.attr.get()) {
-        setStatus(status, fail(MStatus::kInvalidParameter, "not a child attribute of " + name().str()));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, "not a child attribute of " + name().str()));
         return MPlug();
     }
     MPlug p(*this);
@@ -256,8 +273,9 @@ MPlug MPlug::child(const MObject& attribute, MStatus* status) const {
 
 MPlug MPlug::child(unsigned int index, MStatus* status) const {
     if (!impl_.attr || index >= impl_.attr->children.size()) {
-        setStatus(status, fail(MStatus::kInvalidParameter,
-                               "child " + std::to_string(index) + " does not exist on " + name().str()));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter,
+                       "child " + std::to_string(index) + " does not exist on " + name().str()));
         return MPlug();
     }
     MPlug p(*this);
@@ -279,7 +297,8 @@ MPlug MPlug::parent(MStatus* status) const {
 
 MPlug MPlug::array(MStatus* status) const {
     if (!impl_.attr || !impl_.attr->array || impl_.index < 0) {
-        setStatus(status, fail(MStatus::kInvalidParameter, name().str() + " is not an array element"));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, name().str() + " is not an array element"));
         return MPlug();
     }
     MPlug p(*this);
@@ -306,8 +325,8 @@ MPlug MPlug::elementByPhysicalIndex(unsigned int physicalIndex, MStatus* status)
     unsigned n = numElements(&st);
     if (st && physicalIndex >= n)
         st = fail(MStatus::kInvalidParameter, "element " + std::to_string(physicalIndex) + " of " +
-                                                  name().str() + " does not exist (" + std::to_string(n) +
-                                                  " elements)");
+                                                  name().str() + " does not exist (" +
+                                                  std::to_string(n) + " elements)");
     setStatus(status, st);
     if (!st) return MPlug();
     std::vector<int> ids = impl_.node->elementIndices(impl_.attr.get());
@@ -324,7 +343,8 @@ MPlug MPlug::elementByPhysicalIndex(unsigned int physicalIndex, MStatus* status)
 
 unsigned int MPlug::logicalIndex(MStatus* status) const {
     bool ok = impl_.attr && impl_.attr->root()->array && impl_.index >= 0;
-    setStatus(status, ok ? MStatus::kSuccess : fail(MStatus::kInvalidParameter, "not an array element"));
+    setStatus(status,
+              ok ? MStatus::kSuccess : fail(MStatus::kInvalidParameter, "not an array element"));
     return ok ? static_cast<unsigned>(impl_.index) : 0;
 }
 
@@ -365,17 +385,29 @@ MStatus MPlug::getValue(MObject& value, const MDGContext&) const {
     return st;
 }
 
-MStatus MPlug::getValue(double& value, const MDGContext&) const { return readNumber(*this, value); }
+MStatus MPlug::getValue(double& value, const MDGContext&) const {
+    return readNumber(*this, value);
+}
 
-MStatus MPlug::getValue(float& value, const MDGContext&) const { return readInto(*this, value); }
+MStatus MPlug::getValue(float& value, const MDGContext&) const {
+    return readInto(*this, value);
+}
 
-MStatus MPlug::getValue(int& value, const MDGContext&) const { return readInto(*this, value); }
+MStatus MPlug::getValue(int& value, const MDGContext&) const {
+    return readInto(*this, value);
+}
 
-MStatus MPlug::getValue(short& value, const MDGContext&) const { return readInto(*this, value); }
+MStatus MPlug::getValue(short& value, const MDGContext&) const {
+    return readInto(*this, value);
+}
 
-MStatus MPlug::getValue(bool& value, const MDGContext&) const { return readInto(*this, value); }
+MStatus MPlug::getValue(bool& value, const MDGContext&) const {
+    return readInto(*this, value);
+}
 
-MStatus MPlug::getValue(char& value, const MDGContext&) const { return readInto(*this, value); }
+MStatus MPlug::getValue(char& value, const MDGContext&) const {
+    return readInto(*this, value);
+}
 
 MStatus MPlug::getValue(MString& value, const MDGContext&) const {
     MStatus st;
@@ -412,25 +444,50 @@ MObject MPlug::asMObject(MStatus* status) const {
         return ehost::api::wrap(d);
     }
     if (isNumeric(a) || a->kind == AttrKind::Message) {
-        setStatus(status, fail(MStatus::kInvalidParameter, name().str() + " does not hold a data object"));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, name().str() + " does not hold a data object"));
         return MObject();
     }
     // Readers get their own copy: editing it must not change the plug.
     return c.data ? ehost::api::wrap(c.data->clone()) : MObject();
 }
 
-MObject MPlug::asMObject(const MDGContext&, MStatus* status) const { return asMObject(status); }
-double MPlug::asDouble(MStatus* status) const { return asValue<double>(*this, status); }
-double MPlug::asDouble(const MDGContext&, MStatus* status) const { return asDouble(status); }
-float MPlug::asFloat(MStatus* status) const { return asValue<float>(*this, status); }
-float MPlug::asFloat(const MDGContext&, MStatus* status) const { return asFloat(status); }
-int MPlug::asInt(MStatus* status) const { return asValue<int>(*this, status); }
-int MPlug::asInt(const MDGContext&, MStatus* status) const { return asInt(status); }
-short MPlug::asShort(MStatus* status) const { return asValue<short>(*this, status); }
-short MPlug::asShort(const MDGContext&, MStatus* status) const { return asShort(status); }
-bool MPlug::asBool(MStatus* status) const { return asValue<bool>(*this, status); }
-bool MPlug::asBool(const MDGContext&, MStatus* status) const { return asBool(status); }
-char MPlug::asChar(MStatus* status) const { return asValue<char>(*this, status); }
+MObject MPlug::asMObject(const MDGContext&, MStatus* status) const {
+    return asMObject(status);
+}
+double MPlug::asDouble(MStatus* status) const {
+    return asValue<double>(*this, status);
+}
+double MPlug::asDouble(const MDGContext&, MStatus* status) const {
+    return asDouble(status);
+}
+float MPlug::asFloat(MStatus* status) const {
+    return asValue<float>(*this, status);
+}
+float MPlug::asFloat(const MDGContext&, MStatus* status) const {
+    return asFloat(status);
+}
+int MPlug::asInt(MStatus* status) const {
+    return asValue<int>(*this, status);
+}
+int MPlug::asInt(const MDGContext&, MStatus* status) const {
+    return asInt(status);
+}
+short MPlug::asShort(MStatus* status) const {
+    return asValue<short>(*this, status);
+}
+short MPlug::asShort(const MDGContext&, MStatus* status) const {
+    return asShort(status);
+}
+bool MPlug::asBool(MStatus* status) const {
+    return asValue<bool>(*this, status);
+}
+bool MPlug::asBool(const MDGContext&, MStatus* status) const {
+    return asBool(status);
+}
+char MPlug::asChar(MStatus* status) const {
+    return asValue<char>(*this, status);
+}
 
 MString MPlug::asString(MStatus* status) const {
     MStatus st = valued(*this);
@@ -452,7 +509,9 @@ MString MPlug::asString(MStatus* status) const {
     return MString();
 }
 
-MString MPlug::asString(const MDGContext&, MStatus* status) const { return asString(status); }
+MString MPlug::asString(const MDGContext&, MStatus* status) const {
+    return asString(status);
+}
 
 MDataHandle MPlug::asMDataHandle(MStatus* status) const {
     MStatus st = valued(*this);
@@ -468,7 +527,9 @@ MDataHandle MPlug::asMDataHandle(MStatus* status) const {
     return h;
 }
 
-MDataHandle MPlug::asMDataHandle(const MDGContext&, MStatus* status) const { return asMDataHandle(status); }
+MDataHandle MPlug::asMDataHandle(const MDGContext&, MStatus* status) const {
+    return asMDataHandle(status);
+}
 void MPlug::destructHandle(MDataHandle&) const {}
 
 MStatus MPlug::setValue(const MObject& value) const {
@@ -477,7 +538,8 @@ MStatus MPlug::setValue(const MObject& value) const {
     const ehost::Attribute* a = impl_.attr.get();
     if (value.isNull()) {
         if (isNumeric(a) || a->kind == AttrKind::Message)
-            return fail(MStatus::kInvalidParameter, name().str() + " cannot hold a null data object");
+            return fail(MStatus::kInvalidParameter,
+                        name().str() + " cannot hold a null data object");
         ehost::writeData(*impl_.node, addrOf(*this), nullptr);
         return MStatus::kSuccess;
     }
@@ -489,21 +551,38 @@ MStatus MPlug::setValue(const MObject& value) const {
         return MStatus::kSuccess;
     }
     if (!a->accepts(data->dataType()))
-        return fail(MStatus::kInvalidParameter,
-                    name().str() + " does not accept " + ehost::dataTypeName(data->dataType()) + " data");
+        return fail(
+            MStatus::kInvalidParameter,
+            name().str() + " does not accept " + ehost::dataTypeName(data->dataType()) + " data");
     // The plug keeps its own copy: the caller may go on editing the object.
     ehost::writeData(*impl_.node, addrOf(*this), data->clone());
     return MStatus::kSuccess;
 }
 
-MStatus MPlug::setValue(double value) const { return writeNumber(*this, value); }
-MStatus MPlug::setValue(float value) const { return writeNumber(*this, value); }
-MStatus MPlug::setValue(int value) const { return writeNumber(*this, value); }
-MStatus MPlug::setValue(short value) const { return writeNumber(*this, value); }
-MStatus MPlug::setValue(bool value) const { return writeNumber(*this, value ? 1.0 : 0.0); }
-MStatus MPlug::setValue(char value) const { return writeNumber(*this, value); }
-MStatus MPlug::setValue(const MAngle& value) const { return writeNumber(*this, value.asRadians()); }
-MStatus MPlug::setValue(const MDistance& value) const { return writeNumber(*this, value.value()); }
+MStatus MPlug::setValue(double value) const {
+    return writeNumber(*this, value);
+}
+MStatus MPlug::setValue(float value) const {
+    return writeNumber(*this, value);
+}
+MStatus MPlug::setValue(int value) const {
+    return writeNumber(*this, value);
+}
+MStatus MPlug::setValue(short value) const {
+    return writeNumber(*this, value);
+}
+MStatus MPlug::setValue(bool value) const {
+    return writeNumber(*this, value ? 1.0 : 0.0);
+}
+MStatus MPlug::setValue(char value) const {
+    return writeNumber(*this, value);
+}
+MStatus MPlug::setValue(const MAngle& value) const {
+    return writeNumber(*this, value.asRadians());
+}
+MStatus MPlug::setValue(const MDistance& value) const {
+    return writeNumber(*this, value.value());
+}
 
 MStatus MPlug::setValue(const MString& value) const {
     MStatus st = valued(*this);
@@ -530,13 +609,15 @@ MStatus MPlug::setValue(MDataHandle& handle) const {
         return MStatus::kSuccess;
     }
     if (hi.cell->data && !a->accepts(hi.cell->data->dataType()))
-        return fail(MStatus::kInvalidParameter, name().str() + " does not accept the handle's data");
+        return fail(MStatus::kInvalidParameter,
+                    name().str() + " does not accept the handle's data");
     ehost::writeData(*impl_.node, addrOf(*this), hi.cell->data ? hi.cell->data->clone() : nullptr);
     return MStatus::kSuccess;
 }
 
 bool MPlug::operator==(const MPlug& other) const {
-    return impl_.node == other.impl_.node && impl_.attr == other.impl_.attr && impl_.index == other.impl_.index;
+    return impl_.node == other.impl_.node && impl_.attr == other.impl_.attr &&
+           impl_.index == other.impl_.index;
 }
 
 bool MPlug::operator==(const MObject& attribute) const {
@@ -567,13 +648,22 @@ MStatus MPlugArray::insert(const MPlug& plug, unsigned int index) {
 
 namespace ehost::api {
 
-MObject wrap(const ObjectPtr& obj) { return ApiAccess::wrap(obj); }
-NodePtr nodeOf(const MObject& obj) { return ApiAccess::as<Node>(obj); }
-AttrPtr attrOf(const MObject& obj) { return ApiAccess::as<Attribute>(obj); }
-DataPtr dataOf(const MObject& obj) { return ApiAccess::as<Data>(obj); }
+MObject wrap(const ObjectPtr& obj) {
+    return ApiAccess::wrap(obj);
+}
+NodePtr nodeOf(const MObject& obj) {
+    return ApiAccess::as<Node>(obj);
+}
+AttrPtr attrOf(const MObject& obj) {
+    return ApiAccess::as<Attribute>(obj);
+}
+DataPtr dataOf(const MObject& obj) {
+    return ApiAccess::as<Data>(obj);
+}
 
 AttrPtr share(const Attribute* attr) {
-    return attr ? std::static_pointer_cast<Attribute>(const_cast<Attribute*>(attr)->shared_from_this())
+    return attr ? std::static_pointer_cast<Attribute>(
+                      const_cast<Attribute*>(attr)->shared_from_this())
                 : nullptr;
 }
 
@@ -591,7 +681,11 @@ PlugRef plugRef(const MPlug& plug) {
     return PlugRef{i.node.get(), PlugAddr{i.attr.get(), i.index}};
 }
 
-NodePtr plugNode(const MPlug& plug) { return ApiAccess::impl(plug).node; }
-PlugAddr plugAddr(const MPlug& plug) { return addrOf(plug); }
+NodePtr plugNode(const MPlug& plug) {
+    return ApiAccess::impl(plug).node;
+}
+PlugAddr plugAddr(const MPlug& plug) {
+    return addrOf(plug);
+}
 
 }  // namespace ehost::api

@@ -18,11 +18,14 @@ using ehost::api::setStatus;
 
 namespace {
 
-ehost::Plugin* pluginOf(const MObject& o) { return ehost::ApiAccess::as<ehost::Plugin>(o).get(); }
+ehost::Plugin* pluginOf(const MObject& o) {
+    return ehost::ApiAccess::as<ehost::Plugin>(o).get();
+}
 
 MString infoField(const MObject& o, std::string ehost::PluginInfo::*field, MStatus* status) {
     auto* p = pluginOf(o);
-    setStatus(status, p ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "no plug-in"));
+    setStatus(status,
+              p ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "no plug-in"));
     return p ? MString(p->info.*field) : MString();
 }
 
@@ -32,8 +35,8 @@ MStatus refused(const std::string& what) {
 
 }  // namespace
 
-MFnPlugin::MFnPlugin(MObject& object, const char* vendor, const char* version, const char* requiredApiVersion,
-                     MStatus* status) {
+MFnPlugin::MFnPlugin(MObject& object, const char* vendor, const char* version,
+                     const char* requiredApiVersion, MStatus* status) {
     MStatus st = attach(object);
     if (st) {
         ehost::Plugin* p = pluginOf(object);
@@ -45,17 +48,26 @@ MFnPlugin::MFnPlugin(MObject& object, const char* vendor, const char* version, c
     setStatus(status, st);
 }
 
-MString MFnPlugin::vendor(MStatus* status) const { return infoField(obj_, &ehost::PluginInfo::vendor, status); }
+MString MFnPlugin::vendor(MStatus* status) const {
+    return infoField(obj_, &ehost::PluginInfo::vendor, status);
+}
 
-MString MFnPlugin::version(MStatus* status) const { return infoField(obj_, &ehost::PluginInfo::version, status); }
+MString MFnPlugin::version(MStatus* status) const {
+    return infoField(obj_, &ehost::PluginInfo::version, status);
+}
 
-MString MFnPlugin::apiVersion(MStatus* status) const { return infoField(obj_, &ehost::PluginInfo::apiVersion, status); }
+MString MFnPlugin::apiVersion(MStatus* status) const {
+    return infoField(obj_, &ehost::PluginInfo::apiVersion, status);
+}
 
-MString MFnPlugin::name(MStatus* status) const { return infoField(obj_, &ehost::PluginInfo::name, status); }
+MString MFnPlugin::name(MStatus* status) const {
+    return infoField(obj_, &ehost::PluginInfo::name, status);
+}
 
 MString MFnPlugin::loadPath(MStatus* status) const {
     auto* p = pluginOf(obj_);
-    setStatus(status, p ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "no plug-in"));
+    setStatus(status,
+              p ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "no plug-in"));
     return p ? MString(std::filesystem::path(p->info.path).parent_path().string()) : MString();
 }
 
@@ -77,7 +89,8 @@ MStatus MFnPlugin::registerCommand(const MString& commandName, MCreatorFunction 
                                    MCreateSyntaxFunction createSyntaxFunction) {
     auto* p = pluginOf(obj_);
     if (!p) return fail(MStatus::kInvalidParameter, "no plug-in");
-    if (ehost::isRefused(RegistrationKind::Command, commandName.str())) return refused("command " + commandName.str());
+    if (ehost::isRefused(RegistrationKind::Command, commandName.str()))
+        return refused("command " + commandName.str());
     ehost::CommandDef def;
     def.name = commandName.str();
     def.creator = creatorFunction;
@@ -93,25 +106,29 @@ MStatus MFnPlugin::deregisterCommand(const MString& commandName) {
     if (!p) return fail(MStatus::kInvalidParameter, "no plug-in");
     auto it = std::find(p->commands.begin(), p->commands.end(), commandName.str());
     if (it == p->commands.end())
-        return fail(MStatus::kFailure, "command " + commandName.str() + " was not registered by " + p->info.name);
+        return fail(MStatus::kFailure,
+                    "command " + commandName.str() + " was not registered by " + p->info.name);
     MStatus st = ehost::session().commands().remove(commandName.str());
     if (st) p->commands.erase(it);
     return st;
 }
 
-MStatus MFnPlugin::registerContextCommand(const MString& commandName, MCreatorFunction creatorFunction) {
+MStatus MFnPlugin::registerContextCommand(const MString& commandName,
+                                          MCreatorFunction creatorFunction) {
     return registerContextCommand(commandName, creatorFunction, MString(), nullptr, nullptr);
 }
 
-MStatus MFnPlugin::registerContextCommand(const MString& commandName, MCreatorFunction creatorFunction,
-                                          const MString& toolCmdName, MCreatorFunction toolCmdCreator,
+MStatus MFnPlugin::registerContextCommand(const MString& commandName,
+                                          MCreatorFunction creatorFunction,
+                                          const MString& toolCmdName,
+                                          MCreatorFunction toolCmdCreator,
                                           MCreateSyntaxFunction toolCmdSyntax) {
     auto* p = pluginOf(obj_);
     if (!p) return fail(MStatus::kInvalidParameter, "no plug-in");
     if (ehost::isRefused(RegistrationKind::ContextCommand, commandName.str()))
         return refused("context command " + commandName.str());
-    MStatus st = ehost::addContextCommand(commandName.str(), creatorFunction, toolCmdName.str(), toolCmdCreator,
-                                          toolCmdSyntax, p->info.name);
+    MStatus st = ehost::addContextCommand(commandName.str(), creatorFunction, toolCmdName.str(),
+                                          toolCmdCreator, toolCmdSyntax, p->info.name);
     if (st) p->contextCommands.push_back({commandName.str(), toolCmdName.str()});
     return st;
 }
@@ -120,25 +137,31 @@ MStatus MFnPlugin::deregisterContextCommand(const MString& commandName) {
     return deregisterContextCommand(commandName, MString());
 }
 
-MStatus MFnPlugin::deregisterContextCommand(const MString& commandName, const MString& toolCmdName) {
+MStatus MFnPlugin::deregisterContextCommand(const MString& commandName,
+                                            const MString& toolCmdName) {
     auto* p = pluginOf(obj_);
     if (!p) return fail(MStatus::kInvalidParameter, "no plug-in");
     auto it = std::find_if(p->contextCommands.begin(), p->contextCommands.end(),
                            [&](const auto& c) { return c.first == commandName.str(); });
     if (it == p->contextCommands.end())
-        return fail(MStatus::kFailure, "context command " + commandName.str() + " was not registered by " + p->info.name);
-    MStatus st = ehost::removeContextCommand(commandName.str(), toolCmdName.length() ? toolCmdName.str() : it->second);
+        return fail(MStatus::kFailure, "context command " + commandName.str() +
+                                           " was not registered by " + p->info.name);
+    MStatus st = ehost::removeContextCommand(commandName.str(),
+                                             toolCmdName.length() ? toolCmdName.str() : it->second);
     if (st) p->contextCommands.erase(it);
     return st;
 }
 
-MStatus MFnPlugin::registerNode(const MString& typeName, const MTypeId& typeId, MCreatorFunction creatorFunction,
-                                MInitializeFunction initFunction, MPxNode::Type type, const MString* classification) {
+MStatus MFnPlugin::registerNode(const MString& typeName, const MTypeId& typeId,
+                                MCreatorFunction creatorFunction, MInitializeFunction initFunction,
+                                MPxNode::Type type, const MString* classification) {
     auto* p = pluginOf(obj_);
     if (!p) return fail(MStatus::kInvalidParameter, "no plug-in");
-    if (ehost::isRefused(RegistrationKind::Node, typeName.str())) return refused("node type " + typeName.str());
-    MStatus st = ehost::registerPluginNodeType(typeName.str(), typeId, creatorFunction, initFunction, type,
-                                               classification ? classification->str() : "", p->info.name);
+    if (ehost::isRefused(RegistrationKind::Node, typeName.str()))
+        return refused("node type " + typeName.str());
+    MStatus st =
+        ehost::registerPluginNodeType(typeName.str(), typeId, creatorFunction, initFunction, type,
+                                      classification ? classification->str() : "", p->info.name);
     if (st) p->nodeTypes.push_back(typeId.id());
     return st;
 }
@@ -148,13 +171,16 @@ MStatus MFnPlugin::deregisterNode(const MTypeId& typeId) {
     if (!p) return fail(MStatus::kInvalidParameter, "no plug-in");
     auto it = std::find(p->nodeTypes.begin(), p->nodeTypes.end(), typeId.id());
     if (it == p->nodeTypes.end())
-        return fail(MStatus::kFailure, "node type id " + std::to_string(typeId.id()) + " was not registered by " + p->info.name);
+        return fail(MStatus::kFailure, "node type id " + std::to_string(typeId.id()) +
+                                           " was not registered by " + p->info.name);
     MStatus st = ehost::deregisterPluginNodeType(typeId);
     if (st) p->nodeTypes.erase(it);
     return st;
 }
 
-MObject MFnPlugin::findPlugin(const MString&) { return MObject(); }
+MObject MFnPlugin::findPlugin(const MString&) {
+    return MObject();
+}
 
 bool MFnPlugin::isNodeRegistered(const MString& typeName) {
     return ehost::session().registry().findClass(typeName.str()) != nullptr;

@@ -17,15 +17,17 @@ namespace {
 ehost::NodeClass* classBeingDefined(const char* what, MStatus& st) {
     ehost::NodeClass* cls = ehost::session().registry().initializing;
     if (!cls)
-        st = fail(MStatus::kFailure, std::string(what) +
-                                         " is only allowed while a node type's attributes are being defined");
+        st = fail(MStatus::kFailure,
+                  std::string(what) +
+                      " is only allowed while a node type's attributes are being defined");
     return cls;
 }
 
 }  // namespace
 
 MObject MPxNode::message = ehost::api::wrap(ehost::baseAttributes().message);
-MObject MPxNode::isHistoricallyInteresting = ehost::api::wrap(ehost::baseAttributes().isHistoricallyInteresting);
+MObject MPxNode::isHistoricallyInteresting =
+    ehost::api::wrap(ehost::baseAttributes().isHistoricallyInteresting);
 MObject MPxNode::caching = ehost::api::wrap(ehost::baseAttributes().caching);
 MObject MPxNode::state = ehost::api::wrap(ehost::baseAttributes().state);
 MObject MPxNode::frozen = ehost::api::wrap(ehost::baseAttributes().frozen);
@@ -34,17 +36,37 @@ MPxNode::MPxNode() = default;
 MPxNode::~MPxNode() = default;
 
 void MPxNode::postConstructor() {}
-MStatus MPxNode::compute(const MPlug&, MDataBlock&) { return MStatus::kUnknownParameter; }
-MStatus MPxNode::setDependentsDirty(const MPlug&, MPlugArray&) { return MStatus::kSuccess; }
-MStatus MPxNode::preEvaluation(const MDGContext&, const MEvaluationNode&) { return MStatus::kSuccess; }
-MStatus MPxNode::postEvaluation(const MDGContext&, const MEvaluationNode&, int) { return MStatus::kSuccess; }
-MStatus MPxNode::connectionMade(const MPlug&, const MPlug&, bool) { return MStatus::kUnknownParameter; }
-MStatus MPxNode::connectionBroken(const MPlug&, const MPlug&, bool) { return MStatus::kUnknownParameter; }
-bool MPxNode::isPassiveOutput(const MPlug&) const { return false; }
+MStatus MPxNode::compute(const MPlug&, MDataBlock&) {
+    return MStatus::kUnknownParameter;
+}
+MStatus MPxNode::setDependentsDirty(const MPlug&, MPlugArray&) {
+    return MStatus::kSuccess;
+}
+MStatus MPxNode::preEvaluation(const MDGContext&, const MEvaluationNode&) {
+    return MStatus::kSuccess;
+}
+MStatus MPxNode::postEvaluation(const MDGContext&, const MEvaluationNode&, int) {
+    return MStatus::kSuccess;
+}
+MStatus MPxNode::connectionMade(const MPlug&, const MPlug&, bool) {
+    return MStatus::kUnknownParameter;
+}
+MStatus MPxNode::connectionBroken(const MPlug&, const MPlug&, bool) {
+    return MStatus::kUnknownParameter;
+}
+bool MPxNode::isPassiveOutput(const MPlug&) const {
+    return false;
+}
 
-MTypeId MPxNode::typeId() const { return impl_.node ? impl_.node->cls->typeId : MTypeId(); }
-MString MPxNode::typeName() const { return impl_.node ? MString(impl_.node->cls->typeName) : MString(); }
-MString MPxNode::name() const { return impl_.node ? MString(impl_.node->name) : MString(); }
+MTypeId MPxNode::typeId() const {
+    return impl_.node ? impl_.node->cls->typeId : MTypeId();
+}
+MString MPxNode::typeName() const {
+    return impl_.node ? MString(impl_.node->cls->typeName) : MString();
+}
+MString MPxNode::name() const {
+    return impl_.node ? MString(impl_.node->name) : MString();
+}
 
 MObject MPxNode::thisMObject() const {
     return impl_.node ? ehost::api::wrap(impl_.node->self()) : MObject();
@@ -55,7 +77,8 @@ MStatus MPxNode::addAttribute(const MObject& attribute) {
     ehost::NodeClass* cls = classBeingDefined("MPxNode::addAttribute", st);
     if (!cls) return st;
     auto attr = ehost::api::attrOf(attribute);
-    if (!attr) return fail(MStatus::kInvalidParameter, "addAttribute: the object is not an attribute");
+    if (!attr)
+        return fail(MStatus::kInvalidParameter, "addAttribute: the object is not an attribute");
     return cls->addAttribute(attr);
 }
 
@@ -65,7 +88,9 @@ MStatus MPxNode::attributeAffects(const MObject& whenChanges, const MObject& isA
     if (!cls) return st;
     auto when = ehost::api::attrOf(whenChanges);
     auto affected = ehost::api::attrOf(isAffected);
-    if (!when || !affected) return fail(MStatus::kInvalidParameter, "attributeAffects: both objects must be attributes");
+    if (!when || !affected)
+        return fail(MStatus::kInvalidParameter,
+                    "attributeAffects: both objects must be attributes");
     return cls->addAffects(when.get(), affected.get());
 }
 
@@ -74,7 +99,8 @@ MStatus MPxNode::inheritAttributesFrom(const MString& parentClassName) {
     ehost::NodeClass* cls = classBeingDefined("MPxNode::inheritAttributesFrom", st);
     if (!cls) return st;
     ehost::NodeClass* parent = ehost::session().registry().findClass(parentClassName.str());
-    if (!parent) return fail(MStatus::kInvalidParameter, "no node type named " + parentClassName.str());
+    if (!parent)
+        return fail(MStatus::kInvalidParameter, "no node type named " + parentClassName.str());
     for (int r : parent->roots) {
         const auto& attr = parent->attrs[r];
         if (cls->indexOf(attr.get()) < 0) {
@@ -103,13 +129,16 @@ const LocatorAttributes& locatorAttributes() {
         static const char* const ls[3] = {"localScaleX", "localScaleY", "localScaleZ"};
         static const char* const lss[3] = {"lsx", "lsy", "lsz"};
         LocatorAttributes a;
-        a.localPosition = ehost::compound3("localPosition", "lp", lp, lps, MFnNumericData::kDouble, 0);
-        a.worldPosition = ehost::compound3("worldPosition", "wp", wp, wps, MFnNumericData::kDouble, 0);
+        a.localPosition =
+            ehost::compound3("localPosition", "lp", lp, lps, MFnNumericData::kDouble, 0);
+        a.worldPosition =
+            ehost::compound3("worldPosition", "wp", wp, wps, MFnNumericData::kDouble, 0);
         a.worldPosition->array = true;
         a.worldPosition->writable = false;
         a.worldPosition->storable = false;
         a.localScale = ehost::compound3("localScale", "ls", ls, lss, MFnNumericData::kDouble, 1);
-        a.underWorldObject = ehost::numericAttr("underWorldObject", "uwo", MFnNumericData::kBoolean, 0);
+        a.underWorldObject =
+            ehost::numericAttr("underWorldObject", "uwo", MFnNumericData::kBoolean, 0);
         a.underWorldObject->hidden = true;
         return a;
     }();
@@ -122,15 +151,19 @@ namespace ehost {
 
 void addLocatorAttributes(NodeClass& cls) {
     const auto& l = locatorAttributes();
-    for (const auto& a : {l.underWorldObject, l.localPosition, l.worldPosition, l.localScale}) cls.addAttribute(a);
+    for (const auto& a : {l.underWorldObject, l.localPosition, l.worldPosition, l.localScale})
+        cls.addAttribute(a);
 }
 
 }  // namespace ehost
 
 MObject MPxLocatorNode::localPosition = ehost::api::wrap(locatorAttributes().localPosition);
-MObject MPxLocatorNode::localPositionX = ehost::api::wrap(locatorAttributes().localPosition->children[0]);
-MObject MPxLocatorNode::localPositionY = ehost::api::wrap(locatorAttributes().localPosition->children[1]);
-MObject MPxLocatorNode::localPositionZ = ehost::api::wrap(locatorAttributes().localPosition->children[2]);
+MObject MPxLocatorNode::localPositionX =
+    ehost::api::wrap(locatorAttributes().localPosition->children[0]);
+MObject MPxLocatorNode::localPositionY =
+    ehost::api::wrap(locatorAttributes().localPosition->children[1]);
+MObject MPxLocatorNode::localPositionZ =
+    ehost::api::wrap(locatorAttributes().localPosition->children[2]);
 MObject MPxLocatorNode::worldPosition = ehost::api::wrap(locatorAttributes().worldPosition);
 MObject MPxLocatorNode::localScale = ehost::api::wrap(locatorAttributes().localScale);
 MObject MPxLocatorNode::localScaleX = ehost::api::wrap(locatorAttributes().localScale->children[0]);
@@ -140,5 +173,9 @@ MObject MPxLocatorNode::underWorldObject = ehost::api::wrap(locatorAttributes().
 
 MPxLocatorNode::MPxLocatorNode() = default;
 MPxLocatorNode::~MPxLocatorNode() = default;
-bool MPxLocatorNode::isBounded() const { return false; }
-MBoundingBox MPxLocatorNode::boundingBox() const { return MBoundingBox(); }
+bool MPxLocatorNode::isBounded() const {
+    return false;
+}
+MBoundingBox MPxLocatorNode::boundingBox() const {
+    return MBoundingBox();
+}

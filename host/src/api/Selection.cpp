@@ -26,18 +26,22 @@ using ehost::api::setStatus;
 namespace {
 
 MStatus outOfRange(unsigned index, size_t size) {
-    return fail(MStatus::kInvalidParameter,
-                "selection index " + std::to_string(index) + " is out of range (" + std::to_string(size) + " items)");
+    return fail(MStatus::kInvalidParameter, "selection index " + std::to_string(index) +
+                                                " is out of range (" + std::to_string(size) +
+                                                " items)");
 }
 
-ComponentPtr componentOf(const MObject& o) { return ehost::ApiAccess::as<ehost::Component>(o); }
+ComponentPtr componentOf(const MObject& o) {
+    return ehost::ApiAccess::as<ehost::Component>(o);
+}
 
 }  // namespace
 
 // ---------------------------------------------------------------- MSelectionList
 
 MSelectionList::MSelectionList() : impl_(std::make_unique<Impl>()) {}
-MSelectionList::MSelectionList(const MSelectionList& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}
+MSelectionList::MSelectionList(const MSelectionList& other)
+    : impl_(std::make_unique<Impl>(*other.impl_)) {}
 MSelectionList& MSelectionList::operator=(const MSelectionList& other) {
     *impl_ = *other.impl_;
     return *this;
@@ -62,7 +66,8 @@ unsigned int MSelectionList::length(MStatus* status) const {
 MStatus MSelectionList::getDependNode(unsigned int index, MObject& node) const {
     if (index >= impl_->items.size()) return outOfRange(index, impl_->items.size());
     const SelItem& item = impl_->items[index];
-    if (!item.node->alive) return fail(MStatus::kInvalidParameter, item.node->name + " is no longer in the scene");
+    if (!item.node->alive)
+        return fail(MStatus::kInvalidParameter, item.node->name + " is no longer in the scene");
     node = ehost::api::wrap(item.node);
     return MStatus::kSuccess;
 }
@@ -89,7 +94,8 @@ MStatus MSelectionList::getDagPath(unsigned int index, MDagPath& path, MObject& 
 MStatus MSelectionList::getPlug(unsigned int index, MPlug& plug) const {
     if (index >= impl_->items.size()) return outOfRange(index, impl_->items.size());
     const SelItem& item = impl_->items[index];
-    if (!item.plug.attr) return fail(MStatus::kInvalidParameter, "item " + std::to_string(index) + " is not a plug");
+    if (!item.plug.attr)
+        return fail(MStatus::kInvalidParameter, "item " + std::to_string(index) + " is not a plug");
     plug = ehost::api::makePlug(item.node, item.plug);
     return MStatus::kSuccess;
 }
@@ -97,28 +103,33 @@ MStatus MSelectionList::getPlug(unsigned int index, MPlug& plug) const {
 MStatus MSelectionList::add(const MString& matchString, bool) {
     std::vector<SelItem> found;
     std::string error;
-    if (!ehost::resolveName(matchString.str(), found, error)) return fail(MStatus::kInvalidParameter, error);
+    if (!ehost::resolveName(matchString.str(), found, error))
+        return fail(MStatus::kInvalidParameter, error);
     for (const auto& item : found) ehost::addItem(impl_->items, item);
     return MStatus::kSuccess;
 }
 
 MStatus MSelectionList::add(const MObject& object, bool mergeWithExisting) {
     auto n = ehost::api::nodeOf(object);
-    if (!n || !n->alive) return fail(MStatus::kInvalidParameter, "only nodes in the scene can be added");
+    if (!n || !n->alive)
+        return fail(MStatus::kInvalidParameter, "only nodes in the scene can be added");
     ehost::addItem(impl_->items, SelItem{n, nullptr, {}}, mergeWithExisting);
     return MStatus::kSuccess;
 }
 
-MStatus MSelectionList::add(const MDagPath& path, const MObject& component, bool mergeWithExisting) {
+MStatus MSelectionList::add(const MDagPath& path, const MObject& component,
+                            bool mergeWithExisting) {
     if (!path.isValid()) return fail(MStatus::kInvalidParameter, "the DAG path is not valid");
     auto n = ehost::api::nodeOf(path.node());
     ComponentPtr c = componentOf(component);
-    if (!component.isNull() && !c) return fail(MStatus::kInvalidParameter, "the component object is not a component");
+    if (!component.isNull() && !c)
+        return fail(MStatus::kInvalidParameter, "the component object is not a component");
     if (c) {
         int count = ehost::componentCount(*n, c->kind);
         for (int e : c->elements)
             if (e < 0 || e >= count)
-                return fail(MStatus::kInvalidParameter, "component index " + std::to_string(e) + " is out of range on " + n->name);
+                return fail(MStatus::kInvalidParameter, "component index " + std::to_string(e) +
+                                                            " is out of range on " + n->name);
     }
     ehost::addItem(impl_->items, SelItem{n, c, {}}, mergeWithExisting);
     return MStatus::kSuccess;
@@ -126,18 +137,22 @@ MStatus MSelectionList::add(const MDagPath& path, const MObject& component, bool
 
 MStatus MSelectionList::add(const MPlug& plug, bool mergeWithExisting) {
     auto r = ehost::api::plugRef(plug);
-    if (!r.node || !r.addr.attr || !r.node->alive) return fail(MStatus::kInvalidParameter, "the plug is null");
+    if (!r.node || !r.addr.attr || !r.node->alive)
+        return fail(MStatus::kInvalidParameter, "the plug is null");
     ehost::addItem(impl_->items, SelItem{r.node->self(), nullptr, r.addr}, mergeWithExisting);
     return MStatus::kSuccess;
 }
 
-MStatus MSelectionList::add(const MSelectionList& other, MergeStrategy strategy) { return merge(other, strategy); }
+MStatus MSelectionList::add(const MSelectionList& other, MergeStrategy strategy) {
+    return merge(other, strategy);
+}
 
 MStatus MSelectionList::merge(const MSelectionList& other, MergeStrategy strategy) {
     auto items = other.impl_->items;
     for (const auto& item : items) {
         auto it = std::find_if(impl_->items.begin(), impl_->items.end(), [&](const SelItem& s) {
-            return s.sameTarget(item) && (!s.component || s.component->elements == item.component->elements);
+            return s.sameTarget(item) &&
+                   (!s.component || s.component->elements == item.component->elements);
         });
         if (strategy == kMergeNormal)
             ehost::addItem(impl_->items, item);
@@ -163,7 +178,8 @@ MStatus MSelectionList::replace(unsigned int index, const MObject& item) {
     return MStatus::kSuccess;
 }
 
-MStatus MSelectionList::replace(unsigned int index, const MDagPath& item, const MObject& component) {
+MStatus MSelectionList::replace(unsigned int index, const MDagPath& item,
+                                const MObject& component) {
     if (index >= impl_->items.size()) return outOfRange(index, impl_->items.size());
     if (!item.isValid()) return fail(MStatus::kInvalidParameter, "the DAG path is not valid");
     impl_->items[index] = SelItem{ehost::api::nodeOf(item.node()), componentOf(component), {}};
@@ -180,10 +196,13 @@ MStatus MSelectionList::toggle(const MDagPath& path, const MObject& component) {
 bool MSelectionList::hasItem(const MObject& item, MStatus* status) const {
     setStatus(status, MStatus::kSuccess);
     auto n = ehost::api::nodeOf(item);
-    return std::any_of(impl_->items.begin(), impl_->items.end(), [&](const SelItem& s) { return s.node == n && !s.component && !s.plug.attr; });
+    return std::any_of(impl_->items.begin(), impl_->items.end(), [&](const SelItem& s) {
+        return s.node == n && !s.component && !s.plug.attr;
+    });
 }
 
-bool MSelectionList::hasItem(const MDagPath& item, const MObject& component, MStatus* status) const {
+bool MSelectionList::hasItem(const MDagPath& item, const MObject& component,
+                             MStatus* status) const {
     setStatus(status, MStatus::kSuccess);
     auto n = item.isValid() ? ehost::api::nodeOf(item.node()) : nullptr;
     ComponentPtr c = componentOf(component);
@@ -192,7 +211,8 @@ bool MSelectionList::hasItem(const MDagPath& item, const MObject& component, MSt
         if (!c) return !s.component;
         if (!s.component || s.component->kind != c->kind) return false;
         return std::all_of(c->elements.begin(), c->elements.end(), [&](int e) {
-            return std::find(s.component->elements.begin(), s.component->elements.end(), e) != s.component->elements.end();
+            return std::find(s.component->elements.begin(), s.component->elements.end(), e) !=
+                   s.component->elements.end();
         });
     });
 }
@@ -215,11 +235,15 @@ MStatus MSelectionList::getSelectionStrings(unsigned int index, MStringArray& st
 
 namespace {
 
-std::vector<SelItem>& active() { return ehost::session().selection().items; }
+std::vector<SelItem>& active() {
+    return ehost::session().selection().items;
+}
 
 //! Drops items whose node left the scene.
 void prune(std::vector<SelItem>& items) {
-    items.erase(std::remove_if(items.begin(), items.end(), [](const SelItem& s) { return !s.node->alive; }), items.end());
+    items.erase(
+        std::remove_if(items.begin(), items.end(), [](const SelItem& s) { return !s.node->alive; }),
+        items.end());
 }
 
 void applyToActive(const std::vector<SelItem>& items, MGlobal::ListAdjustment mode) {
@@ -236,14 +260,17 @@ void applyToActive(const std::vector<SelItem>& items, MGlobal::ListAdjustment mo
             std::vector<SelItem> head;
             for (const auto& i : items) ehost::addItem(head, i);
             for (const auto& i : sel)
-                if (std::none_of(head.begin(), head.end(), [&](const SelItem& h) { return h.sameTarget(i); })) head.push_back(i);
+                if (std::none_of(head.begin(), head.end(),
+                                 [&](const SelItem& h) { return h.sameTarget(i); }))
+                    head.push_back(i);
             sel = std::move(head);
             break;
         }
         case MGlobal::kRemoveFromList:
         case MGlobal::kXORWithList:
             for (const auto& i : items) {
-                auto it = std::find_if(sel.begin(), sel.end(), [&](const SelItem& s) { return s.sameTarget(i); });
+                auto it = std::find_if(sel.begin(), sel.end(),
+                                       [&](const SelItem& s) { return s.sameTarget(i); });
                 if (it != sel.end())
                     sel.erase(it);
                 else if (mode == MGlobal::kXORWithList)
@@ -261,8 +288,12 @@ MGlobal::MMayaState MGlobal::mayaState(MStatus* status) {
     return kLibraryApp;
 }
 
-MString MGlobal::mayaVersion() { return "2020"; }
-int MGlobal::apiVersion() { return MAYA_API_VERSION; }
+MString MGlobal::mayaVersion() {
+    return "2020";
+}
+int MGlobal::apiVersion() {
+    return MAYA_API_VERSION;
+}
 
 MStatus MGlobal::getActiveSelectionList(MSelectionList& dest, bool) {
     prune(active());
@@ -290,7 +321,9 @@ MStatus MGlobal::selectByName(const MString& name, ListAdjustment mode) {
     return setActiveSelectionList(list, mode);
 }
 
-MStatus MGlobal::unselectByName(const MString& name) { return selectByName(name, kRemoveFromList); }
+MStatus MGlobal::unselectByName(const MString& name) {
+    return selectByName(name, kRemoveFromList);
+}
 
 MStatus MGlobal::select(const MObject& object, ListAdjustment mode) {
     MSelectionList list;
@@ -306,9 +339,13 @@ MStatus MGlobal::select(const MDagPath& path, const MObject& component, ListAdju
     return setActiveSelectionList(list, mode);
 }
 
-MStatus MGlobal::select(const MSelectionList& list, ListAdjustment mode) { return setActiveSelectionList(list, mode); }
+MStatus MGlobal::select(const MSelectionList& list, ListAdjustment mode) {
+    return setActiveSelectionList(list, mode);
+}
 
-MStatus MGlobal::unselect(const MObject& object) { return select(object, kRemoveFromList); }
+MStatus MGlobal::unselect(const MObject& object) {
+    return select(object, kRemoveFromList);
+}
 
 MStatus MGlobal::clearSelectionList() {
     active().clear();
@@ -318,7 +355,9 @@ MStatus MGlobal::clearSelectionList() {
 
 MStatus MGlobal::deleteNode(MObject& node) {
     auto n = ehost::api::nodeOf(node);
-    if (!n || !n->alive) return fail(MStatus::kInvalidParameter, "deleteNode: the object is not a node in the scene");
+    if (!n || !n->alive)
+        return fail(MStatus::kInvalidParameter,
+                    "deleteNode: the object is not a node in the scene");
     if (auto* d = dynamic_cast<ehost::DagNode*>(n.get()); d && d->isWorld())
         return fail(MStatus::kInvalidParameter, "the world cannot be deleted");
     ehost::removeNodes({n.get()});
@@ -362,29 +401,43 @@ bool MGlobal::setOptionVarValue(const MString& name, const MString& value) {
     return ehost::session().prefs().set(name.str(), ehost::OptionValue::ofString(value.str()));
 }
 
-bool MGlobal::optionVarExists(const MString& name) { return ehost::session().prefs().find(name.str()) != nullptr; }
+bool MGlobal::optionVarExists(const MString& name) {
+    return ehost::session().prefs().find(name.str()) != nullptr;
+}
 
-void MGlobal::removeOptionVar(const MString& name) { ehost::session().prefs().remove(name.str()); }
+void MGlobal::removeOptionVar(const MString& name) {
+    ehost::session().prefs().remove(name.str());
+}
 
 // ---------------------------------------------------------------- MGlobal: messages
 
-void MGlobal::displayInfo(const MString& message) { ehost::session().messages().info(message.str()); }
-void MGlobal::displayWarning(const MString& message, bool) { ehost::session().messages().warning(message.str()); }
-void MGlobal::displayError(const MString& message, bool) { ehost::session().messages().error(message.str()); }
+void MGlobal::displayInfo(const MString& message) {
+    ehost::session().messages().info(message.str());
+}
+void MGlobal::displayWarning(const MString& message, bool) {
+    ehost::session().messages().warning(message.str());
+}
+void MGlobal::displayError(const MString& message, bool) {
+    ehost::session().messages().error(message.str());
+}
 
 // ---------------------------------------------------------------- components
 
-MFnComponent::MFnComponent(const MObject& object, MStatus* status) { setStatus(status, attach(object)); }
+MFnComponent::MFnComponent(const MObject& object, MStatus* status) {
+    setStatus(status, attach(object));
+}
 
 int MFnComponent::elementCount(MStatus* status) {
     auto c = componentOf(obj_);
-    setStatus(status, c ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "function set has no component"));
+    setStatus(status, c ? MStatus(MStatus::kSuccess)
+                        : fail(MStatus::kInvalidParameter, "function set has no component"));
     return c ? static_cast<int>(c->elements.size()) : 0;
 }
 
 MFn::Type MFnComponent::componentType(MStatus* status) {
     auto c = componentOf(obj_);
-    setStatus(status, c ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "function set has no component"));
+    setStatus(status, c ? MStatus(MStatus::kSuccess)
+                        : fail(MStatus::kInvalidParameter, "function set has no component"));
     return c ? c->kind : MFn::kInvalid;
 }
 
@@ -416,8 +469,9 @@ MFnSingleIndexedComponent::MFnSingleIndexedComponent(const MObject& object, MSta
 MObject MFnSingleIndexedComponent::create(MFn::Type componentType, MStatus* status) {
     if (componentType != MFn::kMeshVertComponent && componentType != MFn::kMeshEdgeComponent &&
         componentType != MFn::kMeshPolygonComponent) {
-        setStatus(status, fail(MStatus::kInvalidParameter, std::string("cannot make a component of kind ") +
-                                                               ehost::kindName(componentType)));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, std::string("cannot make a component of kind ") +
+                                                       ehost::kindName(componentType)));
         return MObject();
     }
     obj_ = ehost::api::wrap(std::make_shared<ehost::Component>(componentType));
@@ -428,8 +482,10 @@ MObject MFnSingleIndexedComponent::create(MFn::Type componentType, MStatus* stat
 MStatus MFnSingleIndexedComponent::addElement(int element) {
     auto c = componentOf(obj_);
     if (!c) return fail(MStatus::kInvalidParameter, "function set has no component");
-    if (element < 0) return fail(MStatus::kInvalidParameter, "component indices cannot be negative");
-    if (std::find(c->elements.begin(), c->elements.end(), element) == c->elements.end()) c->elements.push_back(element);
+    if (element < 0)
+        return fail(MStatus::kInvalidParameter, "component indices cannot be negative");
+    if (std::find(c->elements.begin(), c->elements.end(), element) == c->elements.end())
+        c->elements.push_back(element);
     return MStatus::kSuccess;
 }
 
@@ -469,7 +525,9 @@ MStatus MFnSingleIndexedComponent::setCompleteData(int numElements) {
 
 // ---------------------------------------------------------------- MFnSet
 
-MFnSet::MFnSet(const MObject& object, MStatus* status) { setStatus(status, attach(object)); }
+MFnSet::MFnSet(const MObject& object, MStatus* status) {
+    setStatus(status, attach(object));
+}
 
 MObject MFnSet::create(const MSelectionList& members, Restriction, MStatus* status) {
     ehost::NodeClass* cls = ehost::session().registry().findClass("objectSet");
@@ -496,12 +554,14 @@ MStatus MFnSet::getMembers(MSelectionList& members, bool) const {
 MStatus MFnSet::addMember(const MObject& object) {
     auto set = ehost::api::nodeOf(obj_);
     auto n = ehost::api::nodeOf(object);
-    if (!set || !n || !n->alive) return fail(MStatus::kInvalidParameter, "addMember needs a set and a node in the scene");
+    if (!set || !n || !n->alive)
+        return fail(MStatus::kInvalidParameter, "addMember needs a set and a node in the scene");
     return ehost::addSetMember(*set, *n);
 }
 
 MStatus MFnSet::addMember(const MDagPath& path, const MObject& component) {
-    if (!component.isNull()) return fail(MStatus::kNotImplemented, "sets of components are not supported");
+    if (!component.isNull())
+        return fail(MStatus::kNotImplemented, "sets of components are not supported");
     if (!path.isValid()) return fail(MStatus::kInvalidParameter, "the DAG path is not valid");
     return addMember(path.node());
 }
@@ -521,7 +581,8 @@ MStatus MFnSet::removeMember(const MObject& object) {
     std::vector<std::pair<ehost::PlugRef, ehost::PlugRef>> drop;
     for (auto& [addr, src] : set->inputs)
         if (src.node == n.get()) drop.push_back({src, ehost::PlugRef{set.get(), addr}});
-    if (drop.empty()) return fail(MStatus::kInvalidParameter, n->name + " is not a member of " + set->name);
+    if (drop.empty())
+        return fail(MStatus::kInvalidParameter, n->name + " is not a member of " + set->name);
     for (auto& [s, d] : drop) ehost::disconnect(s, d);
     return MStatus::kSuccess;
 }
@@ -529,7 +590,8 @@ MStatus MFnSet::removeMember(const MObject& object) {
 bool MFnSet::isMember(const MObject& object, MStatus* status) const {
     auto set = ehost::api::nodeOf(obj_);
     auto n = ehost::api::nodeOf(object);
-    setStatus(status, set ? MStatus(MStatus::kSuccess) : fail(MStatus::kInvalidParameter, "function set has no set"));
+    setStatus(status, set ? MStatus(MStatus::kSuccess)
+                          : fail(MStatus::kInvalidParameter, "function set has no set"));
     if (!set || !n) return false;
     auto members = ehost::setMembers(*set);
     return std::find(members.begin(), members.end(), n.get()) != members.end();

@@ -11,7 +11,8 @@ namespace ehost {
 
 bool parseBool(const std::string& text, bool& out) {
     std::string t = text;
-    std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(t.begin(), t.end(), t.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (t == "true" || t == "on" || t == "yes" || t == "1") {
         out = true;
         return true;
@@ -31,7 +32,8 @@ bool parseInt(const std::string& text, int& out) {
     if (r.ec == std::errc() && r.ptr == e && b != e) return true;
     // "3.0" reads as 3, as the host accepts whole numbers written as decimals.
     double d;
-    if (parseDouble(text, d) && std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 2147483648.0) {
+    if (parseDouble(text, d) && std::isfinite(d) && d == std::trunc(d) &&
+        std::fabs(d) < 2147483648.0) {
         out = static_cast<int>(d);
         return true;
     }
@@ -45,6 +47,8 @@ bool parseUnsigned(const std::string& text, unsigned& out) {
     return true;
 }
 
-bool parseNumber(const std::string& text, double& out) { return parseDouble(text, out); }
+bool parseNumber(const std::string& text, double& out) {
+    return parseDouble(text, out);
+}
 
 }  // namespace ehost

@@ -14,7 +14,9 @@ std::vector<void (*)(Commands&)>& registrars() {
 }
 }  // namespace
 
-BuiltinRegistrar::BuiltinRegistrar(void (*add)(Commands&)) { registrars().push_back(add); }
+BuiltinRegistrar::BuiltinRegistrar(void (*add)(Commands&)) {
+    registrars().push_back(add);
+}
 
 void registerBuiltinCommands(Commands& commands) {
     for (auto add : registrars()) add(commands);

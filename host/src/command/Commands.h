@@ -50,7 +50,8 @@ struct RunOptions {
 
 //! Runs every command of the text in order and stops at the first failure,
 //! which is reported as "// Error: ... //". The result is the last command's.
-MStatus runCommands(const std::string& text, const RunOptions& options, MCommandResult* result = nullptr);
+MStatus runCommands(const std::string& text, const RunOptions& options,
+                    MCommandResult* result = nullptr);
 
 //! An undo-queue entry holding a command instance (deleted with the entry).
 class CommandItem : public UndoItem {

@@ -17,14 +17,17 @@ const CommandDef* Commands::find(const std::string& name) const {
 
 MStatus Commands::add(CommandDef def) {
     if (def.name.empty()) return MStatus(MStatus::kInvalidParameter, "a command needs a name");
-    if (find(def.name)) return MStatus(MStatus::kFailure, "a command named " + def.name + " is already registered");
-    if (!def.creator && !def.runner) return MStatus(MStatus::kInvalidParameter, "command " + def.name + " needs a creator");
+    if (find(def.name))
+        return MStatus(MStatus::kFailure, "a command named " + def.name + " is already registered");
+    if (!def.creator && !def.runner)
+        return MStatus(MStatus::kInvalidParameter, "command " + def.name + " needs a creator");
     defs_.push_back(std::move(def));
     return MStatus::kSuccess;
 }
 
 MStatus Commands::remove(const std::string& name) {
-    auto it = std::find_if(defs_.begin(), defs_.end(), [&](const CommandDef& d) { return d.name == name; });
+    auto it = std::find_if(defs_.begin(), defs_.end(),
+                           [&](const CommandDef& d) { return d.name == name; });
     if (it == defs_.end()) return MStatus(MStatus::kNotFound, "no command named " + name);
     defs_.erase(it);
     return MStatus::kSuccess;
@@ -36,10 +39,18 @@ std::vector<std::string> Commands::names() const {
     return out;
 }
 
-CommandItem::CommandItem(MPxCommand* command, std::string journal) : command_(command) { text = std::move(journal); }
-CommandItem::~CommandItem() { delete command_; }
-void CommandItem::undo() { command_->undoIt(); }
-void CommandItem::redo() { command_->redoIt(); }
+CommandItem::CommandItem(MPxCommand* command, std::string journal) : command_(command) {
+    text = std::move(journal);
+}
+CommandItem::~CommandItem() {
+    delete command_;
+}
+void CommandItem::undo() {
+    command_->undoIt();
+}
+void CommandItem::redo() {
+    command_->redoIt();
+}
 
 void prepareCommand(MPxCommand& command, const CommandDef& def, const std::string& source) {
     auto& i = ApiAccess::impl(command);
@@ -60,7 +71,9 @@ MArgList argsOf(const CommandText& cmd) {
 
 size_t errorCount() {
     const auto& e = session().messages().entries();
-    return std::count_if(e.begin(), e.end(), [](const MessageLog::Entry& m) { return m.kind == MessageLog::Kind::Error; });
+    return std::count_if(e.begin(), e.end(), [](const MessageLog::Entry& m) {
+        return m.kind == MessageLog::Kind::Error;
+    });
 }
 
 struct ResultScope {
@@ -77,7 +90,8 @@ struct ResultScope {
     MCommandResult& result() { return session().commands().results.back(); }
 };
 
-MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine, MCommandResult& out) {
+MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine,
+               MCommandResult& out) {
     const std::string& name = cmd.tokens[0].text;
     std::string where = multiLine ? "line " + std::to_string(cmd.line) + ": " : "";
     Commands& commands = session().commands();

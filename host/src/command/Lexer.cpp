@@ -6,11 +6,14 @@ namespace ehost {
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+}
 
 class Splitter {
 public:
-    Splitter(const std::string& t, std::vector<CommandText>& o, std::string& e) : text(t), out(o), error(e) {}
+    Splitter(const std::string& t, std::vector<CommandText>& o, std::string& e)
+        : text(t), out(o), error(e) {}
 
     bool run() {
         while (pos < text.size()) {
@@ -52,7 +55,8 @@ private:
         if (pendingDash) current.tokens.push_back({Token::Kind::Word, "-"});
         if (!current.tokens.empty()) {
             current.source = text.substr(start, pos - start);
-            while (!current.source.empty() && isSpace(current.source.back())) current.source.pop_back();
+            while (!current.source.empty() && isSpace(current.source.back()))
+                current.source.pop_back();
             out.push_back(std::move(current));
         }
         current = CommandText();
@@ -90,10 +94,18 @@ private:
             if (c == '\\' && pos < text.size()) {
                 char e = text[pos++];
                 switch (e) {
-                    case 'n': s += '\n'; break;
-                    case 't': s += '\t'; break;
-                    case 'r': s += '\r'; break;
-                    default: s += e; break;
+                    case 'n':
+                        s += '\n';
+                        break;
+                    case 't':
+                        s += '\t';
+                        break;
+                    case 'r':
+                        s += '\r';
+                        break;
+                    default:
+                        s += e;
+                        break;
                 }
                 continue;
             }
@@ -111,8 +123,8 @@ private:
     void readWord() {
         begin();
         size_t b = pos;
-        while (pos < text.size() && !isSpace(text[pos]) && text[pos] != '\n' && text[pos] != ';' && text[pos] != '"' &&
-               !(text[pos] == '/' && (peek(1) == '/' || peek(1) == '*')))
+        while (pos < text.size() && !isSpace(text[pos]) && text[pos] != '\n' && text[pos] != ';' &&
+               text[pos] != '"' && !(text[pos] == '/' && (peek(1) == '/' || peek(1) == '*')))
             ++pos;
         std::string w = text.substr(b, pos - b);
         if (pendingDash) {

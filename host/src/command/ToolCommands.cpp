@@ -12,7 +12,9 @@ std::vector<MPxCommand*>& pending() {
 }
 }  // namespace
 
-void trackToolCommand(MPxCommand* command) { pending().push_back(command); }
+void trackToolCommand(MPxCommand* command) {
+    pending().push_back(command);
+}
 
 bool toolCommandFinalized(MPxCommand* command) {
     auto& p = pending();

@@ -80,10 +80,18 @@ UndoSink* currentSink() {
     return stack.empty() ? &session().commands().undoQueue : stack.back();
 }
 
-SinkScope::SinkScope(UndoSink* sink) { session().commands().sinks.push_back(sink); }
-SinkScope::~SinkScope() { session().commands().sinks.pop_back(); }
+SinkScope::SinkScope(UndoSink* sink) {
+    session().commands().sinks.push_back(sink);
+}
+SinkScope::~SinkScope() {
+    session().commands().sinks.pop_back();
+}
 
-bool isUndoing() { return undoing; }
-bool isRedoing() { return redoing; }
+bool isUndoing() {
+    return undoing;
+}
+bool isRedoing() {
+    return redoing;
+}
 
 }  // namespace ehost

@@ -5,9 +5,19 @@
 namespace ehost {
 
 std::vector<std::string> Events::knownNames() {
-    return {"Undo", "Redo", "ToolChanged", "modelEditorChanged", "SelectionChanged",
-            "NewSceneOpened", "SceneOpened", "SceneSaved", "timeChanged", "idle",
-            "PostToolChanged", "DagObjectCreated", "ActiveViewChanged"};
+    return {"Undo",
+            "Redo",
+            "ToolChanged",
+            "modelEditorChanged",
+            "SelectionChanged",
+            "NewSceneOpened",
+            "SceneOpened",
+            "SceneSaved",
+            "timeChanged",
+            "idle",
+            "PostToolChanged",
+            "DagObjectCreated",
+            "ActiveViewChanged"};
 }
 
 bool Events::known(const std::string& name) {
@@ -22,7 +32,8 @@ MCallbackId Events::add(const std::string& name, Callback callback) {
 }
 
 bool Events::remove(MCallbackId id) {
-    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.id == id; });
+    auto it =
+        std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.id == id; });
     if (it == entries_.end()) return false;
     entries_.erase(it);
     return true;
@@ -34,7 +45,8 @@ void Events::fire(const std::string& name) {
     for (auto& e : entries_)
         if (e.name == name) ids.push_back(e.id);
     for (MCallbackId id : ids) {
-        auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.id == id; });
+        auto it = std::find_if(entries_.begin(), entries_.end(),
+                               [&](const Entry& e) { return e.id == id; });
         if (it == entries_.end()) continue;
         Callback cb = it->callback;
         cb();
@@ -42,7 +54,8 @@ void Events::fire(const std::string& name) {
 }
 
 size_t Events::count(const std::string& name) const {
-    return std::count_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.name == name; });
+    return std::count_if(entries_.begin(), entries_.end(),
+                         [&](const Entry& e) { return e.name == name; });
 }
 
 }  // namespace ehost

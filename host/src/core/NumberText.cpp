@@ -20,8 +20,12 @@ std::string shortest(T value) {
 
 }  // namespace
 
-std::string shortestText(double value) { return shortest(value); }
-std::string shortestText(float value) { return shortest(value); }
+std::string shortestText(double value) {
+    return shortest(value);
+}
+std::string shortestText(float value) {
+    return shortest(value);
+}
 
 bool parseDouble(const std::string& text, double& out) {
     if (text.empty()) return false;

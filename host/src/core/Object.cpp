@@ -81,62 +81,118 @@ bool kindIsA(MFn::Type kind, MFn::Type base) {
 
 const char* kindName(MFn::Type kind) {
     switch (kind) {
-        case MFn::kInvalid: return "kInvalid";
-        case MFn::kBase: return "kBase";
-        case MFn::kNamedObject: return "kNamedObject";
-        case MFn::kDependencyNode: return "kDependencyNode";
-        case MFn::kDagNode: return "kDagNode";
-        case MFn::kWorld: return "kWorld";
-        case MFn::kTransform: return "kTransform";
-        case MFn::kShape: return "kShape";
-        case MFn::kCamera: return "kCamera";
-        case MFn::kMesh: return "kMesh";
-        case MFn::kLocator: return "kLocator";
-        case MFn::kPluginLocatorNode: return "kPluginLocatorNode";
-        case MFn::kPluginShape: return "kPluginShape";
-        case MFn::kPluginDependNode: return "kPluginDependNode";
-        case MFn::kSet: return "kSet";
-        case MFn::kShadingEngine: return "kShadingEngine";
-        case MFn::kPolyTweak: return "kPolyTweak";
-        case MFn::kPolyCreator: return "kPolyCreator";
-        case MFn::kPolySphere: return "kPolySphere";
-        case MFn::kPolyCube: return "kPolyCube";
-        case MFn::kPolyPlane: return "kPolyPlane";
-        case MFn::kPolyModifier: return "kPolyModifier";
-        case MFn::kPolyMergeVert: return "kPolyMergeVert";
-        case MFn::kPolyBridgeEdge: return "kPolyBridgeEdge";
-        case MFn::kPolyAverageVertex: return "kPolyAverageVertex";
-        case MFn::kAttribute: return "kAttribute";
-        case MFn::kNumericAttribute: return "kNumericAttribute";
-        case MFn::kTypedAttribute: return "kTypedAttribute";
-        case MFn::kGenericAttribute: return "kGenericAttribute";
-        case MFn::kCompoundAttribute: return "kCompoundAttribute";
-        case MFn::kMessageAttribute: return "kMessageAttribute";
-        case MFn::kMatrixAttribute: return "kMatrixAttribute";
-        case MFn::kEnumAttribute: return "kEnumAttribute";
-        case MFn::kUnitAttribute: return "kUnitAttribute";
-        case MFn::kData: return "kData";
-        case MFn::kNumericData: return "kNumericData";
-        case MFn::kPointArrayData: return "kPointArrayData";
-        case MFn::kIntArrayData: return "kIntArrayData";
-        case MFn::kFloatArrayData: return "kFloatArrayData";
-        case MFn::kDoubleArrayData: return "kDoubleArrayData";
-        case MFn::kVectorArrayData: return "kVectorArrayData";
-        case MFn::kStringData: return "kStringData";
-        case MFn::kStringArrayData: return "kStringArrayData";
-        case MFn::kMatrixData: return "kMatrixData";
-        case MFn::kComponentListData: return "kComponentListData";
-        case MFn::kMeshData: return "kMeshData";
-        case MFn::kGeometryData: return "kGeometryData";
-        case MFn::kPluginData: return "kPluginData";
-        case MFn::kComponent: return "kComponent";
-        case MFn::kSingleIndexedComponent: return "kSingleIndexedComponent";
-        case MFn::kMeshVertComponent: return "kMeshVertComponent";
-        case MFn::kMeshEdgeComponent: return "kMeshEdgeComponent";
-        case MFn::kMeshPolygonComponent: return "kMeshPolygonComponent";
-        case MFn::kMeshVtxFaceComponent: return "kMeshVtxFaceComponent";
-        case MFn::kPluginObject: return "kPluginObject";
-        case MFn::kLast: return "kLast";
+        case MFn::kInvalid:
+            return "kInvalid";
+        case MFn::kBase:
+            return "kBase";
+        case MFn::kNamedObject:
+            return "kNamedObject";
+        case MFn::kDependencyNode:
+            return "kDependencyNode";
+        case MFn::kDagNode:
+            return "kDagNode";
+        case MFn::kWorld:
+            return "kWorld";
+        case MFn::kTransform:
+            return "kTransform";
+        case MFn::kShape:
+            return "kShape";
+        case MFn::kCamera:
+            return "kCamera";
+        case MFn::kMesh:
+            return "kMesh";
+        case MFn::kLocator:
+            return "kLocator";
+        case MFn::kPluginLocatorNode:
+            return "kPluginLocatorNode";
+        case MFn::kPluginShape:
+            return "kPluginShape";
+        case MFn::kPluginDependNode:
+            return "kPluginDependNode";
+        case MFn::kSet:
+            return "kSet";
+        case MFn::kShadingEngine:
+            return "kShadingEngine";
+        case MFn::kPolyTweak:
+            return "kPolyTweak";
+        case MFn::kPolyCreator:
+            return "kPolyCreator";
+        case MFn::kPolySphere:
+            return "kPolySphere";
+        case MFn::kPolyCube:
+            return "kPolyCube";
+        case MFn::kPolyPlane:
+            return "kPolyPlane";
+        case MFn::kPolyModifier:
+            return "kPolyModifier";
+        case MFn::kPolyMergeVert:
+            return "kPolyMergeVert";
+        case MFn::kPolyBridgeEdge:
+            return "kPolyBridgeEdge";
+        case MFn::kPolyAverageVertex:
+            return "kPolyAverageVertex";
+        case MFn::kAttribute:
+            return "kAttribute";
+        case MFn::kNumericAttribute:
+            return "kNumericAttribute";
+        case MFn::kTypedAttribute:
+            return "kTypedAttribute";
+        case MFn::kGenericAttribute:
+            return "kGenericAttribute";
+        case MFn::kCompoundAttribute:
+            return "kCompoundAttribute";
+        case MFn::kMessageAttribute:
+            return "kMessageAttribute";
+        case MFn::kMatrixAttribute:
+            return "kMatrixAttribute";
+        case MFn::kEnumAttribute:
+            return "kEnumAttribute";
+        case MFn::kUnitAttribute:
+            return "kUnitAttribute";
+        case MFn::kData:
+            return "kData";
+        case MFn::kNumericData:
+            return "kNumericData";
+        case MFn::kPointArrayData:
+            return "kPointArrayData";
+        case MFn::kIntArrayData:
+            return "kIntArrayData";
+        case MFn::kFloatArrayData:
+            return "kFloatArrayData";
+        case MFn::kDoubleArrayData:
+            return "kDoubleArrayData";
+        case MFn::kVectorArrayData:
+            return "kVectorArrayData";
+        case MFn::kStringData:
+            return "kStringData";
+        case MFn::kStringArrayData:
+            return "kStringArrayData";
+        case MFn::kMatrixData:
+            return "kMatrixData";
+        case MFn::kComponentListData:
+            return "kComponentListData";
+        case MFn::kMeshData:
+            return "kMeshData";
+        case MFn::kGeometryData:
+            return "kGeometryData";
+        case MFn::kPluginData:
+            return "kPluginData";
+        case MFn::kComponent:
+            return "kComponent";
+        case MFn::kSingleIndexedComponent:
+            return "kSingleIndexedComponent";
+        case MFn::kMeshVertComponent:
+            return "kMeshVertComponent";
+        case MFn::kMeshEdgeComponent:
+            return "kMeshEdgeComponent";
+        case MFn::kMeshPolygonComponent:
+            return "kMeshPolygonComponent";
+        case MFn::kMeshVtxFaceComponent:
+            return "kMeshVtxFaceComponent";
+        case MFn::kPluginObject:
+            return "kPluginObject";
+        case MFn::kLast:
+            return "kLast";
     }
     return "kUnknown";
 }

@@ -13,27 +13,36 @@ namespace ehost {
 
 int OptionValue::asInt() const {
     switch (kind) {
-        case Kind::Int: return i;
-        case Kind::Double: return static_cast<int>(d);
-        case Kind::String: return std::atoi(s.c_str());
+        case Kind::Int:
+            return i;
+        case Kind::Double:
+            return static_cast<int>(d);
+        case Kind::String:
+            return std::atoi(s.c_str());
     }
     return 0;
 }
 
 double OptionValue::asDouble() const {
     switch (kind) {
-        case Kind::Int: return i;
-        case Kind::Double: return d;
-        case Kind::String: return std::atof(s.c_str());
+        case Kind::Int:
+            return i;
+        case Kind::Double:
+            return d;
+        case Kind::String:
+            return std::atof(s.c_str());
     }
     return 0;
 }
 
 std::string OptionValue::asString() const {
     switch (kind) {
-        case Kind::Int: return std::to_string(i);
-        case Kind::Double: return shortestText(d);
-        case Kind::String: return s;
+        case Kind::Int:
+            return std::to_string(i);
+        case Kind::Double:
+            return shortestText(d);
+        case Kind::String:
+            return s;
     }
     return {};
 }
@@ -41,7 +50,8 @@ std::string OptionValue::asString() const {
 std::string preferencesDir(const std::string& given) {
     if (!given.empty()) return given;
     if (const char* env = std::getenv("TESSARK_PREFS"); env && *env) return env;
-    if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.tessark";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::string(home) + "/.tessark";
     return "";
 }
 
@@ -88,10 +98,13 @@ namespace {
 
 nlohmann::json toJson(const OptionValue& v) {
     switch (v.kind) {
-        case OptionValue::Kind::Int: return {{"int", v.i}};
+        case OptionValue::Kind::Int:
+            return {{"int", v.i}};
         // Doubles are kept as text so that they read back bit for bit.
-        case OptionValue::Kind::Double: return {{"double", shortestText(v.d)}};
-        case OptionValue::Kind::String: return {{"string", v.s}};
+        case OptionValue::Kind::Double:
+            return {{"double", shortestText(v.d)}};
+        case OptionValue::Kind::String:
+            return {{"string", v.s}};
     }
     return {};
 }
@@ -153,8 +166,7 @@ MStatus Preferences::save() const {
     {
         std::ofstream out(tmp, std::ios::trunc);
         out << doc.dump(1) << '\n';
-        if (!out.good())
-            return MStatus(MStatus::kFailure, "cannot write preferences file " + tmp);
+        if (!out.good()) return MStatus(MStatus::kFailure, "cannot write preferences file " + tmp);
     }
     if (std::rename(tmp.c_str(), file_.c_str()) != 0)
         return MStatus(MStatus::kFailure, "cannot replace preferences file " + file_);

@@ -30,7 +30,8 @@ NodeClass* Registry::findClass(const MTypeId& id) const {
 
 MStatus Registry::addClass(std::unique_ptr<NodeClass> cls) {
     if (findClass(cls->typeName))
-        return MStatus(MStatus::kFailure, "a node type named " + cls->typeName + " is already registered");
+        return MStatus(MStatus::kFailure,
+                       "a node type named " + cls->typeName + " is already registered");
     if (findClass(cls->typeId))
         return MStatus(MStatus::kFailure, "node type id " + std::to_string(cls->typeId.id()) +
                                               " is already registered");
@@ -43,12 +44,12 @@ MStatus Registry::removeClass(const MTypeId& id) {
         if ((*it)->typeId != id) continue;
         for (auto& n : session().scene().nodes())
             if (n->cls == it->get())
-                return MStatus(MStatus::kFailure, "node type " + (*it)->typeName +
-                                                      " is still used by " + n->name);
+                return MStatus(MStatus::kFailure,
+                               "node type " + (*it)->typeName + " is still used by " + n->name);
         for (auto& c : classes_)
             if (c->base == it->get())
-                return MStatus(MStatus::kFailure, "node type " + (*it)->typeName +
-                                                      " is the base of " + c->typeName);
+                return MStatus(MStatus::kFailure,
+                               "node type " + (*it)->typeName + " is the base of " + c->typeName);
         classes_.erase(it);
         return MStatus::kSuccess;
     }
@@ -113,8 +114,12 @@ void start(const std::string& prefsDir, bool isolated) {
 
 }  // namespace
 
-void startSession(const std::string& prefsDir) { start(prefsDir, false); }
-void startIsolatedSession() { start("", true); }
+void startSession(const std::string& prefsDir) {
+    start(prefsDir, false);
+}
+void startIsolatedSession() {
+    start("", true);
+}
 
 void stopSession() {
     // Plug-in objects held by the views (contexts, draw overrides) are
@@ -123,7 +128,9 @@ void stopSession() {
     current().reset();
 }
 
-bool sessionRunning() { return current() != nullptr; }
+bool sessionRunning() {
+    return current() != nullptr;
+}
 
 Session& session() {
     // Code that uses the host without starting it (MLibrary::initialize or the

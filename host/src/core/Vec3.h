@@ -41,12 +41,18 @@ struct Vec3 {
     double& operator[](int i) { return i == 0 ? x : (i == 1 ? y : z); }
 };
 
-inline constexpr double dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline constexpr double dot(const Vec3& a, const Vec3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 inline constexpr Vec3 cross(const Vec3& a, const Vec3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-inline double length(const Vec3& a) { return std::sqrt(dot(a, a)); }
-inline constexpr double lengthSquared(const Vec3& a) { return dot(a, a); }
+inline double length(const Vec3& a) {
+    return std::sqrt(dot(a, a));
+}
+inline constexpr double lengthSquared(const Vec3& a) {
+    return dot(a, a);
+}
 inline Vec3 normalized(const Vec3& a) {
     double l = length(a);
     return l > 0 ? a / l : Vec3{};

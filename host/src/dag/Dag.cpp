@@ -7,7 +7,9 @@
 
 namespace ehost {
 
-MMatrix DagNode::localMatrix() const { return MMatrix(); }
+MMatrix DagNode::localMatrix() const {
+    return MMatrix();
+}
 
 MMatrix DagNode::worldMatrix() const {
     MMatrix m = localMatrix();
@@ -75,7 +77,8 @@ DagNode* findDag(const std::string& path) {
     size_t pos = 1;
     while (pos <= path.size()) {
         auto next = path.find('|', pos);
-        std::string piece = path.substr(pos, next == std::string::npos ? std::string::npos : next - pos);
+        std::string piece =
+            path.substr(pos, next == std::string::npos ? std::string::npos : next - pos);
         DagNode* found = nullptr;
         for (auto& c : cur->children)
             if (c->name == piece) found = static_cast<DagNode*>(c.get());

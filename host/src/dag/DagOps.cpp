@@ -21,7 +21,8 @@ std::string stripShapeSuffix(const std::string& name) {
     auto pos = name.rfind("Shape");
     if (pos == std::string::npos || pos == 0) return name;
     std::string tail = name.substr(pos + 5);
-    if (!std::all_of(tail.begin(), tail.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+    if (!std::all_of(tail.begin(), tail.end(),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
         return name;
     return name.substr(0, pos) + tail;
 }
@@ -43,7 +44,10 @@ Created createNode(NodeClass& cls, const std::string& name, DagNode* parent, MSt
     MStatus st;
     if (cls.role == NodeRole::Depend) {
         if (parent) {
-            if (status) *status = MStatus(MStatus::kInvalidParameter, cls.typeName + " is not a DAG node type: it cannot have a parent");
+            if (status)
+                *status =
+                    MStatus(MStatus::kInvalidParameter,
+                            cls.typeName + " is not a DAG node type: it cannot have a parent");
             return out;
         }
         out.node = out.top = scene.create(cls, name, &st);
@@ -59,7 +63,9 @@ Created createNode(NodeClass& cls, const std::string& name, DagNode* parent, MSt
         }
     }
     if (isShape && parent && parent->cls->role != NodeRole::Transform && !parent->isWorld()) {
-        if (status) *status = MStatus(MStatus::kInvalidParameter, "a shape's parent must be a transform, not " + parent->name);
+        if (status)
+            *status = MStatus(MStatus::kInvalidParameter,
+                              "a shape's parent must be a transform, not " + parent->name);
         return out;
     }
     DagNode* under = parent ? parent : &scene.world();
@@ -118,7 +124,8 @@ Removal removeNodes(const std::vector<Node*>& roots) {
     std::set<std::pair<std::pair<Node*, PlugAddr>, std::pair<Node*, PlugAddr>>> known;
     for (Node* n : order)
         for (auto& [src, dst] : connectionsOf(*n))
-            if (known.insert({{src.node, src.addr}, {dst.node, dst.addr}}).second) r.connections.push_back({src, dst});
+            if (known.insert({{src.node, src.addr}, {dst.node, dst.addr}}).second)
+                r.connections.push_back({src, dst});
     for (auto& [src, dst] : r.connections) disconnect(src, dst);
     auto& sel = session().selection().items;
     for (Node* n : order) {
@@ -129,7 +136,9 @@ Removal removeNodes(const std::vector<Node*>& roots) {
             e.position = childPosition(*d);
             reparent(*d, nullptr);
         }
-        sel.erase(std::remove_if(sel.begin(), sel.end(), [&](const SelItem& s) { return s.node.get() == n; }), sel.end());
+        sel.erase(std::remove_if(sel.begin(), sel.end(),
+                                 [&](const SelItem& s) { return s.node.get() == n; }),
+                  sel.end());
         session().scene().detach(*n);
         r.nodes.push_back(std::move(e));
     }
@@ -172,7 +181,8 @@ NodePtr copyNode(Node& src, const std::string& wanted, MStatus* status) {
     }
     if (auto* mesh = dynamic_cast<MeshShape*>(&src)) {
         const auto& m = meshAttributes();
-        copy->cell({m.cachedInMesh.get(), -1}, true)->data = std::make_shared<MeshData>(mesh->output());
+        copy->cell({m.cachedInMesh.get(), -1}, true)->data =
+            std::make_shared<MeshData>(mesh->output());
         copy->slot(copy->cls->slotOf(m.pnts.get())).elements.clear();
         copy->cell({m.inMesh.get(), -1}, true)->data = nullptr;
     }
@@ -197,7 +207,8 @@ NodePtr copyTree(DagNode& src, DagNode* parent, MStatus* status) {
     const Attribute* iog = dagAttributes().instObjGroups.get();
     if (src.cls->role == NodeRole::Shape)
         for (auto& [addr, dst] : src.outputs)
-            if (addr.attr == iog && dst.node->cls->kind == MFn::kShadingEngine) addSetMember(*dst.node, *copy);
+            if (addr.attr == iog && dst.node->cls->kind == MFn::kShadingEngine)
+                addSetMember(*dst.node, *copy);
     return copy;
 }
 
@@ -205,7 +216,9 @@ NodePtr copyTree(DagNode& src, DagNode* parent, MStatus* status) {
 
 NodePtr duplicateDag(DagNode& node, MStatus* status) {
     if (!node.alive || node.isWorld()) {
-        if (status) *status = MStatus(MStatus::kInvalidParameter, "only a DAG node in the scene can be duplicated");
+        if (status)
+            *status = MStatus(MStatus::kInvalidParameter,
+                              "only a DAG node in the scene can be duplicated");
         return nullptr;
     }
     Scene& scene = session().scene();

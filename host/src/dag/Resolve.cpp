@@ -14,14 +14,16 @@ namespace {
 
 bool globMatch(const char* pattern, const char* text) {
     if (*pattern == 0) return *text == 0;
-    if (*pattern == '*') return globMatch(pattern + 1, text) || (*text && globMatch(pattern, text + 1));
+    if (*pattern == '*')
+        return globMatch(pattern + 1, text) || (*text && globMatch(pattern, text + 1));
     return *text && *pattern == *text && globMatch(pattern + 1, text + 1);
 }
 
 std::vector<Node*> nodesNamed(const std::string& name) {
     std::vector<Node*> out;
     if (name.find('*') != std::string::npos) {
-        std::string last = name.substr(name.rfind('|') == std::string::npos ? 0 : name.rfind('|') + 1);
+        std::string last =
+            name.substr(name.rfind('|') == std::string::npos ? 0 : name.rfind('|') + 1);
         for (auto& n : session().scene().nodes())
             if (globMatch(last.c_str(), n->name.c_str())) out.push_back(n.get());
         return out;
@@ -38,7 +40,8 @@ Node* componentOwner(Node* n) {
         for (auto& c : d->children) {
             auto* shape = dynamic_cast<MeshShape*>(c.get());
             if (!shape) continue;
-            bool intermediate = evaluate(*shape, {dagAttributes().intermediateObject.get(), -1}).num[0] != 0;
+            bool intermediate =
+                evaluate(*shape, {dagAttributes().intermediateObject.get(), -1}).num[0] != 0;
             if (!intermediate) {
                 if (found) return nullptr;
                 found = shape;
@@ -59,7 +62,8 @@ bool parseRange(const std::string& text, int count, std::vector<int>& out, std::
         return true;
     }
     auto number = [&](const std::string& s, int& v) {
-        if (s.empty() || s.size() > 9 || s.find_first_not_of("0123456789") != std::string::npos) return false;
+        if (s.empty() || s.size() > 9 || s.find_first_not_of("0123456789") != std::string::npos)
+            return false;
         v = std::stoi(s);
         return true;
     };
@@ -77,7 +81,8 @@ bool parseRange(const std::string& text, int count, std::vector<int>& out, std::
     }
     if (a > b) std::swap(a, b);
     if (b >= count) {
-        error = "component index " + std::to_string(b) + " is out of range (" + std::to_string(count) + " elements)";
+        error = "component index " + std::to_string(b) + " is out of range (" +
+                std::to_string(count) + " elements)";
         return false;
     }
     for (int i = a; i <= b; ++i) out.push_back(i);
@@ -86,10 +91,14 @@ bool parseRange(const std::string& text, int count, std::vector<int>& out, std::
 
 std::string componentName(MFn::Type kind) {
     switch (kind) {
-        case MFn::kMeshVertComponent: return "vtx";
-        case MFn::kMeshEdgeComponent: return "e";
-        case MFn::kMeshPolygonComponent: return "f";
-        default: return "?";
+        case MFn::kMeshVertComponent:
+            return "vtx";
+        case MFn::kMeshEdgeComponent:
+            return "e";
+        case MFn::kMeshPolygonComponent:
+            return "f";
+        default:
+            return "?";
     }
 }
 
@@ -107,10 +116,14 @@ int componentCount(Node& shape, MFn::Type kind) {
     if (!mesh) return 0;
     auto g = mesh->output();
     switch (kind) {
-        case MFn::kMeshVertComponent: return g->numVertices();
-        case MFn::kMeshEdgeComponent: return g->numEdges();
-        case MFn::kMeshPolygonComponent: return g->numFaces();
-        default: return 0;
+        case MFn::kMeshVertComponent:
+            return g->numVertices();
+        case MFn::kMeshEdgeComponent:
+            return g->numEdges();
+        case MFn::kMeshPolygonComponent:
+            return g->numFaces();
+        default:
+            return 0;
     }
 }
 
@@ -127,8 +140,8 @@ void addItem(std::vector<SelItem>& items, const SelItem& item, bool merge) {
         if (!item.component) return;  // already there
         if (!merge) break;
         for (int e : item.component->elements)
-            if (std::find(existing.component->elements.begin(), existing.component->elements.end(), e) ==
-                existing.component->elements.end())
+            if (std::find(existing.component->elements.begin(), existing.component->elements.end(),
+                          e) == existing.component->elements.end())
                 existing.component->elements.push_back(e);
         return;
     }
@@ -205,7 +218,8 @@ std::vector<std::string> itemStrings(const SelItem& item, bool fullPaths) {
     for (size_t i = 0; i < e.size();) {
         size_t j = i;
         while (j + 1 < e.size() && e[j + 1] == e[j] + 1) ++j;
-        std::string range = e[i] == e[j] ? std::to_string(e[i]) : std::to_string(e[i]) + ":" + std::to_string(e[j]);
+        std::string range =
+            e[i] == e[j] ? std::to_string(e[i]) : std::to_string(e[i]) + ":" + std::to_string(e[j]);
         out.push_back(name + "." + componentName(item.component->kind) + "[" + range + "]");
         i = j + 1;
     }

@@ -26,7 +26,8 @@ struct SelItem {
     ComponentPtr component;  // null for a whole node
     PlugAddr plug;           // plug.attr set for a plug item
     bool sameTarget(const SelItem& o) const {
-        return node == o.node && plug == o.plug && (component == nullptr) == (o.component == nullptr) &&
+        return node == o.node && plug == o.plug &&
+               (component == nullptr) == (o.component == nullptr) &&
                (!component || component->kind == o.component->kind);
     }
 };

@@ -17,7 +17,9 @@ namespace ehost::api {
 inline void setStatus(MStatus* out, const MStatus& value) {
     if (out) *out = value;
 }
-inline MStatus fail(MStatus::MStatusCode code, const std::string& text) { return MStatus(code, text); }
+inline MStatus fail(MStatus::MStatusCode code, const std::string& text) {
+    return MStatus(code, text);
+}
 
 MObject wrap(const ObjectPtr& obj);
 NodePtr nodeOf(const MObject& obj);

@@ -25,9 +25,13 @@ AttrPtr compoundAttr(const std::string& name, const std::string& shortName,
     bool isInt = childType == MFnNumericData::kInt || childType == MFnNumericData::kShort;
     int n = static_cast<int>(children.size());
     if (n == 2)
-        a->numericType = isFloat ? MFnNumericData::k2Float : isInt ? MFnNumericData::k2Int : MFnNumericData::k2Double;
+        a->numericType = isFloat ? MFnNumericData::k2Float
+                         : isInt ? MFnNumericData::k2Int
+                                 : MFnNumericData::k2Double;
     else if (n == 3)
-        a->numericType = isFloat ? MFnNumericData::k3Float : isInt ? MFnNumericData::k3Int : MFnNumericData::k3Double;
+        a->numericType = isFloat ? MFnNumericData::k3Float
+                         : isInt ? MFnNumericData::k3Int
+                                 : MFnNumericData::k3Double;
     else
         a->numericType = MFnNumericData::k4Double;
     for (int k = 0; k < n; ++k) {
@@ -42,7 +46,8 @@ AttrPtr compoundAttr(const std::string& name, const std::string& shortName,
 AttrPtr compound3(const std::string& name, const std::string& shortName, const char* const names[3],
                   const char* const shortNames[3], MFnNumericData::Type type, double defaultValue) {
     std::vector<AttrPtr> kids;
-    for (int k = 0; k < 3; ++k) kids.push_back(numericAttr(names[k], shortNames[k], type, defaultValue));
+    for (int k = 0; k < 3; ++k)
+        kids.push_back(numericAttr(names[k], shortNames[k], type, defaultValue));
     return compoundAttr(name, shortName, std::move(kids));
 }
 
@@ -89,8 +94,12 @@ const BaseAttributes& baseAttributes() {
         b.caching = numericAttr("caching", "cch", MFnNumericData::kBoolean, 0);
         b.caching->hidden = true;
         b.state = enumAttr("nodeState", "nds", 0,
-                           {{"Normal", 0}, {"HasNoEffect", 1}, {"Blocking", 2}, {"Waiting-Normal", 8},
-                            {"Waiting-HasNoEffect", 9}, {"Waiting-Blocking", 10}});
+                           {{"Normal", 0},
+                            {"HasNoEffect", 1},
+                            {"Blocking", 2},
+                            {"Waiting-Normal", 8},
+                            {"Waiting-HasNoEffect", 9},
+                            {"Waiting-Blocking", 10}});
         b.frozen = numericAttr("frozen", "fzn", MFnNumericData::kBoolean, 0);
         b.frozen->hidden = true;
         b.isHistoricallyInteresting =
@@ -120,7 +129,8 @@ void addInheritedAttributes(NodeClass& cls) {
         cls.addAttribute(a);
     if (cls.role != NodeRole::Depend) {
         const auto& d = dagAttributes();
-        for (const auto& a : {d.visibility, d.intermediateObject, d.instObjGroups}) cls.addAttribute(a);
+        for (const auto& a : {d.visibility, d.intermediateObject, d.instObjGroups})
+            cls.addAttribute(a);
     }
 }
 

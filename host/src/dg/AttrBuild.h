@@ -14,7 +14,8 @@ AttrPtr numericAttr(const std::string& name, const std::string& shortName,
 AttrPtr compoundAttr(const std::string& name, const std::string& shortName,
                      std::vector<AttrPtr> children);
 AttrPtr compound3(const std::string& name, const std::string& shortName, const char* const names[3],
-                  const char* const shortNames[3], MFnNumericData::Type type, double defaultValue = 0);
+                  const char* const shortNames[3], MFnNumericData::Type type,
+                  double defaultValue = 0);
 AttrPtr typedAttr(const std::string& name, const std::string& shortName, MFnData::Type type);
 AttrPtr messageAttr(const std::string& name, const std::string& shortName);
 AttrPtr matrixAttr(const std::string& name, const std::string& shortName);

@@ -10,9 +10,9 @@
 #include <set>
 
 #include "host/src/core/Session.h"
-#include "host/src/dg/Scene.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Scene.h"
 
 namespace ehost {
 
@@ -20,12 +20,18 @@ namespace ehost {
 
 MFn::Type Attribute::apiType() const {
     switch (kind) {
-        case AttrKind::Numeric: return isAngle ? MFn::kUnitAttribute : MFn::kNumericAttribute;
-        case AttrKind::Typed: return MFn::kTypedAttribute;
-        case AttrKind::Generic: return MFn::kGenericAttribute;
-        case AttrKind::Message: return MFn::kMessageAttribute;
-        case AttrKind::Matrix: return MFn::kMatrixAttribute;
-        case AttrKind::Enum: return MFn::kEnumAttribute;
+        case AttrKind::Numeric:
+            return isAngle ? MFn::kUnitAttribute : MFn::kNumericAttribute;
+        case AttrKind::Typed:
+            return MFn::kTypedAttribute;
+        case AttrKind::Generic:
+            return MFn::kGenericAttribute;
+        case AttrKind::Message:
+            return MFn::kMessageAttribute;
+        case AttrKind::Matrix:
+            return MFn::kMatrixAttribute;
+        case AttrKind::Enum:
+            return MFn::kEnumAttribute;
     }
     return MFn::kAttribute;
 }
@@ -61,9 +67,9 @@ MStatus NodeClass::addAttribute(const AttrPtr& attr) {
     for (auto* a : all)
         for (const std::string* n : {&a->name, &a->shortName})
             if (!n->empty() && byName_.count(*n))
-                return MStatus(MStatus::kInvalidParameter,
-                               "node type " + typeName + " already has an attribute named \"" +
-                                   *n + "\"");
+                return MStatus(
+                    MStatus::kInvalidParameter,
+                    "node type " + typeName + " already has an attribute named \"" + *n + "\"");
 
     int slot = static_cast<int>(roots.size());
     roots.push_back(static_cast<int>(attrs.size()));
@@ -83,8 +89,7 @@ MStatus NodeClass::addAttribute(const AttrPtr& attr) {
 MStatus NodeClass::addAffects(const Attribute* when, const Attribute* affected) {
     if (!index_.count(when) || !index_.count(affected))
         return MStatus(MStatus::kInvalidParameter,
-                       "attributeAffects: both attributes must be added to " + typeName +
-                           " first");
+                       "attributeAffects: both attributes must be added to " + typeName + " first");
     // Dependencies are kept between top-level attributes: a change anywhere in
     // a compound or array dirties the whole of each affected attribute.
     const Attribute* w = when->root();
@@ -110,7 +115,9 @@ int NodeClass::slotOf(const Attribute* attr) const {
     return it == slot_.end() ? -1 : it->second;
 }
 
-bool NodeClass::isAffected(const Attribute* attr) const { return affected_.count(attr->root()) > 0; }
+bool NodeClass::isAffected(const Attribute* attr) const {
+    return affected_.count(attr->root()) > 0;
+}
 
 const std::vector<const Attribute*>& NodeClass::affectedBy(const Attribute* when) const {
     static const std::vector<const Attribute*> none;
@@ -289,7 +296,8 @@ const Cell& evaluate(Node& node, const PlugAddr& plug, MStatus* status) {
     if (plug.attr->isCompound()) {
         bool any = false;
         for (auto& child : plug.attr->children)
-            if (auto it = node.inputs.find(PlugAddr{child.get(), plug.index}); it != node.inputs.end()) {
+            if (auto it = node.inputs.find(PlugAddr{child.get(), plug.index});
+                it != node.inputs.end()) {
                 receive(node, PlugAddr{child.get(), plug.index}, *c, it->second);
                 any = true;
             }
@@ -333,7 +341,8 @@ void spread(Node& node, const PlugAddr& plug, std::set<std::pair<Node*, PlugAddr
     // The node state changes what every output is, like an input of all of them.
     if (plug.attr == baseAttributes().state.get())
         for (int r : node.cls->roots)
-            if (node.cls->isAffected(node.cls->attrs[r].get())) affected.push_back({node.cls->attrs[r].get(), -1});
+            if (node.cls->isAffected(node.cls->attrs[r].get()))
+                affected.push_back({node.cls->attrs[r].get(), -1});
     node.dependentsDirty(plug, affected);
     for (const auto& a : affected) dirtyOne(node, a, seen);
     std::vector<PlugRef> downstream;
@@ -385,8 +394,8 @@ MStatus canConnect(const PlugRef& src, const PlugRef& dst) {
         return MStatus(MStatus::kInvalidParameter, "connection needs two valid plugs");
     const Attribute* sa = src.addr.attr;
     const Attribute* da = dst.addr.attr;
-    std::string names = src.node->name + "." + plugName(src.addr) + " -> " + dst.node->name +
-                        "." + plugName(dst.addr);
+    std::string names = src.node->name + "." + plugName(src.addr) + " -> " + dst.node->name + "." +
+                        plugName(dst.addr);
     if (src.node == dst.node && src.addr == dst.addr)
         return MStatus(MStatus::kInvalidParameter, "cannot connect a plug to itself: " + names);
     if (!sa->readable || !sa->connectable)
@@ -405,18 +414,18 @@ MStatus canConnect(const PlugRef& src, const PlugRef& dst) {
     if (sa->kind == AttrKind::Message || da->kind == AttrKind::Message)
         ok = sa->kind == da->kind;
     else if (sNum && dNum)
-        ok = std::max(1, sa->components() - (sa->parent ? 0 : 0)) ==
-             std::max(1, da->components());
+        ok = std::max(1, sa->components() - (sa->parent ? 0 : 0)) == std::max(1, da->components());
     else if (sNum && da->kind == AttrKind::Generic)
         ok = true;
     else if (!sNum && !dNum) {
         MFnData::Type t = sa->kind == AttrKind::Matrix ? MFnData::kMatrix : sa->dataType;
-        if (sa->kind == AttrKind::Generic) ok = da->kind == AttrKind::Generic;
-        else ok = da->accepts(t);
+        if (sa->kind == AttrKind::Generic)
+            ok = da->kind == AttrKind::Generic;
+        else
+            ok = da->accepts(t);
     }
     if (!ok)
-        return MStatus(MStatus::kInvalidParameter,
-                       "the attributes' types do not match: " + names);
+        return MStatus(MStatus::kInvalidParameter, "the attributes' types do not match: " + names);
     return MStatus::kSuccess;
 }
 
@@ -464,7 +473,9 @@ std::vector<std::pair<PlugRef, PlugRef>> connectionsOf(Node& node) {
 // ---------------------------------------------------------------- names
 
 std::string plugName(const PlugAddr& plug, bool useLongNames) {
-    auto nm = [&](const Attribute* a) { return useLongNames || a->shortName.empty() ? a->name : a->shortName; };
+    auto nm = [&](const Attribute* a) {
+        return useLongNames || a->shortName.empty() ? a->name : a->shortName;
+    };
     const Attribute* a = plug.attr;
     if (!a) return "";
     if (a->parent) {
@@ -479,7 +490,8 @@ std::string plugName(const PlugAddr& plug, bool useLongNames) {
     return s;
 }
 
-bool parsePlugName(const NodeClass& cls, const std::string& text, PlugAddr& out, std::string& error) {
+bool parsePlugName(const NodeClass& cls, const std::string& text, PlugAddr& out,
+                   std::string& error) {
     auto parseOne = [&](const std::string& piece, const Attribute*& attr, int& index) {
         std::string name = piece;
         index = -1;

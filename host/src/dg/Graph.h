@@ -3,8 +3,8 @@
 // values, connections, dirty propagation and pull evaluation.
 
 #include <maya/MFnNumericData.h>
-#include <maya/MTypeId.h>
 #include <maya/MStatus.h>
+#include <maya/MTypeId.h>
 
 #include <compare>
 #include <functional>
@@ -140,7 +140,8 @@ public:
     //! Called when the scene is evaluated with this node's plugs dirty.
     virtual void preEvaluate(const std::vector<PlugAddr>& dirtyPlugs);
     //! Told when a connection to one of its plugs is made or broken.
-    virtual void connectionChanged(const PlugAddr& local, const PlugRef& other, bool made, bool asSrc);
+    virtual void connectionChanged(const PlugAddr& local, const PlugRef& other, bool made,
+                                   bool asSrc);
 
     // ---- values ----
     Cell* cell(const PlugAddr& plug, bool create);
@@ -153,9 +154,9 @@ public:
 
     NodeClass* cls;
     std::string name;
-    bool alive = false;  // part of the scene
-    long long order = 0;  // creation order, kept across undo
-    MPxNode* user = nullptr;  // the plug-in's object for plug-in node types
+    bool alive = false;        // part of the scene
+    long long order = 0;       // creation order, kept across undo
+    MPxNode* user = nullptr;   // the plug-in's object for plug-in node types
     bool constructed = false;  // the plug-in object's postConstructor ran
     //! Grows whenever a value of the node is written or dirtied: caches of
     //! values derived from the node's attributes compare it.
@@ -190,7 +191,8 @@ std::vector<std::pair<PlugRef, PlugRef>> connectionsOf(Node& node);
 //! The plug's name relative to its node: "pnts[5].pntx", "translate".
 std::string plugName(const PlugAddr& plug, bool useLongNames = true);
 //! Parses "attr", "attr[3]", "attr[3].child" against a class.
-bool parsePlugName(const NodeClass& cls, const std::string& text, PlugAddr& out, std::string& error);
+bool parsePlugName(const NodeClass& cls, const std::string& text, PlugAddr& out,
+                   std::string& error);
 
 //! Runs every node's pending evaluation: pre-evaluation hooks, then pulls the
 //! dirty plugs (called before a view is drawn).

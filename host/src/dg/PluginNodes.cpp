@@ -15,8 +15,9 @@ public:
 };
 
 NodePtr makePluginNode(NodeClass* cls) {
-    NodePtr node = cls->role == NodeRole::Depend ? std::make_shared<Node>(cls)
-                                                 : std::static_pointer_cast<Node>(std::make_shared<PluginDagNode>(cls));
+    NodePtr node = cls->role == NodeRole::Depend
+                       ? std::make_shared<Node>(cls)
+                       : std::static_pointer_cast<Node>(std::make_shared<PluginDagNode>(cls));
     node->user = static_cast<MPxNode*>(cls->pluginCreator());
     if (node->user) ApiAccess::impl(*node->user).node = node.get();
     return node;
@@ -24,17 +25,22 @@ NodePtr makePluginNode(NodeClass* cls) {
 
 }  // namespace
 
-MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id, MCreatorFunction creator,
-                               MInitializeFunction initialize, MPxNode::Type type,
-                               const std::string& classification, const std::string& pluginName) {
+MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id,
+                               MCreatorFunction creator, MInitializeFunction initialize,
+                               MPxNode::Type type, const std::string& classification,
+                               const std::string& pluginName) {
     Registry& reg = session().registry();
     if (typeName.empty() || !creator)
         return MStatus(MStatus::kInvalidParameter, "a node type needs a name and a creator");
     if (type != MPxNode::kDependNode && type != MPxNode::kLocatorNode)
-        return MStatus(MStatus::kNotImplemented, "node type " + typeName + ": only dependency and locator nodes are supported");
-    if (reg.findClass(typeName)) return MStatus(MStatus::kFailure, "node type " + typeName + " is already registered");
+        return MStatus(
+            MStatus::kNotImplemented,
+            "node type " + typeName + ": only dependency and locator nodes are supported");
+    if (reg.findClass(typeName))
+        return MStatus(MStatus::kFailure, "node type " + typeName + " is already registered");
     if (reg.findClass(id))
-        return MStatus(MStatus::kFailure, "node type id " + std::to_string(id.id()) + " is already registered");
+        return MStatus(MStatus::kFailure,
+                       "node type id " + std::to_string(id.id()) + " is already registered");
 
     auto cls = std::make_unique<NodeClass>();
     cls->typeName = typeName;
@@ -55,6 +61,8 @@ MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id, M
     return reg.addClass(std::move(cls));
 }
 
-MStatus deregisterPluginNodeType(const MTypeId& id) { return session().registry().removeClass(id); }
+MStatus deregisterPluginNodeType(const MTypeId& id) {
+    return session().registry().removeClass(id);
+}
 
 }  // namespace ehost

@@ -10,9 +10,10 @@
 
 namespace ehost {
 
-MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id, MCreatorFunction creator,
-                               MInitializeFunction initialize, MPxNode::Type type,
-                               const std::string& classification, const std::string& pluginName);
+MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id,
+                               MCreatorFunction creator, MInitializeFunction initialize,
+                               MPxNode::Type type, const std::string& classification,
+                               const std::string& pluginName);
 MStatus deregisterPluginNodeType(const MTypeId& id);
 
 void addLocatorAttributes(NodeClass& cls);

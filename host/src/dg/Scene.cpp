@@ -24,11 +24,17 @@ NodeClass& worldClass() {
 
 }  // namespace
 
-Scene::Scene() : world_(std::make_shared<DagNode>(&worldClass())) { world_->alive = true; }
+Scene::Scene() : world_(std::make_shared<DagNode>(&worldClass())) {
+    world_->alive = true;
+}
 
-Scene::~Scene() { clear(); }
+Scene::~Scene() {
+    clear();
+}
 
-NodePtr Scene::worldPtr() const { return world_; }
+NodePtr Scene::worldPtr() const {
+    return world_;
+}
 
 Node* Scene::find(const std::string& name) const {
     auto it = byName_.find(name);
@@ -45,7 +51,8 @@ bool Scene::validName(const std::string& name, std::string* why) {
         return fail("node name \"" + name + "\" starts with a digit");
     for (char c : name)
         if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_'))
-            return fail("node name \"" + name + "\" has a character other than letters, digits and _");
+            return fail("node name \"" + name +
+                        "\" has a character other than letters, digits and _");
     return true;
 }
 
@@ -101,9 +108,11 @@ MStatus Scene::adopt(const NodePtr& node, const std::string& wanted) {
 }
 
 MStatus Scene::attach(const NodePtr& node) {
-    if (node->alive) return MStatus(MStatus::kInvalidParameter, node->name + " is already in the scene");
+    if (node->alive)
+        return MStatus(MStatus::kInvalidParameter, node->name + " is already in the scene");
     if (find(node->name))
-        return MStatus(MStatus::kInvalidParameter, "a node named " + node->name + " already exists");
+        return MStatus(MStatus::kInvalidParameter,
+                       "a node named " + node->name + " already exists");
     auto pos = std::lower_bound(nodes_.begin(), nodes_.end(), node->order,
                                 [](const NodePtr& n, long long o) { return n->order < o; });
     nodes_.insert(pos, node);

@@ -9,8 +9,12 @@ namespace {
 bool recording = true;
 }
 
-bool historyRecording() { return recording; }
-void setHistoryRecording(bool on) { recording = on; }
+bool historyRecording() {
+    return recording;
+}
+void setHistoryRecording(bool on) {
+    recording = on;
+}
 
 namespace {
 
@@ -24,7 +28,8 @@ std::vector<Node*> exclusiveHistory(MeshShape& shape) {
     while (!stack.empty()) {
         Node* n = stack.back();
         stack.pop_back();
-        if (n == &shape || n->cls->role == NodeRole::Transform || !upstream.insert(n).second) continue;
+        if (n == &shape || n->cls->role == NodeRole::Transform || !upstream.insert(n).second)
+            continue;
         for (auto& [addr, src] : n->inputs) stack.push_back(src.node);
     }
     std::vector<Node*> out;

@@ -56,7 +56,8 @@ std::shared_ptr<const MeshGeometry> geometryIn(const Cell& c) {
 //! The offset t for which base + t gives target exactly, when one exists near target - base.
 double exactOffset(double base, double target) {
     double t = target - base;
-    for (int k = 0; k < 4 && base + t != target; ++k) t = std::nextafter(t, base + t < target ? INFINITY : -INFINITY);
+    for (int k = 0; k < 4 && base + t != target; ++k)
+        t = std::nextafter(t, base + t < target ? INFINITY : -INFINITY);
     return base + t == target ? t : target - base;
 }
 
@@ -100,7 +101,9 @@ MStatus MeshShape::compute(const PlugAddr& plug, MDataBlock&) {
     return MStatus::kSuccess;
 }
 
-bool MeshShape::hasHistory() const { return inputs.count(PlugAddr{meshAttributes().inMesh.get(), -1}) > 0; }
+bool MeshShape::hasHistory() const {
+    return inputs.count(PlugAddr{meshAttributes().inMesh.get(), -1}) > 0;
+}
 
 std::shared_ptr<const MeshGeometry> MeshShape::output() {
     return geometryIn(evaluate(*this, {meshAttributes().outMesh.get(), -1}));
@@ -126,8 +129,10 @@ MeshGeometry* MeshShape::editOwnGeometry(MStatus* status) {
     const auto& a = meshAttributes();
     if (hasHistory()) {
         if (status)
-            *status = MStatus(MStatus::kFailure, name + " has construction history: an edit of its own geometry "
-                                                        "would be lost at the next evaluation");
+            *status = MStatus(MStatus::kFailure,
+                              name +
+                                  " has construction history: an edit of its own geometry "
+                                  "would be lost at the next evaluation");
         return nullptr;
     }
     if (status) *status = MStatus::kSuccess;
@@ -135,14 +140,17 @@ MeshGeometry* MeshShape::editOwnGeometry(MStatus* status) {
     if (hasTweaks()) {
         own->data = std::make_shared<MeshData>(output());
         slot(cls->slotOf(a.pnts.get())).elements.clear();
-    } else if (!own->data || own->data.use_count() > 1 || !dynamic_cast<MeshData*>(own->data.get())) {
+    } else if (!own->data || own->data.use_count() > 1 ||
+               !dynamic_cast<MeshData*>(own->data.get())) {
         // Never edit a value another plug may be holding.
         own->data = std::make_shared<MeshData>(geometryIn(*own));
     }
     return &static_cast<MeshData*>(own->data.get())->edit();
 }
 
-void MeshShape::ownGeometryEdited() { propagateDirty(*this, {meshAttributes().cachedInMesh.get(), -1}); }
+void MeshShape::ownGeometryEdited() {
+    propagateDirty(*this, {meshAttributes().cachedInMesh.get(), -1});
+}
 
 MStatus MeshShape::setOutputPoints(const std::vector<Vec3>& points) {
     const auto& a = meshAttributes();
@@ -158,14 +166,16 @@ MStatus MeshShape::setOutputPoints(const std::vector<Vec3>& points) {
     auto b = base();
     if (static_cast<int>(points.size()) != b->numVertices())
         return MStatus(MStatus::kInvalidParameter, "expected " + std::to_string(b->numVertices()) +
-                                                       " positions, got " + std::to_string(points.size()));
+                                                       " positions, got " +
+                                                       std::to_string(points.size()));
     for (const auto& p : points)
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
             return MStatus(MStatus::kInvalidParameter, "positions must be finite numbers");
     Slot& slot = this->slot(cls->slotOf(a.pnts.get()));
     for (int i = 0; i < b->numVertices(); ++i) {
         Vec3 q = b->point(i);
-        double t[3] = {exactOffset(q.x, points[i].x), exactOffset(q.y, points[i].y), exactOffset(q.z, points[i].z)};
+        double t[3] = {exactOffset(q.x, points[i].x), exactOffset(q.y, points[i].y),
+                       exactOffset(q.z, points[i].z)};
         auto it = slot.elements.find(i);
         if (it == slot.elements.end() && t[0] == 0 && t[1] == 0 && t[2] == 0) continue;
         Cell& c = it == slot.elements.end() ? slot.elements[i] : it->second;
@@ -183,8 +193,9 @@ MStatus MeshShape::setOutputPoint(int vertex, const Vec3& point) {
         return MStatus(MStatus::kInvalidParameter, "positions must be finite numbers");
     const auto& a = meshAttributes();
     auto outOfRange = [&](int count) {
-        return MStatus(MStatus::kInvalidParameter, "vertex " + std::to_string(vertex) + " does not exist on " + name +
-                                                       " (" + std::to_string(count) + " vertices)");
+        return MStatus(MStatus::kInvalidParameter, "vertex " + std::to_string(vertex) +
+                                                       " does not exist on " + name + " (" +
+                                                       std::to_string(count) + " vertices)");
     };
     if (!hasHistory()) {
         // Edit in place: reading the output first would share the geometry and
@@ -215,8 +226,10 @@ void registerMeshTypes(Registry& registry) {
         cls->make = [](NodeClass* c) { return std::make_shared<MeshShape>(c); };
         addInheritedAttributes(*cls);
         const auto& a = meshAttributes();
-        for (const auto& attr : {a.inMesh, a.outMesh, a.cachedInMesh, a.pnts}) cls->addAttribute(attr);
-        for (const auto& when : {a.inMesh, a.cachedInMesh, a.pnts}) cls->addAffects(when.get(), a.outMesh.get());
+        for (const auto& attr : {a.inMesh, a.outMesh, a.cachedInMesh, a.pnts})
+            cls->addAttribute(attr);
+        for (const auto& when : {a.inMesh, a.cachedInMesh, a.pnts})
+            cls->addAffects(when.get(), a.outMesh.get());
         registry.addClass(std::move(cls));
     }
     {

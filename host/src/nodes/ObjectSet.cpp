@@ -44,7 +44,8 @@ void registerSetTypes(Registry& registry) {
 
 std::vector<Node*> setMembers(Node& set) {
     std::vector<Node*> out;
-    for (const Attribute* a : {objectSetAttributes().dagSetMembers.get(), objectSetAttributes().dnSetMembers.get()})
+    for (const Attribute* a :
+         {objectSetAttributes().dagSetMembers.get(), objectSetAttributes().dnSetMembers.get()})
         for (auto& [addr, src] : set.inputs)
             if (addr.attr == a && src.node && src.node->alive) out.push_back(src.node);
     return out;
@@ -54,12 +55,14 @@ MStatus addSetMember(Node& set, Node& member) {
     for (Node* m : setMembers(set))
         if (m == &member) return MStatus::kSuccess;
     bool dag = member.cls->role != NodeRole::Depend;
-    const Attribute* slot = dag ? objectSetAttributes().dagSetMembers.get() : objectSetAttributes().dnSetMembers.get();
+    const Attribute* slot =
+        dag ? objectSetAttributes().dagSetMembers.get() : objectSetAttributes().dnSetMembers.get();
     int index = 0;
     for (int i : set.elementIndices(slot)) index = std::max(index, i + 1);
     for (auto& [addr, src] : set.inputs)
         if (addr.attr == slot) index = std::max(index, addr.index + 1);
-    PlugAddr from = dag ? PlugAddr{dagAttributes().instObjGroups.get(), 0} : PlugAddr{baseAttributes().message.get(), -1};
+    PlugAddr from = dag ? PlugAddr{dagAttributes().instObjGroups.get(), 0}
+                        : PlugAddr{baseAttributes().message.get(), -1};
     if (dag && set.cls->kind == MFn::kShadingEngine) {
         // A DAG node belongs to one shading group at a time.
         std::vector<PlugRef> old;

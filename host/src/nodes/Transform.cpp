@@ -24,8 +24,9 @@ const TransformAttributes& transformAttributes() {
         a.rotate->isAngle = true;
         for (auto& c : a.rotate->children) c->isAngle = true;
         a.scale = compound3("scale", "s", sn, ss, MFnNumericData::kDouble, 1);
-        a.rotateOrder = enumAttr("rotateOrder", "ro", 0,
-                                 {{"xyz", 0}, {"yzx", 1}, {"zxy", 2}, {"xzy", 3}, {"yxz", 4}, {"zyx", 5}});
+        a.rotateOrder =
+            enumAttr("rotateOrder", "ro", 0,
+                     {{"xyz", 0}, {"yzx", 1}, {"zxy", 2}, {"xzy", 3}, {"yxz", 4}, {"zyx", 5}});
         for (auto* p : {&a.translate, &a.rotate, &a.scale}) {
             (*p)->keyable = true;
             for (auto& c : (*p)->children) c->keyable = true;
@@ -40,9 +41,10 @@ MMatrix TransformNode::localMatrix() const {
     const auto& a = transformAttributes();
     auto* self = const_cast<TransformNode*>(this);
     bool driven = false;
-    for (auto& [addr, src] : inputs) driven = driven || addr.attr->root() == a.translate.get() ||
-                                           addr.attr->root() == a.rotate.get() || addr.attr->root() == a.scale.get() ||
-                                           addr.attr == a.rotateOrder.get();
+    for (auto& [addr, src] : inputs)
+        driven = driven || addr.attr->root() == a.translate.get() ||
+                 addr.attr->root() == a.rotate.get() || addr.attr->root() == a.scale.get() ||
+                 addr.attr == a.rotateOrder.get();
     if (!driven && cachedStamp_ == changeStamp) return cached_;
     const Cell& t = evaluate(*self, {a.translate.get(), -1});
     const Cell& r = evaluate(*self, {a.rotate.get(), -1});
@@ -68,7 +70,8 @@ void registerTransformType(Registry& registry) {
     cls->make = [](NodeClass* c) { return std::make_shared<TransformNode>(c); };
     addInheritedAttributes(*cls);
     const auto& a = transformAttributes();
-    for (const auto& attr : {a.translate, a.rotate, a.scale, a.rotateOrder}) cls->addAttribute(attr);
+    for (const auto& attr : {a.translate, a.rotate, a.scale, a.rotateOrder})
+        cls->addAttribute(attr);
     registry.addClass(std::move(cls));
 }
 

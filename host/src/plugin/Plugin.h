@@ -14,8 +14,8 @@ public:
     MFn::Type apiType() const override { return MFn::kPluginObject; }
     PluginInfo info;
     void* handle = nullptr;
-    std::vector<std::string> commands;  // registered command names
-    std::vector<unsigned> nodeTypes;     // registered node type ids
+    std::vector<std::string> commands;                                 // registered command names
+    std::vector<unsigned> nodeTypes;                                   // registered node type ids
     std::vector<std::pair<std::string, std::string>> contextCommands;  // (context, tool)
 };
 

@@ -49,7 +49,8 @@ std::string libraryDir() {
 
 std::string moduleName(const std::string& path) {
     std::string name = fs::path(path).filename().string();
-    if (name.size() > 3 && name.compare(name.size() - 3, 3, ".so") == 0) name.resize(name.size() - 3);
+    if (name.size() > 3 && name.compare(name.size() - 3, 3, ".so") == 0)
+        name.resize(name.size() - 3);
     return name;
 }
 
@@ -62,9 +63,11 @@ std::shared_ptr<Plugin> findLoaded(const std::string& name) {
 //! The module file for a name or path, or "" when none exists.
 std::string locate(const std::string& nameOrPath) {
     std::error_code ec;
-    if (nameOrPath.find('/') != std::string::npos) return fs::is_regular_file(nameOrPath, ec) ? nameOrPath : "";
+    if (nameOrPath.find('/') != std::string::npos)
+        return fs::is_regular_file(nameOrPath, ec) ? nameOrPath : "";
     for (const auto& dir : pluginPath())
-        for (const std::string& file : {nameOrPath, nameOrPath + ".so", "lib" + nameOrPath + ".so"}) {
+        for (const std::string& file :
+             {nameOrPath, nameOrPath + ".so", "lib" + nameOrPath + ".so"}) {
             fs::path candidate = fs::path(dir) / file;
             if (fs::is_regular_file(candidate, ec)) return candidate.string();
         }
@@ -88,9 +91,13 @@ void forgetRegistrations(Plugin& p) {
 
 }  // namespace
 
-Plugin* pluginBeingLoaded() { return current(); }
+Plugin* pluginBeingLoaded() {
+    return current();
+}
 
-void setPluginPath(const std::vector<std::string>& dirs) { pathOverride() = dirs; }
+void setPluginPath(const std::vector<std::string>& dirs) {
+    pathOverride() = dirs;
+}
 
 std::vector<std::string> pluginPath() {
     std::vector<std::string> dirs = pathOverride();
@@ -114,32 +121,40 @@ MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName) {
     if (path.empty()) {
         std::string where;
         for (const auto& d : pluginPath()) where += (where.empty() ? "" : ":") + d;
-        return MStatus(MStatus::kNotFound, "plug-in \"" + nameOrPath + "\" was not found" +
-                                               (nameOrPath.find('/') == std::string::npos ? " on the plug-in path " + where : ""));
+        return MStatus(
+            MStatus::kNotFound,
+            "plug-in \"" + nameOrPath + "\" was not found" +
+                (nameOrPath.find('/') == std::string::npos ? " on the plug-in path " + where : ""));
     }
     std::string name = moduleName(path);
     if (loadedName) *loadedName = name;
     if (findLoaded(name)) return MStatus::kSuccess;
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) return MStatus(MStatus::kFailure, std::string("cannot open plug-in ") + path + ": " + dlerror());
+    if (!handle)
+        return MStatus(MStatus::kFailure,
+                       std::string("cannot open plug-in ") + path + ": " + dlerror());
     auto init = reinterpret_cast<EntryPoint>(dlsym(handle, "initializePlugin"));
     auto uninit = reinterpret_cast<EntryPoint>(dlsym(handle, "uninitializePlugin"));
     if (!init || !uninit) {
         dlclose(handle);
-        return MStatus(MStatus::kFailure, path + " is not a plug-in: it lacks initializePlugin or uninitializePlugin");
+        return MStatus(MStatus::kFailure,
+                       path + " is not a plug-in: it lacks initializePlugin or uninitializePlugin");
     }
     auto plugin = std::make_shared<Plugin>();
     plugin->handle = handle;
     plugin->info.name = name;
     plugin->info.path = path;
-    if (auto* version = static_cast<const char*>(dlsym(handle, "MApiVersion"))) plugin->info.apiVersion = version;
+    if (auto* version = static_cast<const char*>(dlsym(handle, "MApiVersion")))
+        plugin->info.apiVersion = version;
     // The module stays loaded even when its initialization fails: whatever it
     // registered before failing keeps pointing into it.
     loaded().push_back(plugin);
     current() = plugin.get();
     MStatus st = init(ApiAccess::wrap(plugin));
     current() = nullptr;
-    if (!st) return MStatus(st.statusCode(), "initializePlugin of " + name + " failed: " + statusText(st));
+    if (!st)
+        return MStatus(st.statusCode(),
+                       "initializePlugin of " + name + " failed: " + statusText(st));
     return MStatus::kSuccess;
 }
 
@@ -148,8 +163,9 @@ MStatus unloadPlugin(const std::string& name, bool force) {
     if (!plugin) return MStatus(MStatus::kNotFound, "plug-in \"" + name + "\" is not loaded");
     for (auto& n : session().scene().nodes())
         if (std::count(plugin->nodeTypes.begin(), plugin->nodeTypes.end(), n->cls->typeId.id()))
-            return MStatus(MStatus::kFailure, "plug-in " + name + " is in use: node " + n->name + " is of type " +
-                                                  n->cls->typeName + " (delete it first)");
+            return MStatus(MStatus::kFailure, "plug-in " + name + " is in use: node " + n->name +
+                                                  " is of type " + n->cls->typeName +
+                                                  " (delete it first)");
     // Commands kept for undo may belong to the plug-in: forget them first.
     session().commands().undoQueue.flush();
     dropPendingToolCommands();
@@ -164,11 +180,15 @@ MStatus unloadPlugin(const std::string& name, bool force) {
     loaded().erase(std::remove(loaded().begin(), loaded().end(), plugin), loaded().end());
     dlclose(plugin->handle);
     plugin->handle = nullptr;
-    if (!st) return MStatus(st.statusCode(), "uninitializePlugin of " + name + " failed: " + statusText(st));
+    if (!st)
+        return MStatus(st.statusCode(),
+                       "uninitializePlugin of " + name + " failed: " + statusText(st));
     return MStatus::kSuccess;
 }
 
-bool isPluginLoaded(const std::string& name) { return findLoaded(name) != nullptr; }
+bool isPluginLoaded(const std::string& name) {
+    return findLoaded(name) != nullptr;
+}
 
 std::vector<PluginInfo> loadedPlugins() {
     std::vector<PluginInfo> out;

@@ -10,9 +10,9 @@
 namespace ehost {
 
 struct PluginInfo {
-    std::string name;     // module name without directory and extension ("Tessark_2020")
-    std::string path;     // the file that was opened
-    std::string vendor;   // as given to MFnPlugin
+    std::string name;    // module name without directory and extension ("Tessark_2020")
+    std::string path;    // the file that was opened
+    std::string vendor;  // as given to MFnPlugin
     std::string version;
     std::string apiVersion;  // the module's exported MApiVersion, if any
 };

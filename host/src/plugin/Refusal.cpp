@@ -12,8 +12,14 @@ std::set<std::pair<RegistrationKind, std::string>>& refused() {
 }
 }  // namespace
 
-void refuseRegistration(RegistrationKind kind, const std::string& name) { refused().insert({kind, name}); }
-void clearRefusals() { refused().clear(); }
-bool isRefused(RegistrationKind kind, const std::string& name) { return refused().count({kind, name}) > 0; }
+void refuseRegistration(RegistrationKind kind, const std::string& name) {
+    refused().insert({kind, name});
+}
+void clearRefusals() {
+    refused().clear();
+}
+bool isRefused(RegistrationKind kind, const std::string& name) {
+    return refused().count({kind, name}) > 0;
+}
 
 }  // namespace ehost

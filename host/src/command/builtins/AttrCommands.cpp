@@ -35,12 +35,16 @@ bool resolvePlug(const std::string& text, MPlug& plug, std::string& why) {
     return true;
 }
 
-bool isNumericAttr(const Attribute* a) { return a->kind == AttrKind::Numeric || a->kind == AttrKind::Enum; }
+bool isNumericAttr(const Attribute* a) {
+    return a->kind == AttrKind::Numeric || a->kind == AttrKind::Enum;
+}
 
 //! Reads count numbers from values[from...]; false with a reason otherwise.
-bool numbers(const std::vector<std::string>& values, size_t from, size_t count, std::vector<double>& out, std::string& why) {
+bool numbers(const std::vector<std::string>& values, size_t from, size_t count,
+             std::vector<double>& out, std::string& why) {
     if (values.size() < from + count) {
-        why = "expected " + std::to_string(count) + " value(s), got " + std::to_string(values.size() - std::min(from, values.size()));
+        why = "expected " + std::to_string(count) + " value(s), got " +
+              std::to_string(values.size() - std::min(from, values.size()));
         return false;
     }
     for (size_t i = from; i < from + count; ++i) {
@@ -59,22 +63,24 @@ bool numbers(const std::vector<std::string>& values, size_t from, size_t count, 
 }
 
 //! "N v v v ..." with N items of size each; returns the items' numbers.
-bool countedNumbers(const std::vector<std::string>& values, size_t size, std::vector<double>& out, std::string& why) {
+bool countedNumbers(const std::vector<std::string>& values, size_t size, std::vector<double>& out,
+                    std::string& why) {
     unsigned n = 0;
     if (values.empty() || !parseUnsigned(values[0], n)) {
         why = "an array value starts with its element count";
         return false;
     }
     if (values.size() != 1 + static_cast<size_t>(n) * size) {
-        why = "expected " + std::to_string(n) + " element(s) of " + std::to_string(size) + " value(s), got " +
-              std::to_string(values.size() - 1) + " value(s)";
+        why = "expected " + std::to_string(n) + " element(s) of " + std::to_string(size) +
+              " value(s), got " + std::to_string(values.size() - 1) + " value(s)";
         return false;
     }
     return numbers(values, 1, static_cast<size_t>(n) * size, out, why);
 }
 
 //! The data object the values make for a typed value ("pointArray", "string"...).
-bool typedValue(const std::string& type, const std::vector<std::string>& values, MObject& out, std::string& why) {
+bool typedValue(const std::string& type, const std::vector<std::string>& values, MObject& out,
+                std::string& why) {
     std::vector<double> v;
     if (type == "string") {
         if (values.size() != 1) {
@@ -100,7 +106,8 @@ bool typedValue(const std::string& type, const std::vector<std::string>& values,
         if (!countedNumbers(values, size, v, why)) return false;
         if (size == 4) {
             MPointArray a;
-            for (size_t i = 0; i < v.size(); i += 4) a.append(MPoint(v[i], v[i + 1], v[i + 2], v[i + 3]));
+            for (size_t i = 0; i < v.size(); i += 4)
+                a.append(MPoint(v[i], v[i + 1], v[i + 2], v[i + 3]));
             out = MFnPointArrayData().create(a);
         } else {
             MVectorArray a;
@@ -166,16 +173,18 @@ public:
         std::vector<std::string> values;
         for (unsigned i = 1; i < objects.length(); ++i) values.push_back(objects[i].str());
         if (plug.isDestination())
-            return error("The attribute '" + plug.name().str() + "' is locked or connected and cannot be modified.");
+            return error("The attribute '" + plug.name().str() +
+                         "' is locked or connected and cannot be modified.");
         PlugRef ref = api::plugRef(plug);
         const Attribute* a = ref.addr.attr;
-        if (a->root()->array && ref.addr.index < 0) return error(plug.name().str() + " is an array: set one of its elements");
+        if (a->root()->array && ref.addr.index < 0)
+            return error(plug.name().str() + " is an array: set one of its elements");
         if (db.isFlagSet("-type")) {
             MString type;
             db.getFlagArgument("-type", 0, type);
             std::string t = type.str();
-            bool tuple = t == "double2" || t == "double3" || t == "float2" || t == "float3" || t == "long2" ||
-                         t == "long3" || t == "short2" || t == "short3";
+            bool tuple = t == "double2" || t == "double3" || t == "float2" || t == "float3" ||
+                         t == "long2" || t == "long3" || t == "short2" || t == "short3";
             if (!tuple) {
                 MObject data;
                 if (!typedValue(t, values, data, why)) return error(plug.name().str() + ": " + why);
@@ -188,30 +197,36 @@ public:
         }
         if (a->kind == AttrKind::Typed && a->dataType == MFnData::kString) {
             MObject data;
-            if (!typedValue("string", values, data, why)) return error(plug.name().str() + ": " + why);
+            if (!typedValue("string", values, data, why))
+                return error(plug.name().str() + ": " + why);
             modifier.newPlugValue(plug, data);
             return applyModifier();
         }
-        if (!isNumericAttr(a)) return error(plug.name().str() + " needs -type to say what kind of value it takes");
+        if (!isNumericAttr(a))
+            return error(plug.name().str() + " needs -type to say what kind of value it takes");
         size_t count = a->isCompound() ? a->children.size() : 1;
         std::vector<double> v;
         if (a->kind == AttrKind::Enum && values.size() == 1) {
             for (auto& [field, value] : a->enumFields)
                 if (field == values[0]) v.push_back(value);
         }
-        if (v.empty() && !numbers(values, 0, count, v, why)) return error(plug.name().str() + ": " + why);
-        if (values.size() != count) return error(plug.name().str() + " takes " + std::to_string(count) + " value(s)");
+        if (v.empty() && !numbers(values, 0, count, v, why))
+            return error(plug.name().str() + ": " + why);
+        if (values.size() != count)
+            return error(plug.name().str() + " takes " + std::to_string(count) + " value(s)");
         // Angles are written in degrees.
         if (a->isAngle)
             for (double& d : v) d = MAngle(d, MAngle::kDegrees).asRadians();
         for (double d : v)
-            if (std::isnan(d) && a->numericType != MFnNumericData::kDouble && a->numericType != MFnNumericData::kFloat)
+            if (std::isnan(d) && a->numericType != MFnNumericData::kDouble &&
+                a->numericType != MFnNumericData::kFloat)
                 return error(plug.name().str() + ": not a number");
         if (count == 1) {
             modifier.newPlugValueDouble(plug, v[0]);
         } else {
             MFnNumericData fn;
-            MObject data = fn.create(count == 2 ? MFnNumericData::k2Double : MFnNumericData::k3Double);
+            MObject data =
+                fn.create(count == 2 ? MFnNumericData::k2Double : MFnNumericData::k3Double);
             if (count == 2)
                 fn.setData(v[0], v[1]);
             else
@@ -241,7 +256,8 @@ public:
         PlugRef ref = api::plugRef(plug);
         const Attribute* a = ref.addr.attr;
         if (db.isFlagSet("-s")) return size(plug, a);
-        if (a->root()->array && ref.addr.index < 0) return error(plug.name().str() + " is an array: use -size or name an element");
+        if (a->root()->array && ref.addr.index < 0)
+            return error(plug.name().str() + " is an array: use -size or name an element");
         MStatus st;
         const Cell& c = evaluate(*ref.node, ref.addr, &st);
         if (db.isFlagSet("-typ")) {
@@ -255,7 +271,8 @@ public:
 private:
     static std::string typeOf(const Attribute* a, const Cell& c) {
         if (a->kind == AttrKind::Enum) return "enum";
-        if (a->kind == AttrKind::Numeric) return numericTypeName(a->parent && !a->isCompound() ? a->numericType : a->numericType);
+        if (a->kind == AttrKind::Numeric)
+            return numericTypeName(a->parent && !a->isCompound() ? a->numericType : a->numericType);
         if (a->kind == AttrKind::Message) return "message";
         if (c.data) return dataTypeName(c.data->dataType());
         return a->kind == AttrKind::Typed ? dataTypeName(a->dataType) : "generic";
@@ -269,13 +286,20 @@ private:
         }
         const Cell& c = evaluate(*ref.node, ref.addr);
         int n = 1;
-        if (auto* p = dynamic_cast<const PointArrayData*>(c.data.get())) n = static_cast<int>(p->values.length());
-        else if (auto* i = dynamic_cast<const IntArrayData*>(c.data.get())) n = static_cast<int>(i->values.length());
-        else if (auto* f = dynamic_cast<const FloatArrayData*>(c.data.get())) n = static_cast<int>(f->values.length());
-        else if (auto* d = dynamic_cast<const DoubleArrayData*>(c.data.get())) n = static_cast<int>(d->values.length());
-        else if (auto* v = dynamic_cast<const VectorArrayData*>(c.data.get())) n = static_cast<int>(v->values.length());
-        else if (auto* s = dynamic_cast<const StringArrayData*>(c.data.get())) n = static_cast<int>(s->values.length());
-        else if (!c.data && a->kind == AttrKind::Typed) n = 0;
+        if (auto* p = dynamic_cast<const PointArrayData*>(c.data.get()))
+            n = static_cast<int>(p->values.length());
+        else if (auto* i = dynamic_cast<const IntArrayData*>(c.data.get()))
+            n = static_cast<int>(i->values.length());
+        else if (auto* f = dynamic_cast<const FloatArrayData*>(c.data.get()))
+            n = static_cast<int>(f->values.length());
+        else if (auto* d = dynamic_cast<const DoubleArrayData*>(c.data.get()))
+            n = static_cast<int>(d->values.length());
+        else if (auto* v = dynamic_cast<const VectorArrayData*>(c.data.get()))
+            n = static_cast<int>(v->values.length());
+        else if (auto* s = dynamic_cast<const StringArrayData*>(c.data.get()))
+            n = static_cast<int>(s->values.length());
+        else if (!c.data && a->kind == AttrKind::Typed)
+            n = 0;
         setResult(n);
         return MStatus::kSuccess;
     }
@@ -292,8 +316,9 @@ private:
             return MStatus::kSuccess;
         }
         MFnNumericData::Type t = a->numericType;
-        bool whole = a->kind == AttrKind::Enum || t == MFnNumericData::kBoolean || t == MFnNumericData::kInt ||
-                     t == MFnNumericData::kShort || t == MFnNumericData::kChar || t == MFnNumericData::kByte;
+        bool whole = a->kind == AttrKind::Enum || t == MFnNumericData::kBoolean ||
+                     t == MFnNumericData::kInt || t == MFnNumericData::kShort ||
+                     t == MFnNumericData::kChar || t == MFnNumericData::kByte;
         if (whole)
             setResult(static_cast<int>(value(0)));
         else
@@ -334,7 +359,8 @@ private:
             for (int k = 0; k < 16; ++k) out.append(m->value[k / 4][k % 4]);
             setResult(out);
         } else {
-            return error("cannot print the " + std::string(dataTypeName(d->dataType())) + " value of " + plug.name().str());
+            return error("cannot print the " + std::string(dataTypeName(d->dataType())) +
+                         " value of " + plug.name().str());
         }
         return MStatus::kSuccess;
     }

@@ -10,7 +10,9 @@ namespace ehost {
 
 namespace {
 
-MSyntax noSyntax() { return MSyntax(); }
+MSyntax noSyntax() {
+    return MSyntax();
+}
 
 class UndoCommand : public BuiltinCommand {
 public:
@@ -91,15 +93,15 @@ public:
             const char* flag;
             bool append;
         };
-        for (const Setter& s : {Setter{"-iv", false}, Setter{"-fv", false}, Setter{"-sv", false}, Setter{"-iva", true},
-                                Setter{"-fva", true}, Setter{"-sva", true}}) {
+        for (const Setter& s : {Setter{"-iv", false}, Setter{"-fv", false}, Setter{"-sv", false},
+                                Setter{"-iva", true}, Setter{"-fva", true}, Setter{"-sva", true}}) {
             for (unsigned u = 0; u < db.numberOfFlagUses(s.flag); ++u) {
                 MArgList l;
                 db.getFlagArgumentList(s.flag, u, l);
                 std::string name = l.asString(0).str();
                 if (name.empty()) return error("an option variable needs a name");
                 char kind = s.flag[1];
-                OptionValue v = kind == 'i' ? OptionValue::ofInt(l.asInt(1))
+                OptionValue v = kind == 'i'   ? OptionValue::ofInt(l.asInt(1))
                                 : kind == 'f' ? OptionValue::ofDouble(l.asDouble(1))
                                               : OptionValue::ofString(l.asString(1).str());
                 MStatus st = s.append ? prefs.append(name, v) : prefs.set(name, v);
@@ -129,9 +131,12 @@ public:
             }
             const OptionValue& v = list->front();
             if (list->size() == 1) {
-                if (v.kind == OptionValue::Kind::Int) setResult(v.i);
-                else if (v.kind == OptionValue::Kind::Double) setResult(v.d);
-                else setResult(MString(v.s));
+                if (v.kind == OptionValue::Kind::Int)
+                    setResult(v.i);
+                else if (v.kind == OptionValue::Kind::Double)
+                    setResult(v.d);
+                else
+                    setResult(MString(v.s));
             } else if (v.kind == OptionValue::Kind::Int) {
                 MIntArray a;
                 for (const auto& e : *list) a.append(e.asInt());

@@ -82,10 +82,14 @@ public:
         }
         for (const auto& p : loadedPlugins())
             if (p.name == name) {
-                if (db.isFlagSet("-v")) setResult(MString(p.version));
-                else if (db.isFlagSet("-vd")) setResult(MString(p.vendor));
-                else if (db.isFlagSet("-p")) setResult(MString(p.path));
-                else setResult(MString(p.apiVersion));
+                if (db.isFlagSet("-v"))
+                    setResult(MString(p.version));
+                else if (db.isFlagSet("-vd"))
+                    setResult(MString(p.vendor));
+                else if (db.isFlagSet("-p"))
+                    setResult(MString(p.path));
+                else
+                    setResult(MString(p.apiVersion));
                 return MStatus::kSuccess;
             }
         return error("plug-in \"" + name + "\" is not loaded");
@@ -110,15 +114,23 @@ public:
         }
         MString kind;
         const MStringArray names = objectNames(db);
-        if (!db.isFlagSet("-k") || names.length() != 1) return error("usage: hostRefuseRegistration -kind KIND NAME, or -clear");
+        if (!db.isFlagSet("-k") || names.length() != 1)
+            return error("usage: hostRefuseRegistration -kind KIND NAME, or -clear");
         db.getFlagArgument("-k", 0, kind);
         RegistrationKind k;
-        if (kind == "node") k = RegistrationKind::Node;
-        else if (kind == "command") k = RegistrationKind::Command;
-        else if (kind == "contextCommand") k = RegistrationKind::ContextCommand;
-        else if (kind == "drawOverride") k = RegistrationKind::DrawOverride;
-        else if (kind == "renderOverride") k = RegistrationKind::RenderOverride;
-        else return error("unknown kind \"" + kind.str() + "\" (node, command, contextCommand, drawOverride, renderOverride)");
+        if (kind == "node")
+            k = RegistrationKind::Node;
+        else if (kind == "command")
+            k = RegistrationKind::Command;
+        else if (kind == "contextCommand")
+            k = RegistrationKind::ContextCommand;
+        else if (kind == "drawOverride")
+            k = RegistrationKind::DrawOverride;
+        else if (kind == "renderOverride")
+            k = RegistrationKind::RenderOverride;
+        else
+            return error("unknown kind \"" + kind.str() +
+                         "\" (node, command, contextCommand, drawOverride, renderOverride)");
         refuseRegistration(k, names[0].str());
         return MStatus::kSuccess;
     }

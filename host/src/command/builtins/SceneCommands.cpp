@@ -67,8 +67,10 @@ public:
         NodePtr top = api::nodeOf(made);
         node = top;
         if (top->cls != cls)
-            if (auto* d = dynamic_cast<DagNode*>(top.get()); d && !d->children.empty()) node = d->children.front();
-        if (wanted.length() && node->name != wanted.str()) session().scene().rename(*node, wanted.str());
+            if (auto* d = dynamic_cast<DagNode*>(top.get()); d && !d->children.empty())
+                node = d->children.front();
+        if (wanted.length() && node->name != wanted.str())
+            session().scene().rename(*node, wanted.str());
         skipSelect = db.isFlagSet("-ss");
         memo.save();
         select();
@@ -116,7 +118,8 @@ public:
         if (MStatus st = objectsOrSelection(db, items); !st) return st;
         history = db.isFlagSet("-ch");
         for (const auto& i : items) {
-            if (i.component) return error("deleting components is not supported: " + itemStrings(i).front());
+            if (i.component)
+                return error("deleting components is not supported: " + itemStrings(i).front());
             targets.push_back(i.node);
         }
         return redoIt();
@@ -125,7 +128,8 @@ public:
         if (history) {
             edits.clear();
             for (auto& n : targets)
-                if (auto* shape = dynamic_cast<MeshShape*>(n.get())) edits.push_back(deleteHistory(*shape));
+                if (auto* shape = dynamic_cast<MeshShape*>(n.get()))
+                    edits.push_back(deleteHistory(*shape));
             return MStatus::kSuccess;
         }
         std::vector<Node*> nodes;
@@ -205,7 +209,8 @@ public:
         session().selection().items.clear();
         for (const auto& i : items) {
             auto* d = dynamic_cast<DagNode*>(i.node.get());
-            if (!d || i.component) return failAll("only DAG objects can be duplicated: " + i.node->name);
+            if (!d || i.component)
+                return failAll("only DAG objects can be duplicated: " + i.node->name);
             NodePtr top = duplicateDag(*d, &st);
             if (!top) return failAll(st.errorString().str());
             made.push_back(top);

@@ -41,10 +41,13 @@ public:
             sel.clear();
         } else if (db.isFlagSet("-d")) {
             for (const auto& i : items)
-                sel.erase(std::remove_if(sel.begin(), sel.end(), [&](const SelItem& s) { return s.sameTarget(i); }), sel.end());
+                sel.erase(std::remove_if(sel.begin(), sel.end(),
+                                         [&](const SelItem& s) { return s.sameTarget(i); }),
+                          sel.end());
         } else if (db.isFlagSet("-tgl")) {
             for (const auto& i : items) {
-                auto it = std::find_if(sel.begin(), sel.end(), [&](const SelItem& s) { return s.sameTarget(i); });
+                auto it = std::find_if(sel.begin(), sel.end(),
+                                       [&](const SelItem& s) { return s.sameTarget(i); });
                 if (it != sel.end())
                     sel.erase(it);
                 else
@@ -103,7 +106,8 @@ public:
                 resolveName(names[i].str(), items, why);
             }
         } else {
-            for (const auto& n : session().scene().nodes()) items.push_back(SelItem{n, nullptr, {}});
+            for (const auto& n : session().scene().nodes())
+                items.push_back(SelItem{n, nullptr, {}});
         }
         std::vector<std::string> types;
         for (unsigned u = 0; u < db.numberOfFlagUses("-typ"); ++u) {
@@ -123,13 +127,15 @@ public:
 
 private:
     static bool keep(const Node& n, const std::vector<std::string>& types, const MArgDatabase& db) {
-        if (!types.empty() &&
-            std::none_of(types.begin(), types.end(), [&](const std::string& t) { return n.cls->isA(t); }))
+        if (!types.empty() && std::none_of(types.begin(), types.end(),
+                                           [&](const std::string& t) { return n.cls->isA(t); }))
             return false;
         bool dag = dynamic_cast<const DagNode*>(&n) != nullptr;
         if (db.isFlagSet("-dag") && !dag) return false;
         if (db.isFlagSet("-tr") && n.cls->role != NodeRole::Transform) return false;
-        if (db.isFlagSet("-s") && n.cls->role != NodeRole::Shape && n.cls->role != NodeRole::Locator) return false;
+        if (db.isFlagSet("-s") && n.cls->role != NodeRole::Shape &&
+            n.cls->role != NodeRole::Locator)
+            return false;
         return true;
     }
 };
