@@ -8,8 +8,8 @@
 #include <maya/MPlugArray.h>
 #include <maya/MSelectionList.h>
 
-#include "kvpatchnode/ApiError.h"
 #include "kvpatchnode/KvPatchNode.h"
+#include "railnode/ApiError.h"
 
 // ---------------------------------------------------------------- kvPatchCmd
 

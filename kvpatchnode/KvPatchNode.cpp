@@ -16,7 +16,7 @@
 #include <maya/MPointArray.h>
 #include <maya/MVectorArray.h>
 
-#include "kvpatchnode/ApiError.h"
+#include "railnode/ApiError.h"
 
 const MTypeId kvPatchNode::id(0x80026);
 

@@ -1,44 +1,37 @@
 #include "kvpatchnode/StateSenders.h"
 
-#include <maya/MFnDependencyNode.h>
-#include <maya/MFnIntArrayData.h>
-#include <maya/MFnPointArrayData.h>
-#include <maya/MPlug.h>
-
 #include "geometry/densify.h"
-#include "tessark/RailNodeOps.h"
+#include "railnode/RailNode.h"
+#include "railnode/RailNodeOps.h"
 
 namespace tessark {
 
 void saveNondestructStrokes() {
-    MObject rail = findRailNode();
-    if (rail.isNull()) return;
+    RailNode rail = RailNode::find();
+    if (!rail.exists()) return;
     std::optional<geo::StrokeSet> dense =
-        geo::nondestructStrokes(readStrokeSet(rail, "strokes", "sizes"));
+        geo::nondestructStrokes(rail.strokes(RailStrokes::current));
     if (!dense) return;
-    MFnDependencyNode node(rail);
-    MStatus status;
-    MPlug sizes = node.findPlug("sizesNondestruct", true, &status);
-    if (!status) {
-        status.perror("cannot find sizesNondeDEstruct plug");
+    MStatus found;
+    rail.ints(RailInts::sizesNondestruct, &found);
+    if (!found) {
+        found.perror("cannot find sizesNondeDEstruct plug");
     } else {
-        MIntArray counts;
-        for (int s : dense->sizes) counts.append(s);
-        status = sizes.setValue(MFnIntArrayData().create(counts));
+        MStatus status = rail.setInts(RailInts::sizesNondestruct,
+                                      std::vector<int>(dense->sizes.begin(), dense->sizes.end()));
         if (!status) status.perror("cannot set sizesNondeDEstruct plug");
     }
-    MPlug points = node.findPlug("strokesNondestruct", true, &status);
-    if (!status) {
-        status.perror("cannot find strokeNondeDEstruct plug");
+    rail.points(RailPoints::strokesNondestruct, &found);
+    if (!found) {
+        found.perror("cannot find strokeNondeDEstruct plug");
         return;
     }
-    status = points.setValue(MFnPointArrayData().create(toPointArray(dense->points)));
+    MStatus status = rail.setPoints(RailPoints::strokesNondestruct, dense->points);
     if (!status) status.perror("");
 }
 
 std::vector<MPointArray> retrieveNondestructStrokes() {
-    return toPointArrays(
-        geo::splitStrokes(readStrokeSet(findRailNode(), "strokesNondestruct", "sizesNondestruct")));
+    return toPointArrays(geo::splitStrokes(RailNode::find().strokes(RailStrokes::nondestruct)));
 }
 
 void densifyStroke(MPointArray& stroke) {
@@ -47,35 +40,36 @@ void densifyStroke(MPointArray& stroke) {
 
 MStatus sendFuse(const MPointArray& fusePoints, const MPointArray& fuseMesh,
                  const MUintArray& fuseIndices, bool mode) {
-    MObject rail = findRailNode();
-    writePointArray(rail, "fusept", fusePoints);
-    writePointArray(rail, "fusemesh", fuseMesh);
-    MIntArray indices;
+    RailNode rail = RailNode::find();
+    rail.setPoints(RailPoints::fusept, toPolyline(fusePoints));
+    rail.setPoints(RailPoints::fusemesh, toPolyline(fuseMesh));
+    std::vector<int> indices(fuseIndices.length());
     for (unsigned i = 0; i < fuseIndices.length(); ++i)
-        indices.append(static_cast<int>(fuseIndices[i]));
-    MStatus status = writeIntArray(rail, "fuseindices", indices);
-    writeBool(rail, "mode", mode);
+        indices[i] = static_cast<int>(fuseIndices[i]);
+    MStatus status = rail.setInts(RailInts::fuseindices, indices);
+    rail.setFlag(RailFlag::mode, mode);
     return status;
 }
 
 void clearFuse() {
-    MObject rail = findRailNode();
-    writePointArray(rail, "fusept", MPointArray());
-    writePointArray(rail, "fusemesh", MPointArray());
-    writeIntArray(rail, "fuseindices", MIntArray());
-    writeIntArray(rail, "sizesShadow", MIntArray());
+    RailNode rail = RailNode::find();
+    rail.setPoints(RailPoints::fusept, {});
+    rail.setPoints(RailPoints::fusemesh, {});
+    rail.setInts(RailInts::fuseindices, {});
+    rail.setInts(RailInts::sizesShadow, {});
 }
 
 void sendPlayerPoints(const MIntArray& vertexIds) {
-    writePointArray(findRailNode(), "playerpts", vertexPoints(vertexIds, MDagPath()));
+    RailNode::find().setPoints(RailPoints::playerpts,
+                               toPolyline(vertexPoints(vertexIds, MDagPath())));
 }
 
 void setClose(bool closed) {
-    writeBool(findRailNode(), "close", closed);
+    RailNode::find().setFlag(RailFlag::close, closed);
 }
 
 MStatus setToMerge(const MIntArray& vertexIds) {
-    writeIntArray(findRailNode(), "toMerge", vertexIds);
+    writeToMerge(vertexIds);
     return MStatus::kSuccess;
 }
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "geometry/patch_arrays.h"
-#include "patch/PatchHelpers.h"
+#include "railnode/RailNode.h"
 
 namespace tessark {
 

@@ -1,7 +1,6 @@
 #pragma once
 // Small operations around the patch actions: the relax command text for the
-// last patch, mesh vertices lying on points, and the reads and resets of the
-// rail node's patch attributes.
+// last patch and the mesh vertices lying on given points.
 
 #include <maya/MDagPath.h>
 #include <maya/MIntArray.h>
@@ -14,15 +13,5 @@ namespace tessark {
 MString relaxCommand(const MDagPath& mesh);
 //! Ids of the mesh's vertices closer than 0.0001 to each point, point by point.
 MIntArray verticesAtPoints(const MDagPath& mesh, const MPointArray& points);
-void clearStrokePoints();
-void clearStrokeSet();
-void clearShadowStrokes();
-void clearNewFaces();
-MIntArray readToMerge();
-//! The last shadow stroke's points and a one-entry list of its point count;
-//! kInvalidParameter when there are no shadow strokes.
-MStatus lastShadowStroke(MPointArray& points, MIntArray& size);
-//! The first item of the active selection; true when it is a valid mesh.
-bool selectedRetopologyMesh(MDagPath& path);
 
 }  // namespace tessark

@@ -15,19 +15,12 @@
 #include "geometry/rail_grid.h"
 #include "kvpatchnode/StateSenders.h"
 #include "patch/FillPatchNode.h"
-#include "patch/PatchHelpers.h"
-#include "tessark/ApiError.h"
-#include "tessark/RailNodeOps.h"
+#include "railnode/ApiError.h"
+#include "railnode/RailNodeOps.h"
 
 namespace tessark {
 
 namespace {
-
-MIntArray toIntArray(const std::vector<int>& v) {
-    MIntArray out;
-    for (int x : v) out.append(x);
-    return out;
-}
 
 MIntArray fiveZeros() {
     return toIntArray(geo::noPatch());
@@ -103,13 +96,8 @@ struct BuildTarget {
     }
 };
 
-void storeShadowPair(const geo::Polyline& first, const geo::Polyline& second) {
-    MObject rail = findRailNode();
-    geo::StrokeSet pair;
-    pair.points = first;
-    pair.points.insert(pair.points.end(), second.begin(), second.end());
-    pair.sizes = {static_cast<int>(first.size()), static_cast<int>(second.size())};
-    writeStrokeSet(rail, "strokesShadow", "sizesShadow", pair);
+void storeShadowRails(const geo::Polyline& first, const geo::Polyline& second) {
+    storeShadowPair(toPointArray(first), toPointArray(second));
 }
 
 }  // namespace
@@ -174,7 +162,7 @@ bool snapToSource(const MFnMesh& mesh, const MMatrix& worldMatrix, const MIntArr
 }
 
 MStatus deleteLastFaces(MFnMesh& mesh) {
-    MIntArray faces = readIntArray(findRailNode(), "newFaces");
+    MIntArray faces = readNewFaces();
     if (faces.length() == 0) return MStatus::kUnknownParameter;
     for (unsigned i = faces.length(); i-- > 0;) {
         MStatus status = mesh.deleteFace(faces[i]);
@@ -202,7 +190,7 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     TESSARK_REPORT_ERROR(status);
     target.copyShape = copyFn.child(0);
     MFnMesh copyMesh(target.copyShape);
-    MIntArray lastFaces = readIntArray(findRailNode(), "newFaces");
+    MIntArray lastFaces = readNewFaces();
     if (changeSpan && copyMesh.numPolygons() == static_cast<int>(lastFaces.length())) {
         target.detached = MFnMeshData().create();
         target.dropCopy();
@@ -226,21 +214,23 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     settings.vSpans = static_cast<std::uint32_t>(vSpans);
     settings.tolerance = tolerance;
     settings.scratch = scratch;
-    settings.isClosed = [] { return readBool(findRailNode(), "close"); };
+    settings.isClosed = [] { return isClosed(); };
     MeshFnSink sink(target.mesh);
     std::vector<int> faces;
     std::vector<int> built = geo::buildRailGrid(railLines, toPolyline(playerRow), settings, sink,
-                                                faces, storeShadowPair);
-    for (int f : faces) newFaces.append(f);
+                                                faces, storeShadowRails);
     if (built == geo::noPatch()) {
-        // Nothing reads the working copy after an early stop: do not leave it behind.
+        // Nothing reads the working copy after an early stop: do not leave it behind,
+        // nor the ids of the faces built into it, which the mesh never received.
         target.dropCopy();
         return fiveZeros();
     }
+    for (int f : faces) newFaces.append(f);
 
     int n = vertexCount(meshPath);
     MIntArray lastRow = toIntArray(geo::lastRow(n, settings.uSpans, settings.vSpans));
     setToMerge(lastRow);
+    unsigned facesBefore = newFaces.length() - static_cast<unsigned>(faces.size());
 
     MMatrix world = meshPath.inclusiveMatrix();
     MString moves;
@@ -250,8 +240,11 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     status =
         MGlobal::executeCommand("kvPatchCmd -m \"" + meshPath.fullPathName() + "\"", true, true);
     if (!status) {
-        // Without a new patch node nothing may be filled: the action stops here.
+        // Without a new patch node nothing may be filled: the action stops here, and
+        // nothing may remember the faces and the row that the mesh never received.
         target.dropCopy();
+        newFaces.setLength(facesBefore);
+        writeToMerge(MIntArray());
         return fiveZeros();
     }
     MString nodeName = patchNodeFeeding(meshPath);
@@ -275,7 +268,7 @@ MIntArray createPatch(int uArg, const MPointArray& playerRow) {
     std::vector<MPointArray> strokes = uArg == -1 ? retrieveNondestructStrokes() : splitStrokes();
     MIntArray newFaces;
     MIntArray lastRow = generateRails(mesh, newFaces, u, v, strokes, playerRow, false, scratch);
-    MStatus status = writeIntArray(findRailNode(), "newFaces", newFaces);
+    MStatus status = writeNewFaces(newFaces);
     TESSARK_REPORT_ERROR(status);
     return lastRow;
 }

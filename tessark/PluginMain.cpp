@@ -8,8 +8,8 @@
 
 #include "kvpatchnode/KvPatchCmd.h"
 #include "kvpatchnode/KvPatchNode.h"
+#include "railnode/TessarkNode.h"
 #include "tessark/TessarkDrawOverride.h"
-#include "tessark/TessarkNode.h"
 
 #define TESSARK_EXPORT extern "C" __attribute__((visibility("default")))
 

@@ -17,8 +17,9 @@
 
 #include <algorithm>
 
-#include "tessark/ApiError.h"
-#include "tessark/TessarkNode.h"
+#include "railnode/ApiError.h"
+#include "railnode/RailNode.h"
+#include "railnode/TessarkNode.h"
 
 using MHWRender::MUIDrawManager;
 
@@ -29,28 +30,6 @@ MPoint project(const MPoint& world) {
     short x = 0, y = 0;
     M3dView::active3dView().worldToView(world, x, y);
     return MPoint(x, y, 0, 1);
-}
-
-MPointArray readPoints(const MFnDependencyNode& node, const char* name, MStatus* found = nullptr) {
-    MStatus status;
-    MPlug plug = node.findPlug(name, true, &status);
-    if (found) *found = status;
-    if (!status) return MPointArray();
-    MObject data = plug.asMObject();
-    MFnPointArrayData fn;
-    if (data.isNull() || !fn.setObject(data)) return MPointArray();
-    return fn.array();
-}
-
-MIntArray readInts(const MFnDependencyNode& node, const char* name, MStatus* found = nullptr) {
-    MStatus status;
-    MPlug plug = node.findPlug(name, true, &status);
-    if (found) *found = status;
-    if (!status) return MIntArray();
-    MObject data = plug.asMObject();
-    MFnIntArrayData fn;
-    if (data.isNull() || !fn.setObject(data)) return MIntArray();
-    return fn.array();
 }
 
 //! The points of each stroke of a set; sizes beyond the points are cut short.
@@ -114,36 +93,41 @@ bool TessarkDrawOverride::isBounded(const MDagPath&, const MDagPath&) const {
 MUserData* TessarkDrawOverride::prepareForDraw(const MDagPath& objPath, const MDagPath&,
                                                const MHWRender::MFrameContext&,
                                                MUserData* oldData) {
-    MFnDependencyNode node(objPath.node());
-    strokes = readPoints(node, "strokes");
-    playersLine = readPoints(node, "playersLine");
-    sizes = readInts(node, "sizes");
-    playerpts = readPoints(node, "playerpts");
-    magnetPt = readPoints(node, "magnetPt");
+    using tessark::RailFlag;
+    using tessark::RailInts;
+    using tessark::RailPoints;
+    using tessark::toIntArray;
+    using tessark::toPointArray;
+    tessark::RailNode node(objPath.node());
+    strokes = toPointArray(node.points(RailPoints::strokes));
+    playersLine = toPointArray(node.points(RailPoints::playersLine));
+    sizes = toIntArray(node.ints(RailInts::sizes));
+    playerpts = toPointArray(node.points(RailPoints::playerpts));
+    magnetPt = toPointArray(node.points(RailPoints::magnetPt));
+    // The fuse preview keeps what it last read when a plug cannot be found.
     MStatus found;
-    MPointArray fuse = readPoints(node, "fusept", &found);
+    MPointArray fuse = toPointArray(node.points(RailPoints::fusept, &found));
     if (found)
         fusept = fuse;
     else
         MStatus(MStatus::kFailure, "cannot find fuse points").perror("");
-    MPointArray mesh = readPoints(node, "fusemesh", &found);
+    MPointArray mesh = toPointArray(node.points(RailPoints::fusemesh, &found));
     if (found)
         fusemesh = mesh;
     else
         MStatus(MStatus::kFailure, "cannot find fusemesh").perror("");
-    MIntArray indices = readInts(node, "fuseindices", &found);
+    MIntArray indices = toIntArray(node.ints(RailInts::fuseindices, &found));
     if (found)
         fuseindices = indices;
     else
         MStatus(MStatus::kFailure, "cannot find fuseindices").perror("");
-    MStatus status;
-    MPlug modePlug = node.findPlug("mode", true, &status);
-    if (status)
-        mode = modePlug.asBool();
+    bool bridge = node.flag(RailFlag::mode, mode, &found);
+    if (found)
+        mode = bridge;
     else
         MStatus(MStatus::kFailure, "cannot find mode").perror("");
-    strokesShadow = readPoints(node, "strokesShadow");
-    sizesShadow = readInts(node, "sizesShadow");
+    strokesShadow = toPointArray(node.points(RailPoints::strokesShadow));
+    sizesShadow = toIntArray(node.ints(RailInts::sizesShadow));
     return oldData;
 }
 

@@ -19,7 +19,7 @@
 #include "kvpatchnode/StateSenders.h"
 #include "patch/PatchHelpers.h"
 #include "patch/PatchPipeline.h"
-#include "tessark/RailNodeOps.h"
+#include "railnode/RailNodeOps.h"
 
 namespace {
 

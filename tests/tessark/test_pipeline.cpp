@@ -10,7 +10,7 @@
 #include "kvpatchnode/StateSenders.h"
 #include "patch/PatchHelpers.h"
 #include "patch/PatchPipeline.h"
-#include "tessark/RailNodeOps.h"
+#include "railnode/RailNodeOps.h"
 #include "tests/tessark/MeshBuilders.h"
 #include "tests/tessark/TessarkFixture.h"
 
@@ -129,9 +129,11 @@ TEST_F(PipelineTest, TwoStrokesOnASphereBecome144QuadsPressedOntoIt) {
     EXPECT_EQ(mesh->numFaces(), 144);
     EXPECT_EQ(mesh->numVertices(), 169);
     EXPECT_LT(farthestFromSource("ball"), 0.001);
-    EXPECT_EQ(tessark::readIntArray(tessark::findRailNode(), "newFaces").length(), 144u);
+    EXPECT_EQ(
+        tessark::toIntArray(tessark::RailNode::find().ints(tessark::RailInts::newFaces)).length(),
+        144u);
     EXPECT_EQ(tessark::readToMerge().length(), 13u);
-    EXPECT_FALSE(tessark::readBool(tessark::findRailNode(), "locked", true));
+    EXPECT_FALSE(tessark::RailNode::find().flag(tessark::RailFlag::locked, true));
     EXPECT_EQ(tessark::shadowStrokeCount(), 2);
     EXPECT_EQ(patchNodeOf("kvMeshShape"), "kvPatchNode1");
     EXPECT_EQ(result("getAttr kvPatchNode1.reverse"), "0")

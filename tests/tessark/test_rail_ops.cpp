@@ -5,7 +5,7 @@
 
 #include "kvpatchnode/StateSenders.h"
 #include "patch/PatchHelpers.h"
-#include "tessark/RailNodeOps.h"
+#include "railnode/RailNodeOps.h"
 #include "tests/tessark/MeshBuilders.h"
 #include "tests/tessark/TessarkFixture.h"
 
@@ -23,9 +23,8 @@ MIntArray ints(std::initializer_list<int> v) {
     return a;
 }
 
-std::vector<int> sizesOf(const char* attr) {
-    MIntArray a = tessark::readIntArray(tessark::findRailNode(), attr);
-    return std::vector<int>(a.begin(), a.end());
+std::vector<int> sizesOf(tessark::RailInts attribute) {
+    return tessark::RailNode::find().ints(attribute);
 }
 
 class RailOpsTest : public TessarkTest {
@@ -41,12 +40,12 @@ protected:
 };
 
 TEST_F(RailOpsTest, FindsTheRailNodeAndTheSourceMesh) {
-    EXPECT_EQ(MFnDependencyNode(tessark::findRailNode()).name(), MString("rail"));
+    EXPECT_EQ(MFnDependencyNode(tessark::RailNode::find().object()).name(), MString("rail"));
     EXPECT_EQ(tessark::sourceMeshPath().fullPathName(), MString("|src|srcShape"));
     ASSERT_TRUE(run("disconnectAttr srcShape.outMesh rail.TessarkMesh"));
     EXPECT_FALSE(tessark::sourceMeshPath().isValid());
     ASSERT_TRUE(run("delete rail"));
-    EXPECT_TRUE(tessark::findRailNode().isNull());
+    EXPECT_TRUE(tessark::RailNode::find().object().isNull());
     // Without a rail node reads give nothing and writes fail without harm.
     EXPECT_EQ(tessark::readStrokes(MObject()).length(), 0u);
     EXPECT_EQ(tessark::lastShadowSize(), -1);
@@ -58,12 +57,12 @@ TEST_F(RailOpsTest, StrokeSetsGrowShrinkAndCloseOnTheNode) {
     EXPECT_FALSE(tessark::removeLastStroke()) << "an empty set removes nothing";
     tessark::appendStroke(line(0, 3));
     tessark::appendStroke(line(10, 5));
-    EXPECT_EQ(sizesOf("sizes"), (std::vector<int>{3, 5}));
+    EXPECT_EQ(sizesOf(tessark::RailInts::sizes), (std::vector<int>{3, 5}));
     EXPECT_TRUE(tessark::removeLastStroke());
-    EXPECT_EQ(sizesOf("sizes"), std::vector<int>{3});
-    EXPECT_EQ(tessark::readStrokes(tessark::findRailNode()).length(), 3u);
+    EXPECT_EQ(sizesOf(tessark::RailInts::sizes), std::vector<int>{3});
+    EXPECT_EQ(tessark::readStrokes(tessark::RailNode::find().object()).length(), 3u);
     tessark::prependStroke(line(20, 4));
-    EXPECT_EQ(sizesOf("sizes"), (std::vector<int>{4, 3}));
+    EXPECT_EQ(sizesOf(tessark::RailInts::sizes), (std::vector<int>{4, 3}));
     EXPECT_EQ(tessark::splitStrokes()[0][0], MPoint(20, 0, 0)) << "the new stroke comes first";
     tessark::closeStrokes();
     auto strokes = tessark::splitStrokes();
@@ -71,13 +70,14 @@ TEST_F(RailOpsTest, StrokeSetsGrowShrinkAndCloseOnTheNode) {
     EXPECT_EQ(strokes[1][2], strokes[1][0]);
     EXPECT_TRUE(tessark::removeLastStroke());
     EXPECT_TRUE(tessark::removeLastStroke());
-    EXPECT_TRUE(sizesOf("sizes").empty());
+    EXPECT_TRUE(sizesOf(tessark::RailInts::sizes).empty());
 }
 
 TEST_F(RailOpsTest, OversizedStrokeSetsAreReadWithinTheirPoints) {
-    MObject rail = tessark::findRailNode();
-    tessark::writePointArray(rail, "strokes", line(0, 4));
-    tessark::writeIntArray(rail, "sizes", ints({3, 5, -2}));
+    MObject rail = tessark::RailNode::find().object();
+    tessark::RailNode(rail).setPoints(tessark::RailPoints::strokes,
+                                      tessark::toPolyline(line(0, 4)));
+    tessark::RailNode(rail).setInts(tessark::RailInts::sizes, {3, 5, -2});
     auto strokes = tessark::splitStrokes();
     ASSERT_EQ(strokes.size(), 3u);
     EXPECT_EQ(strokes[0].length(), 3u);
@@ -88,12 +88,13 @@ TEST_F(RailOpsTest, OversizedStrokeSetsAreReadWithinTheirPoints) {
 TEST_F(RailOpsTest, ShadowStrokesAndPatchHelpers) {
     EXPECT_EQ(tessark::lastShadowSize(), -1);
     EXPECT_EQ(tessark::firstShadowStroke().length(), 0u);
-    MObject rail = tessark::findRailNode();
+    MObject rail = tessark::RailNode::find().object();
     MPointArray both = line(0, 3);
     MPointArray second = line(10, 4, 2);
     for (unsigned i = 0; i < second.length(); ++i) both.append(second[i]);
-    tessark::writePointArray(rail, "strokesShadow", both);
-    tessark::writeIntArray(rail, "sizesShadow", ints({3, 4}));
+    tessark::RailNode(rail).setPoints(tessark::RailPoints::strokesShadow,
+                                      tessark::toPolyline(both));
+    tessark::RailNode(rail).setInts(tessark::RailInts::sizesShadow, {3, 4});
     EXPECT_EQ(tessark::shadowStrokeCount(), 2);
     EXPECT_EQ(tessark::lastShadowSize(), 4);
     EXPECT_EQ(tessark::firstShadowStroke().length(), 3u);
@@ -106,7 +107,7 @@ TEST_F(RailOpsTest, ShadowStrokesAndPatchHelpers) {
     MStatus st = tessark::lastShadowStroke(last, size);
     EXPECT_EQ(st.statusCode(), MStatus::kInvalidParameter);
 
-    tessark::writeIntArray(rail, "newFaces", ints({7, 8}));
+    tessark::RailNode(rail).setInts(tessark::RailInts::newFaces, {7, 8});
     EXPECT_EQ(tessark::relaxCommand(path("src")),
               MString("polyAverageVertex - i 1 \"|src.f[7]\" \"|src.f[8]\""));
     tessark::clearNewFaces();
@@ -138,10 +139,11 @@ TEST_F(RailOpsTest, SpansAndPromptsComeFromOptionVariables) {
 TEST_F(RailOpsTest, NonDestructiveStrokesAreDensifiedCopies) {
     tessark::appendStroke(line(0, 3));
     tessark::saveNondestructStrokes();
-    EXPECT_TRUE(sizesOf("sizesNondestruct").empty()) << "a single stroke is not saved";
+    EXPECT_TRUE(sizesOf(tessark::RailInts::sizesNondestruct).empty())
+        << "a single stroke is not saved";
     tessark::appendStroke(line(10, 2));
     tessark::saveNondestructStrokes();
-    EXPECT_EQ(sizesOf("sizesNondestruct"), (std::vector<int>{12, 6}));
+    EXPECT_EQ(sizesOf(tessark::RailInts::sizesNondestruct), (std::vector<int>{12, 6}));
     auto strokes = tessark::retrieveNondestructStrokes();
     ASSERT_EQ(strokes.size(), 2u);
     EXPECT_EQ(strokes[0].length(), 12u);
@@ -155,20 +157,22 @@ TEST_F(RailOpsTest, FuseAndPlayerStateReachTheNode) {
     MPointArray pts = line(0, 2);
     MUintArray idx;
     for (unsigned i : {2u, 0u, 1u}) idx.append(i);
-    tessark::writeIntArray(tessark::findRailNode(), "sizesShadow", ints({2}));
+    tessark::RailNode::find().setInts(tessark::RailInts::sizesShadow, {2});
     ASSERT_TRUE(tessark::sendFuse(pts, pts, idx, false));
-    EXPECT_EQ(sizesOf("fuseindices"), (std::vector<int>{2, 0, 1}));
-    EXPECT_FALSE(tessark::readBool(tessark::findRailNode(), "mode", true));
+    EXPECT_EQ(sizesOf(tessark::RailInts::fuseindices), (std::vector<int>{2, 0, 1}));
+    EXPECT_FALSE(tessark::RailNode::find().flag(tessark::RailFlag::mode, true));
     tessark::clearFuse();
-    EXPECT_TRUE(sizesOf("fuseindices").empty());
-    EXPECT_TRUE(sizesOf("sizesShadow").empty()) << "clearing the fuse also drops the shadow sizes";
+    EXPECT_TRUE(sizesOf(tessark::RailInts::fuseindices).empty());
+    EXPECT_TRUE(sizesOf(tessark::RailInts::sizesShadow).empty())
+        << "clearing the fuse also drops the shadow sizes";
     ASSERT_TRUE(run("select -r src"));
     tessark::sendPlayerPoints(ints({0, 8}));
-    MPointArray pins = tessark::readPointArray(tessark::findRailNode(), "playerpts");
+    MPointArray pins =
+        tessark::toPointArray(tessark::RailNode::find().points(tessark::RailPoints::playerpts));
     ASSERT_EQ(pins.length(), 2u);
     EXPECT_EQ(pins[1], MPoint(5, 0, 5));
     tessark::setClose(true);
-    EXPECT_TRUE(tessark::readBool(tessark::findRailNode(), "close"));
+    EXPECT_TRUE(tessark::RailNode::find().flag(tessark::RailFlag::close));
 }
 
 TEST_F(RailOpsTest, EdgeChainPointsFollowTheChain) {

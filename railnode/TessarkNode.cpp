@@ -1,4 +1,4 @@
-#include "tessark/TessarkNode.h"
+#include "railnode/TessarkNode.h"
 
 #include <maya/MDGContext.h>
 #include <maya/MEvaluationNode.h>
@@ -8,7 +8,8 @@
 #include <maya/MPlug.h>
 #include <maya/MViewport2Renderer.h>
 
-#include "tessark/ApiError.h"
+#include "railnode/ApiError.h"
+#include "railnode/RailAttributes.h"
 
 const MTypeId Tessark::id(0x80025);
 const MString Tessark::drawDbClassification("drawdb/geometry/Tessark");
@@ -52,19 +53,20 @@ void setFlags(MFnAttribute& fn, unsigned flags) {
     if (flags & C) fn.setCached(true);
 }
 
-MObject typed(const char* name, const char* shortName, MFnData::Type type, unsigned flags) {
+MObject typed(tessark::rail::AttributeName name, MFnData::Type type, unsigned flags) {
     MFnTypedAttribute fn;
     MStatus status;
-    MObject attr = fn.create(name, shortName, type, MObject::kNullObj, &status);
-    if (!status) status.perror(MString("cannot create attribute ") + name);
+    MObject attr = fn.create(name.longName, name.shortName, type, MObject::kNullObj, &status);
+    if (!status) status.perror(MString("cannot create attribute ") + name.longName);
     setFlags(fn, flags);
     return attr;
 }
 
-MObject boolean(const char* name, const char* shortName, bool value, unsigned flags) {
+MObject boolean(tessark::rail::AttributeName name, bool value, unsigned flags) {
     MFnNumericAttribute fn;
     MStatus status;
-    MObject attr = fn.create(name, shortName, MFnNumericData::kBoolean, value ? 1 : 0, &status);
+    MObject attr =
+        fn.create(name.longName, name.shortName, MFnNumericData::kBoolean, value ? 1 : 0, &status);
     TESSARK_REPORT_ERROR(status);
     setFlags(fn, flags);
     return attr;
@@ -73,33 +75,35 @@ MObject boolean(const char* name, const char* shortName, bool value, unsigned fl
 }  // namespace
 
 MStatus Tessark::initialize() {
-    strokes = typed("strokes", "stk", MFnData::kPointArray, S | K | H | C);
-    sizes = typed("sizes", "sz", MFnData::kIntArray, S | H | W | C);
-    playersLine = typed("playersLine", "pla", MFnData::kPointArray, S | K | C | H);
-    strokesShadow = typed("strokesShadow", "shtk", MFnData::kPointArray, S | K | H | C);
-    sizesShadow = typed("sizesShadow", "shz", MFnData::kIntArray, S | H | K | C);
-    strokesNondestruct = typed("strokesNondestruct", "stnd", MFnData::kPointArray, S | H | K | C);
-    sizesNondestruct = typed("sizesNondestruct", "snd", MFnData::kIntArray, S | H | K | C);
-    locked = boolean("locked", "lck", true, S | W | C);
-    close = boolean("close", "cl", false, S | W | C);
-    newFaces = typed("newFaces", "nf", MFnData::kIntArray, S | H | W | C);
-    displayInfo = boolean("displayInfo", "di", true, S | W | C);
-    isLastPlayer = boolean("isLastPlayer", "ilp", false, S | H | W | C);
+    namespace rail = tessark::rail;
+    strokes = typed(rail::strokes, MFnData::kPointArray, S | K | H | C);
+    sizes = typed(rail::sizes, MFnData::kIntArray, S | H | W | C);
+    playersLine = typed(rail::playersLine, MFnData::kPointArray, S | K | C | H);
+    strokesShadow = typed(rail::strokesShadow, MFnData::kPointArray, S | K | H | C);
+    sizesShadow = typed(rail::sizesShadow, MFnData::kIntArray, S | H | K | C);
+    strokesNondestruct = typed(rail::strokesNondestruct, MFnData::kPointArray, S | H | K | C);
+    sizesNondestruct = typed(rail::sizesNondestruct, MFnData::kIntArray, S | H | K | C);
+    locked = boolean(rail::locked, true, S | W | C);
+    close = boolean(rail::close, false, S | W | C);
+    newFaces = typed(rail::newFaces, MFnData::kIntArray, S | H | W | C);
+    displayInfo = boolean(rail::displayInfo, true, S | W | C);
+    isLastPlayer = boolean(rail::isLastPlayer, false, S | H | W | C);
     {
         MFnGenericAttribute fn;
         MStatus status;
-        TessarkMesh = fn.create("TessarkMesh", "zm", &status);
-        if (!status) status.perror("cannot create attribute TessarkMesh");
+        TessarkMesh = fn.create(rail::TessarkMesh.longName, rail::TessarkMesh.shortName, &status);
+        if (!status)
+            status.perror(MString("cannot create attribute ") + rail::TessarkMesh.longName);
         fn.addAccept(MFnData::kMesh);
         setFlags(fn, K | H | S);
     }
-    toMerge = typed("toMerge", "tmg", MFnData::kIntArray, S | W | C | H);
-    playerpts = typed("playerpts", "ppt", MFnData::kPointArray, S | K | C | H);
-    magnetPt = typed("magnetPt", "mgn", MFnData::kPointArray, S | W | C | H);
-    fusept = typed("fusept", "fpt", MFnData::kPointArray, S | W | C | H);
-    fusemesh = typed("fusemesh", "fmh", MFnData::kPointArray, S | K | C | H);
-    fuseindices = typed("fuseindices", "fid", MFnData::kIntArray, S | W | C | H);
-    mode = boolean("mode", "mo", true, S | W | C);
+    toMerge = typed(rail::toMerge, MFnData::kIntArray, S | W | C | H);
+    playerpts = typed(rail::playerpts, MFnData::kPointArray, S | K | C | H);
+    magnetPt = typed(rail::magnetPt, MFnData::kPointArray, S | W | C | H);
+    fusept = typed(rail::fusept, MFnData::kPointArray, S | W | C | H);
+    fusemesh = typed(rail::fusemesh, MFnData::kPointArray, S | K | C | H);
+    fuseindices = typed(rail::fuseindices, MFnData::kIntArray, S | W | C | H);
+    mode = boolean(rail::mode, true, S | W | C);
 
     for (MObject* attr :
          {&close,       &mode,         &sizes,         &locked,           &newFaces,
