@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
-# One entry for developers and CI: installs what the project needs, configures,
-# builds, and runs the tests, the benchmarks or the example.
+# One entry for developers and CI: installs what the project needs, configures
+# through the presets of CMakePresets.json, builds, and runs the tests, the
+# benchmarks or the checks.
 #
-#   ./run.sh test        build (warnings are errors) and run every test
-#   ./run.sh build       build only
-#   ./run.sh bench [re]  build and run the benchmarks (optional name filter)
+#   ./run.sh test          build (warnings are errors, preset ci) and run every test
+#   ./run.sh build         build only (preset ci)
+#   ./run.sh test-asan     the same tests built with AddressSanitizer and UBSan (preset asan)
+#   ./run.sh bench [re]    optimised build (preset bench) and the benchmarks (optional filter)
+#   ./run.sh format-check  every C++ file of the tree is as clang-format leaves it
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_DIR=${BUILD_DIR:-build}
-PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libembree-dev nlohmann-json3-dev libtinyobjloader-dev libcli11-dev libcairo2-dev)
+BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+                libembree-dev nlohmann-json3-dev libtinyobjloader-dev libcairo2-dev)
+FORMAT_PACKAGES=(clang-format)
 
 ensure_packages() {
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -26,26 +29,44 @@ ensure_packages() {
 }
 
 configure_and_build() {
-    ensure_packages
-    cmake -S . -B "$BUILD_DIR" -G Ninja -DTESSARK_WERROR=ON "$@" >/dev/null
-    cmake --build "$BUILD_DIR" -j "$(nproc)"
+    local preset=$1
+    ensure_packages "${BUILD_PACKAGES[@]}"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$(nproc)"
+}
+
+format_check() {
+    ensure_packages "${FORMAT_PACKAGES[@]}"
+    local bad
+    bad=$(git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run 2>&1 | grep -o '^[^:]*:' | sort -u || true)
+    if [ -n "$bad" ]; then
+        echo "These files are not formatted (run clang-format -i on them):" >&2
+        echo "$bad" | tr -d ':' >&2
+        return 1
+    fi
+    echo "format-check: every C++ file is formatted"
 }
 
 cmd=${1:-build}
 shift || true
 case "$cmd" in
     build)
-        configure_and_build ;;
+        configure_and_build ci ;;
     test)
-        configure_and_build
-        ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$(nproc)" "$@" ;;
+        configure_and_build ci
+        ctest --preset ci -j "$(nproc)" "$@" ;;
+    test-asan)
+        configure_and_build asan
+        ctest --preset asan -j "$(nproc)" "$@" ;;
     bench)
-        configure_and_build -DCMAKE_BUILD_TYPE=Release
-        for b in "$BUILD_DIR"/bin/bench_*; do
+        configure_and_build bench
+        for b in build-release/bin/bench_*; do
             echo "== $(basename "$b")"
             "$b" ${1:+--benchmark_filter="$1"}
         done ;;
+    format-check)
+        format_check ;;
     *)
-        echo "usage: $0 {build|test|bench [filter]}" >&2
+        echo "usage: $0 {build|test|test-asan|bench [filter]|format-check}" >&2
         exit 2 ;;
 esac
