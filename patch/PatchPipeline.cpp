@@ -7,6 +7,7 @@
 #include <maya/MFnMeshData.h>
 #include <maya/MGlobal.h>
 #include <maya/MItGeometry.h>
+#include <maya/MMatrix.h>
 #include <maya/MMeshIsectAccelParams.h>
 #include <maya/MPlug.h>
 #include <maya/MPlugArray.h>
@@ -96,8 +97,13 @@ struct BuildTarget {
     }
 };
 
-void storeShadowRails(const geo::Polyline& first, const geo::Polyline& second) {
-    storeShadowPair(toPointArray(first), toPointArray(second));
+//! Moves points between world space and a mesh's object space; the identity
+//! leaves them exactly as they are.
+MPointArray transformed(const MPointArray& points, const MMatrix& matrix) {
+    if (matrix == MMatrix::identity) return points;
+    MPointArray out = points;
+    for (unsigned i = 0; i < out.length(); ++i) out[i] = out[i] * matrix;
+    return out;
 }
 
 }  // namespace
@@ -207,8 +213,16 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
         target.mesh.numPolygons() != static_cast<int>(lastFaces.length()))
         deleteLastFaces(target.mesh);
 
+    // Strokes and the player row are world positions; the quads go into the
+    // mesh's own space, where its existing vertices are.
+    MMatrix world = meshPath.inclusiveMatrix();
+    MMatrix toObject = world.inverse();
     std::vector<geo::Polyline> railLines;
-    for (const auto& s : strokes) railLines.push_back(toPolyline(s));
+    for (const auto& s : strokes) railLines.push_back(toPolyline(transformed(s, toObject)));
+    auto storeShadowRails = [&world](const geo::Polyline& first, const geo::Polyline& second) {
+        storeShadowPair(transformed(toPointArray(first), world),
+                        transformed(toPointArray(second), world));
+    };
     geo::RailGridSettings settings;
     settings.uSpans = static_cast<std::uint32_t>(uSpans);
     settings.vSpans = static_cast<std::uint32_t>(vSpans);
@@ -217,8 +231,9 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     settings.isClosed = [] { return isClosed(); };
     MeshFnSink sink(target.mesh);
     std::vector<int> faces;
-    std::vector<int> built = geo::buildRailGrid(railLines, toPolyline(playerRow), settings, sink,
-                                                faces, storeShadowRails);
+    std::vector<int> built =
+        geo::buildRailGrid(railLines, toPolyline(transformed(playerRow, toObject)), settings, sink,
+                           faces, storeShadowRails);
     if (built == geo::noPatch()) {
         // Nothing reads the working copy after an early stop: do not leave it behind,
         // nor the ids of the faces built into it, which the mesh never received.
@@ -232,7 +247,6 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     setToMerge(lastRow);
     unsigned facesBefore = newFaces.length() - static_cast<unsigned>(faces.size());
 
-    MMatrix world = meshPath.inclusiveMatrix();
     MString moves;
     bool reverse = snapToSource(target.mesh, world, newFaces, meshPath, moves);
     target.attach();

@@ -76,6 +76,16 @@ TEST_F(PatchCmdTest, TweaksMoveIntoATweakNodeUpstreamOfThePatchNode) {
     EXPECT_TRUE(*meshOf(shape) == *tweaked);
 }
 
+TEST_F(PatchCmdTest, NegativeTweaksMoveLikeAnyOther) {
+    ASSERT_TRUE(run("setAttr mShape.pnts[3] -0.25 -0.5 -1"));
+    auto tweaked = std::make_shared<ehost::MeshGeometry>(*meshOf(shape));
+    ASSERT_TRUE(run("kvPatchCmd -m m"));
+    EXPECT_EQ(feeding("kvPatchNode1.inMesh"), "polyTweak1");
+    EXPECT_EQ(result("getAttr polyTweak1.tweak[3]"), "-0.25 -0.5 -1");
+    EXPECT_EQ(result("getAttr mShape.pnts[3]"), "0 0 0");
+    EXPECT_TRUE(*meshOf(shape) == *tweaked);
+}
+
 TEST_F(PatchCmdTest, NegativeZeroTweaksCountAsNone) {
     ASSERT_TRUE(run("setAttr mShape.pnts[2] -0 0 -0"));
     ASSERT_TRUE(run("kvPatchCmd -m m"));

@@ -106,6 +106,22 @@ protected:
         }
         return worst;
     }
+    //! World positions of the corners of the last patch's faces.
+    std::vector<MPoint> lastPatchCorners() {
+        MDagPath p;
+        tessark::selectedRetopologyMesh(p);
+        MFnMesh fn(p);
+        MPointArray points;
+        fn.getPoints(points, MSpace::kWorld);
+        std::vector<MPoint> out;
+        MIntArray faces = tessark::readNewFaces();
+        for (unsigned f = 0; f < faces.length(); ++f) {
+            MIntArray corners;
+            fn.getPolygonVertices(faces[f], corners);
+            for (unsigned k = 0; k < corners.length(); ++k) out.push_back(points[corners[k]]);
+        }
+        return out;
+    }
     std::string patchNodeOf(const std::string& node, const char* input = "inMesh") {
         MSelectionList l;
         l.add((node + "." + input).c_str());
@@ -260,6 +276,74 @@ TEST_F(PipelineTest, AFailedHistoryInsertionStopsTheActionBeforeAnythingIsFilled
     EXPECT_EQ(ehost::session().scene().find("kvPatchNode2"), nullptr);
     EXPECT_TRUE(*retopo() == *before) << "no vertex was moved either";
     EXPECT_EQ(result("ls -type transform"), transforms) << "the working copy is gone";
+    EXPECT_EQ(tessark::readNewFaces().length(), 0u)
+        << "no face ids of a patch the mesh never received";
+    EXPECT_EQ(tessark::readToMerge().length(), 0u);
+}
+
+TEST_F(PipelineTest, AnEmptyRailStopsThePatchWithNothingRecorded) {
+    makeBumpyGround("ground");
+    useSource("ground");
+    complete({groundLine(-2), groundLine(0)});
+    auto before = std::make_shared<ehost::MeshGeometry>(*retopo());
+    // The third stroke has no point: the second grid cannot be built, and
+    // the first grid, built into the working copy, goes with it.
+    MIntArray row = complete({groundLine(0), groundLine(2), MPointArray()});
+    EXPECT_EQ(row[0], 0);
+    EXPECT_TRUE(*retopo() == *before);
+    EXPECT_EQ(tessark::readNewFaces().length(), 0u);
+}
+
+TEST_F(PipelineTest, AMovedRetopologyMeshGetsItsPatchUnderTheStrokesOnTheSurface) {
+    makeBumpyGround("ground");
+    useSource("ground");
+    complete({groundLine(-3), groundLine(-1)});
+    MDagPath mesh;
+    ASSERT_TRUE(tessark::selectedRetopologyMesh(mesh));
+    std::string transform = MFnDagNode(mesh.transform()).name().str();
+    ASSERT_TRUE(
+        run("setAttr " + transform + ".translateX 1.5; setAttr " + transform + ".rotateY 20"));
+    complete({groundLine(1), groundLine(3)});
+    std::vector<MPoint> corners = lastPatchCorners();
+    ASSERT_EQ(corners.size(), 144u * 4);
+    MFnMesh ground(path("ground"));
+    double lowX = 1e9, highX = -1e9, lowZ = 1e9, highZ = -1e9;
+    for (const MPoint& c : corners) {
+        MPoint closest;
+        ground.getClosestPoint(c, closest, MSpace::kWorld);
+        EXPECT_LT(closest.distanceTo(c), 0.001);
+        lowX = std::min(lowX, c.x), highX = std::max(highX, c.x);
+        lowZ = std::min(lowZ, c.z), highZ = std::max(highZ, c.z);
+    }
+    // The strokes ran from x = -3 to 3 at z = 1 and z = 3.
+    EXPECT_NEAR(lowX, -3, 0.05);
+    EXPECT_NEAR(highX, 3, 0.05);
+    EXPECT_NEAR(lowZ, 1, 0.05);
+    EXPECT_NEAR(highZ, 3, 0.05);
+    auto shadow = tessark::splitShadowStrokes();
+    ASSERT_EQ(shadow.size(), 2u);
+    EXPECT_NEAR(shadow[0][0].x, -3, 1e-9) << "the shadow strokes stay in world space";
+    EXPECT_NEAR(shadow[0][0].z, 1, 1e-9);
+}
+
+TEST_F(PipelineTest, CornersThatReachNoSurfaceKeepTheGridAndTurnTheWinding) {
+    makeBumpyGround("ground");
+    useSource("ground");
+    MGlobal::setOptionVarValue("kv_distancesnap", 0.01);
+    // Rails a unit above the ground: no corner reaches it within the snap distance.
+    MPointArray a = groundLine(-2), b = groundLine(1);
+    for (unsigned i = 0; i < a.length(); ++i) a[i].y += 1, b[i].y += 1;
+    complete({a, b});
+    EXPECT_EQ(result("getAttr kvPatchNode1.reverse"), "1") << "nothing hit counts as reversed";
+    std::vector<MPoint> corners = lastPatchCorners();
+    ASSERT_EQ(corners.size(), 144u * 4);
+    for (const MPoint& c : corners)
+        EXPECT_GT(c.y - bump(c.x, c.z), 0.5) << "left where the grid put it, above the ground";
+    MDagPath mesh;
+    tessark::selectedRetopologyMesh(mesh);
+    MVector normal;
+    MFnMesh(mesh).getPolygonNormal(0, normal, MSpace::kWorld);
+    EXPECT_GT(normal.y, 0) << "rails drawn this way give quads facing down; reversed, they face up";
 }
 
 TEST_F(PipelineTest, SpanCountsTooLargeForMemoryAreRefused) {
