@@ -1,14 +1,11 @@
 #include "patch/PatchPipeline.h"
 
-#include <maya/MFloatPoint.h>
-#include <maya/MFloatVector.h>
 #include <maya/MFnDagNode.h>
 #include <maya/MFnDependencyNode.h>
 #include <maya/MFnMeshData.h>
 #include <maya/MGlobal.h>
 #include <maya/MItGeometry.h>
 #include <maya/MMatrix.h>
-#include <maya/MMeshIsectAccelParams.h>
 #include <maya/MPlug.h>
 #include <maya/MPlugArray.h>
 
@@ -16,6 +13,7 @@
 #include "geometry/rail_grid.h"
 #include "kvpatchnode/StateSenders.h"
 #include "patch/FillPatchNode.h"
+#include "patch/SurfaceSnap.h"
 #include "railnode/ApiError.h"
 #include "railnode/RailNodeOps.h"
 
@@ -50,12 +48,6 @@ double mergeTolerance() {
     bool exists = false;
     double value = MGlobal::optionVarDoubleValue("kv_mergThreshold", &exists);
     return exists ? value : 0.001;
-}
-
-double snapDistance() {
-    bool exists = false;
-    double value = MGlobal::optionVarDoubleValue("kv_distancesnap", &exists);
-    return exists ? value : 100.0;
 }
 
 int vertexCount(const MDagPath& mesh) {
@@ -107,65 +99,6 @@ MPointArray transformed(const MPointArray& points, const MMatrix& matrix) {
 }
 
 }  // namespace
-
-bool isSameFacing(int sourceFaceId, const MVector& quadNormal) {
-    MFnMesh source(sourceMeshPath());
-    MVector normal;
-    source.getPolygonNormal(sourceFaceId, normal, MSpace::kWorld);
-    return normal * quadNormal > 0;
-}
-
-bool snapToSource(const MFnMesh& mesh, const MMatrix& worldMatrix, const MIntArray& faceIds,
-                  const MDagPath& meshPath, MString& commandText) {
-    MDagPath sourcePath = sourceMeshPath();
-    MStatus status;
-    MFnMesh source(sourcePath, &status);
-    if (!status) return true;
-    MMeshIsectAccelParams accel = source.autoUniformGridParams();
-    double reach = snapDistance();
-    bool firstHit = true, sameFacing = false;
-    MString meshName = meshPath.fullPathName();
-    for (unsigned f = 0; f < faceIds.length(); ++f) {
-        MIntArray corners;
-        status = mesh.getPolygonVertices(faceIds[f], corners);
-        TESSARK_REPORT_ERROR(status);
-        if (!status || corners.length() != 4) continue;
-        MPoint p[4];
-        for (unsigned k = 0; k < 4; ++k) {
-            status = mesh.getPoint(corners[k], p[k], MSpace::kObject);
-            TESSARK_REPORT_ERROR(status);
-            p[k] = p[k] * worldMatrix;
-        }
-        MVector n = (p[1] - p[0]) ^ (p[3] - p[0]);
-        for (unsigned k = 0; k < 4; ++k) {
-            MFloatPoint hit;
-            float param = 0, bary1 = 0, bary2 = 0;
-            int hitFace = -1, hitTriangle = -1;
-            bool found = source.closestIntersection(
-                MFloatPoint(p[k]), MFloatVector(n), NULL, NULL, false, MSpace::kWorld,
-                static_cast<float>(reach), true, &accel, hit, &param, &hitFace, &hitTriangle,
-                &bary1, &bary2, 0, &status);
-            TESSARK_REPORT_ERROR(status);
-            if (!found) continue;
-            commandText += "move -absolute ";
-            commandText += static_cast<double>(hit.x);
-            commandText += " ";
-            commandText += static_cast<double>(hit.y);
-            commandText += " ";
-            commandText += static_cast<double>(hit.z);
-            commandText += " ";
-            commandText += meshName;
-            commandText += ".vtx[";
-            commandText += corners[k];
-            commandText += "]; ";
-            if (firstHit) {
-                sameFacing = isSameFacing(hitFace, n);
-                firstHit = false;
-            }
-        }
-    }
-    return firstHit || !sameFacing;
-}
 
 MStatus deleteLastFaces(MFnMesh& mesh) {
     MIntArray faces = readNewFaces();
@@ -247,8 +180,12 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     setToMerge(lastRow);
     unsigned facesBefore = newFaces.length() - static_cast<unsigned>(faces.size());
 
-    MString moves;
-    bool reverse = snapToSource(target.mesh, world, newFaces, meshPath, moves);
+    // The corners that reach the source are pressed onto it in the copy
+    // itself, so that the patch arrays hold them where they land: the mesh
+    // gains no tweaks, and undoing the patch node undoes the whole patch.
+    SurfaceSnap snap = projectOntoSource(target.mesh, world, newFaces, SnapMoves::collect);
+    status = applySnap(target.mesh, world, snap);
+    TESSARK_REPORT_ERROR(status);
     target.attach();
 
     status =
@@ -262,9 +199,8 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
         return fiveZeros();
     }
     MString nodeName = patchNodeFeeding(meshPath);
-    fillPatchNode(target.mesh, reverse, nodeName, newFaces);
+    fillPatchNode(target.mesh, snap.reverse, nodeName, newFaces);
     target.dropCopy();
-    if (moves.length()) MGlobal::executeCommand(moves, false, false);
     return lastRow;
 }
 

@@ -26,15 +26,6 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
                         const std::vector<MPointArray>& strokes, const MPointArray& playerRow,
                         bool changeSpan, bool scratch);
 
-//! Casts a ray from each corner of the listed faces of mesh (placed by
-//! worldMatrix) along the face's normal onto the source mesh, appending a
-//! "move -absolute" item for each hit to commandText. Returns the reverse
-//! flag: true when the first hit's source face faces away from the quad, or
-//! when nothing hit.
-bool snapToSource(const MFnMesh& mesh, const MMatrix& worldMatrix, const MIntArray& faceIds,
-                  const MDagPath& meshPath, MString& commandText);
-//! Whether a face of the source mesh and the given normal point the same way.
-bool isSameFacing(int sourceFaceId, const MVector& quadNormal);
 //! Removes the faces listed in the rail node's newFaces from mesh, last first.
 MStatus deleteLastFaces(MFnMesh& mesh);
 
