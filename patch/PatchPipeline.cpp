@@ -14,6 +14,7 @@
 #include "kvpatchnode/StateSenders.h"
 #include "patch/FillPatchNode.h"
 #include "patch/SurfaceSnap.h"
+#include "patch/WorkingCopy.h"
 #include "railnode/ApiError.h"
 #include "railnode/RailNodeOps.h"
 
@@ -23,79 +24,6 @@ namespace {
 
 MIntArray fiveZeros() {
     return toIntArray(geo::noPatch());
-}
-
-//! Quads go into the mesh through the host's addPolygon with vertex merging.
-class MeshFnSink : public geo::MeshSink {
-public:
-    explicit MeshFnSink(MFnMesh& mesh) : mesh_(mesh) {}
-    int appendQuad(const geo::Quad& quad, double tolerance) override {
-        MPointArray corners;
-        for (const auto& p : quad) corners.append(MPoint(p.x, p.y, p.z));
-        int face = -1;
-        MStatus status;
-        mesh_.addPolygon(corners, face, true, tolerance, MObject::kNullObj, &status);
-        TESSARK_REPORT_ERROR(status);
-        return face;
-    }
-    int vertexCount() const override { return mesh_.numVertices(); }
-
-private:
-    MFnMesh& mesh_;
-};
-
-double mergeTolerance() {
-    bool exists = false;
-    double value = MGlobal::optionVarDoubleValue("kv_mergThreshold", &exists);
-    return exists ? value : 0.001;
-}
-
-int vertexCount(const MDagPath& mesh) {
-    MStatus status;
-    MItGeometry geometry(mesh, &status);
-    return status ? geometry.count() : 0;
-}
-
-//! The patch node feeding the mesh shape's inMesh, by name.
-MString patchNodeFeeding(const MDagPath& meshPath) {
-    MDagPath shape = meshPath;
-    shape.extendToShape();
-    MPlug inMesh = MFnDependencyNode(shape.node()).findPlug("inMesh", true);
-    MPlugArray sources;
-    inMesh.connectedTo(sources, true, false);
-    return sources.length() ? MFnDependencyNode(sources[0].node()).name() : MString();
-}
-
-void deleteNode(const MString& fullPath) {
-    MGlobal::executeCommand("delete " + fullPath, false, false);
-}
-
-//! What the quads are built into: the working copy's shape, or an empty mesh
-//! data object when the copy cannot be used (a new retopology mesh, or a
-//! rebuild of a mesh that holds only the last patch).
-struct BuildTarget {
-    MString copyPath;   // the working copy's transform while it exists
-    MObject copyShape;  // the working copy's mesh shape
-    MObject detached;   // mesh data built outside the scene
-    MFnMesh mesh;
-    bool attach() {
-        MStatus status = detached.isNull() ? mesh.setObject(copyShape) : mesh.setObject(detached);
-        if (!status) status.perror("setobject meshfn");
-        return status;
-    }
-    void dropCopy() {
-        if (copyPath.length()) deleteNode(copyPath);
-        copyPath = MString();
-    }
-};
-
-//! Moves points between world space and a mesh's object space; the identity
-//! leaves them exactly as they are.
-MPointArray transformed(const MPointArray& points, const MMatrix& matrix) {
-    if (matrix == MMatrix::identity) return points;
-    MPointArray out = points;
-    for (unsigned i = 0; i < out.length(); ++i) out[i] = out[i] * matrix;
-    return out;
 }
 
 }  // namespace
@@ -121,23 +49,13 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     }
     double tolerance = mergeTolerance();
 
-    BuildTarget target;
     MStatus status;
-    MObject copy = MFnDagNode(meshPath.transform()).duplicate(false, false, &status);
-    MFnDagNode copyFn(copy);
-    target.copyPath = copyFn.fullPathName(&status);
-    TESSARK_REPORT_ERROR(status);
-    target.copyShape = copyFn.child(0);
+    WorkingCopy target = WorkingCopy::of(meshPath);
     MFnMesh copyMesh(target.copyShape);
     MIntArray lastFaces = readNewFaces();
-    if (changeSpan && copyMesh.numPolygons() == static_cast<int>(lastFaces.length())) {
-        target.detached = MFnMeshData().create();
-        target.dropCopy();
-    }
-    if (scratch && !changeSpan) {
-        target.detached = MFnMeshData().create();
-        target.dropCopy();
-    }
+    if (changeSpan && copyMesh.numPolygons() == static_cast<int>(lastFaces.length()))
+        target.detach();
+    if (scratch && !changeSpan) target.detach();
     if (!target.attach()) {
         target.dropCopy();
         return fiveZeros();
@@ -149,7 +67,7 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     // Strokes and the player row are world positions; the quads go into the
     // mesh's own space, where its existing vertices are.
     MMatrix world = meshPath.inclusiveMatrix();
-    MMatrix toObject = world.inverse();
+    MMatrix toObject = world == MMatrix::identity ? world : world.inverse();
     std::vector<geo::Polyline> railLines;
     for (const auto& s : strokes) railLines.push_back(toPolyline(transformed(s, toObject)));
     auto storeShadowRails = [&world](const geo::Polyline& first, const geo::Polyline& second) {
@@ -188,8 +106,7 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     TESSARK_REPORT_ERROR(status);
     target.attach();
 
-    status =
-        MGlobal::executeCommand("kvPatchCmd -m \"" + meshPath.fullPathName() + "\"", true, true);
+    status = insertPatchNode(meshPath);
     if (!status) {
         // Without a new patch node nothing may be filled: the action stops here, and
         // nothing may remember the faces and the row that the mesh never received.

@@ -9,7 +9,9 @@
 #include "kvpatchnode/KvPatchCmd.h"
 #include "kvpatchnode/KvPatchNode.h"
 #include "railnode/TessarkNode.h"
+#include "tessark/TessarkContextCmd.h"
 #include "tessark/TessarkDrawOverride.h"
+#include "tessark/TessarkToolCmd.h"
 
 #define TESSARK_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -26,6 +28,13 @@ TESSARK_EXPORT MStatus initializePlugin(MObject obj) {
         Tessark::drawDbClassification, Tessark::drawRegistrantId, TessarkDrawOverride::Creator);
     if (!status) {
         status.perror("registerDrawOverrideCreator");
+        return status;
+    }
+    status =
+        plugin.registerContextCommand("TessarkContext", TessarkContextCmd::creator, "TessarkCmd",
+                                      TessarkToolCmd::creator, TessarkToolCmd::newSyntax);
+    if (!status) {
+        status.perror("TessarkContext, registerCommand failed");
         return status;
     }
     status = plugin.registerCommand("kvPatchCmd", kvPatchCmd::creator, kvPatchCmd::newSyntax);
@@ -54,6 +63,12 @@ TESSARK_EXPORT MStatus uninitializePlugin(MObject obj) {
     if (!status) {
         status.perror("deregisterDrawOverrideCreator");
         return status;
+    }
+    status = plugin.deregisterContextCommand("TessarkContext", "TessarkCmd");
+    if (!status) {
+        // Only reported: the patch command and node must still go.
+        status.perror("TessarkContext, deregisterCommand failed");
+        std::cout << "error deregistration" << std::endl;
     }
     status = plugin.deregisterCommand("kvPatchCmd");
     if (!status) {

@@ -12,126 +12,13 @@
 #include "patch/PatchPipeline.h"
 #include "railnode/RailNodeOps.h"
 #include "tests/tessark/MeshBuilders.h"
+#include "tests/tessark/PatchFixture.h"
+#include "tests/tessark/Surfaces.h"
 #include "tests/tessark/TessarkFixture.h"
 
 namespace {
 
-constexpr double kRadius = 5.0;
-
-//! A point of the sphere of radius kRadius (y up) at a latitude and longitude in degrees.
-MPoint onSphere(double latitude, double longitude) {
-    double la = latitude * M_PI / 180, lo = longitude * M_PI / 180;
-    return MPoint(kRadius * std::cos(la) * std::cos(lo), kRadius * std::sin(la),
-                  kRadius * std::cos(la) * std::sin(lo));
-}
-
-//! A stroke along a meridian, from latitude -30 to 30, densely sampled.
-MPointArray meridian(double longitude, int samples = 60) {
-    MPointArray p;
-    for (int i = 0; i < samples; ++i) p.append(onSphere(-30 + 60.0 * i / (samples - 1), longitude));
-    return p;
-}
-
-double bump(double x, double z) {
-    return 0.4 * std::sin(x) * std::cos(0.8 * z);
-}
-
-//! A bumpy height field, 100 x 100 quads over [-5, 5]^2.
-void makeBumpyGround(const std::string& name) {
-    const int n = 100;
-    MPointArray points;
-    for (int j = 0; j <= n; ++j)
-        for (int i = 0; i <= n; ++i) {
-            double x = -5 + 10.0 * i / n, z = -5 + 10.0 * j / n;
-            points.append(MPoint(x, bump(x, z), z));
-        }
-    MIntArray counts, connects;
-    for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i) {
-            int a = j * (n + 1) + i;
-            counts.append(4);
-            for (int v : {a, a + n + 1, a + n + 2, a + 1}) connects.append(v);
-        }
-    MFnMesh fn;
-    MObject t = fn.create(points.length(), counts.length(), points, counts, connects);
-    MFnDagNode(MFnDagNode(t).child(0)).setName((name + "Shape").c_str());
-    MFnDagNode(t).setName(name.c_str());
-}
-
-MPointArray groundLine(double z, int samples = 60) {
-    MPointArray p;
-    for (int i = 0; i < samples; ++i) {
-        double x = -3 + 6.0 * i / (samples - 1);
-        p.append(MPoint(x, bump(x, z), z));
-    }
-    return p;
-}
-
-class PipelineTest : public TessarkTest {
-protected:
-    void SetUp() override {
-        TessarkTest::SetUp();
-        for (const char* v : {"kv_uspan", "kv_vspan", "kv_mergThreshold", "kv_distancesnap"})
-            MGlobal::removeOptionVar(v);
-    }
-    void useSource(const std::string& source) {
-        ASSERT_TRUE(run("createNode Tessark -n rail; connectAttr " + source +
-                        "Shape.outMesh rail.TessarkMesh"));
-        ASSERT_TRUE(run("select -cl"));
-    }
-    //! What ENTER does with two or more strokes and no pin points.
-    MIntArray complete(const std::vector<MPointArray>& strokes) {
-        for (const auto& s : strokes) tessark::appendStroke(s);
-        tessark::saveNondestructStrokes();
-        MIntArray row = tessark::createPatch(-1, MPointArray());
-        tessark::clearStrokeSet();
-        return row;
-    }
-    std::shared_ptr<const ehost::MeshGeometry> retopo() {
-        MDagPath p;
-        if (!tessark::selectedRetopologyMesh(p)) return nullptr;
-        p.extendToShape();
-        return meshOf(p.node());
-    }
-    //! Largest distance from a vertex of the retopology mesh to the source.
-    double farthestFromSource(const std::string& source) {
-        MFnMesh src(path(source));
-        auto mesh = retopo();
-        double worst = 0;
-        for (int v = 0; v < mesh->numVertices(); ++v) {
-            ehost::Vec3 q = mesh->point(v);
-            MPoint closest;
-            src.getClosestPoint(MPoint(q.x, q.y, q.z), closest, MSpace::kWorld);
-            worst = std::max(worst, closest.distanceTo(MPoint(q.x, q.y, q.z)));
-        }
-        return worst;
-    }
-    //! World positions of the corners of the last patch's faces.
-    std::vector<MPoint> lastPatchCorners() {
-        MDagPath p;
-        tessark::selectedRetopologyMesh(p);
-        MFnMesh fn(p);
-        MPointArray points;
-        fn.getPoints(points, MSpace::kWorld);
-        std::vector<MPoint> out;
-        MIntArray faces = tessark::readNewFaces();
-        for (unsigned f = 0; f < faces.length(); ++f) {
-            MIntArray corners;
-            fn.getPolygonVertices(faces[f], corners);
-            for (unsigned k = 0; k < corners.length(); ++k) out.push_back(points[corners[k]]);
-        }
-        return out;
-    }
-    std::string patchNodeOf(const std::string& node, const char* input = "inMesh") {
-        MSelectionList l;
-        l.add((node + "." + input).c_str());
-        MPlug p;
-        l.getPlug(0, p);
-        MPlugArray src;
-        p.connectedTo(src, true, false);
-        return src.length() ? MFnDependencyNode(src[0].node()).name().str() : "";
-    }
-};
+using PipelineTest = PatchTest;
 
 TEST_F(PipelineTest, TwoStrokesOnASphereBecome144QuadsPressedOntoIt) {
     ASSERT_TRUE(run("polySphere -n ball -r 5 -sx 40 -sy 40"));

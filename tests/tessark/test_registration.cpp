@@ -81,6 +81,42 @@ TEST_F(TessarkTest, ARefusedDrawOverrideLeavesTheNodeTypeAndStopsThere) {
     EXPECT_TRUE(registered().patchNode);
 }
 
+TEST_F(TessarkTest, TheContextCommandComesWithItsToolCommand) {
+    EXPECT_NE(ehost::session().commands().find("TessarkContext"), nullptr);
+    EXPECT_NE(ehost::session().commands().find("TessarkCmd"), nullptr);
+    ASSERT_TRUE(ehost::unloadPlugin("Tessark_2020"));
+    EXPECT_EQ(ehost::session().commands().find("TessarkContext"), nullptr);
+    EXPECT_EQ(ehost::session().commands().find("TessarkCmd"), nullptr);
+    ASSERT_TRUE(ehost::loadPlugin("Tessark_2020"));
+}
+
+TEST_F(TessarkTest, ARefusedContextCommandStopsBeforeThePatchCommand) {
+    ASSERT_TRUE(ehost::unloadPlugin("Tessark_2020"));
+    ehost::refuseRegistration(ehost::RegistrationKind::ContextCommand, "TessarkContext");
+    testing::internal::CaptureStderr();
+    MStatus st = ehost::loadPlugin("Tessark_2020");
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(st);
+    EXPECT_NE(err.find("TessarkContext, registerCommand failed"), std::string::npos) << err;
+    Registered r = registered();
+    EXPECT_TRUE(r.railNode);
+    EXPECT_FALSE(r.patchCommand);
+    EXPECT_FALSE(r.patchNode);
+    ehost::clearRefusals();
+    // Unloading the partial registration: the context command's failure is only
+    // reported, the patch command's stops the deregistration.
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    ehost::unloadPlugin("Tessark_2020");
+    std::string out = testing::internal::GetCapturedStdout();
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("TessarkContext, deregisterCommand failed"), std::string::npos) << err;
+    EXPECT_NE(out.find("error deregistration"), std::string::npos) << out;
+    EXPECT_NE(err.find("kvPatchCmd deregistering failed"), std::string::npos) << err;
+    ASSERT_TRUE(ehost::loadPlugin("Tessark_2020"));
+    EXPECT_TRUE(registered().patchNode);
+}
+
 TEST_F(TessarkTest, UnloadingIsRefusedWhileARailNodeExists) {
     ASSERT_TRUE(run("createNode Tessark -n rail"));
     EXPECT_FALSE(ehost::unloadPlugin("Tessark_2020"));

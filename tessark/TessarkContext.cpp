@@ -1,0 +1,4 @@
+#include "tessark/TessarkContext.h"
+
+TessarkContext::TessarkContext() = default;
+TessarkContext::~TessarkContext() = default;
