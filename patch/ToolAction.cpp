@@ -76,6 +76,9 @@ MStatus ToolAction::redo() {
         case kWeld:
             status = runThroughModifier();
             break;
+        case kSpans:
+            if (recordAfter) RailNode::find().setPatchRecord(*recordAfter);
+            break;
         case kClose:
             closeStrokes();
             setClose(true);
@@ -106,6 +109,9 @@ MStatus ToolAction::undo() {
         case kFusion:
         case kWeld:
             if (modifier_) modifier_->undoIt();
+            break;
+        case kSpans:
+            if (recordBefore) RailNode::find().setPatchRecord(*recordBefore);
             break;
         default:
             break;

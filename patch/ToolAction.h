@@ -12,6 +12,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+
+#include "railnode/RailNode.h"
 
 namespace tessark {
 
@@ -39,6 +42,10 @@ public:
     //! kv_uspan and kv_vspan when a span change began.
     int previousUSpans = 12;
     int previousVSpans = 12;
+    //! For a span change: the last patch as the rail node held it before and
+    //! after, given back with the mesh by undo and redo.
+    std::optional<PatchRecord> recordBefore;
+    std::optional<PatchRecord> recordAfter;
 
     //! Acts on the first item of the active selection, then (but for a brush
     //! relax) selects it again, replacing the selection.

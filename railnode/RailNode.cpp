@@ -202,6 +202,18 @@ MStatus RailNode::clearStrokes(RailStrokes set) const {
     return status ? sizesStatus : status;
 }
 
+PatchRecord RailNode::patchRecord() const {
+    return {ints(RailInts::newFaces), ints(RailInts::toMerge), strokes(RailStrokes::shadow)};
+}
+
+MStatus RailNode::setPatchRecord(const PatchRecord& record) const {
+    MStatus status = setInts(RailInts::newFaces, record.newFaces);
+    MStatus merged = setInts(RailInts::toMerge, record.toMerge);
+    MStatus shadow = setStrokes(RailStrokes::shadow, record.shadow);
+    if (!status) return status;
+    return merged ? shadow : merged;
+}
+
 MDagPath RailNode::sourceMesh() const {
     MDagPath path;
     MStatus status;

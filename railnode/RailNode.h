@@ -42,6 +42,15 @@ enum class RailStrokes { current, shadow, nondestruct };
 //! the write of the sizes, so the order decides what a redraw in between sees).
 enum class WriteOrder { pointsFirst, sizesFirst };
 
+//! What the rail node remembers of the last patch: its face ids, the row it
+//! ends on and the rails it was built from. An action that rebuilds the patch
+//! and its undo keep these in step with the mesh.
+struct PatchRecord {
+    std::vector<int> newFaces;
+    std::vector<int> toMerge;
+    geo::StrokeSet shadow;
+};
+
 class RailNode {
 public:
     //! No rail node: reads give empty arrays and fallbacks, writes fail.
@@ -73,6 +82,9 @@ public:
                        WriteOrder order = WriteOrder::pointsFirst) const;
     //! Both arrays of the set written as null values.
     MStatus clearStrokes(RailStrokes set) const;
+
+    PatchRecord patchRecord() const;
+    MStatus setPatchRecord(const PatchRecord& record) const;
 
     //! The node at the other end of the first connection of the source-mesh
     //! attribute, as a path; empty with no connection.

@@ -54,9 +54,13 @@ MStatus TessarkToolCmd::doIt(const MArgList& args) {
         if (RailNode::find().exists()) {
             action.actionKind = kSpans;
             bool lastPlayer = isLastPlayer();
-            if (!isLocked())
+            if (!isLocked()) {
+                RailNode rail = RailNode::find();
+                action.recordBefore = rail.patchRecord();
                 changeSpans(static_cast<int>(u), static_cast<int>(v), !lastPlayer,
                             action.previousVSpans);
+                action.recordAfter = rail.patchRecord();
+            }
             return MStatus::kSuccess;
         }
     }
