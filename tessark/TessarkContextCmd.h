@@ -1,6 +1,8 @@
 #pragma once
-// "TessarkContext": makes the rail tool's context; its edit and query flags
-// set the span counts, the relax brush and the player.
+// "TessarkContext": makes the rail tool's context. In edit mode it sets the
+// span counts (-u/-v), switches the context into relax-brush mode (-rb with
+// -rad and -i), drops the player (-re) or rebuilds it (-rp); in query mode
+// it returns the span counts.
 
 #include <maya/MPxContextCommand.h>
 
@@ -11,7 +13,10 @@ public:
     TessarkContextCmd();
     ~TessarkContextCmd() override;
 
+    MStatus doEditFlags() override;
+    MStatus doQueryFlags() override;
     MPxContext* makeObj() override;
+    MStatus appendSyntax() override;
 
     static void* creator();
 
