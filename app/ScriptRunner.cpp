@@ -5,7 +5,7 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
+#include "host/src/session/Session.h"
 
 namespace tessark_app {
 

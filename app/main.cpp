@@ -12,8 +12,8 @@
 #include "app/Options.h"
 #include "app/ScriptRunner.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
 #include "host/src/plugin/Plugins.h"
+#include "host/src/session/Session.h"
 
 namespace {
 

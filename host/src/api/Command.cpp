@@ -8,7 +8,6 @@
 #include "host/src/command/Commands.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/NumberText.h"
-#include "host/src/core/Session.h"
 #include "host/src/dg/Api.h"
 
 using ehost::api::fail;
@@ -61,20 +60,20 @@ MStatus MPxCommand::setCommandString(const MString& command) {
 }
 
 void MPxCommand::displayInfo(const MString& message) {
-    ehost::session().messages().info(message.str());
+    ehost::theMessages().info(message.str());
 }
 void MPxCommand::displayWarning(const MString& message, bool) {
-    ehost::session().messages().warning(message.str());
+    ehost::theMessages().warning(message.str());
 }
 void MPxCommand::displayError(const MString& message, bool) {
-    ehost::session().messages().error(message.str());
+    ehost::theMessages().error(message.str());
 }
 
 namespace {
 
 //! The result of the innermost running command (a scratch one outside commands).
 MCommandResult& result() {
-    auto& results = ehost::session().commands().results;
+    auto& results = ehost::theCommands().results;
     if (results.empty()) {
         static MCommandResult scratch;
         return scratch;

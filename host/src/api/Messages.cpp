@@ -1,14 +1,10 @@
 #include <maya/MCommandResult.h>
 #include <maya/MEventMessage.h>
-#include <maya/MLibrary.h>
 #include <maya/MMessage.h>
 #include <maya/MStringArray.h>
 
-#include <cstdlib>
-
 #include "host/src/core/Events.h"
 #include "host/src/core/NumberText.h"
-#include "host/src/core/Session.h"
 #include "host/src/dg/Api.h"
 
 using ehost::api::fail;
@@ -19,7 +15,7 @@ MCallbackId runningCallback = 0;
 }
 
 MStatus MMessage::removeCallback(MCallbackId id) {
-    return ehost::session().events().remove(id)
+    return ehost::theEvents().remove(id)
                ? MStatus(MStatus::kSuccess)
                : fail(MStatus::kInvalidParameter, "no callback with id " + std::to_string(id));
 }
@@ -50,7 +46,7 @@ MCallbackId MEventMessage::addEventCallback(const MString& event, MMessage::MBas
         return 0;
     }
     auto holder = std::make_shared<MCallbackId>(0);
-    MCallbackId id = ehost::session().events().add(event.str(), [func, clientData, holder] {
+    MCallbackId id = ehost::theEvents().add(event.str(), [func, clientData, holder] {
         MCallbackId outer = runningCallback;
         runningCallback = *holder;
         func(clientData);
@@ -65,22 +61,6 @@ MStatus MEventMessage::getEventNames(MStringArray& names) {
     names.clear();
     for (const auto& n : ehost::Events::knownNames()) names.append(MString(n));
     return MStatus::kSuccess;
-}
-
-// ---------------------------------------------------------------- MLibrary
-
-MStatus MLibrary::initialize(const char* applicationName, bool viewLicense) {
-    return initialize(true, applicationName, viewLicense);
-}
-
-MStatus MLibrary::initialize(bool, const char*, bool) {
-    ehost::startSession("");
-    return MStatus::kSuccess;
-}
-
-void MLibrary::cleanup(int exitStatus, bool exitWhenDone) {
-    ehost::stopSession();
-    if (exitWhenDone) std::exit(exitStatus);
 }
 
 // ---------------------------------------------------------------- MCommandResult

@@ -43,6 +43,9 @@ private:
     std::vector<CommandDef> defs_;
 };
 
+//! The running session's commands and undo queue.
+Commands& theCommands();
+
 struct RunOptions {
     bool display = false;   // print each command's result
     bool undoable = false;  // record undoable commands
@@ -67,8 +70,6 @@ private:
 
 //! Gives a new command instance its name and syntax.
 void prepareCommand(MPxCommand& command, const CommandDef& def, const std::string& source);
-
-void registerBuiltinCommands(Commands& commands);
 
 //! Tool commands the host made for a context: finalizing one hands it to the
 //! undo queue. toolCommandFinalized is false for one the host did not make.

@@ -8,9 +8,8 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
+#include "host/src/core/StatusText.h"
 #include "host/src/dg/Scene.h"
-#include "host/src/view/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -24,7 +23,7 @@ struct ContextCommandDef {
 
 MStatus commandError(const std::string& command, const std::string& text,
                      MStatus::MStatusCode code = MStatus::kInvalidParameter) {
-    session().messages().error(command + ": " + text);
+    theMessages().error(command + ": " + text);
     return MStatus(code, text);
 }
 
@@ -65,7 +64,7 @@ MStatus editOrQuery(const ContextCommandDef& def, const MSyntax& syntax, const M
         return commandError(def.name, std::string(parser.isEdit() ? "-edit" : "-query") +
                                           " needs the name of a context");
     std::string name = objects[0].str();
-    Tool* tool = views().tools().find(name);
+    Tool* tool = theViews().tools().find(name);
     if (!tool || tool->contextCommand != def.name)
         return commandError(def.name, "no " + def.name + " context named \"" + name + "\"");
     if (parser.isQuery() && parser.isFlagSet("-ex")) {
@@ -86,7 +85,7 @@ MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> 
                const MArgParser& parser) {
     MStringArray objects;
     parser.getObjects(objects);
-    Tools& tools = views().tools();
+    Tools& tools = theViews().tools();
     std::string name;
     if (objects.length() == 1) {
         name = objects[0].str();
@@ -136,7 +135,7 @@ MStatus runContextCommand(const ContextCommandDef& def, const MArgList& args) {
     if (parser.isFlagSet("-ex")) {
         MStringArray objects;
         parser.getObjects(objects);
-        Tool* tool = objects.length() == 1 ? views().tools().find(objects[0].str()) : nullptr;
+        Tool* tool = objects.length() == 1 ? theViews().tools().find(objects[0].str()) : nullptr;
         MPxCommand::setResult(tool != nullptr && tool->contextCommand == def.name);
         return MStatus::kSuccess;
     }
@@ -148,7 +147,7 @@ MStatus runContextCommand(const ContextCommandDef& def, const MArgList& args) {
 MStatus addContextCommand(const std::string& name, MCreatorFunction contextCommandCreator,
                           const std::string& toolName, MCreatorFunction toolCreator,
                           MCreateSyntaxFunction toolSyntax, const std::string& plugin) {
-    Commands& commands = session().commands();
+    Commands& commands = theCommands();
     if (!contextCommandCreator)
         return MStatus(MStatus::kInvalidParameter, "context command " + name + " needs a creator");
     if (commands.find(name))
@@ -176,10 +175,10 @@ MStatus addContextCommand(const std::string& name, MCreatorFunction contextComma
 }
 
 MStatus removeContextCommand(const std::string& name, const std::string& toolName) {
-    Commands& commands = session().commands();
+    Commands& commands = theCommands();
     // The contexts it made go first: they are objects of the module that
     // registered the command.
-    views().tools().removeMadeBy(name);
+    theViews().tools().removeMadeBy(name);
     MStatus st = commands.remove(name);
     if (!toolName.empty()) {
         MStatus t = commands.remove(toolName);

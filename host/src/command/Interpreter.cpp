@@ -4,8 +4,8 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
-#include "host/src/view/StatusText.h"
+#include "host/src/core/Object.h"
+#include "host/src/core/StatusText.h"
 
 namespace ehost {
 
@@ -70,7 +70,7 @@ MArgList argsOf(const CommandText& cmd) {
 }
 
 size_t errorCount() {
-    const auto& e = session().messages().entries();
+    const auto& e = theMessages().entries();
     return std::count_if(e.begin(), e.end(), [](const MessageLog::Entry& m) {
         return m.kind == MessageLog::Kind::Error;
     });
@@ -78,27 +78,27 @@ size_t errorCount() {
 
 struct ResultScope {
     ResultScope() {
-        auto& c = session().commands();
+        auto& c = theCommands();
         c.results.emplace_back();
         ++c.depth;
     }
     ~ResultScope() {
-        auto& c = session().commands();
+        auto& c = theCommands();
         c.results.pop_back();
         --c.depth;
     }
-    MCommandResult& result() { return session().commands().results.back(); }
+    MCommandResult& result() { return theCommands().results.back(); }
 };
 
 MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine,
                MCommandResult& out) {
     const std::string& name = cmd.tokens[0].text;
     std::string where = multiLine ? "line " + std::to_string(cmd.line) + ": " : "";
-    Commands& commands = session().commands();
+    Commands& commands = theCommands();
     const CommandDef* def = commands.find(name);
     if (!def || cmd.tokens[0].kind != Token::Kind::Word) {
         std::string text = where + "Cannot find procedure \"" + name + "\".";
-        session().messages().error(text);
+        theMessages().error(text);
         return MStatus(MStatus::kInvalidParameter, text);
     }
     MArgList args = argsOf(cmd);
@@ -112,7 +112,7 @@ MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine
         command = static_cast<MPxCommand*>(def->creator());
         if (!command) {
             std::string text = where + name + ": the command could not be created";
-            session().messages().error(text);
+            theMessages().error(text);
             return MStatus(MStatus::kFailure, text);
         }
         prepareCommand(*command, *def, cmd.source);
@@ -120,7 +120,7 @@ MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine
     }
     out = scope.result();
     if (!st && errorCount() == errorsBefore)
-        session().messages().error(where + name + ": " + statusText(st));
+        theMessages().error(where + name + ": " + statusText(st));
     if (command) {
         UndoSink* sink = options.undoable && st && command->isUndoable() ? currentSink() : nullptr;
         if (sink)
@@ -130,7 +130,7 @@ MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine
     }
     if (st && options.display) {
         std::string text = out.stringResult().str();
-        if (out.resultType() != MCommandResult::kInvalid) session().messages().result(text);
+        if (out.resultType() != MCommandResult::kInvalid) theMessages().result(text);
     }
     return st;
 }
@@ -141,7 +141,7 @@ MStatus runCommands(const std::string& text, const RunOptions& options, MCommand
     std::vector<CommandText> cmds;
     std::string error;
     if (!splitCommands(text, cmds, error)) {
-        session().messages().error(error);
+        theMessages().error(error);
         return MStatus(MStatus::kInvalidParameter, error);
     }
     bool multiLine = text.find('\n') != std::string::npos;

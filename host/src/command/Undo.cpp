@@ -1,7 +1,6 @@
 #include "host/src/command/Undo.h"
 
 #include "host/src/command/Commands.h"
-#include "host/src/core/Session.h"
 
 namespace ehost {
 
@@ -76,15 +75,15 @@ void UndoCapture::redoAll() {
 }
 
 UndoSink* currentSink() {
-    auto& stack = session().commands().sinks;
-    return stack.empty() ? &session().commands().undoQueue : stack.back();
+    auto& stack = theCommands().sinks;
+    return stack.empty() ? &theCommands().undoQueue : stack.back();
 }
 
 SinkScope::SinkScope(UndoSink* sink) {
-    session().commands().sinks.push_back(sink);
+    theCommands().sinks.push_back(sink);
 }
 SinkScope::~SinkScope() {
-    session().commands().sinks.pop_back();
+    theCommands().sinks.pop_back();
 }
 
 bool isUndoing() {

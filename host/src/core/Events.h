@@ -34,4 +34,7 @@ private:
     MCallbackId next_ = 1;
 };
 
+//! The running session's events.
+Events& theEvents();
+
 }  // namespace ehost

@@ -30,4 +30,7 @@ private:
     std::vector<Entry> entries_;
 };
 
+//! The running session's messages.
+MessageLog& theMessages();
+
 }  // namespace ehost

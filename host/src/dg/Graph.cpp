@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <set>
 
-#include "host/src/core/Session.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/Scene.h"
@@ -183,6 +182,11 @@ void Node::connectionChanged(const PlugAddr& local, const PlugRef& other, bool m
         user->connectionBroken(mine, theirs, asSrc);
 }
 
+void Node::dropLinks() {
+    inputs.clear();
+    outputs.clear();
+}
+
 Cell* Node::cell(const PlugAddr& plug, bool create) {
     const Attribute* root = plug.attr->root();
     int s = cls->slotOf(root);
@@ -331,7 +335,7 @@ void dirtyOne(Node& node, const PlugAddr& plug, std::set<std::pair<Node*, PlugAd
         c->dirty = true;
     }
     ++node.changeStamp;
-    session().scene().noteDirty(&node);
+    theScene().noteDirty(&node);
     spread(node, plug, seen);
 }
 
@@ -542,7 +546,7 @@ bool parsePlugName(const NodeClass& cls, const std::string& text, PlugAddr& out,
 
 void evaluateDirtyNodes() {
     for (int pass = 0; pass < 4; ++pass) {
-        std::vector<Node*> nodes = session().scene().takeDirty();
+        std::vector<Node*> nodes = theScene().takeDirty();
         if (nodes.empty()) return;
         for (Node* n : nodes) {
             if (!n->alive) continue;

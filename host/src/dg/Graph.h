@@ -142,6 +142,9 @@ public:
     //! Told when a connection to one of its plugs is made or broken.
     virtual void connectionChanged(const PlugAddr& local, const PlugRef& other, bool made,
                                    bool asSrc);
+    //! Forgets every link to other nodes (connections; a DAG node's parent and
+    //! children too), so that no node keeps another alive once the scene goes.
+    virtual void dropLinks();
 
     // ---- values ----
     Cell* cell(const PlugAddr& plug, bool create);

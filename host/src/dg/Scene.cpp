@@ -5,35 +5,14 @@
 
 #include <maya/MPxNode.h>
 
-#include "host/src/dag/Dag.h"
-
 namespace ehost {
 
-namespace {
-
-NodeClass& worldClass() {
-    static NodeClass cls = [] {
-        NodeClass c;
-        c.typeName = "world";
-        c.kind = MFn::kWorld;
-        c.role = NodeRole::Dag;
-        return c;
-    }();
-    return cls;
-}
-
-}  // namespace
-
-Scene::Scene() : world_(std::make_shared<DagNode>(&worldClass())) {
-    world_->alive = true;
+Scene::Scene(NodePtr root) : root_(std::move(root)) {
+    root_->alive = true;
 }
 
 Scene::~Scene() {
     clear();
-}
-
-NodePtr Scene::worldPtr() const {
-    return world_;
 }
 
 Node* Scene::find(const std::string& name) const {
@@ -164,15 +143,10 @@ void Scene::clear() {
     // Break connections and parent links first so that no node outlives the
     // scene through a reference held by another node.
     for (auto& n : nodes_) {
-        n->inputs.clear();
-        n->outputs.clear();
-        if (auto* d = dynamic_cast<DagNode*>(n.get())) {
-            d->children.clear();
-            d->parent = nullptr;
-        }
+        n->dropLinks();
         n->alive = false;
     }
-    world_->children.clear();
+    root_->dropLinks();
     nodes_.clear();
     byName_.clear();
     dirty_.clear();

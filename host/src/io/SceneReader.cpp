@@ -5,9 +5,9 @@
 #include <unordered_map>
 
 #include "host/src/core/NumberText.h"
-#include "host/src/core/Session.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/MeshData.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/io/SceneFile.h"
 #include "host/src/io/SceneFormat.h"
@@ -151,7 +151,7 @@ struct StagedScene::Impl {
         std::string_view parent;
         if (in->tryToken(parent)) e.parentName = str(parent);
         in->expectLineEnd();
-        e.cls = session().registry().findClass(type);
+        e.cls = theRegistry().findClass(type);
         if (!e.cls) in->fail("unknown node type \"" + type + "\"");
         checkName(e.name);
         if (madeByNewScene(e.name))
@@ -179,7 +179,7 @@ struct StagedScene::Impl {
         e.name = name;
         e.reused = true;
         e.line = in->lineNumber();
-        e.cls = session().registry().findClass(newSceneNodeType(name));
+        e.cls = theRegistry().findClass(newSceneNodeType(name));
         if (!e.cls) in->fail("this host makes no " + name + " in a new scene");
         return add(std::move(e));
     }
@@ -641,8 +641,8 @@ struct StagedScene::Impl {
     // ---------------------------------------------------------------- applying
 
     void apply() {
-        session().newScene();
-        Scene& scene = session().scene();
+        startNewScene();
+        Scene& scene = theScene();
         for (auto& e : nodes) {
             if (e.reused) {
                 e.node = scene.find(e.name) ? scene.find(e.name)->self() : nullptr;
@@ -655,7 +655,7 @@ struct StagedScene::Impl {
             auto* dag = dynamic_cast<DagNode*>(e.node.get());
             if (!dag || e.reused) continue;
             DagNode* parent =
-                e.parent < 0 ? &scene.world() : static_cast<DagNode*>(nodes[e.parent].node.get());
+                e.parent < 0 ? &theWorld() : static_cast<DagNode*>(nodes[e.parent].node.get());
             reparent(*dag, parent);
         }
         for (const Order& o : orders) reorder(o);
@@ -676,8 +676,7 @@ struct StagedScene::Impl {
     }
 
     void reorder(const Order& o) {
-        DagNode& parent =
-            o.parent < 0 ? session().scene().world() : static_cast<DagNode&>(*nodes[o.parent].node);
+        DagNode& parent = o.parent < 0 ? theWorld() : static_cast<DagNode&>(*nodes[o.parent].node);
         std::vector<NodePtr> sorted;
         for (int c : o.children)
             if (std::find(parent.children.begin(), parent.children.end(), nodes[c].node) !=

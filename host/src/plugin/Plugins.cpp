@@ -11,11 +11,11 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/command/ContextCommands.h"
-#include "host/src/core/Session.h"
-#include "host/src/dg/PluginNodes.h"
+#include "host/src/core/StatusText.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/plugin/Plugin.h"
-#include "host/src/view/StatusText.h"
+#include "host/src/plugin/PluginNodes.h"
 #include "host/src/view/Views.h"
 
 namespace fs = std::filesystem;
@@ -77,10 +77,10 @@ std::string locate(const std::string& nameOrPath) {
 using EntryPoint = MStatus (*)(MObject);
 
 void forgetRegistrations(Plugin& p) {
-    Commands& commands = session().commands();
+    Commands& commands = theCommands();
     // Its tool contexts, draw overrides and render overrides first: they are
     // objects of the module.
-    views().forgetPlugin(p.info.name);
+    theViews().forgetPlugin(p.info.name);
     for (auto& [ctx, tool] : p.contextCommands) removeContextCommand(ctx, tool);
     for (auto& name : p.commands) commands.remove(name);
     for (unsigned id : p.nodeTypes) deregisterPluginNodeType(MTypeId(id));
@@ -161,13 +161,13 @@ MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName) {
 MStatus unloadPlugin(const std::string& name, bool force) {
     auto plugin = findLoaded(name);
     if (!plugin) return MStatus(MStatus::kNotFound, "plug-in \"" + name + "\" is not loaded");
-    for (auto& n : session().scene().nodes())
+    for (auto& n : theScene().nodes())
         if (std::count(plugin->nodeTypes.begin(), plugin->nodeTypes.end(), n->cls->typeId.id()))
             return MStatus(MStatus::kFailure, "plug-in " + name + " is in use: node " + n->name +
                                                   " is of type " + n->cls->typeName +
                                                   " (delete it first)");
     // Commands kept for undo may belong to the plug-in: forget them first.
-    session().commands().undoQueue.flush();
+    theCommands().undoQueue.flush();
     dropPendingToolCommands();
     auto uninit = reinterpret_cast<EntryPoint>(dlsym(plugin->handle, "uninitializePlugin"));
     current() = plugin.get();
@@ -197,7 +197,7 @@ std::vector<PluginInfo> loadedPlugins() {
 }
 
 std::string pluginOfNodeType(const std::string& typeName) {
-    NodeClass* cls = session().registry().findClass(typeName);
+    NodeClass* cls = theRegistry().findClass(typeName);
     return cls ? cls->pluginName : "";
 }
 

@@ -11,11 +11,10 @@
 #include <algorithm>
 
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
+#include "host/src/core/StatusText.h"
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/view/Shader.h"
-#include "host/src/view/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -85,16 +84,16 @@ public:
         frame_.renderer = override.name().str();
         MStatus st = override.setup(MString(info_.panel));
         if (!st) {
-            session().messages().warning("render override " + frame_.renderer +
-                                         ": setup failed: " + statusText(st));
+            theMessages().warning("render override " + frame_.renderer +
+                                  ": setup failed: " + statusText(st));
         } else if (override.startOperationIterator()) {
             int count = 0;
             do {
                 if (MHWRender::MRenderOperation* op = override.renderOperation()) run(*op);
                 if (++count >= kMaxOperationsPerFrame) {
-                    session().messages().warning(
-                        "render override " + frame_.renderer + ": more than " +
-                        std::to_string(kMaxOperationsPerFrame) + " operations in a frame");
+                    theMessages().warning("render override " + frame_.renderer + ": more than " +
+                                          std::to_string(kMaxOperationsPerFrame) +
+                                          " operations in a frame");
                     break;
                 }
             } while (override.nextRenderOperation());
@@ -183,8 +182,8 @@ private:
         MHWRender::MDrawContext context(info_);
         MStatus st = op.execute(context);
         if (!st)
-            session().messages().warning("render operation " + op.name().str() +
-                                         " failed: " + statusText(st));
+            theMessages().warning("render operation " + op.name().str() +
+                                  " failed: " + statusText(st));
         if (!op.hasUIDrawables()) return;
         DrawRecorder recorder(newDrawable(Drawable::Source::UserOperation, op.name().str()));
         MHWRender::MUIDrawManager manager(recorder);
@@ -205,7 +204,7 @@ private:
         if (options.shader)
             overrideColor = ApiAccess::impl(*options.shader)->surfaceColor(shaderColor);
         // A draw override may create or delete nodes: walk a copy.
-        std::vector<NodePtr> nodes = session().scene().nodes();
+        std::vector<NodePtr> nodes = theScene().nodes();
         for (const NodePtr& n : nodes) {
             auto dag = std::dynamic_pointer_cast<DagNode>(n);
             if (!dag || dag->isWorld() || !visibleInWorld(*dag) || !options.inSet(*dag)) continue;

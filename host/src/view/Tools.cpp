@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "host/src/core/Events.h"
-#include "host/src/core/Session.h"
+#include "host/src/core/Object.h"
 
 namespace ehost {
 
@@ -58,7 +58,7 @@ MStatus Tools::setCurrent(const std::string& name) {
     current_ = next;
     MEvent setupEvent;
     next->context->toolOnSetup(setupEvent);
-    session().events().fire("ToolChanged");
+    theEvents().fire("ToolChanged");
     return MStatus::kSuccess;
 }
 

@@ -8,16 +8,16 @@
 #include <numbers>
 
 #include "host/src/api/mesh/MeshApi.h"
-#include "host/src/core/Session.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/Api.h"
+#include "host/src/dg/Registry.h"
 
 using ehost::MeshGeometry;
+using ehost::SpaceFrame;
 using ehost::Vec3;
 using ehost::api::MeshTarget;
 using ehost::api::outOfRange;
 using ehost::api::setStatus;
-using ehost::api::SpaceFrame;
 
 namespace ehost::api {
 
@@ -100,7 +100,7 @@ MStatus buildMesh(int numVertices, int numPolygons, const std::vector<Vec3>& poi
 }
 
 ehost::NodeClass& meshClass() {
-    return *ehost::session().registry().findClass("mesh");
+    return *ehost::theRegistry().findClass("mesh");
 }
 
 //! Gives a freshly made shape its geometry.

@@ -4,7 +4,6 @@
 #include <maya/MPxToolCommand.h>
 
 #include "host/src/command/Commands.h"
-#include "host/src/core/Session.h"
 #include "host/src/dg/Api.h"
 
 using ehost::api::fail;
@@ -120,7 +119,7 @@ MStatus MPxContext::setTitleString(const MString& str) {
 
 MPxToolCommand* MPxContext::newToolCommand() {
     if (impl_.toolCommand.empty()) return nullptr;
-    const ehost::CommandDef* def = ehost::session().commands().find(impl_.toolCommand);
+    const ehost::CommandDef* def = ehost::theCommands().find(impl_.toolCommand);
     if (!def || !def->creator) return nullptr;
     auto* command = static_cast<MPxToolCommand*>(def->creator());
     if (!command) return nullptr;

@@ -1,8 +1,8 @@
-#include "host/src/dg/PluginNodes.h"
+#include "host/src/plugin/PluginNodes.h"
 
-#include "host/src/core/Session.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Registry.h"
 
 namespace ehost {
 
@@ -29,7 +29,7 @@ MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id,
                                MCreatorFunction creator, MInitializeFunction initialize,
                                MPxNode::Type type, const std::string& classification,
                                const std::string& pluginName) {
-    Registry& reg = session().registry();
+    Registry& reg = theRegistry();
     if (typeName.empty() || !creator)
         return MStatus(MStatus::kInvalidParameter, "a node type needs a name and a creator");
     if (type != MPxNode::kDependNode && type != MPxNode::kLocatorNode)
@@ -62,7 +62,7 @@ MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id,
 }
 
 MStatus deregisterPluginNodeType(const MTypeId& id) {
-    return session().registry().removeClass(id);
+    return theRegistry().removeClass(id);
 }
 
 }  // namespace ehost

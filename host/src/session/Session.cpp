@@ -1,66 +1,16 @@
-#include "host/src/core/Session.h"
+#include "host/src/session/Session.h"
 
 #include <cstdlib>
 
-#include "host/src/command/Commands.h"
-#include "host/src/core/Events.h"
-#include "host/src/core/MessageLog.h"
-#include "host/src/core/Preferences.h"
-#include "host/src/dag/Selection.h"
-#include "host/src/dg/Scene.h"
+#include "host/src/builtins/Builtin.h"
+#include "host/src/dag/Dag.h"
 #include "host/src/nodes/Builtins.h"
-#include "host/src/view/Views.h"
 
 namespace ehost {
 
-// ---------------------------------------------------------------- Registry
-
-NodeClass* Registry::findClass(const std::string& typeName) const {
-    for (auto& c : classes_)
-        if (c->typeName == typeName) return c.get();
-    return nullptr;
-}
-
-NodeClass* Registry::findClass(const MTypeId& id) const {
-    if (id.id() == 0) return nullptr;
-    for (auto& c : classes_)
-        if (c->typeId == id) return c.get();
-    return nullptr;
-}
-
-MStatus Registry::addClass(std::unique_ptr<NodeClass> cls) {
-    if (findClass(cls->typeName))
-        return MStatus(MStatus::kFailure,
-                       "a node type named " + cls->typeName + " is already registered");
-    if (findClass(cls->typeId))
-        return MStatus(MStatus::kFailure, "node type id " + std::to_string(cls->typeId.id()) +
-                                              " is already registered");
-    classes_.push_back(std::move(cls));
-    return MStatus::kSuccess;
-}
-
-MStatus Registry::removeClass(const MTypeId& id) {
-    for (auto it = classes_.begin(); it != classes_.end(); ++it) {
-        if ((*it)->typeId != id) continue;
-        for (auto& n : session().scene().nodes())
-            if (n->cls == it->get())
-                return MStatus(MStatus::kFailure,
-                               "node type " + (*it)->typeName + " is still used by " + n->name);
-        for (auto& c : classes_)
-            if (c->base == it->get())
-                return MStatus(MStatus::kFailure,
-                               "node type " + (*it)->typeName + " is the base of " + c->typeName);
-        classes_.erase(it);
-        return MStatus::kSuccess;
-    }
-    return MStatus(MStatus::kNotFound, "no node type with id " + std::to_string(id.id()));
-}
-
-// ---------------------------------------------------------------- Session
-
 Session::Session()
     : registry_(std::make_unique<Registry>()),
-      scene_(std::make_unique<Scene>()),
+      scene_(std::make_unique<Scene>(makeWorld())),
       prefs_(std::make_unique<Preferences>("")),
       selection_(std::make_unique<Selection>()),
       events_(std::make_unique<Events>()),
@@ -88,10 +38,6 @@ std::unique_ptr<Session>& current() {
     static std::unique_ptr<Session> s;
     return s;
 }
-
-}  // namespace
-
-namespace {
 
 void start(const std::string& prefsDir, bool isolated) {
     auto& s = current();
@@ -137,6 +83,36 @@ Session& session() {
     // application) gets a session that leaves the user's preferences alone.
     if (!current()) startIsolatedSession();
     return *current();
+}
+
+// ---------------------------------------------------------------- the floors' accessors
+
+Scene& theScene() {
+    return session().scene();
+}
+Registry& theRegistry() {
+    return session().registry();
+}
+Preferences& thePrefs() {
+    return session().prefs();
+}
+Selection& theSelection() {
+    return session().selection();
+}
+Events& theEvents() {
+    return session().events();
+}
+MessageLog& theMessages() {
+    return session().messages();
+}
+Commands& theCommands() {
+    return session().commands();
+}
+Views& theViews() {
+    return session().views();
+}
+void startNewScene() {
+    session().newScene();
 }
 
 }  // namespace ehost
