@@ -73,12 +73,8 @@ namespace {
 
 //! The result of the innermost running command (a scratch one outside commands).
 MCommandResult& result() {
-    auto& results = ehost::theCommands().results;
-    if (results.empty()) {
-        static MCommandResult scratch;
-        return scratch;
-    }
-    return results.back();
+    auto& commands = ehost::theCommands();
+    return commands.results.empty() ? commands.looseResult : commands.results.back();
 }
 
 }  // namespace

@@ -10,10 +10,6 @@
 using ehost::api::fail;
 using ehost::api::setStatus;
 
-namespace {
-MCallbackId runningCallback = 0;
-}
-
 MStatus MMessage::removeCallback(MCallbackId id) {
     return ehost::theEvents().remove(id)
                ? MStatus(MStatus::kSuccess)
@@ -30,8 +26,9 @@ MStatus MMessage::removeCallbacks(MCallbackIdArray& ids) {
 }
 
 MCallbackId MMessage::currentCallbackId(MStatus* status) {
-    setStatus(status, runningCallback ? MStatus(MStatus::kSuccess) : MStatus(MStatus::kFailure));
-    return runningCallback;
+    MCallbackId running = ehost::theEvents().running();
+    setStatus(status, running ? MStatus(MStatus::kSuccess) : MStatus(MStatus::kFailure));
+    return running;
 }
 
 MCallbackId MEventMessage::addEventCallback(const MString& event, MMessage::MBasicFunction func,
@@ -45,14 +42,7 @@ MCallbackId MEventMessage::addEventCallback(const MString& event, MMessage::MBas
                   fail(MStatus::kInvalidParameter, "unknown event \"" + event.str() + "\""));
         return 0;
     }
-    auto holder = std::make_shared<MCallbackId>(0);
-    MCallbackId id = ehost::theEvents().add(event.str(), [func, clientData, holder] {
-        MCallbackId outer = runningCallback;
-        runningCallback = *holder;
-        func(clientData);
-        runningCallback = outer;
-    });
-    *holder = id;
+    MCallbackId id = ehost::theEvents().add(event.str(), [func, clientData] { func(clientData); });
     setStatus(status, MStatus::kSuccess);
     return id;
 }

@@ -9,6 +9,7 @@ namespace ehost {
 
 namespace {
 std::vector<void (*)(Commands&)>& registrars() {
+    // Filled while the library loads, before any session: each session reads it.
     static std::vector<void (*)(Commands&)> list;
     return list;
 }

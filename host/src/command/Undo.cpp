@@ -5,8 +5,6 @@
 namespace ehost {
 
 namespace {
-bool undoing = false;
-bool redoing = false;
 
 struct Flag {
     explicit Flag(bool& f) : flag(f), old(f) { flag = true; }
@@ -27,7 +25,7 @@ bool UndoQueue::undo(std::string* text) {
     std::unique_ptr<UndoItem> item = std::move(done_.back());
     done_.pop_back();
     {
-        Flag f(undoing);
+        Flag f(theCommands().undoing);
         SinkScope off(nullptr);
         item->undo();
     }
@@ -41,7 +39,7 @@ bool UndoQueue::redo(std::string* text) {
     std::unique_ptr<UndoItem> item = std::move(undone_.back());
     undone_.pop_back();
     {
-        Flag f(redoing);
+        Flag f(theCommands().redoing);
         SinkScope off(nullptr);
         item->redo();
     }
@@ -87,10 +85,10 @@ SinkScope::~SinkScope() {
 }
 
 bool isUndoing() {
-    return undoing;
+    return theCommands().undoing;
 }
 bool isRedoing() {
-    return redoing;
+    return theCommands().redoing;
 }
 
 }  // namespace ehost

@@ -49,7 +49,10 @@ void Events::fire(const std::string& name) {
                                [&](const Entry& e) { return e.id == id; });
         if (it == entries_.end()) continue;
         Callback cb = it->callback;
+        MCallbackId outer = running_;
+        running_ = id;
         cb();
+        running_ = outer;
     }
 }
 

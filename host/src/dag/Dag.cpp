@@ -7,6 +7,7 @@
 namespace ehost {
 
 DagPtr makeWorld() {
+    // A type description, like the attribute handles: shared by every session's world.
     static NodeClass worldClass = [] {
         NodeClass c;
         c.typeName = "world";

@@ -244,14 +244,13 @@ const PlugRef* inputOf(Node& node, const PlugAddr& plug) {
 }
 
 struct EvalGuard {
-    static std::set<std::pair<Node*, PlugAddr>>& active() {
-        static std::set<std::pair<Node*, PlugAddr>> s;
-        return s;
+    EvalGuard(Node* n, const PlugAddr& p) : active(theScene().evaluating), key(n, p) {
+        entered = active.insert(key).second;
     }
-    EvalGuard(Node* n, const PlugAddr& p) : key(n, p) { entered = active().insert(key).second; }
     ~EvalGuard() {
-        if (entered) active().erase(key);
+        if (entered) active.erase(key);
     }
+    std::set<std::pair<Node*, PlugAddr>>& active;
     std::pair<Node*, PlugAddr> key;
     bool entered;
 };

@@ -3,9 +3,11 @@
 
 #include <maya/MStatus.h>
 
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "host/src/dg/Graph.h"
@@ -46,6 +48,15 @@ public:
 
     //! Removes every node (a new scene).
     void clear();
+
+    //! Plugs being evaluated now: pulling one of them again is a cycle, and
+    //! its stored value stands.
+    std::set<std::pair<Node*, PlugAddr>> evaluating;
+    //! The file the scene was opened from or renamed to ("" while untitled);
+    //! the file commands set it, clear() leaves it.
+    std::string fileName;
+    //! Whether modelling commands record construction history (constructionHistory -toggle).
+    bool recordsHistory = true;
 
 private:
     std::vector<NodePtr> nodes_;

@@ -25,18 +25,11 @@ namespace ehost {
 namespace {
 
 std::vector<std::shared_ptr<Plugin>>& loaded() {
-    static std::vector<std::shared_ptr<Plugin>> list;
-    return list;
+    return thePlugins().loaded;
 }
 
 Plugin*& current() {
-    static Plugin* p = nullptr;
-    return p;
-}
-
-std::vector<std::string>& pathOverride() {
-    static std::vector<std::string> dirs;
-    return dirs;
+    return thePlugins().beingLoaded;
 }
 
 //! The directory the host library lives in: plug-ins built with it sit in ../plug-ins.
@@ -96,11 +89,11 @@ Plugin* pluginBeingLoaded() {
 }
 
 void setPluginPath(const std::vector<std::string>& dirs) {
-    pathOverride() = dirs;
+    thePlugins().pathOverride = dirs;
 }
 
 std::vector<std::string> pluginPath() {
-    std::vector<std::string> dirs = pathOverride();
+    std::vector<std::string> dirs = thePlugins().pathOverride;
     if (dirs.empty())
         if (const char* env = std::getenv("TESSARK_PLUGIN_PATH"); env && *env) {
             std::string all = env;

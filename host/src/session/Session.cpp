@@ -16,7 +16,8 @@ Session::Session()
       events_(std::make_unique<Events>()),
       messages_(std::make_unique<MessageLog>()),
       commands_(std::make_unique<Commands>()),
-      views_(std::make_unique<Views>()) {}
+      views_(std::make_unique<Views>()),
+      plugins_(std::make_unique<Plugins>()) {}
 
 Session::~Session() {
     commands_->undoQueue.flush();
@@ -110,6 +111,9 @@ Commands& theCommands() {
 }
 Views& theViews() {
     return session().views();
+}
+Plugins& thePlugins() {
+    return session().plugins();
 }
 void startNewScene() {
     session().newScene();

@@ -37,6 +37,7 @@
 #include "host/src/dag/Selection.h"
 #include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
+#include "host/src/plugin/Plugin.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -54,6 +55,7 @@ public:
     MessageLog& messages() { return *messages_; }
     Commands& commands() { return *commands_; }
     Views& views() { return *views_; }
+    Plugins& plugins() { return *plugins_; }
 
     //! Empties the scene (and the undo queue) and puts back what every new scene has.
     void newScene();
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<MessageLog> messages_;
     std::unique_ptr<Commands> commands_;
     std::unique_ptr<Views> views_;
+    std::unique_ptr<Plugins> plugins_;
 };
 
 //! The running session; started (isolated) on first use if nothing started it.

@@ -12,6 +12,7 @@ namespace MHWRender {
 // ---------------------------------------------------------------- MRenderer
 
 MRenderer* MRenderer::theRenderer(bool) {
+    // The host's documented singleton; it keeps no state (the session's views do).
     static MRenderer renderer;
     return &renderer;
 }
@@ -48,6 +49,7 @@ MString MRenderer::activeRenderOverride() const {
 }
 
 const MShaderManager* MRenderer::getShaderManager() const {
+    // The host's documented singleton; the shaders it hands out are the session's.
     static MShaderManager manager;
     return &manager;
 }
