@@ -215,9 +215,10 @@ public:
     Cell old;
 };
 
-//! A node object of the class, not yet in the scene.
-NodePtr makeDetached(NodeClass& cls) {
-    NodePtr n = cls.make ? cls.make(&cls) : std::make_shared<Node>(&cls);
+//! A node object of the class, not yet in the scene; null when the class made none.
+NodePtr makeDetached(NodeClass& cls, MStatus* status) {
+    NodePtr n = cls.makeNode(status);
+    if (!n) return nullptr;
     std::string base = cls.typeName;
     if (!base.empty() && !std::isdigit(static_cast<unsigned char>(base.back()))) base += "1";
     n->name = theScene().uniqueName(base);
@@ -254,7 +255,12 @@ MObject MDGModifier::createNode(const MString& type, MStatus* status) {
                                "\"" + type.str() + "\" is a DAG node type: use MDagModifier"));
         return MObject();
     }
-    NodePtr n = ehost::makeDetached(*cls);
+    MStatus st;
+    NodePtr n = ehost::makeDetached(*cls, &st);
+    if (!n) {
+        setStatus(status, st);
+        return MObject();
+    }
     impl_->ops.push_back(std::make_unique<ehost::CreateOp>(n, n->name, nullptr, "", nullptr));
     setStatus(status, MStatus::kSuccess);
     return ehost::api::wrap(n);
@@ -402,12 +408,17 @@ MObject MDagModifier::createNode(const MString& type, const MObject& parent, MSt
         }
         under = p.get();
     }
-    NodePtr node = ehost::makeDetached(*cls);
+    MStatus st;
+    NodePtr node = ehost::makeDetached(*cls, &st);
     NodePtr transform;
     bool shape = cls->role == ehost::NodeRole::Shape || cls->role == ehost::NodeRole::Locator;
-    if (shape && !under) {
-        transform = ehost::makeDetached(*ehost::theRegistry().findClass("transform"));
-        transform->name.clear();  // named when it enters the scene
+    if (node && shape && !under) {
+        transform = ehost::makeDetached(*ehost::theRegistry().findClass("transform"), &st);
+        if (transform) transform->name.clear();  // named when it enters the scene
+    }
+    if (!node || (shape && !under && !transform)) {
+        setStatus(status, st);
+        return MObject();
     }
     impl_->ops.push_back(std::make_unique<ehost::CreateOp>(
         node, node->name, transform, cls->typeName == "mesh" ? "polySurface1" : "transform1",

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "host/src/command/Commands.h"
+#include "host/src/core/Guard.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/StatusText.h"
 #include "host/src/dg/Scene.h"
@@ -76,9 +77,9 @@ MStatus editOrQuery(const ContextCommandDef& def, const MSyntax& syntax, const M
     owner.parser = parser;
     if (parser.isEdit()) {
         applyImages(*tool->context, parser);
-        return tool->command->doEditFlags();
+        return guarded(def.name + ".doEditFlags", [&] { return tool->command->doEditFlags(); });
     }
-    return tool->command->doQueryFlags();
+    return guarded(def.name + ".doQueryFlags", [&] { return tool->command->doQueryFlags(); });
 }
 
 MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> command,
@@ -96,7 +97,11 @@ MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> 
     } else {
         name = tools.uniqueName(def.name, true);
     }
-    MPxContext* context = command->makeObj();
+    MStatus st;
+    MPxContext* context = guarded(
+        def.name + ".makeObj", static_cast<MPxContext*>(nullptr),
+        [&] { return command->makeObj(); }, &st);
+    if (!st) return st;
     if (!context) return commandError(def.name, "the command made no context", MStatus::kFailure);
     auto tool = std::make_unique<Tool>();
     tool->name = name;
@@ -106,12 +111,12 @@ MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> 
     tool->context = context;
     tool->command = command.release();
     Tool* made = tool.get();
-    MStatus st = tools.add(std::move(tool));
+    st = tools.add(std::move(tool));
     if (!st) return commandError(def.name, statusText(st));
     applyImages(*made->context, parser);
     // Flags given at creation set up the new context as an edit would.
     if (usesToolFlags(parser)) {
-        st = made->command->doEditFlags();
+        st = guarded(def.name + ".doEditFlags", [&] { return made->command->doEditFlags(); });
         if (!st) return st;
     }
     MPxCommand::setResult(MString(name));
@@ -119,13 +124,16 @@ MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> 
 }
 
 MStatus runContextCommand(const ContextCommandDef& def, const MArgList& args) {
-    std::unique_ptr<MPxContextCommand> command(static_cast<MPxContextCommand*>(def.creator()));
+    MStatus st;
+    std::unique_ptr<MPxContextCommand> command(static_cast<MPxContextCommand*>(guarded(
+        def.name + ".creator", static_cast<void*>(nullptr), [&] { return def.creator(); }, &st)));
+    if (!st) return st;
     if (!command)
         return commandError(def.name, "the context command could not be created",
                             MStatus::kFailure);
     MSyntax syntax = baseSyntax();
     ApiAccess::impl(*command).syntax = syntax;
-    MStatus st = command->appendSyntax();
+    st = guardEntry("appendSyntax", [&] { return command->appendSyntax(); });
     if (!st)
         return commandError(def.name, "appendSyntax failed: " + statusText(st), st.statusCode());
     MArgParser parser(syntax, args, &st);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "host/src/core/Guard.h"
+
 namespace ehost {
 
 std::vector<std::string> Events::knownNames() {
@@ -51,7 +53,7 @@ void Events::fire(const std::string& name) {
         Callback cb = it->callback;
         MCallbackId outer = running_;
         running_ = id;
-        cb();
+        guarded([&] { return "a callback on event \"" + name + "\""; }, cb);
         running_ = outer;
     }
 }

@@ -60,16 +60,18 @@ NodePtr Scene::create(NodeClass& cls, const std::string& wanted, MStatus* status
         if (status) *status = MStatus(MStatus::kInvalidParameter, why);
         return nullptr;
     }
-    NodePtr node = cls.make ? cls.make(&cls) : std::make_shared<Node>(&cls);
+    MStatus st;
+    NodePtr node = cls.makeNode(&st);
+    if (!node) {
+        if (status) *status = st;
+        return nullptr;
+    }
     node->name = uniqueName(base);
     node->order = nextOrder_++;
-    MStatus st = attach(node);
+    st = attach(node);
     if (status) *status = st;
     if (!st) return nullptr;
-    if (node->user) {
-        node->constructed = true;
-        node->user->postConstructor();
-    }
+    node->construct();
     return node;
 }
 
@@ -79,10 +81,7 @@ MStatus Scene::adopt(const NodePtr& node, const std::string& wanted) {
     if (node->order == 0) node->order = nextOrder_++;
     node->name = uniqueName(wanted);
     MStatus st = attach(node);
-    if (st && node->user && !node->constructed) {
-        node->constructed = true;
-        node->user->postConstructor();
-    }
+    if (st) node->construct();
     return st;
 }
 

@@ -1,5 +1,6 @@
 #include "host/src/plugin/PluginNodes.h"
 
+#include "host/src/core/Guard.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/Registry.h"
@@ -18,7 +19,13 @@ NodePtr makePluginNode(NodeClass* cls) {
     NodePtr node = cls->role == NodeRole::Depend
                        ? std::make_shared<Node>(cls)
                        : std::static_pointer_cast<Node>(std::make_shared<PluginDagNode>(cls));
-    node->user = static_cast<MPxNode*>(cls->pluginCreator());
+    MStatus st;
+    void* made = guarded([cls] { return "the creator of node type " + cls->typeName; },
+                         static_cast<void*>(nullptr), [cls] { return cls->pluginCreator(); }, &st);
+    // A creator that threw made no node; one that returned nothing leaves the
+    // node to the host's own behaviour.
+    if (!st) return nullptr;
+    node->user = static_cast<MPxNode*>(made);
     if (node->user) ApiAccess::impl(*node->user).node = node.get();
     return node;
 }
@@ -55,7 +62,8 @@ MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id,
     if (type == MPxNode::kLocatorNode) addLocatorAttributes(*cls);
 
     reg.initializing = cls.get();
-    MStatus st = initialize ? initialize() : MStatus(MStatus::kSuccess);
+    MStatus st = initialize ? guarded("initialize of node type " + typeName, initialize)
+                            : MStatus(MStatus::kSuccess);
     reg.initializing = nullptr;
     if (!st) return st;
     return reg.addClass(std::move(cls));

@@ -11,6 +11,7 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/command/ContextCommands.h"
+#include "host/src/core/Guard.h"
 #include "host/src/core/StatusText.h"
 #include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
@@ -143,7 +144,8 @@ MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName) {
     // registered before failing keeps pointing into it.
     loaded().push_back(plugin);
     current() = plugin.get();
-    MStatus st = init(ApiAccess::wrap(plugin));
+    // The caller reports the failure, naming the plug-in.
+    MStatus st = guardEntry("initializePlugin", [&] { return init(ApiAccess::wrap(plugin)); });
     current() = nullptr;
     if (!st)
         return MStatus(st.statusCode(),
@@ -164,7 +166,7 @@ MStatus unloadPlugin(const std::string& name, bool force) {
     dropPendingToolCommands();
     auto uninit = reinterpret_cast<EntryPoint>(dlsym(plugin->handle, "uninitializePlugin"));
     current() = plugin.get();
-    MStatus st = uninit(ApiAccess::wrap(plugin));
+    MStatus st = guardEntry("uninitializePlugin", [&] { return uninit(ApiAccess::wrap(plugin)); });
     current() = nullptr;
     (void)force;
     // What the module still registers would point into unloaded code: remove

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "host/src/api/mesh/MeshApi.h"
+#include "host/src/core/Guard.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Registry.h"
@@ -205,51 +206,61 @@ MStatus MFnMesh::setObject(const MObject& object) {
 MObject MFnMesh::create(int numVertices, int numPolygons, const MFloatPointArray& vertexArray,
                         const MIntArray& polygonCounts, const MIntArray& polygonConnects,
                         MObject parentOrOwner, MStatus* ReturnStatus) {
-    MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
-                               polygonConnects, nullptr, nullptr, parentOrOwner, st);
-    return adopt(placed.target, placed.returned, st, ReturnStatus);
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::create", MObject(), [&] {
+        MStatus st;
+        Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                                   polygonConnects, nullptr, nullptr, parentOrOwner, st);
+        return adopt(placed.target, placed.returned, st, ReturnStatus);
+    });
 }
 
 MObject MFnMesh::create(int numVertices, int numPolygons, const MPointArray& vertexArray,
                         const MIntArray& polygonCounts, const MIntArray& polygonConnects,
                         MObject parentOrOwner, MStatus* ReturnStatus) {
-    MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
-                               polygonConnects, nullptr, nullptr, parentOrOwner, st);
-    return adopt(placed.target, placed.returned, st, ReturnStatus);
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::create", MObject(), [&] {
+        MStatus st;
+        Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                                   polygonConnects, nullptr, nullptr, parentOrOwner, st);
+        return adopt(placed.target, placed.returned, st, ReturnStatus);
+    });
 }
 
 MObject MFnMesh::create(int numVertices, int numPolygons, const MFloatPointArray& vertexArray,
                         const MIntArray& polygonCounts, const MIntArray& polygonConnects,
                         const MFloatArray& uArray, const MFloatArray& vArray, MObject parentOrOwner,
                         MStatus* ReturnStatus) {
-    MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
-                               polygonConnects, &uArray, &vArray, parentOrOwner, st);
-    return adopt(placed.target, placed.returned, st, ReturnStatus);
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::create", MObject(), [&] {
+        MStatus st;
+        Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                                   polygonConnects, &uArray, &vArray, parentOrOwner, st);
+        return adopt(placed.target, placed.returned, st, ReturnStatus);
+    });
 }
 
 MObject MFnMesh::create(int numVertices, int numPolygons, const MPointArray& vertexArray,
                         const MIntArray& polygonCounts, const MIntArray& polygonConnects,
                         const MFloatArray& uArray, const MFloatArray& vArray, MObject parentOrOwner,
                         MStatus* ReturnStatus) {
-    MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
-                               polygonConnects, &uArray, &vArray, parentOrOwner, st);
-    return adopt(placed.target, placed.returned, st, ReturnStatus);
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::create", MObject(), [&] {
+        MStatus st;
+        Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                                   polygonConnects, &uArray, &vArray, parentOrOwner, st);
+        return adopt(placed.target, placed.returned, st, ReturnStatus);
+    });
 }
 
 MObject MFnMesh::copy(const MObject& source, MObject parentOrOwner, MStatus* ReturnStatus) {
-    MStatus st;
-    auto from = MeshTarget::fromObject(source, &st);
-    if (!from) {
-        setStatus(ReturnStatus, st);
-        return MObject();
-    }
-    MeshGeometry geometry = *from->geometry();
-    Placed placed = place(std::move(geometry), parentOrOwner, st);
-    return adopt(placed.target, placed.returned, st, ReturnStatus);
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::copy", MObject(), [&] {
+        MStatus st;
+        auto from = MeshTarget::fromObject(source, &st);
+        if (!from) {
+            setStatus(ReturnStatus, st);
+            return MObject();
+        }
+        MeshGeometry geometry = *from->geometry();
+        Placed placed = place(std::move(geometry), parentOrOwner, st);
+        return adopt(placed.target, placed.returned, st, ReturnStatus);
+    });
 }
 
 // ---------------------------------------------------------------- editing
@@ -263,29 +274,32 @@ MObject MFnMesh::addPolygon(const MPointArray& vertexArray, bool mergeVertices,
 
 MObject MFnMesh::addPolygon(const MPointArray& vertexArray, int& faceIndex, bool mergeVertices,
                             double pointTolerance, MObject parentOrOwner, MStatus* ReturnStatus) {
-    const std::vector<Vec3> corners = toPoints(vertexArray);
-    if (!impl_.target) {
-        MeshGeometry geometry;
-        ehost::AddPolygonResult added = geometry.addPolygon(corners, mergeVertices, pointTolerance);
-        if (!added) {
-            setStatus(ReturnStatus, invalid(added.error));
-            return MObject();
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::addPolygon", MObject(), [&] {
+        const std::vector<Vec3> corners = toPoints(vertexArray);
+        if (!impl_.target) {
+            MeshGeometry geometry;
+            ehost::AddPolygonResult added =
+                geometry.addPolygon(corners, mergeVertices, pointTolerance);
+            if (!added) {
+                setStatus(ReturnStatus, invalid(added.error));
+                return MObject();
+            }
+            MStatus st;
+            Placed placed = place(std::move(geometry), parentOrOwner, st);
+            if (st) faceIndex = added.face;
+            return adopt(placed.target, placed.returned, st, ReturnStatus);
         }
-        MStatus st;
-        Placed placed = place(std::move(geometry), parentOrOwner, st);
-        if (st) faceIndex = added.face;
-        return adopt(placed.target, placed.returned, st, ReturnStatus);
-    }
-    int face = -1;
-    MStatus st = impl_.target->edit([&](MeshGeometry& g) {
-        ehost::AddPolygonResult added = g.addPolygon(corners, mergeVertices, pointTolerance);
-        face = added.face;
-        return added;
+        int face = -1;
+        MStatus st = impl_.target->edit([&](MeshGeometry& g) {
+            ehost::AddPolygonResult added = g.addPolygon(corners, mergeVertices, pointTolerance);
+            face = added.face;
+            return added;
+        });
+        setStatus(ReturnStatus, st);
+        if (!st) return MObject();
+        faceIndex = face;
+        return obj_;
     });
-    setStatus(ReturnStatus, st);
-    if (!st) return MObject();
-    faceIndex = face;
-    return obj_;
 }
 
 MStatus MFnMesh::deleteFace(int faceId, MDGModifier*) {
@@ -461,19 +475,23 @@ MStatus writePoints(const Target& target, const PointArray& points, MSpace::Spac
 }  // namespace
 
 MStatus MFnMesh::getPoints(MFloatPointArray& vertexArray, MSpace::Space space) const {
-    return readPoints(impl_.target, vertexArray, space);
+    return ehost::guardEntry("MFnMesh::getPoints",
+                             [&] { return readPoints(impl_.target, vertexArray, space); });
 }
 
 MStatus MFnMesh::getPoints(MPointArray& vertexArray, MSpace::Space space) const {
-    return readPoints(impl_.target, vertexArray, space);
+    return ehost::guardEntry("MFnMesh::getPoints",
+                             [&] { return readPoints(impl_.target, vertexArray, space); });
 }
 
 MStatus MFnMesh::setPoints(const MFloatPointArray& vertexArray, MSpace::Space space) {
-    return writePoints(impl_.target, vertexArray, space);
+    return ehost::guardEntry("MFnMesh::setPoints",
+                             [&] { return writePoints(impl_.target, vertexArray, space); });
 }
 
 MStatus MFnMesh::setPoints(const MPointArray& vertexArray, MSpace::Space space) {
-    return writePoints(impl_.target, vertexArray, space);
+    return ehost::guardEntry("MFnMesh::setPoints",
+                             [&] { return writePoints(impl_.target, vertexArray, space); });
 }
 
 MStatus MFnMesh::getPoint(int vertexId, MPoint& pos, MSpace::Space space) const {

@@ -71,7 +71,15 @@ MStatus MeshTarget::edit(Edit&& edit) const {
     bool baked = false;
     MeshGeometry* g = beginEdit(st, baked);
     if (!g) return st;
-    const auto result = edit(*g);
+    const auto result = [&] {
+        try {
+            return edit(*g);
+        } catch (...) {
+            // The graph hears of whatever the edit changed before it threw.
+            endEdit(true, baked);
+            throw;
+        }
+    }();
     endEdit(result.ok(), baked);
     if (!result.ok()) return MStatus(MStatus::kInvalidParameter, describe() + ": " + result.error);
     return MStatus::kSuccess;
