@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <new>
 #include <set>
 #include <unordered_map>
 
@@ -327,7 +328,7 @@ struct StagedScene::Impl {
     DataPtr inlineArray(const char* what) {
         std::size_t n = in->count("element count");
         auto d = std::make_shared<DataT>();
-        d->values.setLength(static_cast<unsigned>(n));
+        if (!d->values.setLength(static_cast<unsigned>(n))) throw std::bad_alloc();
         for (std::size_t i = 0; i < n; ++i)
             d->values[static_cast<unsigned>(i)] = in->number<T>(what);
         if (!in->atLineEnd()) in->fail("more elements than the count " + std::to_string(n));
@@ -349,7 +350,7 @@ struct StagedScene::Impl {
         std::size_t n = in->count("point count", 8);
         in->expectLineEnd();
         auto d = std::make_shared<PointArrayData>();
-        d->values.setLength(static_cast<unsigned>(n));
+        if (!d->values.setLength(static_cast<unsigned>(n))) throw std::bad_alloc();
         for (std::size_t i = 0; i < n; ++i) {
             itemLine("p", i, n, begin);
             MPoint& p = d->values[static_cast<unsigned>(i)];
@@ -367,7 +368,7 @@ struct StagedScene::Impl {
         std::size_t n = in->count("vector count", 8);
         in->expectLineEnd();
         auto d = std::make_shared<VectorArrayData>();
-        d->values.setLength(static_cast<unsigned>(n));
+        if (!d->values.setLength(static_cast<unsigned>(n))) throw std::bad_alloc();
         for (std::size_t i = 0; i < n; ++i) {
             itemLine("v", i, n, begin);
             MVector& v = d->values[static_cast<unsigned>(i)];
@@ -384,7 +385,7 @@ struct StagedScene::Impl {
         std::size_t n = in->count("string count", 5);
         in->expectLineEnd();
         auto d = std::make_shared<StringArrayData>();
-        d->values.setLength(static_cast<unsigned>(n));
+        if (!d->values.setLength(static_cast<unsigned>(n))) throw std::bad_alloc();
         for (std::size_t i = 0; i < n; ++i) {
             itemLine("s", i, n, begin);
             d->values[static_cast<unsigned>(i)] = MString(in->quoted("a string"));

@@ -454,7 +454,8 @@ MStatus readPoints(const Target& target, PointArray& out, MSpace::Space space) {
     auto g = target->geometry();
     using Point = std::remove_reference_t<decltype(out[0])>;
     using Coordinate = decltype(Point::x);
-    out.setLength(static_cast<unsigned>(g->numVertices()));
+    if (MStatus sized = out.setLength(static_cast<unsigned>(g->numVertices())); !sized)
+        return sized;
     for (int i = 0; i < g->numVertices(); ++i) {
         const Vec3 p = frame.pointOut(g->point(i));
         out[i] = Point(static_cast<Coordinate>(p.x), static_cast<Coordinate>(p.y),
@@ -561,7 +562,8 @@ MStatus MFnMesh::getVertexNormal(int vertexId, bool angleWeighted, MVector& norm
 MStatus MFnMesh::getVertexNormals(bool angleWeighted, MFloatVectorArray& normals,
                                   MSpace::Space space) const {
     return normalQuery(impl_.target, space, [&](const MeshGeometry& g, const SpaceFrame& frame) {
-        normals.setLength(static_cast<unsigned>(g.numVertices()));
+        if (MStatus sized = normals.setLength(static_cast<unsigned>(g.numVertices())); !sized)
+            return sized;
         for (int v = 0; v < g.numVertices(); ++v) {
             const Vec3 n =
                 angleWeighted ? ehost::api::angleWeightedNormal(g, v) : g.vertexNormals()[v];
@@ -591,7 +593,7 @@ MStatus MFnMesh::getFaceVertexNormals(int faceIndex, MFloatVectorArray& normals,
         MStatus st = checkFace(g, faceIndex);
         if (!st) return st;
         const int n = g.polygonVertexCount(faceIndex);
-        normals.setLength(static_cast<unsigned>(n));
+        if (MStatus sized = normals.setLength(static_cast<unsigned>(n)); !sized) return sized;
         for (int i = 0; i < n; ++i)
             normals[i] = toFloatVector(frame.normalOut(g.faceVertexNormal(faceIndex, i)));
         return st;
@@ -601,7 +603,8 @@ MStatus MFnMesh::getFaceVertexNormals(int faceIndex, MFloatVectorArray& normals,
 MStatus MFnMesh::getNormals(MFloatVectorArray& normals, MSpace::Space space) const {
     return normalQuery(impl_.target, space, [&](const MeshGeometry& g, const SpaceFrame& frame) {
         const auto& all = g.faceVertexNormals();
-        normals.setLength(static_cast<unsigned>(all.size()));
+        if (MStatus sized = normals.setLength(static_cast<unsigned>(all.size())); !sized)
+            return sized;
         for (std::size_t i = 0; i < all.size(); ++i)
             normals[static_cast<unsigned>(i)] = toFloatVector(frame.normalOut(all[i]));
         return MStatus(MStatus::kSuccess);
@@ -612,7 +615,8 @@ MStatus MFnMesh::getNormalIds(MIntArray& normalIdCounts, MIntArray& normalIds) c
     if (!impl_.target) return ehost::api::noMesh();
     auto g = impl_.target->geometry();
     ehost::api::assign(normalIdCounts, g->polygonCounts());
-    normalIds.setLength(static_cast<unsigned>(g->numFaceVertices()));
+    if (MStatus sized = normalIds.setLength(static_cast<unsigned>(g->numFaceVertices())); !sized)
+        return sized;
     for (int i = 0; i < g->numFaceVertices(); ++i) normalIds[i] = i;
     return MStatus::kSuccess;
 }
@@ -623,7 +627,9 @@ MStatus MFnMesh::getFaceNormalIds(int faceIndex, MIntArray& normals) const {
     MStatus st = checkFace(*g, faceIndex);
     if (!st) return st;
     const int first = g->faceOffsets()[faceIndex];
-    normals.setLength(static_cast<unsigned>(g->polygonVertexCount(faceIndex)));
+    if (MStatus sized = normals.setLength(static_cast<unsigned>(g->polygonVertexCount(faceIndex)));
+        !sized)
+        return sized;
     for (unsigned i = 0; i < normals.length(); ++i) normals[i] = first + static_cast<int>(i);
     return st;
 }
