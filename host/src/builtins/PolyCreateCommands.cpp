@@ -81,7 +81,13 @@ public:
             history = history && ch;
         }
         std::string name = wanted.length() ? wanted.str() : std::string(transformBase()) + "1";
-        MStatus st = create(name, params, history);
+        MStatus st;
+        try {
+            st = create(name, params, history);
+        } catch (...) {
+            takeBack();  // no half-made mesh stays behind (the interpreter reports the failure)
+            throw;
+        }
         if (!st) {
             takeBack();
             return error(st.errorString().str());
