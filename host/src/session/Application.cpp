@@ -22,10 +22,10 @@ Outcome run(const std::string& text, const RunOptions& options) {
     std::vector<CommandText> commands;
     SplitError why;
     if (!splitCommands(text, commands, why)) {
-        out.unterminated = why.unterminated;
-        if (out.unterminated && options.waitIfUnterminated) return out;
         out.ok = false;
         out.invalidText = true;
+        out.unterminated = why.unterminated;
+        if (out.unterminated && options.waitIfUnterminated) return out;
         out.line = options.firstLine + why.line - 1;
         out.reason = why.reason;
         return out;
