@@ -6,6 +6,7 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/command/Modifier.h"
+#include "host/src/core/Guard.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Registry.h"
@@ -365,10 +366,10 @@ MStatus MDGModifier::newPlugValueMDistance(const MPlug& plug, const MDistance& v
 }
 
 MStatus MDGModifier::doIt() {
-    return impl_->doIt();
+    return ehost::guardEntry("MDGModifier::doIt", [&] { return impl_->doIt(); });
 }
 MStatus MDGModifier::undoIt() {
-    return impl_->undoIt();
+    return ehost::guardEntry("MDGModifier::undoIt", [&] { return impl_->undoIt(); });
 }
 
 // ---------------------------------------------------------------- MDagModifier
