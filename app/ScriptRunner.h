@@ -5,8 +5,6 @@
 #include <istream>
 #include <string>
 
-#include "host/src/command/Lexer.h"
-
 namespace tessark_app {
 
 struct RunSettings {
@@ -31,10 +29,11 @@ public:
     bool anyFailed() const { return failures_ > 0; }
 
 private:
-    //! firstLine is the source line the text starts on.
-    bool runSplit(const std::string& text, const std::string& source, int firstLine,
-                  bool keepGoing);
-    bool runCommand(const ehost::CommandText& command, const std::string& source, int line);
+    //! firstLine is the source line the text starts on. An unterminated text
+    //! runs nothing when waitIfUnterminated; the result is then "wait".
+    enum class Ran { Ok, Failed, Wait };
+    Ran runPart(const std::string& text, const std::string& source, int firstLine, bool keepGoing,
+                bool waitIfUnterminated = false);
 
     RunSettings settings_;
     int failures_ = 0;

@@ -11,9 +11,7 @@
 
 #include "app/Options.h"
 #include "app/ScriptRunner.h"
-#include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
-#include "host/src/plugin/Plugins.h"
+#include "host/src/session/Application.h"
 
 namespace {
 
@@ -78,9 +76,8 @@ int main(int argc, char** argv) {
     }
     if (sources.empty()) sources.push_back({"standard input", "", true});
 
-    if (!options.pluginPath.empty()) ehost::setPluginPath(options.pluginPath);
-    ehost::startSession(options.prefsDir);
-    ehost::session().messages().echo = !options.quiet;
+    ehost::application::start(options.prefsDir, options.pluginPath);
+    ehost::application::setEcho(!options.quiet);
 
     ScriptRunner runner(
         {.keepGoing = options.keepGoing, .quiet = options.quiet, .verbose = options.verbose});

@@ -3,7 +3,7 @@
 // and without echoing messages (they would drown the timings).
 
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
+#include "host/src/session/Session.h"
 
 namespace bench {
 

@@ -11,9 +11,9 @@
 #include "host/src/command/Lexer.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/NumberText.h"
-#include "host/src/core/Session.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/MeshShape.h"
+#include "host/src/session/Session.h"
 
 namespace {
 

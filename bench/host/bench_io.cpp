@@ -10,7 +10,6 @@
 #include <memory>
 #include <string>
 
-#include "host/src/core/Session.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/dg/Scene.h"
@@ -18,6 +17,7 @@
 #include "host/src/io/SceneFile.h"
 #include "host/src/mesh/MeshGeometry.h"
 #include "host/src/nodes/MeshShape.h"
+#include "host/src/session/Session.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <random>
 
 #include "bench/host/HostSession.h"
-#include "host/src/dg/PluginNodes.h"
+#include "host/src/plugin/PluginNodes.h"
 #include "host/src/view/Snapshot.h"
 #include "host/src/view/Views.h"
 
@@ -54,7 +54,7 @@ Clock::duration timeEach(benchmark::State& state, Body&& body) {
 //! Times a refresh of the panel per iteration.
 Clock::duration timeRefreshes(benchmark::State& state, ehost::Panel& panel) {
     return timeEach(state, [&] {
-        ehost::views().refresh(panel);
+        ehost::theViews().refresh(panel);
         benchmark::DoNotOptimize(panel.frame.drawables.data());
     });
 }
@@ -162,7 +162,7 @@ void BM_RefreshRecordingThroughADrawOverride(benchmark::State& state) {
     bench::startHost();
     const OverriddenLocator locator("benchManyLocator", MTypeId(0x7f0c01),
                                     "drawdb/geometry/benchMany", ManyOverride::creator);
-    ehost::Panel& panel = ehost::views().activePanel();
+    ehost::Panel& panel = ehost::theViews().activePanel();
     const Clock::duration total = timeRefreshes(state, panel);
     state.counters["primitives"] =
         static_cast<double>(panel.frame.drawables.at(0).primitives.size());
@@ -177,12 +177,12 @@ void BM_RefreshRecordingToolFeedback(benchmark::State& state) {
     tool->contextCommand = "benchCtx";
     tool->context = new ManyContext;
     tool->command = nullptr;
-    ehost::views().tools().add(std::move(tool));
-    ehost::views().tools().setCurrent("benchTool");
-    ehost::Panel& panel = ehost::views().activePanel();
+    ehost::theViews().tools().add(std::move(tool));
+    ehost::theViews().tools().setCurrent("benchTool");
+    ehost::Panel& panel = ehost::theViews().activePanel();
     const Clock::duration total = timeRefreshes(state, panel);
     perItem(state, "ns_per_primitive", kPrimitives, total);
-    ehost::views().tools().removeMadeBy("benchCtx");
+    ehost::theViews().tools().removeMadeBy("benchCtx");
 }
 BENCHMARK(BM_RefreshRecordingToolFeedback)->Unit(benchmark::kMillisecond);
 
@@ -237,7 +237,7 @@ void BM_WorldToViewDuringARefresh(benchmark::State& state) {
     ProjectingOverride::points = &points;
     const OverriddenLocator locator("benchProjectLocator", MTypeId(0x7f0c02),
                                     "drawdb/geometry/benchProject", ProjectingOverride::creator);
-    const Clock::duration total = timeRefreshes(state, ehost::views().activePanel());
+    const Clock::duration total = timeRefreshes(state, ehost::theViews().activePanel());
     perItem(state, "ns_per_point", kPoints, total);
 }
 BENCHMARK(BM_WorldToViewDuringARefresh)->Unit(benchmark::kMillisecond);
@@ -263,8 +263,8 @@ BENCHMARK(BM_ViewToWorldRays)->Unit(benchmark::kMillisecond);
 void BM_SnapshotOfAShadedSphere(benchmark::State& state) {
     bench::startHost();
     MGlobal::executeCommand("polySphere -r 5 -sx 40 -sy 40");
-    ehost::Panel& panel = ehost::views().activePanel();
-    ehost::views().refresh(panel);
+    ehost::Panel& panel = ehost::theViews().activePanel();
+    ehost::theViews().refresh(panel);
     std::string file = (std::filesystem::temp_directory_path() / "bench_view_sphere.png").string();
     for (auto _ : state) benchmark::DoNotOptimize(ehost::writeSnapshot(panel, file).statusCode());
     std::filesystem::remove(file);

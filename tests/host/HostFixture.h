@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
+#include "host/src/session/Session.h"
 
 class HostTest : public ::testing::Test {
 protected:

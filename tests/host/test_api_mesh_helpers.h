@@ -12,9 +12,9 @@
 #include <numbers>
 #include <vector>
 
-#include "host/src/core/Session.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/MeshShape.h"
+#include "host/src/session/Session.h"
 #include "tests/host/HostFixture.h"
 
 namespace meshtest {

@@ -14,8 +14,8 @@
 
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Graph.h"
-#include "host/src/dg/PluginNodes.h"
 #include "host/src/dg/Scene.h"
+#include "host/src/plugin/PluginNodes.h"
 #include "tests/host/HostFixture.h"
 
 namespace {

@@ -19,11 +19,11 @@
 
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/MeshData.h"
-#include "host/src/dg/PluginNodes.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/io/SceneFile.h"
 #include "host/src/nodes/MeshShape.h"
 #include "host/src/nodes/ObjectSet.h"
+#include "host/src/plugin/PluginNodes.h"
 #include "host/src/plugin/Plugins.h"
 #include "tests/host/HostFixture.h"
 
@@ -233,7 +233,7 @@ std::vector<std::string> childNames(const DagNode& d) {
 
 SceneImage capture() {
     SceneImage image;
-    image.worldChildren = childNames(session().scene().world());
+    image.worldChildren = childNames(ehost::theWorld());
     for (const NodePtr& n : session().scene().nodes()) {
         NodeImage ni{n->cls->typeName, n->name, "", {}, captureValues(*n)};
         if (auto* d = dynamic_cast<DagNode*>(n.get())) {

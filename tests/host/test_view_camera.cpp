@@ -16,7 +16,7 @@
 #include <numbers>
 
 #include "host/src/io/SceneFile.h"
-#include "host/src/view/Camera.h"
+#include "host/src/nodes/Camera.h"
 #include "tests/host/test_view_helpers.h"
 
 namespace {

@@ -70,7 +70,7 @@ TEST_F(DrawTest, OneOverridePerNodePreparedThenDrawnOnEachRefresh) {
     ASSERT_EQ(drawables[0]->primitives.size(), 2u);
     EXPECT_EQ(drawables[0]->primitives[0].kind, ehost::PrimitiveKind::Line);
     EXPECT_FALSE(drawables[0]->primitives[0].is2D);
-    EXPECT_EQ(ehost::views().drawOverrides().instanceCount(), 2u);
+    EXPECT_EQ(ehost::theViews().drawOverrides().instanceCount(), 2u);
 }
 
 TEST_F(DrawTest, OnlyVisibleNodesAreDrawn) {
@@ -143,7 +143,7 @@ TEST_F(DrawTest, RegistrationsCanBeRefusedAndAreNotDoubled) {
                                                                        ProbeDrawOverride::creator));
     EXPECT_FALSE(MHWRender::MDrawRegistry::registerDrawOverrideCreator("drawdb/geometry/x",
                                                                        "viewTests", nullptr));
-    EXPECT_EQ(ehost::views().drawOverrides().creators().size(), 1u);
+    EXPECT_EQ(ehost::theViews().drawOverrides().creators().size(), 1u);
 }
 
 TEST_F(DrawTest, GeometryDrawDirtyIsCountedForTheNodesOverride) {
@@ -156,7 +156,8 @@ TEST_F(DrawTest, GeometryDrawDirtyIsCountedForTheNodesOverride) {
     MHWRender::MRenderer::setGeometryDrawDirty(node);
     MHWRender::MRenderer::setGeometryDrawDirty(node, false);
     MHWRender::MRenderer::setGeometryDrawDirty(MObject());  // nothing to mark
-    auto* instance = ehost::views().drawOverrides().find(*ehost::session().scene().find("aShape"));
+    auto* instance =
+        ehost::theViews().drawOverrides().find(*ehost::session().scene().find("aShape"));
     ASSERT_NE(instance, nullptr);
     EXPECT_EQ(instance->dirtyMarks, 2u);
     EXPECT_EQ(instance->draws, 1u);

@@ -31,11 +31,11 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
-#include "host/src/dg/PluginNodes.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/plugin/Plugin.h"
+#include "host/src/plugin/PluginNodes.h"
 #include "host/src/plugin/Refusal.h"
+#include "host/src/session/Session.h"
 #include "host/src/view/Views.h"
 #include "tests/host/HostFixture.h"
 
@@ -407,7 +407,7 @@ protected:
             << lastError();
     }
     static std::string lastError() { return lastMessage(ehost::MessageLog::Kind::Error); }
-    static ehost::Views& views() { return ehost::views(); }
+    static ehost::Views& views() { return ehost::theViews(); }
     static ehost::Panel& activePanel() { return views().activePanel(); }
 
     //! A plug-in object to register through, as a loading module's.

@@ -115,7 +115,7 @@ TEST_F(ToolTest, SetToolToSwitchesOffTheOldToolSetsUpTheNewOneThenTellsListeners
     MCallbackId id = MEventMessage::addEventCallback(
         "ToolChanged",
         [](void*) {
-            ehost::Tool* current = ehost::views().tools().current();
+            ehost::Tool* current = ehost::theViews().tools().current();
             log().push_back("ToolChanged " + (current ? current->name : std::string("none")));
         },
         nullptr);

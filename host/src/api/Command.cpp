@@ -6,9 +6,9 @@
 #include <type_traits>
 
 #include "host/src/command/Commands.h"
+#include "host/src/core/Guard.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/NumberText.h"
-#include "host/src/core/Session.h"
 #include "host/src/dg/Api.h"
 
 using ehost::api::fail;
@@ -37,7 +37,9 @@ bool MPxCommand::hasSyntax() const {
 
 MSyntax MPxCommand::syntax(MStatus* status) const {
     setStatus(status, MStatus::kSuccess);
-    return impl_.syntax ? impl_.syntax() : MSyntax();
+    if (!impl_.syntax) return MSyntax();
+    return ehost::guarded([this] { return impl_.name.str() + ": the syntax creator"; }, MSyntax(),
+                          [this] { return impl_.syntax(); }, status);
 }
 
 bool MPxCommand::isHistoryOn(MStatus* status) const {
@@ -61,25 +63,21 @@ MStatus MPxCommand::setCommandString(const MString& command) {
 }
 
 void MPxCommand::displayInfo(const MString& message) {
-    ehost::session().messages().info(message.str());
+    ehost::theMessages().info(message.str());
 }
 void MPxCommand::displayWarning(const MString& message, bool) {
-    ehost::session().messages().warning(message.str());
+    ehost::theMessages().warning(message.str());
 }
 void MPxCommand::displayError(const MString& message, bool) {
-    ehost::session().messages().error(message.str());
+    ehost::theMessages().error(message.str());
 }
 
 namespace {
 
 //! The result of the innermost running command (a scratch one outside commands).
 MCommandResult& result() {
-    auto& results = ehost::session().commands().results;
-    if (results.empty()) {
-        static MCommandResult scratch;
-        return scratch;
-    }
-    return results.back();
+    auto& commands = ehost::theCommands();
+    return commands.results.empty() ? commands.looseResult : commands.results.back();
 }
 
 }  // namespace
@@ -207,19 +205,29 @@ MStatus MPxToolCommand::finalize() {
     return MStatus::kSuccess;
 }
 
-MStatus MPxToolCommand::doFinalize(MArgList& command) {
-    std::string text = ehost::ApiAccess::impl(*this).name.str();
+namespace {
+
+//! Hands a finalized tool command to the undo queue under its command text.
+MStatus finalizeToolCommand(MPxToolCommand& tool, MArgList& command) {
+    std::string text = ehost::ApiAccess::impl(static_cast<MPxCommand&>(tool)).name.str();
     for (const auto& a : ehost::ApiAccess::impl(command).args)
         text += " " + ehost::quoteIfNeeded(a.text);
-    setCommandString(MString(text));
-    if (!isUndoable()) return MStatus::kSuccess;
+    tool.setCommandString(MString(text));
+    if (!tool.isUndoable()) return MStatus::kSuccess;
     ehost::UndoSink* sink = ehost::currentSink();
     if (!sink) return MStatus::kSuccess;
-    if (!ehost::toolCommandFinalized(this))
+    if (!ehost::toolCommandFinalized(&tool))
         return fail(MStatus::kFailure,
                     "the tool command was not made by the host, or was finalized already");
-    sink->record(std::make_unique<ehost::CommandItem>(this, text));
+    sink->record(std::make_unique<ehost::CommandItem>(&tool, text));
     return MStatus::kSuccess;
+}
+
+}  // namespace
+
+MStatus MPxToolCommand::doFinalize(MArgList& command) {
+    return ehost::guardEntry("MPxToolCommand::doFinalize",
+                             [&] { return finalizeToolCommand(*this, command); });
 }
 
 // ---------------------------------------------------------------- MGlobal::executeCommand
@@ -227,7 +235,11 @@ MStatus MPxToolCommand::doFinalize(MArgList& command) {
 namespace {
 
 MStatus run(const MString& command, bool display, bool undo, MCommandResult& out) {
-    return ehost::runCommands(command.str(), {display, undo}, &out);
+    // The interpreter reports what goes wrong inside it as errors; this is for
+    // what is left (copying the result out).
+    return ehost::guardEntry("MGlobal::executeCommand", [&] {
+        return ehost::runCommands(command.str(), {display, undo}, &out);
+    });
 }
 
 }  // namespace
@@ -250,12 +262,14 @@ MStatus runInto(const MString& command, T& result, bool display, bool undo) {
     MCommandResult r;
     MStatus st = run(command, display, undo, r);
     if (!st) return st;
-    if constexpr (std::is_same_v<T, MString>) {
-        result = r.stringResult();
-        return st;
-    } else {
-        return r.getResult(result);
-    }
+    return ehost::guardEntry("MGlobal::executeCommand", [&] {
+        if constexpr (std::is_same_v<T, MString>) {
+            result = r.stringResult();
+            return MStatus(MStatus::kSuccess);
+        } else {
+            return r.getResult(result);
+        }
+    });
 }
 
 }  // namespace

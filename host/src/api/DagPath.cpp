@@ -3,12 +3,13 @@
 #include <maya/MFnDagNode.h>
 #include <maya/MFnTransform.h>
 
-#include "host/src/core/Session.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
+#include "host/src/nodes/Duplicate.h"
 #include "host/src/nodes/MeshShape.h"
 #include "host/src/nodes/Transform.h"
 
@@ -177,7 +178,7 @@ MObject MDagPath::child(unsigned int index, MStatus* status) const {
 MStatus MDagPath::push(const MObject& child) {
     auto d = dagOf(child);
     if (!d) return fail(MStatus::kInvalidParameter, "not a DAG node");
-    DagNode* expected = impl_.node ? impl_.node.get() : &ehost::session().scene().world();
+    DagNode* expected = impl_.node ? impl_.node.get() : &ehost::theWorld();
     if (d->parent != expected)
         return fail(MStatus::kInvalidParameter, d->name + " is not a child of the path's end");
     impl_.node = d;
@@ -289,7 +290,7 @@ MObject MFnDagNode::create(const MTypeId& typeId, const MObject& parent, MStatus
 
 MObject MFnDagNode::create(const MTypeId& typeId, const MString& name, const MObject& parent,
                            MStatus* status) {
-    ehost::NodeClass* cls = ehost::session().registry().findClass(typeId);
+    ehost::NodeClass* cls = ehost::theRegistry().findClass(typeId);
     if (!cls) {
         setStatus(status, fail(MStatus::kInvalidParameter,
                                "no node type with id " + std::to_string(typeId.id())));
@@ -304,7 +305,7 @@ MObject MFnDagNode::create(const MString& type, const MObject& parent, MStatus* 
 
 MObject MFnDagNode::create(const MString& type, const MString& name, const MObject& parent,
                            MStatus* status) {
-    ehost::NodeClass* cls = ehost::session().registry().findClass(type.str());
+    ehost::NodeClass* cls = ehost::theRegistry().findClass(type.str());
     if (!cls) {
         setStatus(status,
                   fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
@@ -369,7 +370,7 @@ MStatus MFnDagNode::removeChild(MObject& child) {
     auto c = dagOf(child);
     if (!d || !c || c->parent != d.get())
         return fail(MStatus::kInvalidParameter, "not a child of this node");
-    ehost::reparent(*c, &ehost::session().scene().world());
+    ehost::reparent(*c, &ehost::theWorld());
     return MStatus::kSuccess;
 }
 

@@ -10,6 +10,7 @@
 
 #include <cassert>
 
+#include "host/src/core/Guard.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Data.h"
 
@@ -30,49 +31,55 @@ D* arrayData(const MObject& o) {
 
 }  // namespace
 
-#define ARRAY_DATA_FN(FN, ARR, ELEM, DATA)                              \
-    FN::FN(const MObject& object, MStatus* status) {                    \
-        setStatus(status, attach(object));                              \
-    }                                                                   \
-    unsigned int FN::length(MStatus* status) const {                    \
-        auto* d = arrayData<ehost::DATA>(obj_);                         \
-        setStatus(status, d ? MStatus(MStatus::kSuccess) : noObject()); \
-        return d ? d->values.length() : 0;                              \
-    }                                                                   \
-    MStatus FN::copyTo(ARR& values) const {                             \
-        auto* d = arrayData<ehost::DATA>(obj_);                         \
-        if (!d) return noObject();                                      \
-        values = d->values;                                             \
-        return MStatus::kSuccess;                                       \
-    }                                                                   \
-    MStatus FN::set(const ARR& values) {                                \
-        auto* d = arrayData<ehost::DATA>(obj_);                         \
-        if (!d) return noObject();                                      \
-        d->values = values;                                             \
-        return MStatus::kSuccess;                                       \
-    }                                                                   \
-    ARR FN::array(MStatus* status) {                                    \
-        auto* d = arrayData<ehost::DATA>(obj_);                         \
-        setStatus(status, d ? MStatus(MStatus::kSuccess) : noObject()); \
-        return d ? d->values : ARR();                                   \
-    }                                                                   \
-    ELEM& FN::operator[](unsigned int index) {                          \
-        auto* d = arrayData<ehost::DATA>(obj_);                         \
-        assert(d&& index < d->values.length());                         \
-        return d->values[index];                                        \
-    }                                                                   \
-    const ELEM& FN::operator[](unsigned int index) const {              \
-        auto* d = arrayData<ehost::DATA>(obj_);                         \
-        assert(d&& index < d->values.length());                         \
-        return d->values[index];                                        \
-    }                                                                   \
-    MObject FN::create(MStatus* status) {                               \
-        return create(ARR(), status);                                   \
-    }                                                                   \
-    MObject FN::create(const ARR& values, MStatus* status) {            \
-        obj_ = ehost::api::wrap(std::make_shared<ehost::DATA>(values)); \
-        setStatus(status, MStatus::kSuccess);                           \
-        return obj_;                                                    \
+#define ARRAY_DATA_FN(FN, ARR, ELEM, DATA)                                  \
+    FN::FN(const MObject& object, MStatus* status) {                        \
+        setStatus(status, attach(object));                                  \
+    }                                                                       \
+    unsigned int FN::length(MStatus* status) const {                        \
+        auto* d = arrayData<ehost::DATA>(obj_);                             \
+        setStatus(status, d ? MStatus(MStatus::kSuccess) : noObject());     \
+        return d ? d->values.length() : 0;                                  \
+    }                                                                       \
+    MStatus FN::copyTo(ARR& values) const {                                 \
+        auto* d = arrayData<ehost::DATA>(obj_);                             \
+        if (!d) return noObject();                                          \
+        return ehost::guardEntry(#FN "::copyTo", [&] {                      \
+            values = d->values;                                             \
+            return MStatus(MStatus::kSuccess);                              \
+        });                                                                 \
+    }                                                                       \
+    MStatus FN::set(const ARR& values) {                                    \
+        auto* d = arrayData<ehost::DATA>(obj_);                             \
+        if (!d) return noObject();                                          \
+        return ehost::guardEntry(#FN "::set", [&] {                         \
+            d->values = values;                                             \
+            return MStatus(MStatus::kSuccess);                              \
+        });                                                                 \
+    }                                                                       \
+    ARR FN::array(MStatus* status) {                                        \
+        auto* d = arrayData<ehost::DATA>(obj_);                             \
+        setStatus(status, d ? MStatus(MStatus::kSuccess) : noObject());     \
+        return d ? d->values : ARR();                                       \
+    }                                                                       \
+    ELEM& FN::operator[](unsigned int index) {                              \
+        auto* d = arrayData<ehost::DATA>(obj_);                             \
+        assert(d&& index < d->values.length());                             \
+        return d->values[index];                                            \
+    }                                                                       \
+    const ELEM& FN::operator[](unsigned int index) const {                  \
+        auto* d = arrayData<ehost::DATA>(obj_);                             \
+        assert(d&& index < d->values.length());                             \
+        return d->values[index];                                            \
+    }                                                                       \
+    MObject FN::create(MStatus* status) {                                   \
+        return create(ARR(), status);                                       \
+    }                                                                       \
+    MObject FN::create(const ARR& values, MStatus* status) {                \
+        return ehost::guardEntry(status, #FN "::create", MObject(), [&] {   \
+            obj_ = ehost::api::wrap(std::make_shared<ehost::DATA>(values)); \
+            setStatus(status, MStatus::kSuccess);                           \
+            return obj_;                                                    \
+        });                                                                 \
     }
 
 ARRAY_DATA_FN(MFnPointArrayData, MPointArray, MPoint, PointArrayData)
@@ -103,9 +110,11 @@ MStatus MFnStringData::set(const MString& value) {
 }
 
 MObject MFnStringData::create(const MString& value, MStatus* status) {
-    obj_ = ehost::api::wrap(std::make_shared<ehost::StringData>(value));
-    setStatus(status, MStatus::kSuccess);
-    return obj_;
+    return ehost::guardEntry(status, "MFnStringData::create", MObject(), [&] {
+        obj_ = ehost::api::wrap(std::make_shared<ehost::StringData>(value));
+        setStatus(status, MStatus::kSuccess);
+        return obj_;
+    });
 }
 
 MObject MFnStringData::create(MStatus* status) {

@@ -3,8 +3,8 @@
 #include <maya/MPlugArray.h>
 #include <maya/MPxNode.h>
 
-#include "host/src/core/Session.h"
 #include "host/src/dg/Api.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 
 using ehost::api::fail;
@@ -37,7 +37,7 @@ MObject MFnDependencyNode::create(const MTypeId& typeId, MStatus* status) {
 }
 
 MObject MFnDependencyNode::create(const MTypeId& typeId, const MString& name, MStatus* status) {
-    ehost::NodeClass* cls = ehost::session().registry().findClass(typeId);
+    ehost::NodeClass* cls = ehost::theRegistry().findClass(typeId);
     if (!cls) {
         setStatus(status, fail(MStatus::kInvalidParameter,
                                "no node type with id " + std::to_string(typeId.id())));
@@ -51,7 +51,7 @@ MObject MFnDependencyNode::create(const MString& type, MStatus* status) {
 }
 
 MObject MFnDependencyNode::create(const MString& type, const MString& name, MStatus* status) {
-    ehost::NodeClass* cls = ehost::session().registry().findClass(type.str());
+    ehost::NodeClass* cls = ehost::theRegistry().findClass(type.str());
     if (!cls) {
         setStatus(status,
                   fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
@@ -64,7 +64,7 @@ MObject MFnDependencyNode::create(const MString& type, const MString& name, MSta
         return MObject();
     }
     MStatus st;
-    ehost::NodePtr n = ehost::session().scene().create(*cls, name.str(), &st);
+    ehost::NodePtr n = ehost::theScene().create(*cls, name.str(), &st);
     setStatus(status, st);
     if (!n) return MObject();
     obj_ = ehost::api::wrap(n);
@@ -104,7 +104,7 @@ MString MFnDependencyNode::setName(const MString& name, bool, MStatus* status) {
         return MString();
     }
     std::string finalName;
-    st = ehost::session().scene().rename(*n, name.str(), &finalName);
+    st = ehost::theScene().rename(*n, name.str(), &finalName);
     setStatus(status, st);
     return st ? MString(finalName) : MString(n->name);
 }
@@ -244,7 +244,7 @@ MStatus MFnDependencyNode::setLocked(bool) {
 }
 
 MString MFnDependencyNode::classification(const MString& nodeTypeName) {
-    ehost::NodeClass* cls = ehost::session().registry().findClass(nodeTypeName.str());
+    ehost::NodeClass* cls = ehost::theRegistry().findClass(nodeTypeName.str());
     return cls ? MString(cls->classification) : MString();
 }
 
@@ -258,7 +258,7 @@ MStatus MItDependencyNodes::reset(MFn::Type filter) {
     // A snapshot: nodes created or deleted during the walk do not disturb it.
     nodes_.clear();
     position_ = 0;
-    for (const auto& n : ehost::session().scene().nodes())
+    for (const auto& n : ehost::theScene().nodes())
         if (filter == MFn::kInvalid || n->hasFn(filter)) nodes_.push_back(ehost::api::wrap(n));
     return MStatus::kSuccess;
 }

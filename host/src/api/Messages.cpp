@@ -1,25 +1,17 @@
 #include <maya/MCommandResult.h>
 #include <maya/MEventMessage.h>
-#include <maya/MLibrary.h>
 #include <maya/MMessage.h>
 #include <maya/MStringArray.h>
 
-#include <cstdlib>
-
 #include "host/src/core/Events.h"
 #include "host/src/core/NumberText.h"
-#include "host/src/core/Session.h"
 #include "host/src/dg/Api.h"
 
 using ehost::api::fail;
 using ehost::api::setStatus;
 
-namespace {
-MCallbackId runningCallback = 0;
-}
-
 MStatus MMessage::removeCallback(MCallbackId id) {
-    return ehost::session().events().remove(id)
+    return ehost::theEvents().remove(id)
                ? MStatus(MStatus::kSuccess)
                : fail(MStatus::kInvalidParameter, "no callback with id " + std::to_string(id));
 }
@@ -34,8 +26,9 @@ MStatus MMessage::removeCallbacks(MCallbackIdArray& ids) {
 }
 
 MCallbackId MMessage::currentCallbackId(MStatus* status) {
-    setStatus(status, runningCallback ? MStatus(MStatus::kSuccess) : MStatus(MStatus::kFailure));
-    return runningCallback;
+    MCallbackId running = ehost::theEvents().running();
+    setStatus(status, running ? MStatus(MStatus::kSuccess) : MStatus(MStatus::kFailure));
+    return running;
 }
 
 MCallbackId MEventMessage::addEventCallback(const MString& event, MMessage::MBasicFunction func,
@@ -49,14 +42,7 @@ MCallbackId MEventMessage::addEventCallback(const MString& event, MMessage::MBas
                   fail(MStatus::kInvalidParameter, "unknown event \"" + event.str() + "\""));
         return 0;
     }
-    auto holder = std::make_shared<MCallbackId>(0);
-    MCallbackId id = ehost::session().events().add(event.str(), [func, clientData, holder] {
-        MCallbackId outer = runningCallback;
-        runningCallback = *holder;
-        func(clientData);
-        runningCallback = outer;
-    });
-    *holder = id;
+    MCallbackId id = ehost::theEvents().add(event.str(), [func, clientData] { func(clientData); });
     setStatus(status, MStatus::kSuccess);
     return id;
 }
@@ -65,22 +51,6 @@ MStatus MEventMessage::getEventNames(MStringArray& names) {
     names.clear();
     for (const auto& n : ehost::Events::knownNames()) names.append(MString(n));
     return MStatus::kSuccess;
-}
-
-// ---------------------------------------------------------------- MLibrary
-
-MStatus MLibrary::initialize(const char* applicationName, bool viewLicense) {
-    return initialize(true, applicationName, viewLicense);
-}
-
-MStatus MLibrary::initialize(bool, const char*, bool) {
-    ehost::startSession("");
-    return MStatus::kSuccess;
-}
-
-void MLibrary::cleanup(int exitStatus, bool exitWhenDone) {
-    ehost::stopSession();
-    if (exitWhenDone) std::exit(exitStatus);
 }
 
 // ---------------------------------------------------------------- MCommandResult

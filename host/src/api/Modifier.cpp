@@ -6,9 +6,10 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/command/Modifier.h"
-#include "host/src/core/Session.h"
+#include "host/src/core/Guard.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/Api.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 
 using ehost::NodePtr;
@@ -51,13 +52,13 @@ public:
           transformName(std::move(tname)),
           parent(p) {}
     MStatus apply() override {
-        Scene& scene = session().scene();
+        Scene& scene = theScene();
         if (parent && !parent->alive) return dead(*parent);
         if (transform) {
             MStatus st =
                 scene.adopt(transform, transform->name.empty() ? transformName : transform->name);
             if (!st) return st;
-            reparent(static_cast<DagNode&>(*transform), &scene.world());
+            reparent(static_cast<DagNode&>(*transform), &theWorld());
         }
         std::string name = node->name.empty() ? wanted : node->name;
         if (transform && nameAfterTransform) {
@@ -79,7 +80,7 @@ public:
         if (auto* d = dynamic_cast<DagNode*>(node.get()))
             reparent(*d, transform ? static_cast<DagNode*>(transform.get())
                          : parent  ? parent
-                                   : &scene.world());
+                                   : &theWorld());
         return MStatus::kSuccess;
     }
     void revert() override {
@@ -113,10 +114,10 @@ public:
     MStatus apply() override {
         if (!node->alive) return dead(*node);
         old = node->name;
-        return session().scene().rename(*node, wanted);
+        return theScene().rename(*node, wanted);
     }
     void revert() override {
-        if (node->alive && !session().scene().find(old)) session().scene().rename(*node, old);
+        if (node->alive && !theScene().find(old)) theScene().rename(*node, old);
     }
     NodePtr node;
     std::string wanted, old;
@@ -128,7 +129,7 @@ public:
     MStatus apply() override {
         auto* d = dynamic_cast<DagNode*>(node.get());
         if (!node->alive) return dead(*node);
-        DagNode* to = parent ? static_cast<DagNode*>(parent.get()) : &session().scene().world();
+        DagNode* to = parent ? static_cast<DagNode*>(parent.get()) : &theWorld();
         if (!to->alive) return dead(*to);
         for (DagNode* p = to; p; p = p->parent)
             if (p == d)
@@ -215,12 +216,13 @@ public:
     Cell old;
 };
 
-//! A node object of the class, not yet in the scene.
-NodePtr makeDetached(NodeClass& cls) {
-    NodePtr n = cls.make ? cls.make(&cls) : std::make_shared<Node>(&cls);
+//! A node object of the class, not yet in the scene; null when the class made none.
+NodePtr makeDetached(NodeClass& cls, MStatus* status) {
+    NodePtr n = cls.makeNode(status);
+    if (!n) return nullptr;
     std::string base = cls.typeName;
     if (!base.empty() && !std::isdigit(static_cast<unsigned char>(base.back()))) base += "1";
-    n->name = session().scene().uniqueName(base);
+    n->name = theScene().uniqueName(base);
     return n;
 }
 
@@ -233,7 +235,7 @@ MDGModifier::MDGModifier() : impl_(std::make_unique<ehost::ModifierOps>()) {}
 MDGModifier::~MDGModifier() = default;
 
 MObject MDGModifier::createNode(const MTypeId& typeId, MStatus* status) {
-    ehost::NodeClass* cls = ehost::session().registry().findClass(typeId);
+    ehost::NodeClass* cls = ehost::theRegistry().findClass(typeId);
     if (!cls) {
         setStatus(status, fail(MStatus::kInvalidParameter,
                                "no node type with id " + std::to_string(typeId.id())));
@@ -243,7 +245,7 @@ MObject MDGModifier::createNode(const MTypeId& typeId, MStatus* status) {
 }
 
 MObject MDGModifier::createNode(const MString& type, MStatus* status) {
-    ehost::NodeClass* cls = ehost::session().registry().findClass(type.str());
+    ehost::NodeClass* cls = ehost::theRegistry().findClass(type.str());
     if (!cls) {
         setStatus(status,
                   fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
@@ -254,7 +256,12 @@ MObject MDGModifier::createNode(const MString& type, MStatus* status) {
                                "\"" + type.str() + "\" is a DAG node type: use MDagModifier"));
         return MObject();
     }
-    NodePtr n = ehost::makeDetached(*cls);
+    MStatus st;
+    NodePtr n = ehost::makeDetached(*cls, &st);
+    if (!n) {
+        setStatus(status, st);
+        return MObject();
+    }
     impl_->ops.push_back(std::make_unique<ehost::CreateOp>(n, n->name, nullptr, "", nullptr));
     setStatus(status, MStatus::kSuccess);
     return ehost::api::wrap(n);
@@ -359,16 +366,16 @@ MStatus MDGModifier::newPlugValueMDistance(const MPlug& plug, const MDistance& v
 }
 
 MStatus MDGModifier::doIt() {
-    return impl_->doIt();
+    return ehost::guardEntry("MDGModifier::doIt", [&] { return impl_->doIt(); });
 }
 MStatus MDGModifier::undoIt() {
-    return impl_->undoIt();
+    return ehost::guardEntry("MDGModifier::undoIt", [&] { return impl_->undoIt(); });
 }
 
 // ---------------------------------------------------------------- MDagModifier
 
 MObject MDagModifier::createNode(const MTypeId& typeId, const MObject& parent, MStatus* status) {
-    ehost::NodeClass* cls = ehost::session().registry().findClass(typeId);
+    ehost::NodeClass* cls = ehost::theRegistry().findClass(typeId);
     if (!cls) {
         setStatus(status, fail(MStatus::kInvalidParameter,
                                "no node type with id " + std::to_string(typeId.id())));
@@ -378,7 +385,7 @@ MObject MDagModifier::createNode(const MTypeId& typeId, const MObject& parent, M
 }
 
 MObject MDagModifier::createNode(const MString& type, const MObject& parent, MStatus* status) {
-    ehost::NodeClass* cls = ehost::session().registry().findClass(type.str());
+    ehost::NodeClass* cls = ehost::theRegistry().findClass(type.str());
     if (!cls) {
         setStatus(status,
                   fail(MStatus::kInvalidParameter, "unknown node type \"" + type.str() + "\""));
@@ -402,12 +409,17 @@ MObject MDagModifier::createNode(const MString& type, const MObject& parent, MSt
         }
         under = p.get();
     }
-    NodePtr node = ehost::makeDetached(*cls);
+    MStatus st;
+    NodePtr node = ehost::makeDetached(*cls, &st);
     NodePtr transform;
     bool shape = cls->role == ehost::NodeRole::Shape || cls->role == ehost::NodeRole::Locator;
-    if (shape && !under) {
-        transform = ehost::makeDetached(*ehost::session().registry().findClass("transform"));
-        transform->name.clear();  // named when it enters the scene
+    if (node && shape && !under) {
+        transform = ehost::makeDetached(*ehost::theRegistry().findClass("transform"), &st);
+        if (transform) transform->name.clear();  // named when it enters the scene
+    }
+    if (!node || (shape && !under && !transform)) {
+        setStatus(status, st);
+        return MObject();
     }
     impl_->ops.push_back(std::make_unique<ehost::CreateOp>(
         node, node->name, transform, cls->typeName == "mesh" ? "polySurface1" : "transform1",

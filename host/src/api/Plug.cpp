@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "host/src/core/Guard.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Data.h"
 
@@ -430,26 +431,28 @@ MStatus MPlug::getValue(MDistance& value, const MDGContext&) const {
 }
 
 MObject MPlug::asMObject(MStatus* status) const {
-    MStatus st = valued(*this);
-    if (!st) {
-        setStatus(status, st);
-        return MObject();
-    }
-    const ehost::Attribute* a = impl_.attr.get();
-    const Cell& c = ehost::evaluate(*impl_.node, addrOf(*this), &st);
-    setStatus(status, MStatus::kSuccess);
-    if (isNumeric(a) && a->isCompound()) {
-        auto d = std::make_shared<ehost::NumericData>(a->numericType);
-        std::copy(c.num, c.num + 4, d->v);
-        return ehost::api::wrap(d);
-    }
-    if (isNumeric(a) || a->kind == AttrKind::Message) {
-        setStatus(status,
-                  fail(MStatus::kInvalidParameter, name().str() + " does not hold a data object"));
-        return MObject();
-    }
-    // Readers get their own copy: editing it must not change the plug.
-    return c.data ? ehost::api::wrap(c.data->clone()) : MObject();
+    return ehost::guardEntry(status, "MPlug::asMObject", MObject(), [&] {
+        MStatus st = valued(*this);
+        if (!st) {
+            setStatus(status, st);
+            return MObject();
+        }
+        const ehost::Attribute* a = impl_.attr.get();
+        const Cell& c = ehost::evaluate(*impl_.node, addrOf(*this), &st);
+        setStatus(status, MStatus::kSuccess);
+        if (isNumeric(a) && a->isCompound()) {
+            auto d = std::make_shared<ehost::NumericData>(a->numericType);
+            std::copy(c.num, c.num + 4, d->v);
+            return ehost::api::wrap(d);
+        }
+        if (isNumeric(a) || a->kind == AttrKind::Message) {
+            setStatus(status, fail(MStatus::kInvalidParameter,
+                                   name().str() + " does not hold a data object"));
+            return MObject();
+        }
+        // Readers get their own copy: editing it must not change the plug.
+        return c.data ? ehost::api::wrap(c.data->clone()) : MObject();
+    });
 }
 
 MObject MPlug::asMObject(const MDGContext&, MStatus* status) const {
@@ -533,30 +536,32 @@ MDataHandle MPlug::asMDataHandle(const MDGContext&, MStatus* status) const {
 void MPlug::destructHandle(MDataHandle&) const {}
 
 MStatus MPlug::setValue(const MObject& value) const {
-    MStatus st = valued(*this);
-    if (!st) return st;
-    const ehost::Attribute* a = impl_.attr.get();
-    if (value.isNull()) {
-        if (isNumeric(a) || a->kind == AttrKind::Message)
-            return fail(MStatus::kInvalidParameter,
-                        name().str() + " cannot hold a null data object");
-        ehost::writeData(*impl_.node, addrOf(*this), nullptr);
+    return ehost::guardEntry("MPlug::setValue", [&]() -> MStatus {
+        MStatus st = valued(*this);
+        if (!st) return st;
+        const ehost::Attribute* a = impl_.attr.get();
+        if (value.isNull()) {
+            if (isNumeric(a) || a->kind == AttrKind::Message)
+                return fail(MStatus::kInvalidParameter,
+                            name().str() + " cannot hold a null data object");
+            ehost::writeData(*impl_.node, addrOf(*this), nullptr);
+            return MStatus::kSuccess;
+        }
+        ehost::DataPtr data = ehost::api::dataOf(value);
+        if (!data) return fail(MStatus::kInvalidParameter, "the value is not a data object");
+        if (auto* num = dynamic_cast<const ehost::NumericData*>(data.get()); num && isNumeric(a)) {
+            int n = std::max(1, ehost::numericComponents(num->numericType));
+            ehost::writeNumeric(*impl_.node, addrOf(*this), num->v, n);
+            return MStatus::kSuccess;
+        }
+        if (!a->accepts(data->dataType()))
+            return fail(MStatus::kInvalidParameter, name().str() + " does not accept " +
+                                                        ehost::dataTypeName(data->dataType()) +
+                                                        " data");
+        // The plug keeps its own copy: the caller may go on editing the object.
+        ehost::writeData(*impl_.node, addrOf(*this), data->clone());
         return MStatus::kSuccess;
-    }
-    ehost::DataPtr data = ehost::api::dataOf(value);
-    if (!data) return fail(MStatus::kInvalidParameter, "the value is not a data object");
-    if (auto* num = dynamic_cast<const ehost::NumericData*>(data.get()); num && isNumeric(a)) {
-        int n = std::max(1, ehost::numericComponents(num->numericType));
-        ehost::writeNumeric(*impl_.node, addrOf(*this), num->v, n);
-        return MStatus::kSuccess;
-    }
-    if (!a->accepts(data->dataType()))
-        return fail(
-            MStatus::kInvalidParameter,
-            name().str() + " does not accept " + ehost::dataTypeName(data->dataType()) + " data");
-    // The plug keeps its own copy: the caller may go on editing the object.
-    ehost::writeData(*impl_.node, addrOf(*this), data->clone());
-    return MStatus::kSuccess;
+    });
 }
 
 MStatus MPlug::setValue(double value) const {

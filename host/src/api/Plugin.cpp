@@ -6,10 +6,10 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/command/ContextCommands.h"
-#include "host/src/core/Session.h"
 #include "host/src/dg/Api.h"
-#include "host/src/dg/PluginNodes.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/plugin/Plugin.h"
+#include "host/src/plugin/PluginNodes.h"
 #include "host/src/plugin/Refusal.h"
 
 using ehost::RegistrationKind;
@@ -96,7 +96,7 @@ MStatus MFnPlugin::registerCommand(const MString& commandName, MCreatorFunction 
     def.creator = creatorFunction;
     def.syntax = createSyntaxFunction;
     def.plugin = p->info.name;
-    MStatus st = ehost::session().commands().add(std::move(def));
+    MStatus st = ehost::theCommands().add(std::move(def));
     if (st) p->commands.push_back(commandName.str());
     return st;
 }
@@ -108,7 +108,7 @@ MStatus MFnPlugin::deregisterCommand(const MString& commandName) {
     if (it == p->commands.end())
         return fail(MStatus::kFailure,
                     "command " + commandName.str() + " was not registered by " + p->info.name);
-    MStatus st = ehost::session().commands().remove(commandName.str());
+    MStatus st = ehost::theCommands().remove(commandName.str());
     if (st) p->commands.erase(it);
     return st;
 }
@@ -183,5 +183,5 @@ MObject MFnPlugin::findPlugin(const MString&) {
 }
 
 bool MFnPlugin::isNodeRegistered(const MString& typeName) {
-    return ehost::session().registry().findClass(typeName.str()) != nullptr;
+    return ehost::theRegistry().findClass(typeName.str()) != nullptr;
 }

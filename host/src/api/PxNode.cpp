@@ -6,16 +6,16 @@
 #include <maya/MPxLocatorNode.h>
 #include <maya/MPxNode.h>
 
-#include "host/src/core/Session.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Registry.h"
 
 using ehost::api::fail;
 
 namespace {
 
 ehost::NodeClass* classBeingDefined(const char* what, MStatus& st) {
-    ehost::NodeClass* cls = ehost::session().registry().initializing;
+    ehost::NodeClass* cls = ehost::theRegistry().initializing;
     if (!cls)
         st = fail(MStatus::kFailure,
                   std::string(what) +
@@ -98,7 +98,7 @@ MStatus MPxNode::inheritAttributesFrom(const MString& parentClassName) {
     MStatus st;
     ehost::NodeClass* cls = classBeingDefined("MPxNode::inheritAttributesFrom", st);
     if (!cls) return st;
-    ehost::NodeClass* parent = ehost::session().registry().findClass(parentClassName.str());
+    ehost::NodeClass* parent = ehost::theRegistry().findClass(parentClassName.str());
     if (!parent)
         return fail(MStatus::kInvalidParameter, "no node type named " + parentClassName.str());
     for (int r : parent->roots) {

@@ -10,11 +10,12 @@
 #include "host/src/core/Events.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/Preferences.h"
-#include "host/src/core/Session.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dag/Resolve.h"
+#include "host/src/dag/Selection.h"
 #include "host/src/dg/Api.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/ObjectSet.h"
 
@@ -236,7 +237,7 @@ MStatus MSelectionList::getSelectionStrings(unsigned int index, MStringArray& st
 namespace {
 
 std::vector<SelItem>& active() {
-    return ehost::session().selection().items;
+    return ehost::theSelection().items;
 }
 
 //! Drops items whose node left the scene.
@@ -278,7 +279,7 @@ void applyToActive(const std::vector<SelItem>& items, MGlobal::ListAdjustment mo
             }
             break;
     }
-    ehost::session().events().fire("SelectionChanged");
+    ehost::theEvents().fire("SelectionChanged");
 }
 
 }  // namespace
@@ -349,7 +350,7 @@ MStatus MGlobal::unselect(const MObject& object) {
 
 MStatus MGlobal::clearSelectionList() {
     active().clear();
-    ehost::session().events().fire("SelectionChanged");
+    ehost::theEvents().fire("SelectionChanged");
     return MStatus::kSuccess;
 }
 
@@ -365,60 +366,60 @@ MStatus MGlobal::deleteNode(MObject& node) {
 }
 
 MStatus MGlobal::executePythonCommand(const MString&, bool, bool) {
-    ehost::session().messages().error("this host has no Python interpreter");
+    ehost::theMessages().error("this host has no Python interpreter");
     return fail(MStatus::kNotImplemented, "this host has no Python interpreter");
 }
 
 // ---------------------------------------------------------------- MGlobal: option variables
 
 int MGlobal::optionVarIntValue(const MString& name, bool* exists) {
-    const auto* v = ehost::session().prefs().find(name.str());
+    const auto* v = ehost::thePrefs().find(name.str());
     if (exists) *exists = v != nullptr;
     return v ? v->asInt() : 0;
 }
 
 double MGlobal::optionVarDoubleValue(const MString& name, bool* exists) {
-    const auto* v = ehost::session().prefs().find(name.str());
+    const auto* v = ehost::thePrefs().find(name.str());
     if (exists) *exists = v != nullptr;
     return v ? v->asDouble() : 0.0;
 }
 
 MString MGlobal::optionVarStringValue(const MString& name, bool* exists) {
-    const auto* v = ehost::session().prefs().find(name.str());
+    const auto* v = ehost::thePrefs().find(name.str());
     if (exists) *exists = v != nullptr;
     return v ? MString(v->asString()) : MString();
 }
 
 bool MGlobal::setOptionVarValue(const MString& name, int value) {
-    return ehost::session().prefs().set(name.str(), ehost::OptionValue::ofInt(value));
+    return ehost::thePrefs().set(name.str(), ehost::OptionValue::ofInt(value));
 }
 
 bool MGlobal::setOptionVarValue(const MString& name, double value) {
-    return ehost::session().prefs().set(name.str(), ehost::OptionValue::ofDouble(value));
+    return ehost::thePrefs().set(name.str(), ehost::OptionValue::ofDouble(value));
 }
 
 bool MGlobal::setOptionVarValue(const MString& name, const MString& value) {
-    return ehost::session().prefs().set(name.str(), ehost::OptionValue::ofString(value.str()));
+    return ehost::thePrefs().set(name.str(), ehost::OptionValue::ofString(value.str()));
 }
 
 bool MGlobal::optionVarExists(const MString& name) {
-    return ehost::session().prefs().find(name.str()) != nullptr;
+    return ehost::thePrefs().find(name.str()) != nullptr;
 }
 
 void MGlobal::removeOptionVar(const MString& name) {
-    ehost::session().prefs().remove(name.str());
+    ehost::thePrefs().remove(name.str());
 }
 
 // ---------------------------------------------------------------- MGlobal: messages
 
 void MGlobal::displayInfo(const MString& message) {
-    ehost::session().messages().info(message.str());
+    ehost::theMessages().info(message.str());
 }
 void MGlobal::displayWarning(const MString& message, bool) {
-    ehost::session().messages().warning(message.str());
+    ehost::theMessages().warning(message.str());
 }
 void MGlobal::displayError(const MString& message, bool) {
-    ehost::session().messages().error(message.str());
+    ehost::theMessages().error(message.str());
 }
 
 // ---------------------------------------------------------------- components
@@ -530,9 +531,9 @@ MFnSet::MFnSet(const MObject& object, MStatus* status) {
 }
 
 MObject MFnSet::create(const MSelectionList& members, Restriction, MStatus* status) {
-    ehost::NodeClass* cls = ehost::session().registry().findClass("objectSet");
+    ehost::NodeClass* cls = ehost::theRegistry().findClass("objectSet");
     MStatus st;
-    ehost::NodePtr set = ehost::session().scene().create(*cls, "set1", &st);
+    ehost::NodePtr set = ehost::theScene().create(*cls, "set1", &st);
     if (!set) {
         setStatus(status, st);
         return MObject();

@@ -33,15 +33,29 @@ public:
     MStatus remove(const std::string& name);
     std::vector<std::string> names() const;
 
+    Commands() = default;
+    ~Commands();
+    Commands(const Commands&) = delete;
+    Commands& operator=(const Commands&) = delete;
+
     UndoQueue undoQueue;
     std::vector<UndoSink*> sinks;
     //! One result per running command; MPxCommand::setResult writes the innermost.
     std::vector<MCommandResult> results;
+    //! Where results set outside any command go.
+    MCommandResult looseResult;
     int depth = 0;
+    //! While the undo queue takes back or performs again one of its items.
+    bool undoing = false, redoing = false;
+    //! Tool commands made for a context and not finalized yet (owned here until then).
+    std::vector<MPxCommand*> pendingToolCommands;
 
 private:
     std::vector<CommandDef> defs_;
 };
+
+//! The running session's commands and undo queue.
+Commands& theCommands();
 
 struct RunOptions {
     bool display = false;   // print each command's result
@@ -67,8 +81,6 @@ private:
 
 //! Gives a new command instance its name and syntax.
 void prepareCommand(MPxCommand& command, const CommandDef& def, const std::string& source);
-
-void registerBuiltinCommands(Commands& commands);
 
 //! Tool commands the host made for a context: finalizing one hands it to the
 //! undo queue. toolCommandFinalized is false for one the host did not make.

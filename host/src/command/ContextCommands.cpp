@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "host/src/command/Commands.h"
+#include "host/src/core/Guard.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
+#include "host/src/core/StatusText.h"
 #include "host/src/dg/Scene.h"
-#include "host/src/view/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -24,7 +24,7 @@ struct ContextCommandDef {
 
 MStatus commandError(const std::string& command, const std::string& text,
                      MStatus::MStatusCode code = MStatus::kInvalidParameter) {
-    session().messages().error(command + ": " + text);
+    theMessages().error(command + ": " + text);
     return MStatus(code, text);
 }
 
@@ -65,7 +65,7 @@ MStatus editOrQuery(const ContextCommandDef& def, const MSyntax& syntax, const M
         return commandError(def.name, std::string(parser.isEdit() ? "-edit" : "-query") +
                                           " needs the name of a context");
     std::string name = objects[0].str();
-    Tool* tool = views().tools().find(name);
+    Tool* tool = theViews().tools().find(name);
     if (!tool || tool->contextCommand != def.name)
         return commandError(def.name, "no " + def.name + " context named \"" + name + "\"");
     if (parser.isQuery() && parser.isFlagSet("-ex")) {
@@ -77,16 +77,16 @@ MStatus editOrQuery(const ContextCommandDef& def, const MSyntax& syntax, const M
     owner.parser = parser;
     if (parser.isEdit()) {
         applyImages(*tool->context, parser);
-        return tool->command->doEditFlags();
+        return guarded(def.name + ".doEditFlags", [&] { return tool->command->doEditFlags(); });
     }
-    return tool->command->doQueryFlags();
+    return guarded(def.name + ".doQueryFlags", [&] { return tool->command->doQueryFlags(); });
 }
 
 MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> command,
                const MArgParser& parser) {
     MStringArray objects;
     parser.getObjects(objects);
-    Tools& tools = views().tools();
+    Tools& tools = theViews().tools();
     std::string name;
     if (objects.length() == 1) {
         name = objects[0].str();
@@ -97,7 +97,11 @@ MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> 
     } else {
         name = tools.uniqueName(def.name, true);
     }
-    MPxContext* context = command->makeObj();
+    MStatus st;
+    MPxContext* context = guarded(
+        def.name + ".makeObj", static_cast<MPxContext*>(nullptr),
+        [&] { return command->makeObj(); }, &st);
+    if (!st) return st;
     if (!context) return commandError(def.name, "the command made no context", MStatus::kFailure);
     auto tool = std::make_unique<Tool>();
     tool->name = name;
@@ -107,12 +111,12 @@ MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> 
     tool->context = context;
     tool->command = command.release();
     Tool* made = tool.get();
-    MStatus st = tools.add(std::move(tool));
+    st = tools.add(std::move(tool));
     if (!st) return commandError(def.name, statusText(st));
     applyImages(*made->context, parser);
     // Flags given at creation set up the new context as an edit would.
     if (usesToolFlags(parser)) {
-        st = made->command->doEditFlags();
+        st = guarded(def.name + ".doEditFlags", [&] { return made->command->doEditFlags(); });
         if (!st) return st;
     }
     MPxCommand::setResult(MString(name));
@@ -120,13 +124,16 @@ MStatus create(const ContextCommandDef& def, std::unique_ptr<MPxContextCommand> 
 }
 
 MStatus runContextCommand(const ContextCommandDef& def, const MArgList& args) {
-    std::unique_ptr<MPxContextCommand> command(static_cast<MPxContextCommand*>(def.creator()));
+    MStatus st;
+    std::unique_ptr<MPxContextCommand> command(static_cast<MPxContextCommand*>(guarded(
+        def.name + ".creator", static_cast<void*>(nullptr), [&] { return def.creator(); }, &st)));
+    if (!st) return st;
     if (!command)
         return commandError(def.name, "the context command could not be created",
                             MStatus::kFailure);
     MSyntax syntax = baseSyntax();
     ApiAccess::impl(*command).syntax = syntax;
-    MStatus st = command->appendSyntax();
+    st = guardEntry("appendSyntax", [&] { return command->appendSyntax(); });
     if (!st)
         return commandError(def.name, "appendSyntax failed: " + statusText(st), st.statusCode());
     MArgParser parser(syntax, args, &st);
@@ -136,7 +143,7 @@ MStatus runContextCommand(const ContextCommandDef& def, const MArgList& args) {
     if (parser.isFlagSet("-ex")) {
         MStringArray objects;
         parser.getObjects(objects);
-        Tool* tool = objects.length() == 1 ? views().tools().find(objects[0].str()) : nullptr;
+        Tool* tool = objects.length() == 1 ? theViews().tools().find(objects[0].str()) : nullptr;
         MPxCommand::setResult(tool != nullptr && tool->contextCommand == def.name);
         return MStatus::kSuccess;
     }
@@ -148,7 +155,7 @@ MStatus runContextCommand(const ContextCommandDef& def, const MArgList& args) {
 MStatus addContextCommand(const std::string& name, MCreatorFunction contextCommandCreator,
                           const std::string& toolName, MCreatorFunction toolCreator,
                           MCreateSyntaxFunction toolSyntax, const std::string& plugin) {
-    Commands& commands = session().commands();
+    Commands& commands = theCommands();
     if (!contextCommandCreator)
         return MStatus(MStatus::kInvalidParameter, "context command " + name + " needs a creator");
     if (commands.find(name))
@@ -176,10 +183,10 @@ MStatus addContextCommand(const std::string& name, MCreatorFunction contextComma
 }
 
 MStatus removeContextCommand(const std::string& name, const std::string& toolName) {
-    Commands& commands = session().commands();
+    Commands& commands = theCommands();
     // The contexts it made go first: they are objects of the module that
     // registered the command.
-    views().tools().removeMadeBy(name);
+    theViews().tools().removeMadeBy(name);
     MStatus st = commands.remove(name);
     if (!toolName.empty()) {
         MStatus t = commands.remove(toolName);

@@ -3,9 +3,10 @@
 #include <algorithm>
 
 #include "host/src/command/Commands.h"
+#include "host/src/core/Guard.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
-#include "host/src/view/StatusText.h"
+#include "host/src/core/Object.h"
+#include "host/src/core/StatusText.h"
 
 namespace ehost {
 
@@ -45,11 +46,19 @@ CommandItem::CommandItem(MPxCommand* command, std::string journal) : command_(co
 CommandItem::~CommandItem() {
     delete command_;
 }
+namespace {
+
+auto commandCall(const MPxCommand& command, const char* method) {
+    return [&command, method] { return ApiAccess::impl(command).name.str() + "." + method; };
+}
+
+}  // namespace
+
 void CommandItem::undo() {
-    command_->undoIt();
+    guarded(commandCall(*command_, "undoIt"), [&] { return command_->undoIt(); });
 }
 void CommandItem::redo() {
-    command_->redoIt();
+    guarded(commandCall(*command_, "redoIt"), [&] { return command_->redoIt(); });
 }
 
 void prepareCommand(MPxCommand& command, const CommandDef& def, const std::string& source) {
@@ -69,58 +78,55 @@ MArgList argsOf(const CommandText& cmd) {
     return args;
 }
 
-size_t errorCount() {
-    const auto& e = session().messages().entries();
-    return std::count_if(e.begin(), e.end(), [](const MessageLog::Entry& m) {
-        return m.kind == MessageLog::Kind::Error;
-    });
-}
-
 struct ResultScope {
     ResultScope() {
-        auto& c = session().commands();
+        auto& c = theCommands();
         c.results.emplace_back();
         ++c.depth;
     }
     ~ResultScope() {
-        auto& c = session().commands();
+        auto& c = theCommands();
         c.results.pop_back();
         --c.depth;
     }
-    MCommandResult& result() { return session().commands().results.back(); }
+    MCommandResult& result() { return theCommands().results.back(); }
 };
 
 MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine,
                MCommandResult& out) {
     const std::string& name = cmd.tokens[0].text;
     std::string where = multiLine ? "line " + std::to_string(cmd.line) + ": " : "";
-    Commands& commands = session().commands();
+    Commands& commands = theCommands();
     const CommandDef* def = commands.find(name);
     if (!def || cmd.tokens[0].kind != Token::Kind::Word) {
         std::string text = where + "Cannot find procedure \"" + name + "\".";
-        session().messages().error(text);
+        theMessages().error(text);
         return MStatus(MStatus::kInvalidParameter, text);
     }
     MArgList args = argsOf(cmd);
-    size_t errorsBefore = errorCount();
+    const auto errorsBefore = theMessages().errorCount();
     ResultScope scope;
     MStatus st;
     MPxCommand* command = nullptr;
     if (def->runner) {
-        st = def->runner(args);
+        st = guarded([&] { return where + name; }, [&] { return def->runner(args); });
     } else {
-        command = static_cast<MPxCommand*>(def->creator());
+        MStatus made;
+        command = static_cast<MPxCommand*>(guarded([&] { return where + name + ".creator"; },
+                                                   static_cast<void*>(nullptr),
+                                                   [&] { return def->creator(); }, &made));
         if (!command) {
+            if (!made) return made;
             std::string text = where + name + ": the command could not be created";
-            session().messages().error(text);
+            theMessages().error(text);
             return MStatus(MStatus::kFailure, text);
         }
         prepareCommand(*command, *def, cmd.source);
-        st = command->doIt(args);
+        st = guarded([&] { return where + name + ".doIt"; }, [&] { return command->doIt(args); });
     }
     out = scope.result();
-    if (!st && errorCount() == errorsBefore)
-        session().messages().error(where + name + ": " + statusText(st));
+    if (!st && theMessages().errorCount() == errorsBefore)
+        theMessages().error(where + name + ": " + statusText(st));
     if (command) {
         UndoSink* sink = options.undoable && st && command->isUndoable() ? currentSink() : nullptr;
         if (sink)
@@ -130,18 +136,20 @@ MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine
     }
     if (st && options.display) {
         std::string text = out.stringResult().str();
-        if (out.resultType() != MCommandResult::kInvalid) session().messages().result(text);
+        if (out.resultType() != MCommandResult::kInvalid) theMessages().result(text);
     }
     return st;
 }
 
 }  // namespace
 
-MStatus runCommands(const std::string& text, const RunOptions& options, MCommandResult* result) {
+namespace {
+
+MStatus runAll(const std::string& text, const RunOptions& options, MCommandResult* result) {
     std::vector<CommandText> cmds;
     std::string error;
     if (!splitCommands(text, cmds, error)) {
-        session().messages().error(error);
+        theMessages().error(error);
         return MStatus(MStatus::kInvalidParameter, error);
     }
     bool multiLine = text.find('\n') != std::string::npos;
@@ -153,6 +161,21 @@ MStatus runCommands(const std::string& text, const RunOptions& options, MCommand
     }
     if (result) *result = last;
     return st;
+}
+
+//! The command text as messages quote it: its start, when it is long.
+std::string excerpt(const std::string& text) {
+    constexpr size_t kMax = 60;
+    return text.size() <= kMax ? text : text.substr(0, kMax) + "...";
+}
+
+}  // namespace
+
+MStatus runCommands(const std::string& text, const RunOptions& options, MCommandResult* result) {
+    // Each command's own calls are guarded where they are made; this catches
+    // what the interpreter itself may throw (no memory for the text's words).
+    return guarded([&] { return "running \"" + excerpt(text) + "\""; },
+                   [&] { return runAll(text, options, result); });
 }
 
 }  // namespace ehost

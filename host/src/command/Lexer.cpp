@@ -12,7 +12,7 @@ bool isSpace(char c) {
 
 class Splitter {
 public:
-    Splitter(const std::string& t, std::vector<CommandText>& o, std::string& e)
+    Splitter(const std::string& t, std::vector<CommandText>& o, SplitError& e)
         : text(t), out(o), error(e) {}
 
     bool run() {
@@ -71,7 +71,7 @@ private:
             ++pos;
         }
         if (pos + 1 >= text.size()) {
-            error = "line " + std::to_string(opened) + ": unterminated comment";
+            error = {opened, "unterminated comment", true};
             return false;
         }
         pos += 2;
@@ -85,7 +85,7 @@ private:
         ++pos;
         while (true) {
             if (pos >= text.size()) {
-                error = "line " + std::to_string(opened) + ": unterminated string";
+                error = {opened, "unterminated string", true};
                 return false;
             }
             char c = text[pos++];
@@ -145,7 +145,7 @@ private:
 
     const std::string& text;
     std::vector<CommandText>& out;
-    std::string& error;
+    SplitError& error;
     CommandText current;
     size_t pos = 0, start = 0;
     int line = 1;
@@ -154,9 +154,17 @@ private:
 
 }  // namespace
 
-bool splitCommands(const std::string& text, std::vector<CommandText>& out, std::string& error) {
+bool splitCommands(const std::string& text, std::vector<CommandText>& out, SplitError& error) {
     out.clear();
+    error = SplitError();
     return Splitter(text, out, error).run();
+}
+
+bool splitCommands(const std::string& text, std::vector<CommandText>& out, std::string& error) {
+    SplitError why;
+    if (splitCommands(text, out, why)) return true;
+    error = "line " + std::to_string(why.line) + ": " + why.reason;
+    return false;
 }
 
 std::string quoteIfNeeded(const std::string& word) {

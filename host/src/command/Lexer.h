@@ -24,7 +24,16 @@ struct CommandText {
     std::string source;         // the command as written
 };
 
-//! False with "line N: reason" in error when the text cannot be split.
+//! Why a text could not be split into commands.
+struct SplitError {
+    int line = 0;  // where the fault starts
+    std::string reason;
+    //! A string or comment is still open: more text may complete it.
+    bool unterminated = false;
+};
+
+bool splitCommands(const std::string& text, std::vector<CommandText>& out, SplitError& error);
+//! The same, with "line N: reason" in error when the text cannot be split.
 bool splitCommands(const std::string& text, std::vector<CommandText>& out, std::string& error);
 
 //! The text quoted for command text when needed ("a b" -> "\"a b\"").

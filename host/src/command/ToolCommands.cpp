@@ -5,19 +5,16 @@
 
 namespace ehost {
 
-namespace {
-std::vector<MPxCommand*>& pending() {
-    static std::vector<MPxCommand*> list;
-    return list;
+Commands::~Commands() {
+    for (MPxCommand* c : pendingToolCommands) delete c;
 }
-}  // namespace
 
 void trackToolCommand(MPxCommand* command) {
-    pending().push_back(command);
+    theCommands().pendingToolCommands.push_back(command);
 }
 
 bool toolCommandFinalized(MPxCommand* command) {
-    auto& p = pending();
+    auto& p = theCommands().pendingToolCommands;
     auto it = std::find(p.begin(), p.end(), command);
     if (it == p.end()) return false;
     p.erase(it);
@@ -25,8 +22,9 @@ bool toolCommandFinalized(MPxCommand* command) {
 }
 
 void dropPendingToolCommands() {
-    for (MPxCommand* c : pending()) delete c;
-    pending().clear();
+    auto& p = theCommands().pendingToolCommands;
+    for (MPxCommand* c : p) delete c;
+    p.clear();
 }
 
 }  // namespace ehost

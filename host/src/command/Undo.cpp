@@ -1,13 +1,10 @@
 #include "host/src/command/Undo.h"
 
 #include "host/src/command/Commands.h"
-#include "host/src/core/Session.h"
 
 namespace ehost {
 
 namespace {
-bool undoing = false;
-bool redoing = false;
 
 struct Flag {
     explicit Flag(bool& f) : flag(f), old(f) { flag = true; }
@@ -28,7 +25,7 @@ bool UndoQueue::undo(std::string* text) {
     std::unique_ptr<UndoItem> item = std::move(done_.back());
     done_.pop_back();
     {
-        Flag f(undoing);
+        Flag f(theCommands().undoing);
         SinkScope off(nullptr);
         item->undo();
     }
@@ -42,7 +39,7 @@ bool UndoQueue::redo(std::string* text) {
     std::unique_ptr<UndoItem> item = std::move(undone_.back());
     undone_.pop_back();
     {
-        Flag f(redoing);
+        Flag f(theCommands().redoing);
         SinkScope off(nullptr);
         item->redo();
     }
@@ -76,22 +73,22 @@ void UndoCapture::redoAll() {
 }
 
 UndoSink* currentSink() {
-    auto& stack = session().commands().sinks;
-    return stack.empty() ? &session().commands().undoQueue : stack.back();
+    auto& stack = theCommands().sinks;
+    return stack.empty() ? &theCommands().undoQueue : stack.back();
 }
 
 SinkScope::SinkScope(UndoSink* sink) {
-    session().commands().sinks.push_back(sink);
+    theCommands().sinks.push_back(sink);
 }
 SinkScope::~SinkScope() {
-    session().commands().sinks.pop_back();
+    theCommands().sinks.pop_back();
 }
 
 bool isUndoing() {
-    return undoing;
+    return theCommands().undoing;
 }
 bool isRedoing() {
-    return redoing;
+    return theCommands().redoing;
 }
 
 }  // namespace ehost

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "host/src/core/Guard.h"
+
 namespace ehost {
 
 std::vector<std::string> Events::knownNames() {
@@ -49,7 +51,10 @@ void Events::fire(const std::string& name) {
                                [&](const Entry& e) { return e.id == id; });
         if (it == entries_.end()) continue;
         Callback cb = it->callback;
-        cb();
+        MCallbackId outer = running_;
+        running_ = id;
+        guarded([&] { return "a callback on event \"" + name + "\""; }, cb);
+        running_ = outer;
     }
 }
 

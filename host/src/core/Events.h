@@ -23,6 +23,8 @@ public:
     //! Runs the callbacks of the event in registration order.
     void fire(const std::string& name);
     size_t count(const std::string& name) const;
+    //! The callback running now (0 outside callbacks).
+    MCallbackId running() const { return running_; }
 
 private:
     struct Entry {
@@ -32,6 +34,10 @@ private:
     };
     std::vector<Entry> entries_;
     MCallbackId next_ = 1;
+    MCallbackId running_ = 0;
 };
+
+//! The running session's events.
+Events& theEvents();
 
 }  // namespace ehost

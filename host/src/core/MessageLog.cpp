@@ -15,6 +15,7 @@ void MessageLog::warning(const std::string& text) {
 }
 
 void MessageLog::error(const std::string& text) {
+    ++errors_;
     add(Kind::Error, text);
     if (echo) std::cerr << "// Error: " << text << " //" << std::endl;
 }

@@ -21,6 +21,8 @@ public:
     void result(const std::string& text);
 
     const std::vector<Entry>& entries() const { return entries_; }
+    //! Errors reported so far, including those the bounded log has dropped.
+    unsigned long long errorCount() const { return errors_; }
     void clear() { entries_.clear(); }
     //! Whether messages are printed (the application and tests can silence them).
     bool echo = true;
@@ -28,6 +30,10 @@ public:
 private:
     void add(Kind kind, const std::string& text);
     std::vector<Entry> entries_;
+    unsigned long long errors_ = 0;
 };
+
+//! The running session's messages.
+MessageLog& theMessages();
 
 }  // namespace ehost

@@ -51,4 +51,7 @@ private:
 //! $HOME/.tessark.
 std::string preferencesDir(const std::string& given);
 
+//! The running session's option variables.
+Preferences& thePrefs();
+
 }  // namespace ehost

@@ -2,10 +2,35 @@
 
 #include <algorithm>
 
-#include "host/src/core/Session.h"
 #include "host/src/dg/Scene.h"
 
 namespace ehost {
+
+DagPtr makeWorld() {
+    // A type description, like the attribute handles: shared by every session's world.
+    static NodeClass worldClass = [] {
+        NodeClass c;
+        c.typeName = "world";
+        c.kind = MFn::kWorld;
+        c.role = NodeRole::Dag;
+        return c;
+    }();
+    return std::make_shared<DagNode>(&worldClass);
+}
+
+DagNode& theWorld() {
+    return static_cast<DagNode&>(theScene().root());
+}
+
+void DagNode::dropLinks() {
+    Node::dropLinks();
+    children.clear();
+    parent = nullptr;
+}
+
+int DagNode::componentCount(MFn::Type) {
+    return 0;
+}
 
 MMatrix DagNode::localMatrix() const {
     return MMatrix();
@@ -62,7 +87,7 @@ DagNode* findDag(const std::string& path) {
         // A partial path "a|b": the last name is unique in the scene.
         auto bar = path.rfind('|');
         std::string last = bar == std::string::npos ? path : path.substr(bar + 1);
-        auto* node = dynamic_cast<DagNode*>(session().scene().find(last));
+        auto* node = dynamic_cast<DagNode*>(theScene().find(last));
         if (!node || !node->inWorld()) return nullptr;
         if (bar != std::string::npos) {
             std::string full = node->fullPath();
@@ -73,7 +98,7 @@ DagNode* findDag(const std::string& path) {
         }
         return node;
     }
-    DagNode* cur = &session().scene().world();
+    DagNode* cur = &theWorld();
     size_t pos = 1;
     while (pos <= path.size()) {
         auto next = path.find('|', pos);
@@ -87,7 +112,7 @@ DagNode* findDag(const std::string& path) {
         if (next == std::string::npos) break;
         pos = next + 1;
     }
-    return cur == &session().scene().world() ? nullptr : cur;
+    return cur == &theWorld() ? nullptr : cur;
 }
 
 }  // namespace ehost

@@ -22,12 +22,23 @@ public:
     //! Whether the node hangs under the world through live parents.
     bool inWorld() const;
     bool isWorld() const { return parent == nullptr && name.empty(); }
+    //! Whether names like "node.vtx[3]" pick components of the node (mesh shapes do).
+    virtual bool hasComponents() const { return false; }
+    //! How many components of a kind (vertices, edges, faces) the node has.
+    virtual int componentCount(MFn::Type kind);
+
+    void dropLinks() override;
 
     DagNode* parent = nullptr;
     std::vector<NodePtr> children;
 };
 
 using DagPtr = std::shared_ptr<DagNode>;
+
+//! A new DAG root for a scene (the world: no name, no parent).
+DagPtr makeWorld();
+//! The running scene's DAG root.
+DagNode& theWorld();
 
 //! Moves a node under a new parent (at the end, or at position when >= 0);
 //! returns the former parent and position so that the move can be undone.

@@ -5,12 +5,10 @@
 #include <algorithm>
 #include <set>
 
-#include "host/src/core/Session.h"
 #include "host/src/dag/Selection.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
-#include "host/src/nodes/MeshShape.h"
-#include "host/src/nodes/ObjectSet.h"
 
 namespace ehost {
 
@@ -39,7 +37,7 @@ std::string transformNameFor(const NodeClass& cls, const std::string& shapeName)
 }  // namespace
 
 Created createNode(NodeClass& cls, const std::string& name, DagNode* parent, MStatus* status) {
-    Scene& scene = session().scene();
+    Scene& scene = theScene();
     Created out;
     MStatus st;
     if (cls.role == NodeRole::Depend) {
@@ -68,16 +66,16 @@ Created createNode(NodeClass& cls, const std::string& name, DagNode* parent, MSt
                               "a shape's parent must be a transform, not " + parent->name);
         return out;
     }
-    DagNode* under = parent ? parent : &scene.world();
+    DagNode* under = parent ? parent : &theWorld();
     NodePtr transform;
     if (isShape && under->isWorld()) {
-        NodeClass* tcls = session().registry().findClass("transform");
+        NodeClass* tcls = theRegistry().findClass("transform");
         transform = scene.create(*tcls, transformNameFor(cls, name), &st);
         if (!transform) {
             if (status) *status = st;
             return out;
         }
-        reparent(static_cast<DagNode&>(*transform), &scene.world());
+        reparent(static_cast<DagNode&>(*transform), &theWorld());
         under = static_cast<DagNode*>(transform.get());
     }
     NodePtr node = scene.create(cls, name, &st);
@@ -127,7 +125,7 @@ Removal removeNodes(const std::vector<Node*>& roots) {
             if (known.insert({{src.node, src.addr}, {dst.node, dst.addr}}).second)
                 r.connections.push_back({src, dst});
     for (auto& [src, dst] : r.connections) disconnect(src, dst);
-    auto& sel = session().selection().items;
+    auto& sel = theSelection().items;
     for (Node* n : order) {
         Removal::Entry e;
         e.node = n->self();
@@ -139,14 +137,14 @@ Removal removeNodes(const std::vector<Node*>& roots) {
         sel.erase(std::remove_if(sel.begin(), sel.end(),
                                  [&](const SelItem& s) { return s.node.get() == n; }),
                   sel.end());
-        session().scene().detach(*n);
+        theScene().detach(*n);
         r.nodes.push_back(std::move(e));
     }
     return r;
 }
 
 void restore(const Removal& removal) {
-    Scene& scene = session().scene();
+    Scene& scene = theScene();
     for (auto it = removal.nodes.rbegin(); it != removal.nodes.rend(); ++it) {
         Node& n = *it->node;
         if (scene.find(n.name)) scene.rename(n, scene.uniqueName(n.name));
@@ -162,75 +160,8 @@ void removeAgain(const Removal& removal) {
         if (dst.node->inputs.count(dst.addr)) disconnect(src, dst);
     for (const auto& e : removal.nodes) {
         if (auto* d = dynamic_cast<DagNode*>(e.node.get())) reparent(*d, nullptr);
-        session().scene().detach(*e.node);
+        theScene().detach(*e.node);
     }
-}
-
-// ---------------------------------------------------------------- duplication
-
-namespace {
-
-NodePtr copyNode(Node& src, const std::string& wanted, MStatus* status) {
-    Scene& scene = session().scene();
-    NodePtr copy = scene.create(*src.cls, wanted, status);
-    if (!copy) return nullptr;
-    for (int s = 0; s < src.slotCount(); ++s) {
-        const Attribute* a = src.cls->attrs[src.cls->roots[s]].get();
-        if (a->kind == AttrKind::Message) continue;
-        copy->slot(s) = src.slot(s);
-    }
-    if (auto* mesh = dynamic_cast<MeshShape*>(&src)) {
-        const auto& m = meshAttributes();
-        copy->cell({m.cachedInMesh.get(), -1}, true)->data =
-            std::make_shared<MeshData>(mesh->output());
-        copy->slot(copy->cls->slotOf(m.pnts.get())).elements.clear();
-        copy->cell({m.inMesh.get(), -1}, true)->data = nullptr;
-    }
-    // Computed values are recomputed for the copy.
-    for (int s = 0; s < copy->slotCount(); ++s)
-        if (copy->cls->isAffected(copy->cls->attrs[copy->cls->roots[s]].get())) {
-            copy->slot(s).cell.dirty = true;
-            for (auto& [i, c] : copy->slot(s).elements) c.dirty = true;
-        }
-    return copy;
-}
-
-NodePtr copyTree(DagNode& src, DagNode* parent, MStatus* status) {
-    NodePtr copy = copyNode(src, src.name, status);
-    if (!copy) return nullptr;
-    reparent(static_cast<DagNode&>(*copy), parent);
-    for (auto& c : std::vector<NodePtr>(src.children)) {
-        auto* child = dynamic_cast<DagNode*>(c.get());
-        if (!child || !copyTree(*child, static_cast<DagNode*>(copy.get()), status)) return nullptr;
-    }
-    // A copied shape shades like its original.
-    const Attribute* iog = dagAttributes().instObjGroups.get();
-    if (src.cls->role == NodeRole::Shape)
-        for (auto& [addr, dst] : src.outputs)
-            if (addr.attr == iog && dst.node->cls->kind == MFn::kShadingEngine)
-                addSetMember(*dst.node, *copy);
-    return copy;
-}
-
-}  // namespace
-
-NodePtr duplicateDag(DagNode& node, MStatus* status) {
-    if (!node.alive || node.isWorld()) {
-        if (status)
-            *status = MStatus(MStatus::kInvalidParameter,
-                              "only a DAG node in the scene can be duplicated");
-        return nullptr;
-    }
-    Scene& scene = session().scene();
-    if (node.cls->role == NodeRole::Transform || !node.parent || node.parent->isWorld())
-        return copyTree(node, node.parent ? node.parent : &scene.world(), status);
-    // A shape: copy its parent transform alone, then the shape under it.
-    DagNode* parent = node.parent;
-    NodePtr top = copyNode(*parent, parent->name, status);
-    if (!top) return nullptr;
-    reparent(static_cast<DagNode&>(*top), parent->parent ? parent->parent : &scene.world());
-    if (!copyTree(node, static_cast<DagNode*>(top.get()), status)) return nullptr;
-    return top;
 }
 
 }  // namespace ehost

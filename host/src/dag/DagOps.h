@@ -1,7 +1,7 @@
 #pragma once
 // Scene edits on nodes: creation under the DAG, deletion with everything it
-// takes along, duplication. Each edit that can be undone returns what is
-// needed to put the scene back.
+// takes along. Each edit that can be undone returns what is needed to put the
+// scene back. (Duplication knows the built-in node types: nodes/Duplicate.h.)
 
 #include <functional>
 #include <string>
@@ -38,10 +38,5 @@ Removal removeNodes(const std::vector<Node*>& nodes);
 void restore(const Removal& removal);
 //! Removes again what restore put back.
 void removeAgain(const Removal& removal);
-
-//! Copies a DAG node. A shape is copied under a new transform placed like
-//! its parent; a transform is copied with its children. Meshes are copied as
-//! they show (history and tweaks baked in). Returns the new top transform.
-NodePtr duplicateDag(DagNode& node, MStatus* status);
 
 }  // namespace ehost

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include "host/src/core/Session.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/Scene.h"
-#include "host/src/nodes/MeshShape.h"
 
 namespace ehost {
 
@@ -24,7 +22,7 @@ std::vector<Node*> nodesNamed(const std::string& name) {
     if (name.find('*') != std::string::npos) {
         std::string last =
             name.substr(name.rfind('|') == std::string::npos ? 0 : name.rfind('|') + 1);
-        for (auto& n : session().scene().nodes())
+        for (auto& n : theScene().nodes())
             if (globMatch(last.c_str(), n->name.c_str())) out.push_back(n.get());
         return out;
     }
@@ -34,12 +32,13 @@ std::vector<Node*> nodesNamed(const std::string& name) {
 
 //! The mesh shape for a component: the node itself or the shape below a transform.
 Node* componentOwner(Node* n) {
-    if (dynamic_cast<MeshShape*>(n)) return n;
-    if (auto* d = dynamic_cast<DagNode*>(n)) {
+    auto* d = dynamic_cast<DagNode*>(n);
+    if (d && d->hasComponents()) return n;
+    if (d) {
         Node* found = nullptr;
         for (auto& c : d->children) {
-            auto* shape = dynamic_cast<MeshShape*>(c.get());
-            if (!shape) continue;
+            auto* shape = dynamic_cast<DagNode*>(c.get());
+            if (!shape || !shape->hasComponents()) continue;
             bool intermediate =
                 evaluate(*shape, {dagAttributes().intermediateObject.get(), -1}).num[0] != 0;
             if (!intermediate) {
@@ -112,25 +111,14 @@ MFn::Type componentKind(const std::string& name) {
 }
 
 int componentCount(Node& shape, MFn::Type kind) {
-    auto* mesh = dynamic_cast<MeshShape*>(&shape);
-    if (!mesh) return 0;
-    auto g = mesh->output();
-    switch (kind) {
-        case MFn::kMeshVertComponent:
-            return g->numVertices();
-        case MFn::kMeshEdgeComponent:
-            return g->numEdges();
-        case MFn::kMeshPolygonComponent:
-            return g->numFaces();
-        default:
-            return 0;
-    }
+    auto* d = dynamic_cast<DagNode*>(&shape);
+    return d ? d->componentCount(kind) : 0;
 }
 
 Node* resolveNode(const std::string& text) {
     if (text.empty()) return nullptr;
     if (text.find('|') != std::string::npos) return findDag(text);
-    Node* n = session().scene().find(text);
+    Node* n = theScene().find(text);
     return n && n->alive ? n : nullptr;
 }
 

@@ -37,4 +37,7 @@ public:
     std::vector<SelItem> items;
 };
 
+//! The running session's active selection.
+Selection& theSelection();
+
 }  // namespace ehost

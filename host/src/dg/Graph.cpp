@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <set>
 
-#include "host/src/core/Session.h"
+#include "host/src/core/Guard.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/Scene.h"
@@ -131,6 +131,14 @@ bool NodeClass::isA(const std::string& type) const {
     return false;
 }
 
+NodePtr NodeClass::makeNode(MStatus* status) {
+    NodePtr node = make ? make(this) : std::make_shared<Node>(this);
+    if (status)
+        *status = node ? MStatus(MStatus::kSuccess)
+                       : MStatus(MStatus::kFailure, "node type " + typeName + " made no node");
+    return node;
+}
+
 // ---------------------------------------------------------------- Node
 
 Node::Node(NodeClass* c) : cls(c), slots_(c->roots.size()) {
@@ -151,15 +159,33 @@ Node::~Node() {
     delete user;
 }
 
+namespace {
+
+//! Names a call into the plug-in object of a node, for the message when it throws.
+auto pluginCall(const Node& node, const char* method) {
+    return [&node, method] { return node.cls->typeName + "." + method + " of node " + node.name; };
+}
+
+}  // namespace
+
+void Node::construct() {
+    if (!user || constructed) return;
+    constructed = true;
+    guarded(pluginCall(*this, "postConstructor"), [&] { user->postConstructor(); });
+}
+
 MStatus Node::compute(const PlugAddr& plug, MDataBlock& block) {
     if (!user) return MStatus::kUnknownParameter;
-    return user->compute(api::makePlug(self(), plug), block);
+    return guarded(pluginCall(*this, "compute"),
+                   [&] { return user->compute(api::makePlug(self(), plug), block); });
 }
 
 MStatus Node::dependentsDirty(const PlugAddr& plug, std::vector<PlugAddr>& affected) {
     if (!user) return MStatus::kSuccess;
     MPlugArray extra;
-    MStatus st = user->setDependentsDirty(api::makePlug(self(), plug), extra);
+    MStatus st = guarded(pluginCall(*this, "setDependentsDirty"), [&] {
+        return user->setDependentsDirty(api::makePlug(self(), plug), extra);
+    });
     for (unsigned i = 0; i < extra.length(); ++i) {
         PlugRef r = api::plugRef(extra[i]);
         if (r.node == this) affected.push_back(r.addr);
@@ -170,7 +196,8 @@ MStatus Node::dependentsDirty(const PlugAddr& plug, std::vector<PlugAddr>& affec
 void Node::preEvaluate(const std::vector<PlugAddr>& dirtyPlugs) {
     if (!user) return;
     MEvaluationNode evalNode = api::makeEvaluationNode(self(), dirtyPlugs);
-    user->preEvaluation(MDGContext::current(), evalNode);
+    guarded(pluginCall(*this, "preEvaluation"),
+            [&] { return user->preEvaluation(MDGContext::current(), evalNode); });
 }
 
 void Node::connectionChanged(const PlugAddr& local, const PlugRef& other, bool made, bool asSrc) {
@@ -178,9 +205,16 @@ void Node::connectionChanged(const PlugAddr& local, const PlugRef& other, bool m
     MPlug mine = api::makePlug(self(), local);
     MPlug theirs = api::makePlug(other.node->self(), other.addr);
     if (made)
-        user->connectionMade(mine, theirs, asSrc);
+        guarded(pluginCall(*this, "connectionMade"),
+                [&] { return user->connectionMade(mine, theirs, asSrc); });
     else
-        user->connectionBroken(mine, theirs, asSrc);
+        guarded(pluginCall(*this, "connectionBroken"),
+                [&] { return user->connectionBroken(mine, theirs, asSrc); });
+}
+
+void Node::dropLinks() {
+    inputs.clear();
+    outputs.clear();
 }
 
 Cell* Node::cell(const PlugAddr& plug, bool create) {
@@ -240,14 +274,13 @@ const PlugRef* inputOf(Node& node, const PlugAddr& plug) {
 }
 
 struct EvalGuard {
-    static std::set<std::pair<Node*, PlugAddr>>& active() {
-        static std::set<std::pair<Node*, PlugAddr>> s;
-        return s;
+    EvalGuard(Node* n, const PlugAddr& p) : active(theScene().evaluating), key(n, p) {
+        entered = active.insert(key).second;
     }
-    EvalGuard(Node* n, const PlugAddr& p) : key(n, p) { entered = active().insert(key).second; }
     ~EvalGuard() {
-        if (entered) active().erase(key);
+        if (entered) active.erase(key);
     }
+    std::set<std::pair<Node*, PlugAddr>>& active;
     std::pair<Node*, PlugAddr> key;
     bool entered;
 };
@@ -331,7 +364,7 @@ void dirtyOne(Node& node, const PlugAddr& plug, std::set<std::pair<Node*, PlugAd
         c->dirty = true;
     }
     ++node.changeStamp;
-    session().scene().noteDirty(&node);
+    theScene().noteDirty(&node);
     spread(node, plug, seen);
 }
 
@@ -542,7 +575,7 @@ bool parsePlugName(const NodeClass& cls, const std::string& text, PlugAddr& out,
 
 void evaluateDirtyNodes() {
     for (int pass = 0; pass < 4; ++pass) {
-        std::vector<Node*> nodes = session().scene().takeDirty();
+        std::vector<Node*> nodes = theScene().takeDirty();
         if (nodes.empty()) return;
         for (Node* n : nodes) {
             if (!n->alive) continue;

@@ -101,6 +101,9 @@ public:
     bool isAffected(const Attribute* attr) const;
     const std::vector<const Attribute*>& affectedBy(const Attribute* when) const;
     bool isA(const std::string& type) const;
+    //! A new node of this class, not yet in a scene; null (with the reason in
+    //! status) when the class's creator made none.
+    NodePtr makeNode(MStatus* status = nullptr);
 
     std::string typeName;
     MTypeId typeId;
@@ -142,6 +145,12 @@ public:
     //! Told when a connection to one of its plugs is made or broken.
     virtual void connectionChanged(const PlugAddr& local, const PlugRef& other, bool made,
                                    bool asSrc);
+    //! Lets the plug-in object finish its construction (once, when the node
+    //! first enters a scene).
+    void construct();
+    //! Forgets every link to other nodes (connections; a DAG node's parent and
+    //! children too), so that no node keeps another alive once the scene goes.
+    virtual void dropLinks();
 
     // ---- values ----
     Cell* cell(const PlugAddr& plug, bool create);

@@ -5,35 +5,14 @@
 
 #include <maya/MPxNode.h>
 
-#include "host/src/dag/Dag.h"
-
 namespace ehost {
 
-namespace {
-
-NodeClass& worldClass() {
-    static NodeClass cls = [] {
-        NodeClass c;
-        c.typeName = "world";
-        c.kind = MFn::kWorld;
-        c.role = NodeRole::Dag;
-        return c;
-    }();
-    return cls;
-}
-
-}  // namespace
-
-Scene::Scene() : world_(std::make_shared<DagNode>(&worldClass())) {
-    world_->alive = true;
+Scene::Scene(NodePtr root) : root_(std::move(root)) {
+    root_->alive = true;
 }
 
 Scene::~Scene() {
     clear();
-}
-
-NodePtr Scene::worldPtr() const {
-    return world_;
 }
 
 Node* Scene::find(const std::string& name) const {
@@ -81,16 +60,18 @@ NodePtr Scene::create(NodeClass& cls, const std::string& wanted, MStatus* status
         if (status) *status = MStatus(MStatus::kInvalidParameter, why);
         return nullptr;
     }
-    NodePtr node = cls.make ? cls.make(&cls) : std::make_shared<Node>(&cls);
+    MStatus st;
+    NodePtr node = cls.makeNode(&st);
+    if (!node) {
+        if (status) *status = st;
+        return nullptr;
+    }
     node->name = uniqueName(base);
     node->order = nextOrder_++;
-    MStatus st = attach(node);
+    st = attach(node);
     if (status) *status = st;
     if (!st) return nullptr;
-    if (node->user) {
-        node->constructed = true;
-        node->user->postConstructor();
-    }
+    node->construct();
     return node;
 }
 
@@ -100,10 +81,7 @@ MStatus Scene::adopt(const NodePtr& node, const std::string& wanted) {
     if (node->order == 0) node->order = nextOrder_++;
     node->name = uniqueName(wanted);
     MStatus st = attach(node);
-    if (st && node->user && !node->constructed) {
-        node->constructed = true;
-        node->user->postConstructor();
-    }
+    if (st) node->construct();
     return st;
 }
 
@@ -164,15 +142,10 @@ void Scene::clear() {
     // Break connections and parent links first so that no node outlives the
     // scene through a reference held by another node.
     for (auto& n : nodes_) {
-        n->inputs.clear();
-        n->outputs.clear();
-        if (auto* d = dynamic_cast<DagNode*>(n.get())) {
-            d->children.clear();
-            d->parent = nullptr;
-        }
+        n->dropLinks();
         n->alive = false;
     }
-    world_->children.clear();
+    root_->dropLinks();
     nodes_.clear();
     byName_.clear();
     dirty_.clear();

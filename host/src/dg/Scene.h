@@ -3,20 +3,21 @@
 
 #include <maya/MStatus.h>
 
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "host/src/dg/Graph.h"
 
 namespace ehost {
 
-class DagNode;
-
 class Scene {
 public:
-    Scene();
+    //! The DAG hangs under root, the world node (made by the DAG floor, see theWorld()).
+    explicit Scene(NodePtr root);
     ~Scene();
 
     //! Live nodes in creation order (the host's iteration order).
@@ -40,8 +41,7 @@ public:
     void detach(Node& node);
     MStatus rename(Node& node, const std::string& wanted, std::string* finalName = nullptr);
 
-    DagNode& world() { return *world_; }
-    NodePtr worldPtr() const;
+    Node& root() { return *root_; }
 
     void noteDirty(Node* node) { dirty_.insert(node); }
     std::vector<Node*> takeDirty();
@@ -49,12 +49,27 @@ public:
     //! Removes every node (a new scene).
     void clear();
 
+    //! Plugs being evaluated now: pulling one of them again is a cycle, and
+    //! its stored value stands.
+    std::set<std::pair<Node*, PlugAddr>> evaluating;
+    //! The file the scene was opened from or renamed to ("" while untitled);
+    //! the file commands set it, clear() leaves it.
+    std::string fileName;
+    //! Whether modelling commands record construction history (constructionHistory -toggle).
+    bool recordsHistory = true;
+
 private:
     std::vector<NodePtr> nodes_;
     std::unordered_map<std::string, Node*> byName_;
     std::unordered_set<Node*> dirty_;
-    std::shared_ptr<DagNode> world_;
+    NodePtr root_;
     long long nextOrder_ = 1;
 };
+
+//! The running session's scene.
+Scene& theScene();
+//! Empties the scene, and what every floor keeps about it (the undo queue,
+//! the selection, the panels), then puts back what every new scene has.
+void startNewScene();
 
 }  // namespace ehost

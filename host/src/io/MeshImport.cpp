@@ -1,9 +1,9 @@
 #include <cctype>
 #include <filesystem>
 
-#include "host/src/core/Session.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/MeshData.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/io/MeshFiles.h"
 #include "host/src/io/TextFile.h"
@@ -71,7 +71,7 @@ NodePtr importMesh(const std::string& path, std::string* error) {
     std::shared_ptr<MeshGeometry> geometry = buildGeometry(mesh, why);
     if (!geometry) return fail(path + ": " + why, error);
 
-    Registry& registry = session().registry();
+    Registry& registry = theRegistry();
     NodeClass* transformClass = registry.findClass("transform");
     NodeClass* meshClass = registry.findClass("mesh");
     MStatus st;
@@ -85,8 +85,7 @@ NodePtr importMesh(const std::string& path, std::string* error) {
     }
     writeData(*shape.node, PlugAddr{meshAttributes().cachedInMesh.get(), -1},
               std::make_shared<MeshData>(std::move(geometry)));
-    if (Node* shading = session().scene().find("initialShadingGroup"))
-        addSetMember(*shading, *shape.node);
+    if (Node* shading = theScene().find("initialShadingGroup")) addSetMember(*shading, *shape.node);
     return transform.node;
 }
 

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "host/src/dg/Scene.h"
 #include "host/src/io/SceneFormat.h"
 #include "host/src/io/TextFile.h"
 
@@ -10,8 +11,7 @@ namespace ehost {
 namespace {
 
 std::string& currentFileName() {
-    static std::string name;
-    return name;
+    return theScene().fileName;
 }
 
 MStatus failure(const std::string& text, std::string* error) {

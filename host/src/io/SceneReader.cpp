@@ -1,13 +1,14 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <new>
 #include <set>
 #include <unordered_map>
 
 #include "host/src/core/NumberText.h"
-#include "host/src/core/Session.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/MeshData.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/io/SceneFile.h"
 #include "host/src/io/SceneFormat.h"
@@ -151,7 +152,7 @@ struct StagedScene::Impl {
         std::string_view parent;
         if (in->tryToken(parent)) e.parentName = str(parent);
         in->expectLineEnd();
-        e.cls = session().registry().findClass(type);
+        e.cls = theRegistry().findClass(type);
         if (!e.cls) in->fail("unknown node type \"" + type + "\"");
         checkName(e.name);
         if (madeByNewScene(e.name))
@@ -179,7 +180,7 @@ struct StagedScene::Impl {
         e.name = name;
         e.reused = true;
         e.line = in->lineNumber();
-        e.cls = session().registry().findClass(newSceneNodeType(name));
+        e.cls = theRegistry().findClass(newSceneNodeType(name));
         if (!e.cls) in->fail("this host makes no " + name + " in a new scene");
         return add(std::move(e));
     }
@@ -327,7 +328,7 @@ struct StagedScene::Impl {
     DataPtr inlineArray(const char* what) {
         std::size_t n = in->count("element count");
         auto d = std::make_shared<DataT>();
-        d->values.setLength(static_cast<unsigned>(n));
+        if (!d->values.setLength(static_cast<unsigned>(n))) throw std::bad_alloc();
         for (std::size_t i = 0; i < n; ++i)
             d->values[static_cast<unsigned>(i)] = in->number<T>(what);
         if (!in->atLineEnd()) in->fail("more elements than the count " + std::to_string(n));
@@ -349,7 +350,7 @@ struct StagedScene::Impl {
         std::size_t n = in->count("point count", 8);
         in->expectLineEnd();
         auto d = std::make_shared<PointArrayData>();
-        d->values.setLength(static_cast<unsigned>(n));
+        if (!d->values.setLength(static_cast<unsigned>(n))) throw std::bad_alloc();
         for (std::size_t i = 0; i < n; ++i) {
             itemLine("p", i, n, begin);
             MPoint& p = d->values[static_cast<unsigned>(i)];
@@ -367,7 +368,7 @@ struct StagedScene::Impl {
         std::size_t n = in->count("vector count", 8);
         in->expectLineEnd();
         auto d = std::make_shared<VectorArrayData>();
-        d->values.setLength(static_cast<unsigned>(n));
+        if (!d->values.setLength(static_cast<unsigned>(n))) throw std::bad_alloc();
         for (std::size_t i = 0; i < n; ++i) {
             itemLine("v", i, n, begin);
             MVector& v = d->values[static_cast<unsigned>(i)];
@@ -384,7 +385,7 @@ struct StagedScene::Impl {
         std::size_t n = in->count("string count", 5);
         in->expectLineEnd();
         auto d = std::make_shared<StringArrayData>();
-        d->values.setLength(static_cast<unsigned>(n));
+        if (!d->values.setLength(static_cast<unsigned>(n))) throw std::bad_alloc();
         for (std::size_t i = 0; i < n; ++i) {
             itemLine("s", i, n, begin);
             d->values[static_cast<unsigned>(i)] = MString(in->quoted("a string"));
@@ -641,8 +642,8 @@ struct StagedScene::Impl {
     // ---------------------------------------------------------------- applying
 
     void apply() {
-        session().newScene();
-        Scene& scene = session().scene();
+        startNewScene();
+        Scene& scene = theScene();
         for (auto& e : nodes) {
             if (e.reused) {
                 e.node = scene.find(e.name) ? scene.find(e.name)->self() : nullptr;
@@ -655,7 +656,7 @@ struct StagedScene::Impl {
             auto* dag = dynamic_cast<DagNode*>(e.node.get());
             if (!dag || e.reused) continue;
             DagNode* parent =
-                e.parent < 0 ? &scene.world() : static_cast<DagNode*>(nodes[e.parent].node.get());
+                e.parent < 0 ? &theWorld() : static_cast<DagNode*>(nodes[e.parent].node.get());
             reparent(*dag, parent);
         }
         for (const Order& o : orders) reorder(o);
@@ -676,8 +677,7 @@ struct StagedScene::Impl {
     }
 
     void reorder(const Order& o) {
-        DagNode& parent =
-            o.parent < 0 ? session().scene().world() : static_cast<DagNode&>(*nodes[o.parent].node);
+        DagNode& parent = o.parent < 0 ? theWorld() : static_cast<DagNode&>(*nodes[o.parent].node);
         std::vector<NodePtr> sorted;
         for (int c : o.children)
             if (std::find(parent.children.begin(), parent.children.end(), nodes[c].node) !=

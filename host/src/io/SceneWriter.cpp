@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <set>
 
-#include "host/src/core/Session.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/dg/Scene.h"
@@ -67,7 +66,7 @@ public:
     explicit SceneWriter(TextWriter& out) : out_(out) {}
 
     void write() {
-        const auto& nodes = session().scene().nodes();
+        const auto& nodes = theScene().nodes();
         out_.word("tessark").word("scene").number(kSceneFormatVersion).endLine();
         requirements(nodes);
         for (const NodePtr& n : nodes) {
@@ -115,7 +114,7 @@ private:
     //! "order" lines for parents whose children are not in creation order
     //! (a node was parented under a newer sibling's parent, or moved).
     void siblingOrders(const std::vector<NodePtr>& nodes) {
-        siblingOrder(session().scene().world());
+        siblingOrder(theWorld());
         for (const NodePtr& n : nodes)
             if (auto* d = dynamic_cast<DagNode*>(n.get())) siblingOrder(*d);
     }

@@ -26,6 +26,7 @@ struct DeviceHolder {
 }  // namespace
 
 RTCDevice embreeDevice() {
+    // Process-wide, not per session: BVHs cached in mesh geometry may outlive a session.
     static DeviceHolder holder;
     return holder.device;
 }

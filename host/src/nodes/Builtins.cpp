@@ -1,7 +1,7 @@
 #include "host/src/nodes/Builtins.h"
 #include "host/src/nodes/PolyNodes.h"
 
-#include "host/src/view/Camera.h"
+#include "host/src/nodes/Camera.h"
 
 namespace ehost {
 

@@ -3,17 +3,15 @@
 #include <algorithm>
 #include <set>
 
+#include "host/src/dg/Scene.h"
+
 namespace ehost {
 
-namespace {
-bool recording = true;
-}
-
 bool historyRecording() {
-    return recording;
+    return theScene().recordsHistory;
 }
 void setHistoryRecording(bool on) {
-    recording = on;
+    theScene().recordsHistory = on;
 }
 
 namespace {

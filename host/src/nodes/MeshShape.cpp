@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "host/src/core/Session.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/nodes/Builtins.h"
 
 namespace ehost {
@@ -92,6 +92,20 @@ std::shared_ptr<const MeshGeometry> applyTweaks(Node& node, const Attribute* twe
         moved->setPoint(index, {p.x + c.num[0], p.y + c.num[1], p.z + c.num[2]});
     }
     return moved ? std::shared_ptr<const MeshGeometry>(moved) : base;
+}
+
+int MeshShape::componentCount(MFn::Type kind) {
+    auto g = output();
+    switch (kind) {
+        case MFn::kMeshVertComponent:
+            return g->numVertices();
+        case MFn::kMeshEdgeComponent:
+            return g->numEdges();
+        case MFn::kMeshPolygonComponent:
+            return g->numFaces();
+        default:
+            return 0;
+    }
 }
 
 MStatus MeshShape::compute(const PlugAddr& plug, MDataBlock&) {

@@ -24,6 +24,8 @@ class MeshShape : public DagNode {
 public:
     using DagNode::DagNode;
     MStatus compute(const PlugAddr& plug, MDataBlock& block) override;
+    bool hasComponents() const override { return true; }
+    int componentCount(MFn::Type kind) override;
 
     bool hasHistory() const;
     //! The evaluated output geometry (never null).

@@ -1,10 +1,10 @@
 #include "host/src/nodes/ObjectSet.h"
 
-#include "host/src/core/Session.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/Builtins.h"
-#include "host/src/view/Camera.h"
+#include "host/src/nodes/Camera.h"
 
 namespace ehost {
 
@@ -75,7 +75,7 @@ MStatus addSetMember(Node& set, Node& member) {
 }
 
 void populateNewScene(Scene& scene) {
-    NodeClass* shading = session().registry().findClass("shadingEngine");
+    NodeClass* shading = theRegistry().findClass("shadingEngine");
     if (shading) scene.create(*shading, "initialShadingGroup", nullptr);
     createDefaultCamera();
 }

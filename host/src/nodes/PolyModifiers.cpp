@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "host/src/core/Session.h"
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/MeshData.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/mesh/ops/MeshOps.h"
 #include "host/src/nodes/PolyNodes.h"
 

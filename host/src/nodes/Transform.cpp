@@ -4,8 +4,8 @@
 #include <maya/MTransformationMatrix.h>
 #include <maya/MVector.h>
 
-#include "host/src/core/Session.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/nodes/Builtins.h"
 
 namespace ehost {

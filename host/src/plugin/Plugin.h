@@ -1,11 +1,15 @@
 #pragma once
 // A loaded plug-in module and what it registered.
 
+#include <memory>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/src/core/Object.h"
 #include "host/src/plugin/Plugins.h"
+#include "host/src/plugin/Refusal.h"
 
 namespace ehost {
 
@@ -18,6 +22,17 @@ public:
     std::vector<unsigned> nodeTypes;                                   // registered node type ids
     std::vector<std::pair<std::string, std::string>> contextCommands;  // (context, tool)
 };
+
+//! A session's plug-in modules and what it is told about registering them.
+struct Plugins {
+    std::vector<std::shared_ptr<Plugin>> loaded;  // in load order
+    Plugin* beingLoaded = nullptr;                // whose entry point is running
+    std::vector<std::string> pathOverride;        // setPluginPath
+    std::set<std::pair<RegistrationKind, std::string>> refused;
+};
+
+//! The running session's plug-ins.
+Plugins& thePlugins();
 
 //! The plug-in whose entry point is running (registrations belong to it).
 Plugin* pluginBeingLoaded();

@@ -11,11 +11,12 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/command/ContextCommands.h"
-#include "host/src/core/Session.h"
-#include "host/src/dg/PluginNodes.h"
+#include "host/src/core/Guard.h"
+#include "host/src/core/StatusText.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/plugin/Plugin.h"
-#include "host/src/view/StatusText.h"
+#include "host/src/plugin/PluginNodes.h"
 #include "host/src/view/Views.h"
 
 namespace fs = std::filesystem;
@@ -25,18 +26,11 @@ namespace ehost {
 namespace {
 
 std::vector<std::shared_ptr<Plugin>>& loaded() {
-    static std::vector<std::shared_ptr<Plugin>> list;
-    return list;
+    return thePlugins().loaded;
 }
 
 Plugin*& current() {
-    static Plugin* p = nullptr;
-    return p;
-}
-
-std::vector<std::string>& pathOverride() {
-    static std::vector<std::string> dirs;
-    return dirs;
+    return thePlugins().beingLoaded;
 }
 
 //! The directory the host library lives in: plug-ins built with it sit in ../plug-ins.
@@ -77,10 +71,10 @@ std::string locate(const std::string& nameOrPath) {
 using EntryPoint = MStatus (*)(MObject);
 
 void forgetRegistrations(Plugin& p) {
-    Commands& commands = session().commands();
+    Commands& commands = theCommands();
     // Its tool contexts, draw overrides and render overrides first: they are
     // objects of the module.
-    views().forgetPlugin(p.info.name);
+    theViews().forgetPlugin(p.info.name);
     for (auto& [ctx, tool] : p.contextCommands) removeContextCommand(ctx, tool);
     for (auto& name : p.commands) commands.remove(name);
     for (unsigned id : p.nodeTypes) deregisterPluginNodeType(MTypeId(id));
@@ -96,11 +90,11 @@ Plugin* pluginBeingLoaded() {
 }
 
 void setPluginPath(const std::vector<std::string>& dirs) {
-    pathOverride() = dirs;
+    thePlugins().pathOverride = dirs;
 }
 
 std::vector<std::string> pluginPath() {
-    std::vector<std::string> dirs = pathOverride();
+    std::vector<std::string> dirs = thePlugins().pathOverride;
     if (dirs.empty())
         if (const char* env = std::getenv("TESSARK_PLUGIN_PATH"); env && *env) {
             std::string all = env;
@@ -150,7 +144,8 @@ MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName) {
     // registered before failing keeps pointing into it.
     loaded().push_back(plugin);
     current() = plugin.get();
-    MStatus st = init(ApiAccess::wrap(plugin));
+    // The caller reports the failure, naming the plug-in.
+    MStatus st = guardEntry("initializePlugin", [&] { return init(ApiAccess::wrap(plugin)); });
     current() = nullptr;
     if (!st)
         return MStatus(st.statusCode(),
@@ -161,17 +156,17 @@ MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName) {
 MStatus unloadPlugin(const std::string& name, bool force) {
     auto plugin = findLoaded(name);
     if (!plugin) return MStatus(MStatus::kNotFound, "plug-in \"" + name + "\" is not loaded");
-    for (auto& n : session().scene().nodes())
+    for (auto& n : theScene().nodes())
         if (std::count(plugin->nodeTypes.begin(), plugin->nodeTypes.end(), n->cls->typeId.id()))
             return MStatus(MStatus::kFailure, "plug-in " + name + " is in use: node " + n->name +
                                                   " is of type " + n->cls->typeName +
                                                   " (delete it first)");
     // Commands kept for undo may belong to the plug-in: forget them first.
-    session().commands().undoQueue.flush();
+    theCommands().undoQueue.flush();
     dropPendingToolCommands();
     auto uninit = reinterpret_cast<EntryPoint>(dlsym(plugin->handle, "uninitializePlugin"));
     current() = plugin.get();
-    MStatus st = uninit(ApiAccess::wrap(plugin));
+    MStatus st = guardEntry("uninitializePlugin", [&] { return uninit(ApiAccess::wrap(plugin)); });
     current() = nullptr;
     (void)force;
     // What the module still registers would point into unloaded code: remove
@@ -197,7 +192,7 @@ std::vector<PluginInfo> loadedPlugins() {
 }
 
 std::string pluginOfNodeType(const std::string& typeName) {
-    NodeClass* cls = session().registry().findClass(typeName);
+    NodeClass* cls = theRegistry().findClass(typeName);
     return cls ? cls->pluginName : "";
 }
 

@@ -1,25 +1,17 @@
 #include "host/src/plugin/Refusal.h"
 
-#include <set>
-#include <utility>
+#include "host/src/plugin/Plugin.h"
 
 namespace ehost {
 
-namespace {
-std::set<std::pair<RegistrationKind, std::string>>& refused() {
-    static std::set<std::pair<RegistrationKind, std::string>> s;
-    return s;
-}
-}  // namespace
-
 void refuseRegistration(RegistrationKind kind, const std::string& name) {
-    refused().insert({kind, name});
+    thePlugins().refused.insert({kind, name});
 }
 void clearRefusals() {
-    refused().clear();
+    thePlugins().refused.clear();
 }
 bool isRefused(RegistrationKind kind, const std::string& name) {
-    return refused().count({kind, name}) > 0;
+    return thePlugins().refused.count({kind, name}) > 0;
 }
 
 }  // namespace ehost

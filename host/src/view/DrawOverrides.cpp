@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "host/src/core/Guard.h"
 #include "host/src/dg/Api.h"
 
 namespace ehost {
@@ -86,7 +87,13 @@ DrawOverrides::Instance* DrawOverrides::instanceFor(Node& node, const Creator& c
         instances_.erase(it);
         destroy(stale);
     }
-    MHWRender::MPxDrawOverride* made = creator.make(api::wrap(node.self()));
+    MHWRender::MPxDrawOverride* made = guarded(
+        [&] {
+            return "the draw override creator for " + creator.classification + " (node " +
+                   node.name + ")";
+        },
+        static_cast<MHWRender::MPxDrawOverride*>(nullptr),
+        [&] { return creator.make(api::wrap(node.self())); });
     if (!made) return nullptr;
     Instance fresh;
     fresh.node = node.self();

@@ -2,6 +2,7 @@
 
 #include <maya/MPxContext.h>
 
+#include "host/src/core/Guard.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -51,6 +52,22 @@ MStatus callHandler(MPxContext& context, PointerEvent::Kind kind, MEvent& event,
     return (context.*h.old)(event);
 }
 
+const char* handlerName(PointerEvent::Kind kind) {
+    switch (kind) {
+        case PointerEvent::Kind::Press:
+            return "doPress";
+        case PointerEvent::Kind::Drag:
+            return "doDrag";
+        case PointerEvent::Kind::Release:
+            return "doRelease";
+        case PointerEvent::Kind::Move:
+            return "doPtrMoved";
+        case PointerEvent::Kind::Hold:
+            return "doHold";
+    }
+    return "a handler";
+}
+
 }  // namespace
 
 MStatus Views::deliver(const PointerEvent& event, MStatus* handlerStatus) {
@@ -83,7 +100,10 @@ MStatus Views::deliver(const PointerEvent& event, MStatus* handlerStatus) {
         DrawRecorder recorder(drawing);
         MHWRender::MUIDrawManager manager(recorder);
         MHWRender::MFrameContext frame(info);
-        st = callHandler(*tool->context, event.kind, mevent, manager, frame);
+        // Named from the drawable: the handler may delete its own tool.
+        st = guarded(
+            [&] { return drawing.name + "." + handlerName(event.kind); },
+            [&] { return callHandler(*tool->context, event.kind, mevent, manager, frame); });
     }
     if (handlerStatus) *handlerStatus = st;
     if (Panel* after = findPanel(info.panel)) {
@@ -98,15 +118,16 @@ MStatus Views::deliver(ToolKey key) {
     if (!tool)
         return MStatus(MStatus::kFailure, "there is no current tool (choose one with setToolTo)");
     active_->toolEvent = Drawable{Drawable::Source::ToolEvent, tool->name, {}};
+    MPxContext& context = *tool->context;
     switch (key) {
         case ToolKey::Enter:
-            tool->context->completeAction();
+            guarded(tool->name + ".completeAction", [&] { context.completeAction(); });
             break;
         case ToolKey::Backspace:
-            tool->context->deleteAction();
+            guarded(tool->name + ".deleteAction", [&] { context.deleteAction(); });
             break;
         case ToolKey::Escape:
-            tool->context->abortAction();
+            guarded(tool->name + ".abortAction", [&] { context.abortAction(); });
             break;
     }
     if (active_->hasCamera()) refresh(*active_);

@@ -1,6 +1,6 @@
 #include "host/src/view/Panel.h"
 
-#include "host/src/view/Camera.h"
+#include "host/src/nodes/Camera.h"
 
 namespace ehost {
 

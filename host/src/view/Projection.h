@@ -7,19 +7,9 @@
 #include <maya/MMatrix.h>
 
 #include "host/src/core/Vec3.h"
+#include "host/src/nodes/Camera.h"
 
 namespace ehost {
-
-//! Where a camera is and how it sees, in world space.
-struct CameraPose {
-    Vec3 eye{28, 21, 28};
-    Vec3 centerOfInterest{0, 0, 0};
-    Vec3 up{0, 1, 0};
-    double verticalFov = 0.6605;  // radians
-    bool ortho = false;
-    double orthoWidth = 30;  // world units across the view
-    double nearClip = 0.1, farClip = 10000;
-};
 
 //! A camera seen through a port of width x height pixels. The vertical field
 //! of view is kept; the horizontal one follows from the port's aspect.

@@ -10,12 +10,12 @@
 
 #include <algorithm>
 
+#include "host/src/core/Guard.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
+#include "host/src/core/StatusText.h"
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/view/Shader.h"
-#include "host/src/view/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -83,30 +83,45 @@ public:
 
     void withOverride(MHWRender::MRenderOverride& override) {
         frame_.renderer = override.name().str();
-        MStatus st = override.setup(MString(info_.panel));
+        const std::string& name = frame_.renderer;
+        auto call = [&name](const char* method) {
+            return [&name, method] { return name + "." + method; };
+        };
+        const auto errorsBefore = theMessages().errorCount();
+        MStatus st = guarded(call("setup"), [&] { return override.setup(MString(info_.panel)); });
         if (!st) {
-            session().messages().warning("render override " + frame_.renderer +
-                                         ": setup failed: " + statusText(st));
-        } else if (override.startOperationIterator()) {
+            // One that threw is reported already.
+            if (theMessages().errorCount() == errorsBefore)
+                theMessages().warning("render override " + name +
+                                      ": setup failed: " + statusText(st));
+        } else if (guarded(call("startOperationIterator"), false,
+                           [&] { return override.startOperationIterator(); })) {
             int count = 0;
             do {
-                if (MHWRender::MRenderOperation* op = override.renderOperation()) run(*op);
+                auto* op = guarded(call("renderOperation"),
+                                   static_cast<MHWRender::MRenderOperation*>(nullptr),
+                                   [&] { return override.renderOperation(); });
+                if (op)
+                    guarded([&] { return "render operation " + op->name().str() + " of " + name; },
+                            [&] { run(*op); });
                 if (++count >= kMaxOperationsPerFrame) {
-                    session().messages().warning(
-                        "render override " + frame_.renderer + ": more than " +
-                        std::to_string(kMaxOperationsPerFrame) + " operations in a frame");
+                    theMessages().warning("render override " + name + ": more than " +
+                                          std::to_string(kMaxOperationsPerFrame) +
+                                          " operations in a frame");
                     break;
                 }
-            } while (override.nextRenderOperation());
+            } while (guarded(call("nextRenderOperation"), false,
+                             [&] { return override.nextRenderOperation(); }));
         }
-        override.cleanup();
+        guarded(call("cleanup"), [&] { return override.cleanup(); });
     }
 
     void toolFeedback(const Tool& tool) {
         DrawRecorder recorder(newDrawable(Drawable::Source::ToolFeedback, tool.name));
         MHWRender::MUIDrawManager manager(recorder);
         MHWRender::MFrameContext context(info_);
-        tool.context->drawFeedback(manager, context);
+        guarded(tool.name + ".drawFeedback",
+                [&] { return tool.context->drawFeedback(manager, context); });
     }
 
 private:
@@ -183,8 +198,8 @@ private:
         MHWRender::MDrawContext context(info_);
         MStatus st = op.execute(context);
         if (!st)
-            session().messages().warning("render operation " + op.name().str() +
-                                         " failed: " + statusText(st));
+            theMessages().warning("render operation " + op.name().str() +
+                                  " failed: " + statusText(st));
         if (!op.hasUIDrawables()) return;
         DrawRecorder recorder(newDrawable(Drawable::Source::UserOperation, op.name().str()));
         MHWRender::MUIDrawManager manager(recorder);
@@ -205,7 +220,7 @@ private:
         if (options.shader)
             overrideColor = ApiAccess::impl(*options.shader)->surfaceColor(shaderColor);
         // A draw override may create or delete nodes: walk a copy.
-        std::vector<NodePtr> nodes = session().scene().nodes();
+        std::vector<NodePtr> nodes = theScene().nodes();
         for (const NodePtr& n : nodes) {
             auto dag = std::dynamic_pointer_cast<DagNode>(n);
             if (!dag || dag->isWorld() || !visibleInWorld(*dag) || !options.inSet(*dag)) continue;
@@ -229,15 +244,28 @@ private:
         MHWRender::MPxDrawOverride* override = instance->override;
         MDagPath objectPath = pathTo(node), cameraPath = pathTo(info_.camera);
         MHWRender::MFrameContext context(info_);
-        MUserData* data = override->prepareForDraw(objectPath, cameraPath, context, instance->data);
+        auto call = [&node](const char* method) {
+            return [&node, method] {
+                return std::string(method) + " of the draw override for " + node->fullPath();
+            };
+        };
+        MStatus st;
+        MUserData* data = guarded(
+            call("prepareForDraw"), instance->data,
+            [&] {
+                return override->prepareForDraw(objectPath, cameraPath, context, instance->data);
+            },
+            &st);
+        if (!st) return;  // nothing sound to draw this time
         // The host owns what prepareForDraw returns; an older object it replaced goes.
         if (data != instance->data) delete instance->data;
         instance->data = data;
         ++instance->draws;
-        if (override->hasUIDrawables()) {
+        if (guarded(call("hasUIDrawables"), false, [&] { return override->hasUIDrawables(); })) {
             DrawRecorder recorder(newDrawable(Drawable::Source::DrawOverride, node->fullPath()));
             MHWRender::MUIDrawManager manager(recorder);
-            override->addUIDrawables(objectPath, manager, context, data);
+            guarded(call("addUIDrawables"),
+                    [&] { override->addUIDrawables(objectPath, manager, context, data); });
         }
         if (data && data->deleteAfterUse()) {
             delete data;

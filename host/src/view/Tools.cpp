@@ -7,9 +7,18 @@
 #include <algorithm>
 
 #include "host/src/core/Events.h"
-#include "host/src/core/Session.h"
+#include "host/src/core/Guard.h"
+#include "host/src/core/Object.h"
 
 namespace ehost {
+
+namespace {
+
+void offCleanup(Tool& tool) {
+    guarded(tool.name + ".toolOffCleanup", [&] { tool.context->toolOffCleanup(); });
+}
+
+}  // namespace
 
 Tools::Tools() {
     auto select = std::make_unique<Tool>();
@@ -54,18 +63,18 @@ MStatus Tools::setCurrent(const std::string& name) {
     Tool* next = find(name);
     if (!next) return MStatus(MStatus::kInvalidParameter, "no tool context named \"" + name + "\"");
     if (next == current_) return MStatus::kSuccess;
-    if (current_) current_->context->toolOffCleanup();
+    if (current_) offCleanup(*current_);
     current_ = next;
     MEvent setupEvent;
-    next->context->toolOnSetup(setupEvent);
-    session().events().fire("ToolChanged");
+    guarded(next->name + ".toolOnSetup", [&] { next->context->toolOnSetup(setupEvent); });
+    theEvents().fire("ToolChanged");
     return MStatus::kSuccess;
 }
 
 void Tools::toolOff() {
     Tool* off = current_;
     current_ = nullptr;
-    if (off) off->context->toolOffCleanup();
+    if (off) offCleanup(*off);
 }
 
 void Tools::remove(std::vector<std::unique_ptr<Tool>>::iterator it) {
@@ -75,7 +84,7 @@ void Tools::remove(std::vector<std::unique_ptr<Tool>>::iterator it) {
     // host then has no current tool.
     if (current_ == gone.get()) {
         current_ = nullptr;
-        gone->context->toolOffCleanup();
+        offCleanup(*gone);
     }
     delete gone->context;
     delete gone->command;

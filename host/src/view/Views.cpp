@@ -3,10 +3,9 @@
 #include <algorithm>
 
 #include "host/src/core/Events.h"
-#include "host/src/core/Session.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/Scene.h"
-#include "host/src/view/Camera.h"
+#include "host/src/nodes/Camera.h"
 
 namespace ehost {
 
@@ -15,7 +14,7 @@ namespace {
 constexpr int kMaxPortSize = 8192;
 
 void modelEditorChanged() {
-    session().events().fire("modelEditorChanged");
+    theEvents().fire("modelEditorChanged");
 }
 
 std::shared_ptr<DagNode> shared(DagNode& node) {
@@ -23,10 +22,6 @@ std::shared_ptr<DagNode> shared(DagNode& node) {
 }
 
 }  // namespace
-
-Views& views() {
-    return session().views();
-}
 
 Views::Views() {
     auto panel = std::make_unique<Panel>();
@@ -68,7 +63,7 @@ MStatus Views::setActivePanel(const std::string& name) {
     if (!panel) return MStatus(MStatus::kInvalidParameter, "no panel named \"" + name + "\"");
     if (panel == active_) return MStatus::kSuccess;
     active_ = panel;
-    session().events().fire("ActiveViewChanged");
+    theEvents().fire("ActiveViewChanged");
     return MStatus::kSuccess;
 }
 

@@ -91,6 +91,6 @@ private:
 };
 
 //! The running session's views.
-Views& views();
+Views& theViews();
 
 }  // namespace ehost

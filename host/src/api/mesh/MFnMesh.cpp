@@ -8,16 +8,17 @@
 #include <numbers>
 
 #include "host/src/api/mesh/MeshApi.h"
-#include "host/src/core/Session.h"
+#include "host/src/core/Guard.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/Api.h"
+#include "host/src/dg/Registry.h"
 
 using ehost::MeshGeometry;
+using ehost::SpaceFrame;
 using ehost::Vec3;
 using ehost::api::MeshTarget;
 using ehost::api::outOfRange;
 using ehost::api::setStatus;
-using ehost::api::SpaceFrame;
 
 namespace ehost::api {
 
@@ -100,7 +101,7 @@ MStatus buildMesh(int numVertices, int numPolygons, const std::vector<Vec3>& poi
 }
 
 ehost::NodeClass& meshClass() {
-    return *ehost::session().registry().findClass("mesh");
+    return *ehost::theRegistry().findClass("mesh");
 }
 
 //! Gives a freshly made shape its geometry.
@@ -205,51 +206,61 @@ MStatus MFnMesh::setObject(const MObject& object) {
 MObject MFnMesh::create(int numVertices, int numPolygons, const MFloatPointArray& vertexArray,
                         const MIntArray& polygonCounts, const MIntArray& polygonConnects,
                         MObject parentOrOwner, MStatus* ReturnStatus) {
-    MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
-                               polygonConnects, nullptr, nullptr, parentOrOwner, st);
-    return adopt(placed.target, placed.returned, st, ReturnStatus);
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::create", MObject(), [&] {
+        MStatus st;
+        Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                                   polygonConnects, nullptr, nullptr, parentOrOwner, st);
+        return adopt(placed.target, placed.returned, st, ReturnStatus);
+    });
 }
 
 MObject MFnMesh::create(int numVertices, int numPolygons, const MPointArray& vertexArray,
                         const MIntArray& polygonCounts, const MIntArray& polygonConnects,
                         MObject parentOrOwner, MStatus* ReturnStatus) {
-    MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
-                               polygonConnects, nullptr, nullptr, parentOrOwner, st);
-    return adopt(placed.target, placed.returned, st, ReturnStatus);
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::create", MObject(), [&] {
+        MStatus st;
+        Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                                   polygonConnects, nullptr, nullptr, parentOrOwner, st);
+        return adopt(placed.target, placed.returned, st, ReturnStatus);
+    });
 }
 
 MObject MFnMesh::create(int numVertices, int numPolygons, const MFloatPointArray& vertexArray,
                         const MIntArray& polygonCounts, const MIntArray& polygonConnects,
                         const MFloatArray& uArray, const MFloatArray& vArray, MObject parentOrOwner,
                         MStatus* ReturnStatus) {
-    MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
-                               polygonConnects, &uArray, &vArray, parentOrOwner, st);
-    return adopt(placed.target, placed.returned, st, ReturnStatus);
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::create", MObject(), [&] {
+        MStatus st;
+        Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                                   polygonConnects, &uArray, &vArray, parentOrOwner, st);
+        return adopt(placed.target, placed.returned, st, ReturnStatus);
+    });
 }
 
 MObject MFnMesh::create(int numVertices, int numPolygons, const MPointArray& vertexArray,
                         const MIntArray& polygonCounts, const MIntArray& polygonConnects,
                         const MFloatArray& uArray, const MFloatArray& vArray, MObject parentOrOwner,
                         MStatus* ReturnStatus) {
-    MStatus st;
-    Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
-                               polygonConnects, &uArray, &vArray, parentOrOwner, st);
-    return adopt(placed.target, placed.returned, st, ReturnStatus);
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::create", MObject(), [&] {
+        MStatus st;
+        Placed placed = createMesh(numVertices, numPolygons, vertexArray, polygonCounts,
+                                   polygonConnects, &uArray, &vArray, parentOrOwner, st);
+        return adopt(placed.target, placed.returned, st, ReturnStatus);
+    });
 }
 
 MObject MFnMesh::copy(const MObject& source, MObject parentOrOwner, MStatus* ReturnStatus) {
-    MStatus st;
-    auto from = MeshTarget::fromObject(source, &st);
-    if (!from) {
-        setStatus(ReturnStatus, st);
-        return MObject();
-    }
-    MeshGeometry geometry = *from->geometry();
-    Placed placed = place(std::move(geometry), parentOrOwner, st);
-    return adopt(placed.target, placed.returned, st, ReturnStatus);
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::copy", MObject(), [&] {
+        MStatus st;
+        auto from = MeshTarget::fromObject(source, &st);
+        if (!from) {
+            setStatus(ReturnStatus, st);
+            return MObject();
+        }
+        MeshGeometry geometry = *from->geometry();
+        Placed placed = place(std::move(geometry), parentOrOwner, st);
+        return adopt(placed.target, placed.returned, st, ReturnStatus);
+    });
 }
 
 // ---------------------------------------------------------------- editing
@@ -263,29 +274,32 @@ MObject MFnMesh::addPolygon(const MPointArray& vertexArray, bool mergeVertices,
 
 MObject MFnMesh::addPolygon(const MPointArray& vertexArray, int& faceIndex, bool mergeVertices,
                             double pointTolerance, MObject parentOrOwner, MStatus* ReturnStatus) {
-    const std::vector<Vec3> corners = toPoints(vertexArray);
-    if (!impl_.target) {
-        MeshGeometry geometry;
-        ehost::AddPolygonResult added = geometry.addPolygon(corners, mergeVertices, pointTolerance);
-        if (!added) {
-            setStatus(ReturnStatus, invalid(added.error));
-            return MObject();
+    return ehost::guardEntry(ReturnStatus, "MFnMesh::addPolygon", MObject(), [&] {
+        const std::vector<Vec3> corners = toPoints(vertexArray);
+        if (!impl_.target) {
+            MeshGeometry geometry;
+            ehost::AddPolygonResult added =
+                geometry.addPolygon(corners, mergeVertices, pointTolerance);
+            if (!added) {
+                setStatus(ReturnStatus, invalid(added.error));
+                return MObject();
+            }
+            MStatus st;
+            Placed placed = place(std::move(geometry), parentOrOwner, st);
+            if (st) faceIndex = added.face;
+            return adopt(placed.target, placed.returned, st, ReturnStatus);
         }
-        MStatus st;
-        Placed placed = place(std::move(geometry), parentOrOwner, st);
-        if (st) faceIndex = added.face;
-        return adopt(placed.target, placed.returned, st, ReturnStatus);
-    }
-    int face = -1;
-    MStatus st = impl_.target->edit([&](MeshGeometry& g) {
-        ehost::AddPolygonResult added = g.addPolygon(corners, mergeVertices, pointTolerance);
-        face = added.face;
-        return added;
+        int face = -1;
+        MStatus st = impl_.target->edit([&](MeshGeometry& g) {
+            ehost::AddPolygonResult added = g.addPolygon(corners, mergeVertices, pointTolerance);
+            face = added.face;
+            return added;
+        });
+        setStatus(ReturnStatus, st);
+        if (!st) return MObject();
+        faceIndex = face;
+        return obj_;
     });
-    setStatus(ReturnStatus, st);
-    if (!st) return MObject();
-    faceIndex = face;
-    return obj_;
 }
 
 MStatus MFnMesh::deleteFace(int faceId, MDGModifier*) {
@@ -440,7 +454,8 @@ MStatus readPoints(const Target& target, PointArray& out, MSpace::Space space) {
     auto g = target->geometry();
     using Point = std::remove_reference_t<decltype(out[0])>;
     using Coordinate = decltype(Point::x);
-    out.setLength(static_cast<unsigned>(g->numVertices()));
+    if (MStatus sized = out.setLength(static_cast<unsigned>(g->numVertices())); !sized)
+        return sized;
     for (int i = 0; i < g->numVertices(); ++i) {
         const Vec3 p = frame.pointOut(g->point(i));
         out[i] = Point(static_cast<Coordinate>(p.x), static_cast<Coordinate>(p.y),
@@ -461,19 +476,23 @@ MStatus writePoints(const Target& target, const PointArray& points, MSpace::Spac
 }  // namespace
 
 MStatus MFnMesh::getPoints(MFloatPointArray& vertexArray, MSpace::Space space) const {
-    return readPoints(impl_.target, vertexArray, space);
+    return ehost::guardEntry("MFnMesh::getPoints",
+                             [&] { return readPoints(impl_.target, vertexArray, space); });
 }
 
 MStatus MFnMesh::getPoints(MPointArray& vertexArray, MSpace::Space space) const {
-    return readPoints(impl_.target, vertexArray, space);
+    return ehost::guardEntry("MFnMesh::getPoints",
+                             [&] { return readPoints(impl_.target, vertexArray, space); });
 }
 
 MStatus MFnMesh::setPoints(const MFloatPointArray& vertexArray, MSpace::Space space) {
-    return writePoints(impl_.target, vertexArray, space);
+    return ehost::guardEntry("MFnMesh::setPoints",
+                             [&] { return writePoints(impl_.target, vertexArray, space); });
 }
 
 MStatus MFnMesh::setPoints(const MPointArray& vertexArray, MSpace::Space space) {
-    return writePoints(impl_.target, vertexArray, space);
+    return ehost::guardEntry("MFnMesh::setPoints",
+                             [&] { return writePoints(impl_.target, vertexArray, space); });
 }
 
 MStatus MFnMesh::getPoint(int vertexId, MPoint& pos, MSpace::Space space) const {
@@ -543,7 +562,8 @@ MStatus MFnMesh::getVertexNormal(int vertexId, bool angleWeighted, MVector& norm
 MStatus MFnMesh::getVertexNormals(bool angleWeighted, MFloatVectorArray& normals,
                                   MSpace::Space space) const {
     return normalQuery(impl_.target, space, [&](const MeshGeometry& g, const SpaceFrame& frame) {
-        normals.setLength(static_cast<unsigned>(g.numVertices()));
+        if (MStatus sized = normals.setLength(static_cast<unsigned>(g.numVertices())); !sized)
+            return sized;
         for (int v = 0; v < g.numVertices(); ++v) {
             const Vec3 n =
                 angleWeighted ? ehost::api::angleWeightedNormal(g, v) : g.vertexNormals()[v];
@@ -573,7 +593,7 @@ MStatus MFnMesh::getFaceVertexNormals(int faceIndex, MFloatVectorArray& normals,
         MStatus st = checkFace(g, faceIndex);
         if (!st) return st;
         const int n = g.polygonVertexCount(faceIndex);
-        normals.setLength(static_cast<unsigned>(n));
+        if (MStatus sized = normals.setLength(static_cast<unsigned>(n)); !sized) return sized;
         for (int i = 0; i < n; ++i)
             normals[i] = toFloatVector(frame.normalOut(g.faceVertexNormal(faceIndex, i)));
         return st;
@@ -583,7 +603,8 @@ MStatus MFnMesh::getFaceVertexNormals(int faceIndex, MFloatVectorArray& normals,
 MStatus MFnMesh::getNormals(MFloatVectorArray& normals, MSpace::Space space) const {
     return normalQuery(impl_.target, space, [&](const MeshGeometry& g, const SpaceFrame& frame) {
         const auto& all = g.faceVertexNormals();
-        normals.setLength(static_cast<unsigned>(all.size()));
+        if (MStatus sized = normals.setLength(static_cast<unsigned>(all.size())); !sized)
+            return sized;
         for (std::size_t i = 0; i < all.size(); ++i)
             normals[static_cast<unsigned>(i)] = toFloatVector(frame.normalOut(all[i]));
         return MStatus(MStatus::kSuccess);
@@ -594,7 +615,8 @@ MStatus MFnMesh::getNormalIds(MIntArray& normalIdCounts, MIntArray& normalIds) c
     if (!impl_.target) return ehost::api::noMesh();
     auto g = impl_.target->geometry();
     ehost::api::assign(normalIdCounts, g->polygonCounts());
-    normalIds.setLength(static_cast<unsigned>(g->numFaceVertices()));
+    if (MStatus sized = normalIds.setLength(static_cast<unsigned>(g->numFaceVertices())); !sized)
+        return sized;
     for (int i = 0; i < g->numFaceVertices(); ++i) normalIds[i] = i;
     return MStatus::kSuccess;
 }
@@ -605,7 +627,9 @@ MStatus MFnMesh::getFaceNormalIds(int faceIndex, MIntArray& normals) const {
     MStatus st = checkFace(*g, faceIndex);
     if (!st) return st;
     const int first = g->faceOffsets()[faceIndex];
-    normals.setLength(static_cast<unsigned>(g->polygonVertexCount(faceIndex)));
+    if (MStatus sized = normals.setLength(static_cast<unsigned>(g->polygonVertexCount(faceIndex)));
+        !sized)
+        return sized;
     for (unsigned i = 0; i < normals.length(); ++i) normals[i] = first + static_cast<int>(i);
     return st;
 }

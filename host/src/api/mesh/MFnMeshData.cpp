@@ -1,5 +1,6 @@
 #include <maya/MFnMeshData.h>
 
+#include "host/src/core/Guard.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/MeshData.h"
 
@@ -8,7 +9,9 @@ MFnMeshData::MFnMeshData(const MObject& object, MStatus* ReturnStatus) {
 }
 
 MObject MFnMeshData::create(MStatus* ReturnStatus) {
-    obj_ = ehost::api::wrap(std::make_shared<ehost::MeshData>());
-    ehost::api::setStatus(ReturnStatus, MStatus::kSuccess);
-    return obj_;
+    return ehost::guardEntry(ReturnStatus, "MFnMeshData::create", MObject(), [&] {
+        obj_ = ehost::api::wrap(std::make_shared<ehost::MeshData>());
+        ehost::api::setStatus(ReturnStatus, MStatus::kSuccess);
+        return obj_;
+    });
 }

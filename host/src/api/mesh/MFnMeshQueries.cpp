@@ -16,10 +16,10 @@
 
 using ehost::MeshGeometry;
 using ehost::RayHit;
+using ehost::SpaceFrame;
 using ehost::Vec3;
 using ehost::api::MeshTarget;
 using ehost::api::setStatus;
-using ehost::api::SpaceFrame;
 
 namespace {
 

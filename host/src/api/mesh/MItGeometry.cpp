@@ -5,11 +5,11 @@
 #include "host/src/dg/Api.h"
 
 using ehost::MeshGeometry;
+using ehost::SpaceFrame;
 using ehost::Vec3;
 using ehost::api::MeshCursor;
 using ehost::api::MeshElement;
 using ehost::api::setStatus;
-using ehost::api::SpaceFrame;
 using Geometry = std::shared_ptr<const MeshGeometry>;
 
 namespace {
@@ -89,7 +89,8 @@ MStatus MItGeometry::allPositions(MPointArray& positions, MSpace::Space space) c
     if (!st) return st;
     Geometry g = impl_->target().geometry();
     const std::vector<int> ids = visited(*impl_, *g);
-    positions.setLength(static_cast<unsigned>(ids.size()));
+    if (MStatus sized = positions.setLength(static_cast<unsigned>(ids.size())); !sized)
+        return sized;
     for (std::size_t i = 0; i < ids.size(); ++i) {
         if (ids[i] >= g->numVertices())
             return ehost::api::outOfRange("vertex", ids[i], g->numVertices());

@@ -5,10 +5,10 @@
 #include "host/src/dg/Api.h"
 
 using ehost::MeshGeometry;
+using ehost::SpaceFrame;
 using ehost::api::MeshCursor;
 using ehost::api::MeshElement;
 using ehost::api::setStatus;
-using ehost::api::SpaceFrame;
 using Geometry = std::shared_ptr<const MeshGeometry>;
 
 namespace {

@@ -7,9 +7,9 @@
 #include "host/src/dg/Api.h"
 
 using ehost::MeshGeometry;
+using ehost::SpaceFrame;
 using ehost::api::MeshCursor;
 using ehost::api::MeshElement;
-using ehost::api::SpaceFrame;
 using Geometry = std::shared_ptr<const MeshGeometry>;
 
 namespace {

@@ -19,35 +19,11 @@
 #include <vector>
 
 #include "host/src/core/Vec3.h"
+#include "host/src/dag/SpaceFrame.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/nodes/MeshShape.h"
 
 namespace ehost::api {
-
-//! Conversions between object space and the space a caller asked for.
-class SpaceFrame {
-public:
-    //! Object space: every conversion is the identity.
-    SpaceFrame() = default;
-    explicit SpaceFrame(const MMatrix& objectToWorld);
-
-    bool isWorld() const { return world_; }
-    Vec3 pointOut(const Vec3& objectPoint) const;
-    //! The object-space point that pointOut maps nearest to spacePoint: the
-    //! inverse, refined so that positions written in world space read back
-    //! bit for bit whenever some object-space point maps onto them exactly
-    //! (coordinates much smaller than the transform's translation may have
-    //! none: then the nearest).
-    Vec3 pointIn(const Vec3& spacePoint) const;
-    Vec3 vectorOut(const Vec3& objectVector) const;
-    Vec3 vectorIn(const Vec3& spaceVector) const;
-    //! Normals follow the inverse transpose and stay unit length.
-    Vec3 normalOut(const Vec3& objectNormal) const;
-
-private:
-    bool world_ = false;
-    MMatrix m_, inv_;
-};
 
 class MeshTarget {
 public:
@@ -95,7 +71,15 @@ MStatus MeshTarget::edit(Edit&& edit) const {
     bool baked = false;
     MeshGeometry* g = beginEdit(st, baked);
     if (!g) return st;
-    const auto result = edit(*g);
+    const auto result = [&] {
+        try {
+            return edit(*g);
+        } catch (...) {
+            // The graph hears of whatever the edit changed before it threw.
+            endEdit(true, baked);
+            throw;
+        }
+    }();
     endEdit(result.ok(), baked);
     if (!result.ok()) return MStatus(MStatus::kInvalidParameter, describe() + ": " + result.error);
     return MStatus::kSuccess;

@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "host/src/dg/Api.h"
-#include "host/src/view/Camera.h"
+#include "host/src/nodes/Camera.h"
+#include "host/src/view/Projection.h"
 
 using ehost::DagNode;
 using ehost::Vec3;

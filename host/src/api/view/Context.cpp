@@ -4,7 +4,7 @@
 #include <maya/MPxToolCommand.h>
 
 #include "host/src/command/Commands.h"
-#include "host/src/core/Session.h"
+#include "host/src/core/Guard.h"
 #include "host/src/dg/Api.h"
 
 using ehost::api::fail;
@@ -120,9 +120,10 @@ MStatus MPxContext::setTitleString(const MString& str) {
 
 MPxToolCommand* MPxContext::newToolCommand() {
     if (impl_.toolCommand.empty()) return nullptr;
-    const ehost::CommandDef* def = ehost::session().commands().find(impl_.toolCommand);
+    const ehost::CommandDef* def = ehost::theCommands().find(impl_.toolCommand);
     if (!def || !def->creator) return nullptr;
-    auto* command = static_cast<MPxToolCommand*>(def->creator());
+    auto* command = static_cast<MPxToolCommand*>(
+        ehost::guarded(def->name + ".creator", static_cast<void*>(nullptr), def->creator));
     if (!command) return nullptr;
     ehost::prepareCommand(*command, *def, def->name);
     ehost::trackToolCommand(command);

@@ -80,12 +80,12 @@ MStatus MDrawRegistry::registerDrawOverrideCreator(const MString& drawClassifica
     c.registrant = registrantId.str();
     c.plugin = loadingPlugin();
     c.make = creator;
-    return ehost::views().drawOverrides().add(std::move(c));
+    return ehost::theViews().drawOverrides().add(std::move(c));
 }
 
 MStatus MDrawRegistry::deregisterDrawOverrideCreator(const MString& drawClassification,
                                                      const MString& registrantId) {
-    return ehost::views().drawOverrides().remove(drawClassification.str(), registrantId.str());
+    return ehost::theViews().drawOverrides().remove(drawClassification.str(), registrantId.str());
 }
 
 }  // namespace MHWRender

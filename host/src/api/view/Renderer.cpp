@@ -12,6 +12,7 @@ namespace MHWRender {
 // ---------------------------------------------------------------- MRenderer
 
 MRenderer* MRenderer::theRenderer(bool) {
+    // The host's documented singleton; it keeps no state (the session's views do).
     static MRenderer renderer;
     return &renderer;
 }
@@ -19,7 +20,7 @@ MRenderer* MRenderer::theRenderer(bool) {
 void MRenderer::setGeometryDrawDirty(MObject obj, bool) {
     auto node = ehost::ApiAccess::as<ehost::Node>(obj);
     if (!node) return;
-    if (ehost::DrawOverrides::Instance* i = ehost::views().drawOverrides().find(*node))
+    if (ehost::DrawOverrides::Instance* i = ehost::theViews().drawOverrides().find(*node))
         ++i->dirtyMarks;
 }
 
@@ -31,23 +32,24 @@ MStatus MRenderer::registerOverride(const MRenderOverride* override) {
         return fail(MStatus::kFailure,
                     "the host refused to register render override " + override->name().str());
     ehost::Plugin* plugin = ehost::pluginBeingLoaded();
-    return ehost::views().renderOverrides().add(override, plugin ? plugin->info.name : "");
+    return ehost::theViews().renderOverrides().add(override, plugin ? plugin->info.name : "");
 }
 
 MStatus MRenderer::deregisterOverride(const MRenderOverride* override) {
     if (!override) return fail(MStatus::kInvalidParameter, "no render override given");
-    return ehost::views().removeRenderOverride(override);
+    return ehost::theViews().removeRenderOverride(override);
 }
 
 const MRenderOverride* MRenderer::findRenderOverride(const MString& name) {
-    return ehost::views().renderOverrides().find(name.str());
+    return ehost::theViews().renderOverrides().find(name.str());
 }
 
 MString MRenderer::activeRenderOverride() const {
-    return MString(ehost::views().activePanel().renderer);
+    return MString(ehost::theViews().activePanel().renderer);
 }
 
 const MShaderManager* MRenderer::getShaderManager() const {
+    // The host's documented singleton; the shaders it hands out are the session's.
     static MShaderManager manager;
     return &manager;
 }

@@ -93,7 +93,7 @@ MStatus MShaderInstance::setIsTransparent(bool value) {
 
 MShaderInstance* MShaderInstance::clone() const {
     auto* copy = new MShaderInstance(std::make_shared<ehost::ShaderData>(*impl_));
-    ehost::views().renderOverrides().keepShader(copy);
+    ehost::theViews().renderOverrides().keepShader(copy);
     return copy;
 }
 
@@ -104,12 +104,12 @@ MShaderInstance* MShaderManager::getStockShader(MStockShader shaderId, MLinkLost
     auto data = ehost::stockShader(shaderId);
     if (!data) return nullptr;
     auto* shader = new MShaderInstance(std::move(data));
-    ehost::views().renderOverrides().keepShader(shader);
+    ehost::theViews().renderOverrides().keepShader(shader);
     return shader;
 }
 
 void MShaderManager::releaseShader(MShaderInstance* shader) const {
-    if (shader) ehost::views().renderOverrides().releaseShader(shader);
+    if (shader) ehost::theViews().renderOverrides().releaseShader(shader);
 }
 
 }  // namespace MHWRender

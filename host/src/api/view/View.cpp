@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "host/src/dg/Api.h"
-#include "host/src/view/Camera.h"
+#include "host/src/nodes/Camera.h"
 #include "host/src/view/Views.h"
 
 using ehost::api::fail;
@@ -14,7 +14,7 @@ using ehost::api::setStatus;
 namespace {
 
 ehost::Panel* panelNamed(const std::string& name, MStatus& status) {
-    ehost::Panel* panel = ehost::views().findPanel(name);
+    ehost::Panel* panel = ehost::theViews().findPanel(name);
     if (panel) {
         status = MStatus::kSuccess;
         return panel;
@@ -58,15 +58,15 @@ short toShort(double v) {
 
 M3dView M3dView::active3dView(MStatus* ReturnStatus) {
     setStatus(ReturnStatus, MStatus::kSuccess);
-    return viewOf(ehost::views().activePanel().name);
+    return viewOf(ehost::theViews().activePanel().name);
 }
 
 unsigned int M3dView::numberOf3dViews() {
-    return static_cast<unsigned>(ehost::views().panels().size());
+    return static_cast<unsigned>(ehost::theViews().panels().size());
 }
 
 MStatus M3dView::get3dView(const unsigned int index, M3dView& view) {
-    const auto& panels = ehost::views().panels();
+    const auto& panels = ehost::theViews().panels();
     if (index >= panels.size())
         return fail(MStatus::kInvalidParameter, "there is no 3D view " + std::to_string(index) +
                                                     " (" + std::to_string(panels.size()) +
@@ -87,7 +87,7 @@ MStatus M3dView::getM3dViewFromModelEditor(const MString& modelPaneName, M3dView
 }
 
 void M3dView::scheduleRefreshAllViews() {
-    ehost::views().refreshAll();
+    ehost::theViews().refreshAll();
 }
 
 MStatus M3dView::getCamera(MDagPath& camera) {
@@ -108,7 +108,7 @@ MStatus M3dView::setCamera(MDagPath& camera) {
     auto node = ehost::ApiAccess::impl(camera).node;
     ehost::DagNode* shape = ehost::findCamera(node->fullPath());
     if (!shape) return fail(MStatus::kInvalidParameter, node->name + " is not a camera");
-    return ehost::views().setPanelCamera(*panel, *shape);
+    return ehost::theViews().setPanelCamera(*panel, *shape);
 }
 
 int M3dView::portWidth(MStatus* ReturnStatus) {
@@ -190,11 +190,11 @@ MStatus M3dView::worldToView(const MPoint& worldPt, short& x_pos, short& y_pos,
 }
 
 MStatus M3dView::refresh(bool all, bool, bool) {
-    if (all) return ehost::views().refreshAll();
+    if (all) return ehost::theViews().refreshAll();
     MStatus st;
     ehost::Panel* panel = panelNamed(impl_.panel, st);
     if (!panel) return st;
-    return ehost::views().refresh(*panel);
+    return ehost::theViews().refresh(*panel);
 }
 
 void M3dView::scheduleRefresh() {

@@ -3,12 +3,11 @@
 #include <cmath>
 #include <numbers>
 
-#include "host/src/command/Builtin.h"
+#include "host/src/builtins/Builtin.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
-#include "host/src/view/Camera.h"
+#include "host/src/core/StatusText.h"
+#include "host/src/nodes/Camera.h"
 #include "host/src/view/Snapshot.h"
-#include "host/src/view/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -34,7 +33,7 @@ DagNode* cameraFlag(const MArgDatabase& db, const char* flag, std::string& why) 
 //! The camera named, or the active panel's when no name is given.
 DagNode* cameraFor(const MStringArray& objects, std::string& why) {
     if (objects.length() == 0) {
-        Panel& panel = views().activePanel();
+        Panel& panel = theViews().activePanel();
         if (!panel.hasCamera()) {
             why = "panel " + panel.name + " has no camera";
             return nullptr;
@@ -46,8 +45,8 @@ DagNode* cameraFor(const MStringArray& objects, std::string& why) {
 
 //! The panel named, or the active one.
 Panel* panelFor(const MStringArray& objects, std::string& why) {
-    if (objects.length() == 0) return &views().activePanel();
-    Panel* panel = views().findPanel(objects[0].str());
+    if (objects.length() == 0) return &theViews().activePanel();
+    Panel* panel = theViews().findPanel(objects[0].str());
     if (!panel) why = "no panel named \"" + objects[0].str() + "\"";
     return panel;
 }
@@ -122,7 +121,7 @@ public:
         if (db.isFlagSet("-sa")) return setActive(db);
         if (db.isFlagSet("-lp")) return listPanels();
         if (db.isFlagSet("-act")) {
-            setResult(MString(views().activePanel().name));
+            setResult(MString(theViews().activePanel().name));
             return MStatus::kSuccess;
         }
         std::string why;
@@ -132,7 +131,7 @@ public:
             int w = 0, h = 0;
             db.getFlagArgument("-s", 0, w);
             db.getFlagArgument("-s", 1, h);
-            MStatus st = views().setPanelSize(*panel, w, h);
+            MStatus st = theViews().setPanelSize(*panel, w, h);
             if (!st) return error(statusText(st));
         }
         if (db.isFlagSet("-sn")) return snapshot(db, *panel);
@@ -150,7 +149,7 @@ private:
         std::string why;
         DagNode* camera = cameraFlag(db, "-c", why);
         if (!camera) return error(why);
-        MStatus st = views().addPanel(name.str(), *camera);
+        MStatus st = theViews().addPanel(name.str(), *camera);
         if (!st) return error(statusText(st));
         setResult(name);
         return MStatus::kSuccess;
@@ -159,14 +158,14 @@ private:
     MStatus setActive(const MArgDatabase& db) {
         MString name;
         db.getFlagArgument("-sa", 0, name);
-        MStatus st = views().setActivePanel(name.str());
+        MStatus st = theViews().setActivePanel(name.str());
         if (!st) return error(statusText(st));
         return MStatus::kSuccess;
     }
 
     MStatus listPanels() {
         MStringArray names;
-        for (const auto& p : views().panels()) names.append(MString(p->name));
+        for (const auto& p : theViews().panels()) names.append(MString(p->name));
         setResult(names);
         return MStatus::kSuccess;
     }
@@ -175,7 +174,7 @@ private:
         MString file;
         db.getFlagArgument("-sn", 0, file);
         // The picture shows the panel as it is now: draw it first.
-        MStatus st = views().refresh(panel);
+        MStatus st = theViews().refresh(panel);
         if (st) st = writeSnapshot(panel, file.str());
         if (!st) return error(statusText(st));
         setResult(file);
@@ -196,10 +195,10 @@ MSyntax refreshSyntax() {
 class RefreshCommand : public BuiltinCommand {
 public:
     MStatus run(const MArgDatabase& db) override {
-        MStatus st =
-            db.isFlagSet("-cv") ? views().refresh(views().activePanel()) : views().refreshAll();
+        MStatus st = db.isFlagSet("-cv") ? theViews().refresh(theViews().activePanel())
+                                         : theViews().refreshAll();
         // A panel without a camera draws nothing; that is no reason to stop a script.
-        if (!st) session().messages().warning("refresh: " + statusText(st));
+        if (!st) theMessages().warning("refresh: " + statusText(st));
         return MStatus::kSuccess;
     }
 };
@@ -222,7 +221,7 @@ class ModelEditorCommand : public BuiltinCommand {
 public:
     MStatus run(const MArgDatabase& db) override {
         const MStringArray objects = objectNames(db);
-        Panel* panel = views().findPanel(objects[0].str());
+        Panel* panel = theViews().findPanel(objects[0].str());
         if (db.isFlagSet("-ex")) {
             setResult(panel != nullptr);
             return MStatus::kSuccess;
@@ -235,13 +234,13 @@ public:
             std::string why;
             DagNode* camera = cameraFlag(db, "-cam", why);
             if (!camera) return error(why);
-            MStatus st = views().setPanelCamera(*panel, *camera);
+            MStatus st = theViews().setPanelCamera(*panel, *camera);
             if (!st) return error(statusText(st));
         }
         if (db.isFlagSet("-rom")) {
             MString name;
             db.getFlagArgument("-rom", 0, name);
-            MStatus st = views().setPanelRenderer(*panel, name.str());
+            MStatus st = theViews().setPanelRenderer(*panel, name.str());
             if (!st) return error(statusText(st));
         }
         return MStatus::kSuccess;

@@ -11,18 +11,15 @@
 #include <algorithm>
 #include <map>
 
-#include "host/src/api/mesh/MeshTarget.h"
-#include "host/src/command/Builtin.h"
-#include "host/src/command/builtins/MeshTargets.h"
-#include "host/src/core/Session.h"
+#include "host/src/builtins/Builtin.h"
+#include "host/src/builtins/MeshTargets.h"
+#include "host/src/dag/SpaceFrame.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/nodes/Transform.h"
 
 namespace ehost {
 
 namespace {
-
-using api::SpaceFrame;
 
 std::map<int, Cell>& tweaks(MeshShape& shape) {
     return shape.slot(shape.cls->slotOf(meshAttributes().pnts.get())).elements;

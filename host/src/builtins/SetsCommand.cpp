@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "host/src/command/Builtin.h"
-#include "host/src/command/builtins/MeshTargets.h"
-#include "host/src/core/Session.h"
+#include "host/src/builtins/Builtin.h"
+#include "host/src/builtins/MeshTargets.h"
 #include "host/src/dag/DagOps.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/ObjectSet.h"
 
@@ -111,7 +111,7 @@ private:
     MStatus editSet(const MArgDatabase& db, const char* flag, const std::vector<Node*>& members) {
         MString setName;
         db.getFlagArgument(flag, 0, setName);
-        Node* set = session().scene().find(setName.str());
+        Node* set = theScene().find(setName.str());
         if (!set || !set->alive || !set->cls->isA("objectSet"))
             return error("No object set matches name: " + setName.str());
         if (members.empty()) return notEnoughObjects();
@@ -128,8 +128,7 @@ private:
             if (!Scene::validName(wanted.str(), &why)) return error(why);
         }
         MStatus st;
-        set_ = session().scene().create(*session().registry().findClass("objectSet"), wanted.str(),
-                                        &st);
+        set_ = theScene().create(*theRegistry().findClass("objectSet"), wanted.str(), &st);
         if (!set_) return error(st.errorString().str());
         st = addMembers(*set_, members);
         if (!st) {

@@ -1,10 +1,9 @@
 // loadPlugin, unloadPlugin, pluginInfo, hostRefuseRegistration.
 
-#include "host/src/command/Builtin.h"
-#include "host/src/core/Session.h"
+#include "host/src/builtins/Builtin.h"
+#include "host/src/core/StatusText.h"
 #include "host/src/plugin/Plugins.h"
 #include "host/src/plugin/Refusal.h"
-#include "host/src/view/StatusText.h"
 
 namespace ehost {
 

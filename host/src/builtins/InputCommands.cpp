@@ -3,10 +3,9 @@
 #include <cmath>
 #include <sstream>
 
-#include "host/src/command/Builtin.h"
+#include "host/src/builtins/Builtin.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
-#include "host/src/view/StatusText.h"
+#include "host/src/core/StatusText.h"
 #include "host/src/view/Views.h"
 
 namespace ehost {
@@ -26,7 +25,7 @@ MSyntax noSyntax() {
 class SetToolToCommand : public BuiltinCommand {
 public:
     MStatus run(const MArgDatabase& db) override {
-        MStatus st = views().tools().setCurrent(objectNames(db)[0].str());
+        MStatus st = theViews().tools().setCurrent(objectNames(db)[0].str());
         if (!st) return error(statusText(st));
         return MStatus::kSuccess;
     }
@@ -35,7 +34,7 @@ public:
 class CurrentCtxCommand : public BuiltinCommand {
 public:
     MStatus run(const MArgDatabase&) override {
-        Tool* tool = views().tools().current();
+        Tool* tool = theViews().tools().current();
         setResult(MString(tool ? tool->name : ""));
         return MStatus::kSuccess;
     }
@@ -158,7 +157,7 @@ private:
         std::vector<double> v;
         if (!readNumbers(text.str(), v) || v.size() < 2 || v.size() % 2)
             return error("-stroke takes \"x0 y0 x1 y1 ...\": pairs of view coordinates");
-        const Panel& panel = views().activePanel();
+        const Panel& panel = theViews().activePanel();
         for (size_t i = 0; i < v.size(); i += 2) {
             Pixel p;
             MStatus st = toPixel(v[i], v[i + 1], p);
@@ -180,7 +179,7 @@ private:
         std::vector<double> v;
         if (!readNumbers(text.str(), v) || v.size() < 3 || v.size() % 3)
             return error("-worldStroke takes \"x y z ...\": world points");
-        Panel& panel = views().activePanel();
+        Panel& panel = theViews().activePanel();
         ViewFrame frame;
         if (!panel.viewFrame(frame)) return error("panel " + panel.name + " has no camera");
         for (size_t i = 0; i < v.size(); i += 3) {
@@ -206,7 +205,7 @@ private:
         e.button = button_;
         e.modifiers = modifiers_;
         MStatus handler;
-        MStatus st = views().deliver(e, &handler);
+        MStatus st = theViews().deliver(e, &handler);
         if (!st) return error(statusText(st));
         ++events_;
         if (!handler) {
@@ -237,7 +236,7 @@ private:
             key = ToolKey::Escape;
         else
             return error("unknown key \"" + name.str() + "\" (enter, backspace or escape)");
-        MStatus st = views().deliver(key);
+        MStatus st = theViews().deliver(key);
         if (!st) return error(statusText(st));
         return MStatus::kSuccess;
     }
@@ -246,9 +245,9 @@ private:
     //! on, as an artist's next gesture would.
     void reportHandlerFailures() {
         if (failures_ == 0) return;
-        session().messages().warning("hostInput: the tool reported a failure for " +
-                                     std::to_string(failures_) + " of " + std::to_string(events_) +
-                                     " events (first: " + firstFailure_ + ")");
+        theMessages().warning("hostInput: the tool reported a failure for " +
+                              std::to_string(failures_) + " of " + std::to_string(events_) +
+                              " events (first: " + firstFailure_ + ")");
     }
 
     MEvent::MouseButtonType button_ = MEvent::kLeftMouse;

@@ -6,12 +6,23 @@
 
 #include <string>
 
+#include "host/src/core/Vec3.h"
 #include "host/src/dag/Dag.h"
-#include "host/src/view/Projection.h"
 
 namespace ehost {
 
 class Registry;
+
+//! Where a camera is and how it sees, in world space.
+struct CameraPose {
+    Vec3 eye{28, 21, 28};
+    Vec3 centerOfInterest{0, 0, 0};
+    Vec3 up{0, 1, 0};
+    double verticalFov = 0.6605;  // radians
+    bool ortho = false;
+    double orthoWidth = 30;  // world units across the view
+    double nearClip = 0.1, farClip = 10000;
+};
 
 struct CameraAttributes {
     AttrPtr eyePoint, centerOfInterestPoint, upVector, verticalFieldOfView, aspectRatio,

@@ -1,9 +1,9 @@
-#include "host/src/command/builtins/MeshTargets.h"
+#include "host/src/builtins/MeshTargets.h"
 
 #include <algorithm>
 
-#include "host/src/core/Session.h"
 #include "host/src/dag/Resolve.h"
+#include "host/src/dag/Selection.h"
 #include "host/src/dg/AttrBuild.h"
 
 namespace ehost {
@@ -124,7 +124,7 @@ bool resolvePicks(const MStringArray& names, std::vector<Pick>& out, std::string
 
 std::vector<Pick> selectionPicks() {
     std::vector<Pick> out;
-    for (const SelItem& item : session().selection().items) {
+    for (const SelItem& item : theSelection().items) {
         Pick pick;
         std::string why;
         if (item.node->alive && pickOf(item, pick, why)) out.push_back(std::move(pick));

@@ -22,6 +22,9 @@ struct BuiltinRegistrar {
     explicit BuiltinRegistrar(void (*add)(Commands&));
 };
 
+//! Adds every built-in command to a session's commands.
+void registerBuiltinCommands(Commands& commands);
+
 template <class T>
 void addBuiltin(Commands& commands, const char* name, MSyntax (*syntax)()) {
     CommandDef def;

@@ -1,8 +1,9 @@
-#include "host/src/dg/PluginNodes.h"
+#include "host/src/plugin/PluginNodes.h"
 
-#include "host/src/core/Session.h"
+#include "host/src/core/Guard.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Registry.h"
 
 namespace ehost {
 
@@ -18,7 +19,13 @@ NodePtr makePluginNode(NodeClass* cls) {
     NodePtr node = cls->role == NodeRole::Depend
                        ? std::make_shared<Node>(cls)
                        : std::static_pointer_cast<Node>(std::make_shared<PluginDagNode>(cls));
-    node->user = static_cast<MPxNode*>(cls->pluginCreator());
+    MStatus st;
+    void* made = guarded([cls] { return "the creator of node type " + cls->typeName; },
+                         static_cast<void*>(nullptr), [cls] { return cls->pluginCreator(); }, &st);
+    // A creator that threw made no node; one that returned nothing leaves the
+    // node to the host's own behaviour.
+    if (!st) return nullptr;
+    node->user = static_cast<MPxNode*>(made);
     if (node->user) ApiAccess::impl(*node->user).node = node.get();
     return node;
 }
@@ -29,7 +36,7 @@ MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id,
                                MCreatorFunction creator, MInitializeFunction initialize,
                                MPxNode::Type type, const std::string& classification,
                                const std::string& pluginName) {
-    Registry& reg = session().registry();
+    Registry& reg = theRegistry();
     if (typeName.empty() || !creator)
         return MStatus(MStatus::kInvalidParameter, "a node type needs a name and a creator");
     if (type != MPxNode::kDependNode && type != MPxNode::kLocatorNode)
@@ -55,14 +62,15 @@ MStatus registerPluginNodeType(const std::string& typeName, const MTypeId& id,
     if (type == MPxNode::kLocatorNode) addLocatorAttributes(*cls);
 
     reg.initializing = cls.get();
-    MStatus st = initialize ? initialize() : MStatus(MStatus::kSuccess);
+    MStatus st = initialize ? guarded("initialize of node type " + typeName, initialize)
+                            : MStatus(MStatus::kSuccess);
     reg.initializing = nullptr;
     if (!st) return st;
     return reg.addClass(std::move(cls));
 }
 
 MStatus deregisterPluginNodeType(const MTypeId& id) {
-    return session().registry().removeClass(id);
+    return theRegistry().removeClass(id);
 }
 
 }  // namespace ehost

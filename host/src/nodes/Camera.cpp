@@ -1,10 +1,10 @@
-#include "host/src/view/Camera.h"
+#include "host/src/nodes/Camera.h"
 
 #include <cmath>
 
-#include "host/src/core/Session.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 
 namespace ehost {
@@ -137,7 +137,7 @@ void setVerticalFov(DagNode& camera, double radians) {
 }
 
 DagNode* createDefaultCamera() {
-    NodeClass* cls = session().registry().findClass("camera");
+    NodeClass* cls = theRegistry().findClass("camera");
     if (!cls) return nullptr;
     MStatus st;
     Created made = createNode(*cls, "perspShape", nullptr, &st);

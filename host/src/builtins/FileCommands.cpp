@@ -5,11 +5,11 @@
 #include <cctype>
 #include <filesystem>
 
-#include "host/src/command/Builtin.h"
+#include "host/src/builtins/Builtin.h"
 #include "host/src/core/Events.h"
-#include "host/src/core/Session.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dag/Selection.h"
+#include "host/src/dg/Scene.h"
 #include "host/src/io/MeshFiles.h"
 #include "host/src/io/SceneFile.h"
 
@@ -108,9 +108,9 @@ private:
     MStatus newScene() {
         MStatus st = noPath("-new");
         if (!st) return st;
-        session().newScene();
+        startNewScene();
         setSceneFileName("");
-        session().events().fire("NewSceneOpened");
+        theEvents().fire("NewSceneOpened");
         return MStatus::kSuccess;
     }
 
@@ -120,7 +120,7 @@ private:
         std::string why;
         st = openScene(path_, &why);
         if (!st) return error(why, st.statusCode());
-        session().events().fire("SceneOpened");
+        theEvents().fire("SceneOpened");
         setResult(MString(path_));
         return MStatus::kSuccess;
     }
@@ -142,7 +142,7 @@ private:
         std::string why;
         st = saveCurrentScene(&why);
         if (!st) return error(why, st.statusCode());
-        session().events().fire("SceneSaved");
+        theEvents().fire("SceneSaved");
         setResult(MString(sceneFileName()));
         return MStatus::kSuccess;
     }
@@ -179,7 +179,7 @@ private:
         // Selected components and plugs stand for their whole node, as in the
         // host's export; -options is accepted but the OBJ writer has one format.
         std::vector<Node*> nodes;
-        for (const SelItem& item : session().selection().items)
+        for (const SelItem& item : theSelection().items)
             if (std::find(nodes.begin(), nodes.end(), item.node.get()) == nodes.end())
                 nodes.push_back(item.node.get());
         if (nodes.empty()) return error("nothing is selected to export");

@@ -9,11 +9,11 @@
 #include <cmath>
 #include <functional>
 
-#include "host/src/command/Builtin.h"
-#include "host/src/command/builtins/MeshEdit.h"
-#include "host/src/command/builtins/MeshTargets.h"
-#include "host/src/core/Session.h"
+#include "host/src/builtins/Builtin.h"
+#include "host/src/builtins/MeshEdit.h"
+#include "host/src/builtins/MeshTargets.h"
 #include "host/src/dg/Data.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/mesh/ops/MeshOps.h"
 #include "host/src/nodes/PolyNodes.h"
@@ -128,9 +128,9 @@ private:
 
     MStatus apply(PlannedEdit& p, MeshEdit& record, MStringArray& made) {
         if (!p.shape->hasHistory()) return record.replaceOwnGeometry(p.shape, p.result);
-        NodeClass* cls = session().registry().findClass(nodeType());
+        NodeClass* cls = theRegistry().findClass(nodeType());
         MStatus st;
-        NodePtr node = session().scene().create(*cls, std::string(nodeType()) + "1", &st);
+        NodePtr node = theScene().create(*cls, std::string(nodeType()) + "1", &st);
         if (!node) return st;
         MStringArray components;
         for (const auto& s : p.components.toStrings()) components.append(MString(s));

@@ -13,9 +13,8 @@
 
 #include <cmath>
 
+#include "host/src/builtins/Builtin.h"
 #include "host/src/command/ArgConvert.h"
-#include "host/src/command/Builtin.h"
-#include "host/src/core/Session.h"
 #include "host/src/dag/Resolve.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Data.h"

@@ -1,7 +1,7 @@
-#include "host/src/command/builtins/MeshEdit.h"
+#include "host/src/builtins/MeshEdit.h"
 
-#include "host/src/core/Session.h"
 #include "host/src/dg/MeshData.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/PolyNodes.h"
 
@@ -54,8 +54,7 @@ MStatus MeshEdit::insertModifier(const std::shared_ptr<MeshShape>& shape, const 
     PlugRef feed = source_;
     if (shape->hasTweaks()) {
         MStatus st;
-        tweak_ = session().scene().create(*session().registry().findClass("polyTweak"),
-                                          "polyTweak1", &st);
+        tweak_ = theScene().create(*theRegistry().findClass("polyTweak"), "polyTweak1", &st);
         if (!tweak_) return st;
         const auto& t = polyTweakAttributes();
         tweaksOf(*tweak_, t.tweak.get()) = tweaksBefore_;

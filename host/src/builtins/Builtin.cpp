@@ -1,14 +1,15 @@
-#include "host/src/command/Builtin.h"
-#include "host/src/command/builtins/MeshTargets.h"
+#include "host/src/builtins/Builtin.h"
+#include "host/src/builtins/MeshTargets.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
+#include "host/src/core/StatusText.h"
 #include "host/src/dag/Resolve.h"
-#include "host/src/view/StatusText.h"
+#include "host/src/dag/Selection.h"
 
 namespace ehost {
 
 namespace {
 std::vector<void (*)(Commands&)>& registrars() {
+    // Filled while the library loads, before any session: each session reads it.
     static std::vector<void (*)(Commands&)> list;
     return list;
 }
@@ -30,7 +31,7 @@ MStatus BuiltinCommand::doIt(const MArgList& args) {
 }
 
 MStatus BuiltinCommand::error(const std::string& text, MStatus::MStatusCode code) {
-    session().messages().error(name() + ": " + text);
+    theMessages().error(name() + ": " + text);
     return MStatus(code, text);
 }
 
@@ -65,7 +66,7 @@ MStatus BuiltinCommand::resolveObjects(const MStringArray& names, std::vector<Se
 MStatus BuiltinCommand::objectsOrSelection(const MArgDatabase& db, std::vector<SelItem>& items) {
     const MStringArray names = objectNames(db);
     if (names.length() == 0)
-        items = session().selection().items;
+        items = theSelection().items;
     else if (MStatus st = resolveObjects(names, items); !st)
         return st;
     return items.empty() ? notEnoughObjects() : MStatus(MStatus::kSuccess);

@@ -1,10 +1,10 @@
 // undo, redo, optionVar.
 
-#include "host/src/command/Builtin.h"
+#include "host/src/builtins/Builtin.h"
+#include "host/src/command/Commands.h"
 #include "host/src/core/Events.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/Preferences.h"
-#include "host/src/core/Session.h"
 
 namespace ehost {
 
@@ -18,12 +18,12 @@ class UndoCommand : public BuiltinCommand {
 public:
     MStatus run(const MArgDatabase&) override {
         std::string text;
-        if (!session().commands().undoQueue.undo(&text)) {
-            session().messages().warning("There are no more commands to undo.");
+        if (!theCommands().undoQueue.undo(&text)) {
+            theMessages().warning("There are no more commands to undo.");
             return MStatus::kSuccess;
         }
-        session().messages().info("// Undo: " + text + " //");
-        session().events().fire("Undo");
+        theMessages().info("// Undo: " + text + " //");
+        theEvents().fire("Undo");
         return MStatus::kSuccess;
     }
 };
@@ -32,12 +32,12 @@ class RedoCommand : public BuiltinCommand {
 public:
     MStatus run(const MArgDatabase&) override {
         std::string text;
-        if (!session().commands().undoQueue.redo(&text)) {
-            session().messages().warning("There are no more commands to redo.");
+        if (!theCommands().undoQueue.redo(&text)) {
+            theMessages().warning("There are no more commands to redo.");
             return MStatus::kSuccess;
         }
-        session().messages().info("// Redo: " + text + " //");
-        session().events().fire("Redo");
+        theMessages().info("// Redo: " + text + " //");
+        theEvents().fire("Redo");
         return MStatus::kSuccess;
     }
 };
@@ -53,7 +53,7 @@ MSyntax undoInfoSyntax() {
 class UndoInfoCommand : public BuiltinCommand {
 public:
     MStatus run(const MArgDatabase& db) override {
-        auto& q = session().commands().undoQueue;
+        auto& q = theCommands().undoQueue;
         if (db.isQuery()) {
             setResult(static_cast<int>(q.limit()));
             return MStatus::kSuccess;
@@ -88,7 +88,7 @@ MSyntax optionVarSyntax() {
 class OptionVarCommand : public BuiltinCommand {
 public:
     MStatus run(const MArgDatabase& db) override {
-        Preferences& prefs = session().prefs();
+        Preferences& prefs = thePrefs();
         struct Setter {
             const char* flag;
             bool append;

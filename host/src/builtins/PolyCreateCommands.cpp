@@ -6,11 +6,11 @@
 #include <cctype>
 #include <cmath>
 
-#include "host/src/command/Builtin.h"
-#include "host/src/core/Session.h"
+#include "host/src/builtins/Builtin.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dag/Selection.h"
 #include "host/src/dg/MeshData.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/mesh/ops/MeshOps.h"
 #include "host/src/nodes/History.h"
@@ -81,12 +81,18 @@ public:
             history = history && ch;
         }
         std::string name = wanted.length() ? wanted.str() : std::string(transformBase()) + "1";
-        MStatus st = create(name, params, history);
+        MStatus st;
+        try {
+            st = create(name, params, history);
+        } catch (...) {
+            takeBack();  // no half-made mesh stays behind (the interpreter reports the failure)
+            throw;
+        }
         if (!st) {
             takeBack();
             return error(st.errorString().str());
         }
-        before_ = session().selection().items;
+        before_ = theSelection().items;
         select();
         MStringArray result;
         result.append(MString(transform_->name));
@@ -96,7 +102,7 @@ public:
     }
     MStatus undoIt() override {
         takeBack();
-        auto& sel = session().selection().items;
+        auto& sel = theSelection().items;
         sel.clear();
         for (const auto& i : before_)
             if (i.node->alive) sel.push_back(i);
@@ -127,7 +133,7 @@ protected:
 
 private:
     MStatus create(const std::string& name, const std::vector<Parameter>& params, bool history) {
-        Registry& registry = session().registry();
+        Registry& registry = theRegistry();
         MStatus st;
         Created t = createNode(*registry.findClass("transform"), name, nullptr, &st);
         if (!t.node) return st;
@@ -138,8 +144,8 @@ private:
         Node& shape = *s.node;
         const PlugAddr inMesh{meshAttributes().inMesh.get(), -1};
         if (history) {
-            creator_ = session().scene().create(*registry.findClass(creatorType()),
-                                                std::string(creatorType()) + "1", &st);
+            creator_ = theScene().create(*registry.findClass(creatorType()),
+                                         std::string(creatorType()) + "1", &st);
             if (!creator_) return st;
             for (const auto& p : params) writeNumeric(*creator_, {p.attr.get(), -1}, &p.value, 1);
             const Attribute* out = creator_->cls->find("output");
@@ -150,7 +156,7 @@ private:
             writeData(shape, {meshAttributes().cachedInMesh.get(), -1},
                       std::make_shared<MeshData>(mesh));
         }
-        if (Node* group = session().scene().find("initialShadingGroup"))
+        if (Node* group = theScene().find("initialShadingGroup"))
             return addSetMember(*group, shape);
         return MStatus::kSuccess;
     }
@@ -163,7 +169,7 @@ private:
     }
 
     void select() {
-        auto& sel = session().selection().items;
+        auto& sel = theSelection().items;
         sel.clear();
         sel.push_back(SelItem{transform_, nullptr, {}});
     }

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 
-#include "host/src/command/Builtin.h"
+#include "host/src/builtins/Builtin.h"
 #include "host/src/core/Events.h"
-#include "host/src/core/Session.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dag/Resolve.h"
+#include "host/src/dag/Selection.h"
 #include "host/src/dg/Scene.h"
 
 namespace ehost {
@@ -35,7 +35,7 @@ public:
         const MStringArray names = objectNames(db);
         std::vector<SelItem> items;
         if (MStatus st = resolveObjects(names, items); !st) return st;
-        before = session().selection().items;
+        before = theSelection().items;
         std::vector<SelItem> sel = before;
         if (db.isFlagSet("-cl")) {
             sel.clear();
@@ -68,11 +68,11 @@ public:
 
 private:
     static MStatus apply(const std::vector<SelItem>& items) {
-        auto& sel = session().selection().items;
+        auto& sel = theSelection().items;
         sel.clear();
         for (const auto& i : items)
             if (i.node->alive) sel.push_back(i);
-        session().events().fire("SelectionChanged");
+        theEvents().fire("SelectionChanged");
         return MStatus::kSuccess;
     }
     std::vector<SelItem> before, after;
@@ -98,7 +98,7 @@ public:
         std::vector<SelItem> items;
         const MStringArray names = objectNames(db);
         if (db.isFlagSet("-sl")) {
-            items = session().selection().items;
+            items = theSelection().items;
         } else if (names.length()) {
             for (unsigned i = 0; i < names.length(); ++i) {
                 std::string why;
@@ -106,8 +106,7 @@ public:
                 resolveName(names[i].str(), items, why);
             }
         } else {
-            for (const auto& n : session().scene().nodes())
-                items.push_back(SelItem{n, nullptr, {}});
+            for (const auto& n : theScene().nodes()) items.push_back(SelItem{n, nullptr, {}});
         }
         std::vector<std::string> types;
         for (unsigned u = 0; u < db.numberOfFlagUses("-typ"); ++u) {

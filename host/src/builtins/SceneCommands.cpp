@@ -4,16 +4,17 @@
 #include <maya/MFnDependencyNode.h>
 #include <maya/MGlobal.h>
 
-#include "host/src/command/Builtin.h"
-#include "host/src/core/Session.h"
+#include "host/src/builtins/Builtin.h"
+#include "host/src/core/StatusText.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dag/Resolve.h"
 #include "host/src/dag/Selection.h"
 #include "host/src/dg/Api.h"
+#include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
+#include "host/src/nodes/Duplicate.h"
 #include "host/src/nodes/History.h"
 #include "host/src/nodes/MeshShape.h"
-#include "host/src/view/StatusText.h"
 
 namespace ehost {
 
@@ -21,9 +22,9 @@ namespace {
 
 //! The active selection before a command changed it, to put back on undo.
 struct SelectionMemo {
-    void save() { items = session().selection().items; }
+    void save() { items = theSelection().items; }
     void restore() {
-        auto& sel = session().selection().items;
+        auto& sel = theSelection().items;
         sel.clear();
         for (const auto& i : items)
             if (i.node->alive) sel.push_back(i);
@@ -49,7 +50,7 @@ public:
         MString type, wanted, parentName;
         db.getCommandArgument(0, type);
         if (db.isFlagSet("-n")) db.getFlagArgument("-n", 0, wanted);
-        NodeClass* cls = session().registry().findClass(type.str());
+        NodeClass* cls = theRegistry().findClass(type.str());
         if (!cls) return error("Unknown object type: " + type.str());
         MObject parent;
         if (db.isFlagSet("-p")) {
@@ -69,8 +70,7 @@ public:
         if (top->cls != cls)
             if (auto* d = dynamic_cast<DagNode*>(top.get()); d && !d->children.empty())
                 node = d->children.front();
-        if (wanted.length() && node->name != wanted.str())
-            session().scene().rename(*node, wanted.str());
+        if (wanted.length() && node->name != wanted.str()) theScene().rename(*node, wanted.str());
         skipSelect = db.isFlagSet("-ss");
         memo.save();
         select();
@@ -91,7 +91,7 @@ public:
 private:
     void select() {
         if (skipSelect || !node || !node->alive) return;
-        auto& sel = session().selection().items;
+        auto& sel = theSelection().items;
         sel.clear();
         sel.push_back(SelItem{node, nullptr, {}});
     }
@@ -206,7 +206,7 @@ public:
         }
         MStringArray result;
         memo.save();
-        session().selection().items.clear();
+        theSelection().items.clear();
         for (const auto& i : items) {
             auto* d = dynamic_cast<DagNode*>(i.node.get());
             if (!d || i.component)
@@ -214,9 +214,9 @@ public:
             NodePtr top = duplicateDag(*d, &st);
             if (!top) return failAll(st.errorString().str());
             made.push_back(top);
-            if (wanted.length() && items.size() == 1) session().scene().rename(*top, wanted.str());
+            if (wanted.length() && items.size() == 1) theScene().rename(*top, wanted.str());
             result.append(MString(top->name));
-            session().selection().items.push_back(SelItem{top, nullptr, {}});
+            theSelection().items.push_back(SelItem{top, nullptr, {}});
         }
         setResult(result);
         return MStatus::kSuccess;
@@ -230,7 +230,7 @@ public:
     }
     MStatus redoIt() override {
         restore(removal);
-        auto& sel = session().selection().items;
+        auto& sel = theSelection().items;
         sel.clear();
         for (auto& n : made) sel.push_back(SelItem{n, nullptr, {}});
         return MStatus::kSuccess;

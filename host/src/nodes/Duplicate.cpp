@@ -1,0 +1,74 @@
+#include "host/src/nodes/Duplicate.h"
+
+#include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/Scene.h"
+#include "host/src/nodes/MeshShape.h"
+#include "host/src/nodes/ObjectSet.h"
+
+namespace ehost {
+
+namespace {
+
+NodePtr copyNode(Node& src, const std::string& wanted, MStatus* status) {
+    Scene& scene = theScene();
+    NodePtr copy = scene.create(*src.cls, wanted, status);
+    if (!copy) return nullptr;
+    for (int s = 0; s < src.slotCount(); ++s) {
+        const Attribute* a = src.cls->attrs[src.cls->roots[s]].get();
+        if (a->kind == AttrKind::Message) continue;
+        copy->slot(s) = src.slot(s);
+    }
+    if (auto* mesh = dynamic_cast<MeshShape*>(&src)) {
+        const auto& m = meshAttributes();
+        copy->cell({m.cachedInMesh.get(), -1}, true)->data =
+            std::make_shared<MeshData>(mesh->output());
+        copy->slot(copy->cls->slotOf(m.pnts.get())).elements.clear();
+        copy->cell({m.inMesh.get(), -1}, true)->data = nullptr;
+    }
+    // Computed values are recomputed for the copy.
+    for (int s = 0; s < copy->slotCount(); ++s)
+        if (copy->cls->isAffected(copy->cls->attrs[copy->cls->roots[s]].get())) {
+            copy->slot(s).cell.dirty = true;
+            for (auto& [i, c] : copy->slot(s).elements) c.dirty = true;
+        }
+    return copy;
+}
+
+NodePtr copyTree(DagNode& src, DagNode* parent, MStatus* status) {
+    NodePtr copy = copyNode(src, src.name, status);
+    if (!copy) return nullptr;
+    reparent(static_cast<DagNode&>(*copy), parent);
+    for (auto& c : std::vector<NodePtr>(src.children)) {
+        auto* child = dynamic_cast<DagNode*>(c.get());
+        if (!child || !copyTree(*child, static_cast<DagNode*>(copy.get()), status)) return nullptr;
+    }
+    // A copied shape shades like its original.
+    const Attribute* iog = dagAttributes().instObjGroups.get();
+    if (src.cls->role == NodeRole::Shape)
+        for (auto& [addr, dst] : src.outputs)
+            if (addr.attr == iog && dst.node->cls->kind == MFn::kShadingEngine)
+                addSetMember(*dst.node, *copy);
+    return copy;
+}
+
+}  // namespace
+
+NodePtr duplicateDag(DagNode& node, MStatus* status) {
+    if (!node.alive || node.isWorld()) {
+        if (status)
+            *status = MStatus(MStatus::kInvalidParameter,
+                              "only a DAG node in the scene can be duplicated");
+        return nullptr;
+    }
+    if (node.cls->role == NodeRole::Transform || !node.parent || node.parent->isWorld())
+        return copyTree(node, node.parent ? node.parent : &theWorld(), status);
+    // A shape: copy its parent transform alone, then the shape under it.
+    DagNode* parent = node.parent;
+    NodePtr top = copyNode(*parent, parent->name, status);
+    if (!top) return nullptr;
+    reparent(static_cast<DagNode&>(*top), parent->parent ? parent->parent : &theWorld());
+    if (!copyTree(node, static_cast<DagNode*>(top.get()), status)) return nullptr;
+    return top;
+}
+
+}  // namespace ehost

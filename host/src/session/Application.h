@@ -1,0 +1,63 @@
+#pragma once
+// What the host application needs of the engine, and no more: start the
+// host, run command text and learn how it went, read the problems reported.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ehost::application {
+
+//! Starts the host (once per process): option variables kept in prefsDir ("":
+//! the default location), plug-ins searched on pluginPath before the default
+//! directory.
+void start(const std::string& prefsDir, const std::vector<std::string>& pluginPath);
+
+//! Whether the host prints its messages as they come; they are kept either way.
+void setEcho(bool on);
+
+//! One command of a text, as written, and the source line it starts on.
+struct Step {
+    std::string text;
+    int line = 0;
+};
+
+struct RunOptions {
+    int firstLine = 1;       // the source line the text starts on
+    bool display = true;     // show each command's result
+    bool keepGoing = false;  // run the rest after a failing command
+    //! A text that ends inside a string or comment runs nothing and reports
+    //! nothing: later lines may complete it.
+    bool waitIfUnterminated = false;
+    std::function<void(const Step&)> beforeEach;
+    std::function<void(const Step&, bool ok)> afterEach;
+};
+
+//! How a command text went.
+struct Outcome {
+    bool ok = true;             // valid command text, and every command that ran succeeded
+    bool invalidText = false;   // not command text: none of it ran
+    bool unterminated = false;  // invalid only because a string or comment is still open
+    int line = 0;               // source line of the fault, or of the first failing command
+    std::string reason;         // why the text is not command text
+    std::string failedCommand;  // the first failing command, as written
+    int failures = 0;           // commands that failed (more than one only with keepGoing)
+};
+
+//! Runs the commands of a text in order, undoably like commands typed at the
+//! host's command line; stops at the first failure unless keepGoing.
+Outcome run(const std::string& text, const RunOptions& options);
+
+//! Reports an error as the host reports its own.
+void reportError(const std::string& text);
+
+struct Problem {
+    enum class Kind { Warning, Error };
+    Kind kind = Kind::Error;
+    std::string text;
+};
+//! The warnings and errors reported since the messages were last cleared.
+std::vector<Problem> problems();
+void clearMessages();
+
+}  // namespace ehost::application
