@@ -14,7 +14,7 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/core/Session.h"
+#include "host/src/session/Session.h"
 #include "host/src/plugin/Plugins.h"
 #include "kvpatchnode/StateSenders.h"
 #include "patch/PatchHelpers.h"

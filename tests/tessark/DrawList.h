@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/src/core/Session.h"
+#include "host/src/session/Session.h"
 #include "host/src/view/DrawList.h"
 #include "host/src/view/Panel.h"
 #include "host/src/view/Views.h"

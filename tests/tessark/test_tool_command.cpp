@@ -118,6 +118,8 @@ TEST_F(ToolCommandTest, SpanChangesUndoAndRedoBitForBit) {
     for (int i = 2; i >= 0; --i) {
         ASSERT_TRUE(run("undo"));
         EXPECT_TRUE(same(retopo(), states[i])) << "after undoing change " << i + 1;
+        EXPECT_EQ(static_cast<int>(tessark::readNewFaces().length()), states[i]->numFaces())
+            << "the rail node's last patch follows the mesh back";
     }
     for (int i = 1; i <= 3; ++i) {
         ASSERT_TRUE(run("redo"));

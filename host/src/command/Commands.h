@@ -68,15 +68,20 @@ MStatus runCommands(const std::string& text, const RunOptions& options,
                     MCommandResult* result = nullptr);
 
 //! An undo-queue entry holding a command instance (deleted with the entry).
+//! A command instance in the undo queue. What other commands did undoably
+//! while it ran (its doIt's own command text) is part of the same step: undo
+//! takes it back after the command's own undo, redo replays it before.
 class CommandItem : public UndoItem {
 public:
-    CommandItem(MPxCommand* command, std::string journal);
+    CommandItem(MPxCommand* command, std::string journal,
+                std::unique_ptr<UndoCapture> nested = nullptr);
     ~CommandItem() override;
     void undo() override;
     void redo() override;
 
 private:
     MPxCommand* command_;
+    std::unique_ptr<UndoCapture> nested_;
 };
 
 //! Gives a new command instance its name and syntax.

@@ -40,7 +40,9 @@ std::vector<std::string> Commands::names() const {
     return out;
 }
 
-CommandItem::CommandItem(MPxCommand* command, std::string journal) : command_(command) {
+CommandItem::CommandItem(MPxCommand* command, std::string journal,
+                         std::unique_ptr<UndoCapture> nested)
+    : command_(command), nested_(std::move(nested)) {
     text = std::move(journal);
 }
 CommandItem::~CommandItem() {
@@ -56,8 +58,10 @@ auto commandCall(const MPxCommand& command, const char* method) {
 
 void CommandItem::undo() {
     guarded(commandCall(*command_, "undoIt"), [&] { return command_->undoIt(); });
+    if (nested_) nested_->undoAll();
 }
 void CommandItem::redo() {
+    if (nested_) nested_->redoAll();
     guarded(commandCall(*command_, "redoIt"), [&] { return command_->redoIt(); });
 }
 
@@ -108,6 +112,7 @@ MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine
     ResultScope scope;
     MStatus st;
     MPxCommand* command = nullptr;
+    std::unique_ptr<UndoCapture> nested;
     if (def->runner) {
         st = guarded([&] { return where + name; }, [&] { return def->runner(args); });
     } else {
@@ -122,6 +127,11 @@ MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine
             return MStatus(MStatus::kFailure, text);
         }
         prepareCommand(*command, *def, cmd.source);
+        // What the command runs undoably from its doIt belongs to its own
+        // undo step; with recording off (during undo and redo) it stays off.
+        UndoSink* outer = currentSink();
+        if (outer) nested = std::make_unique<UndoCapture>();
+        SinkScope scope(nested.get());
         st = guarded([&] { return where + name + ".doIt"; }, [&] { return command->doIt(args); });
     }
     out = scope.result();
@@ -129,10 +139,14 @@ MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine
         theMessages().error(where + name + ": " + statusText(st));
     if (command) {
         UndoSink* sink = options.undoable && st && command->isUndoable() ? currentSink() : nullptr;
-        if (sink)
-            sink->record(std::make_unique<CommandItem>(command, cmd.source));
-        else
+        if (sink) {
+            sink->record(std::make_unique<CommandItem>(command, cmd.source, std::move(nested)));
+        } else {
             delete command;
+            // Not kept for undo itself: what it ran undoably stays undoable on its own.
+            if (UndoSink* outer = currentSink(); outer && nested)
+                for (auto& item : nested->items) outer->record(std::move(item));
+        }
     }
     if (st && options.display) {
         std::string text = out.stringResult().str();
