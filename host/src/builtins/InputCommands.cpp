@@ -57,6 +57,7 @@ MSyntax hostInputSyntax() {
     s.addFlag("-k", "-key", MSyntax::kString);
     s.addFlag("-st", "-stroke", MSyntax::kString);
     s.addFlag("-ws", "-worldStroke", MSyntax::kString);
+    s.addFlag("-w", "-world", MSyntax::kString);
     return s;
 }
 
@@ -140,11 +141,38 @@ private:
     }
 
     MStatus eventPixel(const MArgDatabase& db, std::vector<Pixel>& out) {
+        if (db.isFlagSet("-w")) return worldPixel(db, out);
         if (!db.isFlagSet("-x") || !db.isFlagSet("-y"))
-            return error("a pointer event needs -x and -y");
+            return error("a pointer event needs -x and -y, or -world");
         double x = 0, y = 0;
         db.getFlagArgument("-x", 0, x);
         db.getFlagArgument("-y", 0, y);
+        Pixel p;
+        MStatus st = toPixel(x, y, p);
+        if (st) out.push_back(p);
+        return st;
+    }
+
+    //! The pixel of a world point in the active panel, as a person would aim at it.
+    MStatus worldPixel(const MArgDatabase& db, std::vector<Pixel>& out) {
+        MString text;
+        db.getFlagArgument("-w", 0, text);
+        std::vector<double> v;
+        if (!readNumbers(text.str(), v) || v.size() != 3)
+            return error("-world takes \"x y z\": one world point");
+        return projectWorld(v[0], v[1], v[2], "world point", out);
+    }
+
+    MStatus projectWorld(double wx, double wy, double wz, const std::string& point,
+                         std::vector<Pixel>& out) {
+        Panel& panel = theViews().activePanel();
+        ViewFrame frame;
+        if (!panel.viewFrame(frame)) return error("panel " + panel.name + " has no camera");
+        double x = 0, y = 0;
+        if (!frame.project({wx, wy, wz}, x, y))
+            return error(point + " is behind the camera of " + panel.name);
+        if (x < 0 || y < 0 || x >= panel.width || y >= panel.height)
+            return error(point + " falls outside the port of " + panel.name);
         Pixel p;
         MStatus st = toPixel(x, y, p);
         if (st) out.push_back(p);
@@ -179,20 +207,10 @@ private:
         std::vector<double> v;
         if (!readNumbers(text.str(), v) || v.size() < 3 || v.size() % 3)
             return error("-worldStroke takes \"x y z ...\": world points");
-        Panel& panel = theViews().activePanel();
-        ViewFrame frame;
-        if (!panel.viewFrame(frame)) return error("panel " + panel.name + " has no camera");
         for (size_t i = 0; i < v.size(); i += 3) {
-            double x = 0, y = 0;
-            std::string point = "world point " + std::to_string(i / 3);
-            if (!frame.project({v[i], v[i + 1], v[i + 2]}, x, y))
-                return error(point + " is behind the camera of " + panel.name);
-            if (x < 0 || y < 0 || x >= panel.width || y >= panel.height)
-                return error(point + " falls outside the port of " + panel.name);
-            Pixel p;
-            MStatus st = toPixel(x, y, p);
+            MStatus st =
+                projectWorld(v[i], v[i + 1], v[i + 2], "world point " + std::to_string(i / 3), out);
             if (!st) return st;
-            out.push_back(p);
         }
         return MStatus::kSuccess;
     }

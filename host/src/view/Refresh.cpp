@@ -290,7 +290,7 @@ struct RefreshGuard {
 }  // namespace
 
 MStatus Views::refresh(Panel& panel) {
-    if (panel.refreshing) return MStatus::kSuccess;
+    if (panel.refreshing || closing_) return MStatus::kSuccess;
     if (!panel.hasCamera())
         return MStatus(MStatus::kFailure, "panel " + panel.name + " has no camera to look through");
     RefreshGuard guard(panel);

@@ -144,6 +144,7 @@ void Views::forgetPlugin(const std::string& plugin) {
 }
 
 void Views::clear() {
+    closing_ = true;
     tools_.clear();
     drawOverrides_.clear();
     renderOverrides_.clear();

@@ -88,6 +88,9 @@ private:
     Tools tools_;
     DrawOverrides drawOverrides_;
     RenderOverrides renderOverrides_;
+    //! While the session ends: the tools switched off then may ask for a
+    //! redraw, but nothing is drawn any more.
+    bool closing_ = false;
 };
 
 //! The running session's views.

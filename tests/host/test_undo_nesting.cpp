@@ -1,0 +1,65 @@
+// A plug-in command that runs other commands from its doIt is one undo step:
+// undo takes back what it ran along with its own work, redo brings both back.
+
+#include <maya/MGlobal.h>
+#include <maya/MPxCommand.h>
+
+#include "tests/host/test_view_helpers.h"
+
+namespace {
+
+//! Runs two modelling commands undoably; undoable itself or not.
+template <bool Undoable>
+class TwoCubes : public MPxCommand {
+public:
+    static void* creator() { return new TwoCubes; }
+    bool isUndoable() const override { return Undoable; }
+    MStatus doIt(const MArgList&) override {
+        MStatus st = MGlobal::executeCommand("polyCube -n cubeA", false, true);
+        if (st) st = MGlobal::executeCommand("polyCube -n cubeB", false, true);
+        return st;
+    }
+    MStatus undoIt() override { return MStatus::kSuccess; }
+    MStatus redoIt() override { return MStatus::kSuccess; }
+};
+
+class UndoNestingTest : public viewtest::ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        MObject obj = pluginObject();
+        ASSERT_TRUE(MFnPlugin(obj).registerCommand("twoCubes", TwoCubes<true>::creator));
+        ASSERT_TRUE(MFnPlugin(obj).registerCommand("twoCubesOnce", TwoCubes<false>::creator));
+    }
+    void TearDown() override {
+        MObject obj = pluginObject();
+        MFnPlugin(obj).deregisterCommand("twoCubes");
+        MFnPlugin(obj).deregisterCommand("twoCubesOnce");
+        ViewTest::TearDown();
+    }
+    static bool exists(const char* name) {
+        MSelectionList list;
+        return list.add(name);
+    }
+};
+
+TEST_F(UndoNestingTest, WhatACommandRanUndoesAndRedoesWithIt) {
+    ASSERT_TRUE(run("twoCubes"));
+    ASSERT_TRUE(exists("cubeA") && exists("cubeB"));
+    EXPECT_EQ(ehost::theCommands().undoQueue.journal().back(), "twoCubes")
+        << "one step in the queue";
+    ASSERT_TRUE(run("undo"));
+    EXPECT_FALSE(exists("cubeA"));
+    EXPECT_FALSE(exists("cubeB"));
+    ASSERT_TRUE(run("redo"));
+    EXPECT_TRUE(exists("cubeA") && exists("cubeB"));
+}
+
+TEST_F(UndoNestingTest, ACommandNotKeptForUndoLeavesWhatItRanUndoable) {
+    ASSERT_TRUE(run("twoCubesOnce"));
+    ASSERT_TRUE(run("undo"));
+    EXPECT_TRUE(exists("cubeA"));
+    EXPECT_FALSE(exists("cubeB")) << "the commands it ran are steps of their own";
+}
+
+}  // namespace
