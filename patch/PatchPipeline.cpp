@@ -70,7 +70,10 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     MMatrix toObject = world == MMatrix::identity ? world : world.inverse();
     std::vector<geo::Polyline> railLines;
     for (const auto& s : strokes) railLines.push_back(toPolyline(transformed(s, toObject)));
-    auto storeShadowRails = [&world](const geo::Polyline& first, const geo::Polyline& second) {
+    std::vector<int> faces;
+    size_t lastPairStart = 0;
+    auto storeShadowRails = [&](const geo::Polyline& first, const geo::Polyline& second) {
+        lastPairStart = faces.size();
         storeShadowPair(transformed(toPointArray(first), world),
                         transformed(toPointArray(second), world));
     };
@@ -81,7 +84,6 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     settings.scratch = scratch;
     settings.isClosed = [] { return isClosed(); };
     MeshFnSink sink(target.mesh);
-    std::vector<int> faces;
     std::vector<int> built =
         geo::buildRailGrid(railLines, toPolyline(transformed(playerRow, toObject)), settings, sink,
                            faces, storeShadowRails);
@@ -94,7 +96,14 @@ MIntArray generateRails(const MDagPath& meshPath, MIntArray& newFaces, int uSpan
     for (int f : faces) newFaces.append(f);
 
     int n = vertexCount(meshPath);
-    MIntArray lastRow = toIntArray(geo::lastRow(n, settings.uSpans, settings.vSpans));
+    // The row the next patch continues from, as the mesh numbers it: where
+    // the grid merged with the mesh (a player row, a shared rail) the
+    // numbering of an unmerged grid would name other vertices.
+    const int rows = vSpans;
+    const int columns = rows > 0 ? static_cast<int>((faces.size() - lastPairStart) / rows) : 0;
+    MIntArray lastRow = farRowOf(target.mesh, faces, lastPairStart, columns, rows, true);
+    if (lastRow.length() == 0)
+        lastRow = toIntArray(geo::lastRow(n, settings.uSpans, settings.vSpans));
     setToMerge(lastRow);
     unsigned facesBefore = newFaces.length() - static_cast<unsigned>(faces.size());
 

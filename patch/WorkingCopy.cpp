@@ -49,6 +49,28 @@ void WorkingCopy::dropCopy() {
     copyPath = MString();
 }
 
+MIntArray farRowOf(MFnMesh& mesh, const std::vector<int>& faces, size_t first, int runs, int perRun,
+                   bool runsAreColumns) {
+    MIntArray row;
+    if (runs <= 0 || perRun <= 0 || first + size_t(runs) * size_t(perRun) > faces.size())
+        return row;
+    auto faceAt = [&](int run, int k) { return faces[first + size_t(run) * perRun + k]; };
+    // The quads along the far row, in order.
+    std::vector<int> along;
+    if (runsAreColumns)
+        for (int run = 0; run < runs; ++run) along.push_back(faceAt(run, perRun - 1));
+    else
+        for (int k = 0; k < perRun; ++k) along.push_back(faceAt(runs - 1, k));
+    MIntArray corners;
+    for (size_t i = 0; i < along.size(); ++i) {
+        if (!mesh.getPolygonVertices(along[i], corners) || corners.length() != 4)
+            return MIntArray();
+        row.append(corners[3]);
+        if (i + 1 == along.size()) row.append(corners[2]);
+    }
+    return row;
+}
+
 double mergeTolerance() {
     bool exists = false;
     double value = MGlobal::optionVarDoubleValue("kv_mergThreshold", &exists);

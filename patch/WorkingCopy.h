@@ -11,6 +11,10 @@
 #include <maya/MPointArray.h>
 #include <maya/MString.h>
 
+#include <maya/MIntArray.h>
+
+#include <vector>
+
 #include "geometry/mesh_sink.h"
 
 namespace tessark {
@@ -43,6 +47,15 @@ struct WorkingCopy {
     //! Deletes the copy from the scene (once).
     void dropCopy();
 };
+
+//! The vertex ids of the far row of a grid of quads, as the mesh holds them:
+//! faces[first ...] are `columns` runs of `rowsPerRun` quads, each quad with
+//! its far side on corners 3 and 2. With runs along the columns (a grid),
+//! the far row is the last quad of each run; with runs along the rows (a
+//! bridge, one run per row), it is the last run. Empty when the faces
+//! cannot tell (no quad built, or a face that is not one).
+MIntArray farRowOf(MFnMesh& mesh, const std::vector<int>& faces, size_t first, int runs, int perRun,
+                   bool runsAreColumns);
 
 //! kv_mergThreshold, 0.001 when unset.
 double mergeTolerance();

@@ -85,8 +85,16 @@ TEST_F(PipelineTest, APatchContinuedFromThePlayerRowStartsExactlyOnIt) {
     tessark::appendStroke(groundLine(2));
     tessark::prependStroke(player);
     tessark::setIsLastPlayer(true);
-    tessark::createPatch(static_cast<int>(player.length()) - 1, player);
+    MIntArray next = tessark::createPatch(static_cast<int>(player.length()) - 1, player);
     auto after = retopo();
+    // The row returned is the one the next patch grows from: the far rail's
+    // vertices as the mesh numbers them, though the grid merged with the player.
+    ASSERT_EQ(next.length(), 13u);
+    for (unsigned i = 0; i < next.length(); ++i) {
+        ASSERT_LT(next[i], after->numVertices());
+        EXPECT_NEAR(after->point(next[i]).z, 2, 1e-6) << "vertex " << next[i];
+    }
+    EXPECT_EQ(tessark::toIntVector(tessark::readToMerge()), tessark::toIntVector(next));
     EXPECT_EQ(after->numFaces(), 288);
     EXPECT_EQ(after->numVertices(), 169 + 13 * 12) << "the new patch's first row is the player row";
     for (unsigned i = 0; i < border.length(); ++i) {
