@@ -41,8 +41,8 @@ pin() {
 
 # A middle click at the sphere's front point ($1, $2); $3 = -sh for Shift.
 middle_click() {
-    echo "hostInput -p -b middle $3 -w \"$(front "$1" "$2")\";"
-    echo "hostInput -r -b middle $3 -w \"$(front "$1" "$2")\";"
+    echo "hostInput -p -b middle ${3:-} -w \"$(front "$1" "$2")\";"
+    echo "hostInput -r -b middle ${3:-} -w \"$(front "$1" "$2")\";"
 }
 
 # Every vertex of each OBJ file lies on the faceted sphere (within 0.006 of radius 5).
