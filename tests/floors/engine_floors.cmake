@@ -1,0 +1,26 @@
+# The engine's folders include only their own floor and the floors below:
+#   cmake -DSOURCE_DIR=<tree> -P engine_floors.cmake
+# The order, bottom up, as host/src/session/Session.h describes it.
+set(floors core mesh dg dag nodes view command plugin io builtins api session)
+file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}/host/src
+     ${SOURCE_DIR}/host/src/*.cpp ${SOURCE_DIR}/host/src/*.h)
+set(violations "")
+foreach(source ${sources})
+    string(REGEX MATCH "^[^/]+" folder ${source})
+    list(FIND floors ${folder} own)
+    if(own EQUAL -1)
+        string(APPEND violations "\n  ${source}: folder ${folder} is in no floor")
+        continue()
+    endif()
+    file(STRINGS ${SOURCE_DIR}/host/src/${source} includes REGEX "^#include \"host/src/")
+    foreach(line ${includes})
+        string(REGEX REPLACE "^#include \"host/src/([^/]+)/.*" "\\1" target "${line}")
+        list(FIND floors ${target} theirs)
+        if(theirs GREATER own)
+            string(APPEND violations "\n  ${source} (${folder}) includes ${target}, a floor above")
+        endif()
+    endforeach()
+endforeach()
+if(violations)
+    message(FATAL_ERROR "engine includes that run up the floors:${violations}")
+endif()
