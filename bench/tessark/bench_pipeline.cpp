@@ -1,5 +1,7 @@
-// One 12 x 12 patch appended to retopology meshes of growing size, on a
-// source surface of about a million triangles.
+// The rail tool's actions as an artist meets them, on a source surface of
+// about a million triangles: one 12 x 12 patch by ENTER on retopology meshes
+// of growing size, a session of successive patches, a span change, an undo,
+// and the first action after connecting a ten-million-triangle source.
 
 #include <maya/MFnDagNode.h>
 #include <maya/MFnMesh.h>
@@ -9,19 +11,23 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
+#include <fstream>
 #include <string>
 
 #include "host/src/command/Commands.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/session/Session.h"
 #include "host/src/plugin/Plugins.h"
+#include "host/src/session/Session.h"
+#include "host/src/view/Views.h"
 #include "kvpatchnode/StateSenders.h"
-#include "patch/PatchHelpers.h"
 #include "patch/PatchPipeline.h"
 #include "railnode/RailNodeOps.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 double height(double x, double z) {
     return 0.3 * std::sin(0.7 * x) * std::cos(0.5 * z);
@@ -64,40 +70,151 @@ void run(const std::string& text) {
     ehost::runCommands(text, {false, true});
 }
 
-void BM_AppendPatch(benchmark::State& state) {
-    const int retopoQuads = static_cast<int>(state.range(0));
+//! The process's peak resident memory so far, in megabytes.
+double peakMegabytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            double kb = 0;
+            status >> kb;
+            return kb / 1024;
+        }
+        status.ignore(256, '\n');
+    }
+    return 0;
+}
+
+//! A fresh scene: the plug-in, a source of sourceQuads x sourceQuads quads
+//! over [-50, 50]^2, the rail node on it, a retopology mesh of about
+//! retopoQuads quads, and the rail tool active.
+void setUpSession(int sourceQuads, int retopoQuads) {
     ehost::startIsolatedSession();
     ehost::session().newScene();
     ehost::session().messages().echo = false;
     ehost::loadPlugin("Tessark_2020");
-    // 707 x 707 quads: about a million triangles.
-    makeGrid("source", 707, -50, -50, 100);
+    makeGrid("source", sourceQuads, -50, -50, 100);
     run("createNode Tessark -n rail; connectAttr sourceShape.outMesh rail.TessarkMesh");
     int side = static_cast<int>(std::lround(std::sqrt(retopoQuads)));
-    makeGrid("retopo", side, -40, -40, 30);
+    makeGrid("retopo", side, -45, -45, 30);
     run("select -r retopo");
-    for (auto _ : state) {
-        tessark::appendStroke(surfaceLine(5, 0, 10));
-        tessark::appendStroke(surfaceLine(15, 0, 10));
-        tessark::saveNondestructStrokes();
-        MIntArray row = tessark::createPatch(-1, MPointArray());
-        benchmark::DoNotOptimize(row);
-        state.PauseTiming();
-        tessark::clearStrokeSet();
-        // Back to the mesh as it was, so that every pass appends to the same size.
-        run("undo");
-        run("select -r retopo");
-        state.ResumeTiming();
-    }
-    state.counters["retopo_quads"] = side * side;
-    ehost::session().newScene();
+    run("viewPlace -eye 0 60 1 -lookAt 0 0 0 persp; TessarkContext tc; setToolTo tc");
 }
 
-BENCHMARK(BM_AppendPatch)
+//! Two strokes waiting on the rail node, as a drawn pair leaves them.
+void drawPair(double x0) {
+    tessark::appendStroke(surfaceLine(5, x0, x0 + 10));
+    tessark::appendStroke(surfaceLine(15, x0, x0 + 10));
+}
+
+void enter() {
+    ehost::session().views().deliver(ehost::ToolKey::Enter);
+}
+
+void undoAndReselect() {
+    run("undo");
+    run("select -r retopo");
+}
+
+// 707 x 707 quads: about a million triangles.
+constexpr int kMillionTriangles = 707;
+
+void BM_EnterPatch(benchmark::State& state) {
+    setUpSession(kMillionTriangles, static_cast<int>(state.range(0)));
+    // The first action pays for what is built once (the source's ray structure).
+    drawPair(0);
+    enter();
+    undoAndReselect();
+    for (auto _ : state) {
+        state.PauseTiming();
+        drawPair(0);
+        state.ResumeTiming();
+        enter();
+        state.PauseTiming();
+        undoAndReselect();
+        state.ResumeTiming();
+    }
+    MDagPath mesh;
+    tessark::selectedRetopologyMesh(mesh);
+    state.counters["retopo_quads"] = MFnMesh(mesh).numPolygons();
+    state.counters["peak_MB"] = peakMegabytes();
+    ehost::session().newScene();
+}
+BENCHMARK(BM_EnterPatch)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
+
+void BM_SpanChange(benchmark::State& state) {
+    setUpSession(kMillionTriangles, static_cast<int>(state.range(0)));
+    drawPair(0);
+    enter();
+    int v = 8;
+    for (auto _ : state) {
+        run("TessarkCmd -u 12 -v " + std::to_string(v));
+        v = v == 8 ? 9 : 8;
+    }
+    ehost::session().newScene();
+}
+BENCHMARK(BM_SpanChange)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_UndoPatch(benchmark::State& state) {
+    setUpSession(kMillionTriangles, static_cast<int>(state.range(0)));
+    drawPair(0);
+    enter();
+    undoAndReselect();
+    for (auto _ : state) {
+        state.PauseTiming();
+        drawPair(0);
+        enter();
+        state.ResumeTiming();
+        run("undo");
+        state.PauseTiming();
+        run("select -r retopo");
+        state.ResumeTiming();
+    }
+    ehost::session().newScene();
+}
+BENCHMARK(BM_UndoPatch)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+//! Thirty patches one after another on one mesh, each timed: a session must
+//! not slow down as it goes.
+void BM_SuccessivePatches(benchmark::State& state) {
+    setUpSession(kMillionTriangles, 1000);
+    drawPair(-40);
+    enter();
+    double first = 0, last = 0;
+    for (auto _ : state) {
+        for (int k = 0; k < 30; ++k) {
+            drawPair(-35 + 2.5 * k);
+            auto begin = Clock::now();
+            enter();
+            double ms = std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
+            if (k == 0) first = ms;
+            last = ms;
+        }
+    }
+    state.counters["first_ms"] = first;
+    state.counters["last_ms"] = last;
+    ehost::session().newScene();
+}
+BENCHMARK(BM_SuccessivePatches)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+//! The first patch after connecting a source of ten million triangles, with
+//! whatever the host still builds for the source at that moment.
+void BM_FirstActionOnTenMillionTriangles(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        setUpSession(2236, 1000);  // 2236 x 2236 quads: ten million triangles
+        drawPair(0);
+        state.ResumeTiming();
+        enter();
+    }
+    state.counters["peak_MB"] = peakMegabytes();
+    ehost::session().newScene();
+}
+BENCHMARK(BM_FirstActionOnTenMillionTriangles)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
