@@ -85,6 +85,11 @@ double peakMegabytes() {
     return 0;
 }
 
+//! Selecting is undoable too: the benchmarks select outside the undo queue.
+void selectOnly(const std::string& what) {
+    ehost::runCommands("select -r " + what, {false, false});
+}
+
 //! A fresh scene: the plug-in, a source of sourceQuads x sourceQuads quads
 //! over [-50, 50]^2, the rail node on it, a retopology mesh of about
 //! retopoQuads quads, and the rail tool active.
@@ -97,7 +102,7 @@ void setUpSession(int sourceQuads, int retopoQuads) {
     run("createNode Tessark -n rail; connectAttr sourceShape.outMesh rail.TessarkMesh");
     int side = static_cast<int>(std::lround(std::sqrt(retopoQuads)));
     makeGrid("retopo", side, -45, -45, 30);
-    run("select -r retopo");
+    selectOnly("retopo");
     run("viewPlace -eye 0 60 1 -lookAt 0 0 0 persp; TessarkContext tc; setToolTo tc");
 }
 
@@ -113,7 +118,7 @@ void enter() {
 
 void undoAndReselect() {
     run("undo");
-    run("select -r retopo");
+    selectOnly("retopo");
 }
 
 // 707 x 707 quads: about a million triangles.
@@ -124,7 +129,23 @@ void BM_EnterPatch(benchmark::State& state) {
     // The first action pays for what is built once (the source's ray structure).
     drawPair(0);
     enter();
+    {
+        MDagPath m;
+        tessark::selectedRetopologyMesh(m);
+                m.fullPathName().asChar());
+        for (auto& j : ehost::session().commands().undoQueue.journal())
+            fprintf(stderr, "  %s\n", j.c_str());
+    }
     undoAndReselect();
+    {
+        MString r;
+        MGlobal::executeCommand("ls -type kvPatchNode", r);
+        MDagPath m;
+        tessark::selectedRetopologyMesh(m);
+                ehost::session().commands().undoQueue.undoable());
+        for (auto& j : ehost::session().commands().undoQueue.journal())
+            fprintf(stderr, "  %s\n", j.c_str());
+    }
     for (auto _ : state) {
         state.PauseTiming();
         drawPair(0);
@@ -172,7 +193,7 @@ void BM_UndoPatch(benchmark::State& state) {
         state.ResumeTiming();
         run("undo");
         state.PauseTiming();
-        run("select -r retopo");
+        selectOnly("retopo");
         state.ResumeTiming();
     }
     ehost::session().newScene();

@@ -446,7 +446,7 @@ void ToolMachine::pickPinPoint() {
 
 void ToolMachine::deleteLastPin() {
     if (state_.playerStart.size() >= 2) {
-        state_.playerStart.resize(1);
+        state_.playerStart = {state_.playerStart[0]};
         state_.playerEdges.clear();
         host_.sendPlayerPoints(state_.playerStart);
         updatePlayerLine();

@@ -13,10 +13,10 @@
 
 #include "host/src/command/Commands.h"
 #include "host/src/core/MessageLog.h"
-#include "host/src/session/Session.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/plugin/Plugins.h"
 #include "host/src/plugin/Refusal.h"
+#include "host/src/session/Session.h"
 
 class TessarkTest : public ::testing::Test {
 protected:

@@ -159,6 +159,21 @@ TEST_F(ToolCommandTest, CloseMakesEveryStrokeALoopAndSetsTheFlag) {
     EXPECT_TRUE(tessark::isClosed());
 }
 
+TEST_F(ToolCommandTest, APatchMadeWithTheToolOnAMeshWithoutHistoryUndoesToIt) {
+    makeGrid("retopo", 8, 4.0, 0.0);
+    ASSERT_TRUE(run("select -r retopo"));
+    ASSERT_TRUE(run("viewPlace -eye 0 60 1 -lookAt 0 0 0 persp; TessarkContext tc; setToolTo tc"));
+    Mesh before = copyOf(retopo());
+    tessark::appendStroke(groundLine(-2));
+    tessark::appendStroke(groundLine(1));
+    // ENTER, and the view redrawn after it, as the host does.
+    ehost::session().views().deliver(ehost::ToolKey::Enter);
+    ASSERT_EQ(retopo()->numFaces(), 64 + 144);
+    ASSERT_TRUE(run("undo"));
+    ASSERT_TRUE(ehost::runCommands("select -r retopo", {false, false}));
+    EXPECT_TRUE(same(retopo(), before));
+}
+
 // ---------------------------------------------------------------- armed actions
 
 TEST_F(ToolCommandTest, ABrushRelaxRestoresEitherSideExactly) {

@@ -412,7 +412,8 @@ void writeNumeric(Node& node, const PlugAddr& plug, const double* values, int co
     propagateDirty(node, plug);
 }
 
-void writeData(Node& node, const PlugAddr& plug, DataPtr data) {
+void writeData(Node& node, const PlugAddr& written, DataPtr data) {
+    const PlugAddr plug = node.storedAt(written);
     Cell* c = node.cell(plug, true);
     c->data = std::move(data);
     c->dirty = false;

@@ -145,6 +145,10 @@ public:
     //! Told when a connection to one of its plugs is made or broken.
     virtual void connectionChanged(const PlugAddr& local, const PlugRef& other, bool made,
                                    bool asSrc);
+    //! Where a value written to the plug is kept: the plug itself, unless the
+    //! node keeps what is written there elsewhere (a mesh shape without
+    //! history keeps a written output as its own geometry).
+    virtual PlugAddr storedAt(const PlugAddr& plug) const { return plug; }
     //! Lets the plug-in object finish its construction (once, when the node
     //! first enters a scene).
     void construct();

@@ -115,6 +115,12 @@ MStatus MeshShape::compute(const PlugAddr& plug, MDataBlock&) {
     return MStatus::kSuccess;
 }
 
+PlugAddr MeshShape::storedAt(const PlugAddr& plug) const {
+    const auto& a = meshAttributes();
+    if (plug.attr == a.outMesh.get() && !hasHistory()) return {a.cachedInMesh.get(), -1};
+    return plug;
+}
+
 bool MeshShape::hasHistory() const {
     return inputs.count(PlugAddr{meshAttributes().inMesh.get(), -1}) > 0;
 }

@@ -24,6 +24,10 @@ class MeshShape : public DagNode {
 public:
     using DagNode::DagNode;
     MStatus compute(const PlugAddr& plug, MDataBlock& block) override;
+    //! Without history, a mesh written to outMesh becomes the shape's own
+    //! geometry, as the host keeps it: the next evaluation shows it instead of
+    //! recomputing the output from what the shape held before.
+    PlugAddr storedAt(const PlugAddr& plug) const override;
     bool hasComponents() const override { return true; }
     int componentCount(MFn::Type kind) override;
 
