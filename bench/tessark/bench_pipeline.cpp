@@ -129,23 +129,7 @@ void BM_EnterPatch(benchmark::State& state) {
     // The first action pays for what is built once (the source's ray structure).
     drawPair(0);
     enter();
-    {
-        MDagPath m;
-        tessark::selectedRetopologyMesh(m);
-                m.fullPathName().asChar());
-        for (auto& j : ehost::session().commands().undoQueue.journal())
-            fprintf(stderr, "  %s\n", j.c_str());
-    }
     undoAndReselect();
-    {
-        MString r;
-        MGlobal::executeCommand("ls -type kvPatchNode", r);
-        MDagPath m;
-        tessark::selectedRetopologyMesh(m);
-                ehost::session().commands().undoQueue.undoable());
-        for (auto& j : ehost::session().commands().undoQueue.journal())
-            fprintf(stderr, "  %s\n", j.c_str());
-    }
     for (auto _ : state) {
         state.PauseTiming();
         drawPair(0);
