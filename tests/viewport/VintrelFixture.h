@@ -27,6 +27,7 @@
 #include "host/src/session/Session.h"
 #include "host/src/view/DrawList.h"
 #include "host/src/view/Panel.h"
+#include "host/src/view/RenderOverrides.h"
 #include "host/src/view/Views.h"
 #include "viewport/MHUDRenderTester.h"
 #include "viewport/MRenderOverrideTester.h"

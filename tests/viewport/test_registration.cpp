@@ -57,8 +57,13 @@ TEST_F(VintrelRegistrationTest, LoadUnloadLoadRegistersAndDeregistersCleanly) {
     ASSERT_TRUE(run("polyCube -n box; PlexwendViewport -so 1 -pd 1"));
     ASSERT_TRUE(run("refresh"));
     EXPECT_EQ(frame().renderer, "PlexwendViewport");
+    auto* shader = const_cast<MHWRender::MShaderInstance*>(override()->shader());
+    ASSERT_NE(shader, nullptr);
 
     unload();
+    // The override was deleted, and with it went its shader: the host no
+    // longer holds one to release.
+    EXPECT_FALSE(ehost::session().views().renderOverrides().releaseShader(shader));
     EXPECT_EQ(renderer().findRenderOverride("PlexwendViewport"), nullptr);
     EXPECT_FALSE(commandExists());
     EXPECT_FALSE(run("PlexwendViewport -so 1"));
