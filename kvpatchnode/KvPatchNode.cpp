@@ -93,9 +93,6 @@ MFloatArray floatArray(MDataBlock& data, const MObject& attr) {
 MPointArray pointArray(MDataBlock& data, const MObject& attr) {
     return arrayOf<MFnPointArrayData, MPointArray>(data, attr);
 }
-MVectorArray vectorArray(MDataBlock& data, const MObject& attr) {
-    return arrayOf<MFnVectorArrayData, MVectorArray>(data, attr);
-}
 
 }  // namespace
 
@@ -155,10 +152,9 @@ MStatus kvPatchNode::compute(const MPlug& plug, MDataBlock& data) {
     MPointArray points = pointArray(data, vertexarray);
     MFloatArray us = floatArray(data, uarray);
     MFloatArray vs = floatArray(data, varray);
-    data.inputValue(reverse).asBool();
-    MVectorArray normals = vectorArray(data, normalsin);
-    MIntArray faces = intArray(data, facelist);
-    MIntArray faceVertices = intArray(data, vertexlist);
+    // The reverse flag and the pre-patch normals, faces and vertices are
+    // stored for the patch-building code; the mesh does not depend on them,
+    // so they are not copied out here.
     MIntArray smoothing = intArray(data, hardenvalues);
     MIntArray smoothedEdges = intArray(data, edgesharden);
     MIntArray uvCounts = intArray(data, polycountUV);

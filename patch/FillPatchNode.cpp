@@ -1,12 +1,12 @@
 #include "patch/FillPatchNode.h"
 
 #include <maya/MFloatArray.h>
+#include <maya/MFloatVectorArray.h>
 #include <maya/MFnDependencyNode.h>
 #include <maya/MFnFloatArrayData.h>
 #include <maya/MFnIntArrayData.h>
 #include <maya/MFnPointArrayData.h>
 #include <maya/MFnVectorArrayData.h>
-#include <maya/MItMeshPolygon.h>
 #include <maya/MPlug.h>
 #include <maya/MPointArray.h>
 #include <maya/MSelectionList.h>
@@ -27,20 +27,30 @@ struct PrePatchNormals {
     MIntArray vertices;
 };
 
+//! Every face-vertex of the mesh with its face, its vertex and its normal,
+//! face after face, read in bulk.
 PrePatchNormals prePatchNormals() {
     PrePatchNormals out;
     MDagPath retopo;
     if (!selectedRetopologyMesh(retopo)) return out;
-    for (MItMeshPolygon it(retopo); !it.isDone(); it.next()) {
-        unsigned corners = it.polygonVertexCount();
-        for (unsigned i = 0; i < corners; ++i) {
-            MVector normal;
-            it.getNormal(i, normal, MSpace::kObject);
-            out.faces.append(it.index());
-            out.vertices.append(it.vertexIndex(static_cast<int>(i)));
-            out.normals.append(normal);
+    MFnMesh mesh(retopo);
+    MIntArray counts;
+    MFloatVectorArray normals;
+    MIntArray normalCounts, normalIds;
+    if (!mesh.getVertices(counts, out.vertices) || !mesh.getNormals(normals, MSpace::kObject) ||
+        !mesh.getNormalIds(normalCounts, normalIds) || normalIds.length() != out.vertices.length())
+        return PrePatchNormals();
+    out.faces.setLength(out.vertices.length());
+    out.normals.setLength(out.vertices.length());
+    unsigned k = 0;
+    for (unsigned f = 0; f < counts.length(); ++f)
+        for (int c = 0; c < counts[f]; ++c, ++k) {
+            out.faces[k] = static_cast<int>(f);
+            const int n = normalIds[k];
+            out.normals[k] = n >= 0 && static_cast<unsigned>(n) < normals.length()
+                                 ? MVector(normals[static_cast<unsigned>(n)])
+                                 : MVector();
         }
-    }
     return out;
 }
 
@@ -73,7 +83,6 @@ MStatus fillPatchNode(MFnMesh& mesh, bool reverse, const MString& nodeName,
     mesh.getCurrentUVSetName(uvSet);
     MFloatArray us, vs;
     mesh.getUVs(us, vs, &uvSet);
-
     PrePatchNormals normals = prePatchNormals();
 
     MIntArray uvCounts, uvIds;
@@ -84,14 +93,12 @@ MStatus fillPatchNode(MFnMesh& mesh, bool reverse, const MString& nodeName,
         edgeIds.append(e);
         smoothing.append(mesh.isEdgeSmooth(e) ? 1 : 0);
     }
-
     if (reverse) {
         std::vector<int> flat(connects.length());
         for (unsigned i = 0; i < connects.length(); ++i) flat[i] = connects[i];
         geo::reverseNewQuads(flat, newFaces.length());
         for (unsigned i = 0; i < connects.length(); ++i) connects[i] = flat[i];
     }
-
     MSelectionList list;
     list.add(nodeName);
     MObject node;

@@ -66,11 +66,16 @@ std::string MeshTarget::describe() const {
 
 std::shared_ptr<const MeshGeometry> MeshTarget::geometry() const {
     if (data_) return data_->shared();
+    // A change anywhere upstream, or of the shape itself, moves its stamp.
+    if (auto read = read_.lock(); read && readAt_ == shape_->changeStamp) return read;
     // Without history or tweaks the output is the shape's own geometry; reading
     // it directly keeps outMesh from sharing it, so that consecutive edits do
     // not copy the whole mesh.
-    if (!shape_->hasHistory() && !shape_->hasTweaks()) return shape_->base();
-    return shape_->output();
+    std::shared_ptr<const MeshGeometry> g =
+        !shape_->hasHistory() && !shape_->hasTweaks() ? shape_->base() : shape_->output();
+    read_ = g;
+    readAt_ = shape_->changeStamp;
+    return g;
 }
 
 MStatus MeshTarget::frame(MSpace::Space space, SpaceFrame& out) const {

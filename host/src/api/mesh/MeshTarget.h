@@ -60,6 +60,13 @@ private:
     std::shared_ptr<MeshShape> shape_;
     std::shared_ptr<MeshData> data_;
     bool hasPath_ = false;
+    //! The geometry last read from the shape, while the shape has not changed
+    //! since: a function set or iterator reading a whole mesh element by
+    //! element evaluates it once. Weak, so that it never makes an edit copy
+    //! the mesh.
+    mutable std::weak_ptr<const MeshGeometry> read_;
+    mutable unsigned long long readAt_ = 0;
+    void forgetRead() const { read_.reset(); }
 
     MeshGeometry* beginEdit(MStatus& status, bool& bakedTweaks) const;
     void endEdit(bool changed, bool bakedTweaks) const;
