@@ -12,7 +12,9 @@
 using ehost::MeshGeometry;
 using ehost::Vec3;
 using meshkernel::cube;
+using meshkernel::grid;
 using meshkernel::list;
+using meshkernel::made;
 using meshkernel::strip;
 
 namespace {
@@ -299,4 +301,57 @@ TEST(MeshDeleteFace, RefusesBadIdsAndMergesAgainAfterwards) {
     ASSERT_TRUE(m.deleteFaces({0, 1, 2}).ok());
     EXPECT_EQ(m.numVertices(), 0);
     EXPECT_EQ(m.numEdges(), 0);
+}
+
+namespace {
+
+//! The same mesh, built from its own arrays: what a deletion must give back.
+void expectSameMesh(const MeshGeometry& got, const MeshGeometry& want) {
+    EXPECT_EQ(got.points(), want.points());
+    EXPECT_EQ(got.numFaces(), want.numFaces());
+    for (int f = 0; f < std::min(got.numFaces(), want.numFaces()); ++f)
+        EXPECT_EQ(list(got.faceVertices(f)), list(want.faceVertices(f))) << "face " << f;
+    std::vector<int> gotCounts, gotIds, wantCounts, wantIds;
+    ASSERT_TRUE(got.getAssignedUVs(gotCounts, gotIds).ok());
+    ASSERT_TRUE(want.getAssignedUVs(wantCounts, wantIds).ok());
+    EXPECT_EQ(gotCounts, wantCounts);
+    EXPECT_EQ(gotIds, wantIds);
+    EXPECT_EQ(got.numEdges(), want.numEdges());
+}
+
+}  // namespace
+
+// The tool deletes its last patch face by face from the end: each deletion
+// trims the mesh without a walk over it, and the result is exactly the mesh
+// the patch was added to, ready for the next patch.
+TEST(MeshDeleteFace, TrailingFacesGoBackToTheMeshTheyWereAddedTo) {
+    MeshGeometry before = grid(6, 6);
+    ASSERT_TRUE(before.setUVs({0, 1}, {0, 1}).ok());
+    std::vector<int> counts(36, 4), ids(144, 0);
+    ASSERT_TRUE(before.assignUVs(counts, ids).ok());
+    MeshGeometry m = before;
+    std::vector<int> added;
+    for (int i = 0; i < 6; ++i) {
+        auto r = m.addPolygon(
+            {{double(i), 6, 0}, {i + 1.0, 6, 0}, {i + 1.0, 7, 0}, {double(i), 7, 0}}, true, 1e-6);
+        ASSERT_TRUE(r.ok());
+        added.push_back(r.face);
+    }
+    EXPECT_EQ(m.numVertices(), before.numVertices() + 7) << "the new row shares the old border";
+    for (auto it = added.rbegin(); it != added.rend(); ++it) ASSERT_TRUE(m.deleteFace(*it).ok());
+    expectSameMesh(m, before);
+    // The mesh takes patches again as before: a face on the border merges.
+    auto again = m.addPolygon({{0, 6, 0}, {1, 6, 0}, {1, 7, 0}, {0, 7, 0}}, true, 1e-6);
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(m.numVertices(), before.numVertices() + 2);
+}
+
+TEST(MeshDeleteFace, ATrailingFaceWhoseLoneVertexIsNotLastStillRenumbers) {
+    // The last face uses vertex 0 alone: deleting it removes vertex 0 and
+    // every other vertex moves down by one.
+    MeshGeometry m = made({{5, 5, 0}, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {4, 3},
+                          {1, 2, 3, 4, 0, 2, 3});
+    ASSERT_TRUE(m.deleteFace(1).ok());
+    EXPECT_EQ(m.numVertices(), 4);
+    EXPECT_EQ(list(m.faceVertices(0)), (std::vector<int>{0, 1, 2, 3}));
 }

@@ -72,6 +72,7 @@ AddPolygonResult MeshGeometry::addPolygon(const std::vector<Vec3>& corners, bool
         ids[i] = id;
     }
 
+    const bool countsKept = useCountsValid_;
     points_.insert(points_.end(), newPoints.begin(), newPoints.end());
     counts_.push_back(static_cast<int>(ids.size()));
     connects_.insert(connects_.end(), ids.begin(), ids.end());
@@ -81,6 +82,11 @@ AddPolygonResult MeshGeometry::addPolygon(const std::vector<Vec3>& corners, bool
     // Existing edges keep their vertex pairs, so the hard-edge flags stay right
     // and every edge the polygon adds is smooth.
     changed(kPointsMoved | kPolygons);
+    if (countsKept) {
+        useCounts_.resize(points_.size(), 0);
+        for (int id : ids) ++useCounts_[static_cast<std::size_t>(id)];
+        useCountsValid_ = true;
+    }
     result.face = numFaces() - 1;
     return result;
 }
@@ -102,7 +108,54 @@ MeshStatus MeshGeometry::deleteFaces(const std::vector<int>& faces) {
     return {};
 }
 
+bool MeshGeometry::deleteTrailingFaces(int firstDeleted) {
+    if (!hardEdges_.empty()) return false;
+    if (!useCountsValid_) {
+        useCounts_.assign(points_.size(), 0);
+        for (int v : connects_) ++useCounts_[static_cast<std::size_t>(v)];
+        useCountsValid_ = true;
+    }
+    const int cut = offsets_[static_cast<std::size_t>(firstDeleted)];
+    const int vertexCount = numVertices();
+    int orphans = 0, lowestOrphan = vertexCount;
+    for (std::size_t k = static_cast<std::size_t>(cut); k < connects_.size(); ++k) {
+        const int v = connects_[k];
+        if (--useCounts_[static_cast<std::size_t>(v)] == 0) {
+            ++orphans;
+            lowestOrphan = std::min(lowestOrphan, v);
+        }
+    }
+    if (lowestOrphan != vertexCount - orphans) {
+        // Vertices in the middle would go: the counts are off now, and the
+        // general deletion renumbers.
+        useCountsValid_ = false;
+        return false;
+    }
+    connects_.resize(static_cast<std::size_t>(cut));
+    counts_.resize(static_cast<std::size_t>(firstDeleted));
+    offsets_.resize(static_cast<std::size_t>(firstDeleted) + 1);
+    for (UVSet& uv : uvSets_)
+        if (!uv.faceVertexUVs.empty()) uv.faceVertexUVs.resize(static_cast<std::size_t>(cut));
+    points_.resize(static_cast<std::size_t>(vertexCount - orphans));
+    useCounts_.resize(points_.size());
+    changed(kPointsMoved | kPolygons | kSmoothing | kAttributes |
+            (orphans ? kPointsRewritten : 0u));
+    useCountsValid_ = true;
+    return true;
+}
+
 void MeshGeometry::applyFaceDeletion(const std::vector<char>& deleted) {
+    // The last faces alone, as the tool deletes its last patch, go without a
+    // walk over the whole mesh.
+    {
+        std::size_t first = deleted.size();
+        while (first > 0 && deleted[first - 1]) --first;
+        if (first < deleted.size() &&
+            std::find(deleted.begin(), deleted.begin() + static_cast<std::ptrdiff_t>(first),
+                      char(1)) == deleted.begin() + static_cast<std::ptrdiff_t>(first) &&
+            deleteTrailingFaces(static_cast<int>(first)))
+            return;
+    }
     // Hard flags of edges that lose all their faces go with them, so that a
     // later polygon re-creating the edge gets a smooth one.
     if (!hardEdges_.empty()) {

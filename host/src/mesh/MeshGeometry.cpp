@@ -126,6 +126,7 @@ void MeshGeometry::changed(unsigned what) {
     if (what & kPolygons) {
         topologyVersion_ = stamp;
         topology_.reset();
+        useCountsValid_ = false;
     }
     if (what & kSmoothing) faceVertexNormals_.reset();
     if (what & kPointsRewritten) pointsStamp_ = stamp;

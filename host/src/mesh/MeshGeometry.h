@@ -385,6 +385,10 @@ private:
 
     void rebuildOffsets();
     void applyFaceDeletion(const std::vector<char>& deleted);
+    //! Deleting the last faces (the last patch, say) without walking the whole
+    //! mesh: false, with nothing changed, when the vertices they leave unused
+    //! are not the last vertices, which the general deletion then handles.
+    bool deleteTrailingFaces(int firstDeleted);
 
     std::vector<Vec3> points_;
     std::vector<int> counts_, connects_, offsets_;
@@ -397,6 +401,10 @@ private:
     // Changes when points change other than by addPolygon appending.
     std::uint64_t pointsStamp_ = 0;
     MergeIndex mergeIndex_;
+    // How many face-vertices use each vertex, kept up to date by the edits
+    // that append or trim faces at the end while it is valid.
+    std::vector<int> useCounts_;
+    bool useCountsValid_ = false;
 
     LazyCache<MeshTopology> topology_;
     LazyCache<std::vector<Vec3>> faceNormals_, vertexNormals_, faceVertexNormals_;
