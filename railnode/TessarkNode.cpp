@@ -2,9 +2,13 @@
 
 #include <maya/MDGContext.h>
 #include <maya/MEvaluationNode.h>
+#include <maya/MFloatPoint.h>
+#include <maya/MFloatVector.h>
 #include <maya/MFnGenericAttribute.h>
+#include <maya/MFnMesh.h>
 #include <maya/MFnNumericAttribute.h>
 #include <maya/MFnTypedAttribute.h>
+#include <maya/MMeshIsectAccelParams.h>
 #include <maya/MPlug.h>
 #include <maya/MViewport2Renderer.h>
 
@@ -148,6 +152,22 @@ MStatus Tessark::preEvaluation(const MDGContext& context, const MEvaluationNode&
             MHWRender::MRenderer::setGeometryDrawDirty(thisMObject());
     }
     return MStatus::kSuccess;
+}
+
+MStatus Tessark::connectionMade(const MPlug& plug, const MPlug& otherPlug, bool asSrc) {
+    if (plug == TessarkMesh) {
+        MStatus status;
+        MFnMesh source(otherPlug.node(), &status);
+        if (status) {
+            // One query builds the structure that every later query reuses.
+            MFloatPoint hit;
+            MMeshIsectAccelParams accel = source.autoUniformGridParams();
+            source.closestIntersection(MFloatPoint(0, 0, 0), MFloatVector(0, 1, 0), NULL, NULL,
+                                       false, MSpace::kObject, 1.0f, false, &accel, hit, NULL, NULL,
+                                       NULL, NULL, NULL);
+        }
+    }
+    return MPxLocatorNode::connectionMade(plug, otherPlug, asSrc);
 }
 
 bool Tessark::isBounded() const {

@@ -17,6 +17,9 @@ public:
     MStatus preEvaluation(const MDGContext& context,
                           const MEvaluationNode& evaluationNode) override;
     bool isBounded() const override;
+    //! When the source mesh is connected (or a scene with it is opened), its
+    //! ray structure is built then, not inside the artist's first stroke.
+    MStatus connectionMade(const MPlug& plug, const MPlug& otherPlug, bool asSrc) override;
 
     static void* creator();
     static MStatus initialize();

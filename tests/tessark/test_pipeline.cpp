@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "host/src/io/SceneFile.h"
+#include "host/src/mesh/MeshGeometry.h"
 #include "kvpatchnode/StateSenders.h"
 #include "patch/PatchHelpers.h"
 #include "patch/PatchPipeline.h"
@@ -240,6 +241,16 @@ TEST_F(PipelineTest, CornersThatReachNoSurfaceKeepTheGridAndTurnTheWinding) {
     MVector normal;
     MFnMesh(mesh).getPolygonNormal(0, normal, MSpace::kWorld);
     EXPECT_GT(normal.y, 0) << "rails drawn this way give quads facing down; reversed, they face up";
+}
+
+TEST_F(PipelineTest, TheSourcesRayStructureIsBuiltWhenItIsConnectedNotInTheFirstAction) {
+    makeBumpyGround("ground");
+    const auto before = ehost::MeshGeometry::totalBvhBuilds();
+    useSource("ground");
+    EXPECT_EQ(ehost::MeshGeometry::totalBvhBuilds(), before + 1);
+    complete({groundLine(-2), groundLine(1)});
+    EXPECT_EQ(ehost::MeshGeometry::totalBvhBuilds(), before + 1)
+        << "the patch's snap reuses the structure built at connection";
 }
 
 TEST_F(PipelineTest, SpanCountsTooLargeForMemoryAreRefused) {

@@ -5,6 +5,7 @@
 #include <maya/MString.h>
 
 #include <memory>
+#include <vector>
 
 class MPlugArray;
 class MDataHandle;
@@ -139,6 +140,11 @@ private:
         std::shared_ptr<ehost::Node> node;
         std::shared_ptr<ehost::Attribute> attr;
         int index = -1;
+        //! An array plug's existing element indices, ascending, while the
+        //! node is unchanged: a walk by physical index reads them once.
+        mutable std::shared_ptr<const std::vector<int>> elements;
+        mutable unsigned long long elementsAt = 0;
+        mutable std::size_t elementsLinks = 0;
     };
     Impl impl_;
 };

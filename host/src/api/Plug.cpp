@@ -213,20 +213,37 @@ MStatus MPlug::setLocked(bool) {
     return usable(*this);
 }
 
+namespace {
+
+//! Elements exist where a value was stored or a connection was made.
+const std::vector<int>& existingElements(const MPlug& array) {
+    const auto& plug = ehost::ApiAccess::impl(array);
+    const ehost::Node& node = *plug.node;
+    const std::size_t links = node.inputs.size() + node.outputs.size();
+    if (plug.elements && plug.elementsAt == node.changeStamp && plug.elementsLinks == links)
+        return *plug.elements;
+    std::vector<int> ids = node.elementIndices(plug.attr.get());
+    for (auto& [addr, src] : node.inputs)
+        if (addr.attr->root() == plug.attr.get() && addr.index >= 0) ids.push_back(addr.index);
+    for (auto& [addr, dst] : node.outputs)
+        if (addr.attr->root() == plug.attr.get() && addr.index >= 0) ids.push_back(addr.index);
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    plug.elements = std::make_shared<const std::vector<int>>(std::move(ids));
+    plug.elementsAt = node.changeStamp;
+    plug.elementsLinks = links;
+    return *plug.elements;
+}
+
+}  // namespace
+
 unsigned int MPlug::numElements(MStatus* status) const {
     MStatus st = usable(*this);
     if (st && !(impl_.attr->array && impl_.index < 0))
         st = fail(MStatus::kInvalidParameter, name().str() + " is not an array plug");
     setStatus(status, st);
     if (!st) return 0;
-    // Elements exist where a value was stored or a connection was made.
-    std::vector<int> ids = impl_.node->elementIndices(impl_.attr.get());
-    for (auto& [addr, src] : impl_.node->inputs)
-        if (addr.attr->root() == impl_.attr.get() && addr.index >= 0) ids.push_back(addr.index);
-    for (auto& [addr, dst] : impl_.node->outputs)
-        if (addr.attr->root() == impl_.attr.get() && addr.index >= 0) ids.push_back(addr.index);
-    std::sort(ids.begin(), ids.end());
-    return static_cast<unsigned>(std::unique(ids.begin(), ids.end()) - ids.begin());
+    return static_cast<unsigned>(existingElements(*this).size());
 }
 
 unsigned int MPlug::evaluateNumElements(MStatus* status) const {
@@ -330,15 +347,9 @@ MPlug MPlug::elementByPhysicalIndex(unsigned int physicalIndex, MStatus* status)
                                                   std::to_string(n) + " elements)");
     setStatus(status, st);
     if (!st) return MPlug();
-    std::vector<int> ids = impl_.node->elementIndices(impl_.attr.get());
-    for (auto& [addr, src] : impl_.node->inputs)
-        if (addr.attr->root() == impl_.attr.get() && addr.index >= 0) ids.push_back(addr.index);
-    for (auto& [addr, dst] : impl_.node->outputs)
-        if (addr.attr->root() == impl_.attr.get() && addr.index >= 0) ids.push_back(addr.index);
-    std::sort(ids.begin(), ids.end());
-    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
     MPlug p(*this);
-    p.impl_.index = ids[physicalIndex];
+    p.impl_.index = existingElements(*this)[physicalIndex];
+    p.impl_.elements.reset();
     return p;
 }
 

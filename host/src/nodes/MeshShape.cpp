@@ -1,6 +1,7 @@
 #include "host/src/nodes/MeshShape.h"
 
 #include <cmath>
+#include <set>
 
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/Registry.h"
@@ -115,6 +116,16 @@ MStatus MeshShape::compute(const PlugAddr& plug, MDataBlock&) {
     return MStatus::kSuccess;
 }
 
+std::set<int> MeshShape::connectedTweaks() const {
+    const Attribute* pnts = meshAttributes().pnts.get();
+    std::set<int> out;
+    for (const auto& [addr, src] : inputs)
+        if (addr.attr->root() == pnts) out.insert(addr.index);
+    for (const auto& [addr, dst] : outputs)
+        if (addr.attr->root() == pnts) out.insert(addr.index);
+    return out;
+}
+
 PlugAddr MeshShape::storedAt(const PlugAddr& plug) const {
     const auto& a = meshAttributes();
     if (plug.attr == a.outMesh.get() && !hasHistory()) return {a.cachedInMesh.get(), -1};
@@ -192,12 +203,18 @@ MStatus MeshShape::setOutputPoints(const std::vector<Vec3>& points) {
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
             return MStatus(MStatus::kInvalidParameter, "positions must be finite numbers");
     Slot& slot = this->slot(cls->slotOf(a.pnts.get()));
+    const std::set<int> connected = connectedTweaks();
     for (int i = 0; i < b->numVertices(); ++i) {
         Vec3 q = b->point(i);
         double t[3] = {exactOffset(q.x, points[i].x), exactOffset(q.y, points[i].y),
                        exactOffset(q.z, points[i].z)};
         auto it = slot.elements.find(i);
-        if (it == slot.elements.end() && t[0] == 0 && t[1] == 0 && t[2] == 0) continue;
+        if (t[0] == 0 && t[1] == 0 && t[2] == 0) {
+            // A vertex back on its base position keeps no tweak, so that tweaks
+            // do not pile up over a session.
+            if (it != slot.elements.end() && !connected.count(i)) slot.elements.erase(it);
+            continue;
+        }
         Cell& c = it == slot.elements.end() ? slot.elements[i] : it->second;
         c.num[0] = t[0];
         c.num[1] = t[1];

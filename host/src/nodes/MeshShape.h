@@ -4,6 +4,7 @@
 // in pnts. The polyTweak node adds tweaks to a mesh flowing through history.
 
 #include <memory>
+#include <set>
 
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/MeshData.h"
@@ -28,6 +29,8 @@ public:
     //! geometry, as the host keeps it: the next evaluation shows it instead of
     //! recomputing the output from what the shape held before.
     PlugAddr storedAt(const PlugAddr& plug) const override;
+    //! The tweak elements a connection reaches; they are kept even at zero.
+    std::set<int> connectedTweaks() const;
     bool hasComponents() const override { return true; }
     int componentCount(MFn::Type kind) override;
 
