@@ -175,7 +175,8 @@ void BM_UndoPatch(benchmark::State& state) {
         drawPair(0);
         enter();
         state.ResumeTiming();
-        run("undo");
+        // The undo and the redraw that shows it (which evaluates the mesh).
+        run("undo; refresh -cv");
         state.PauseTiming();
         selectOnly("retopo");
         state.ResumeTiming();
