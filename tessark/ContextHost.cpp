@@ -7,6 +7,8 @@
 #include <maya/MFnMesh.h>
 #include <maya/MGlobal.h>
 #include <maya/MItMeshPolygon.h>
+#include <maya/MItMeshVertex.h>
+#include <maya/MPointArray.h>
 #include <maya/MPxContext.h>
 
 #include <algorithm>
@@ -98,18 +100,26 @@ std::optional<geo::Point> ContextHost::captureSurfacePoint(short x, short y) {
 }
 
 int ContextHost::pickBorderVertex(double radius, short x, short y) {
-    const geo::BorderMeshView* view = retopologyView();
-    if (!view) return -1;
+    MDagPath mesh = retopologyMesh();
+    if (!mesh.isValid() || !mesh.hasFn(MFn::kMesh)) return -1;
+    // Every vertex is projected, in vertex order; only one near enough is
+    // asked whether it lies on the border, so a pick does not read the mesh's
+    // whole edge structure.
+    MPointArray positions;
+    if (!MFnMesh(mesh).getPoints(positions, MSpace::kWorld)) return -1;
+    MStatus status;
+    MItMeshVertex vertex(mesh, MObject::kNullObj, &status);
+    if (!status) return -1;
     M3dView active = M3dView::active3dView();
     const double r2 = radius * radius;
-    for (size_t v = 0; v < view->positions.size(); ++v) {
+    for (unsigned v = 0; v < positions.length(); ++v) {
         short px = 0, py = 0;
-        active.worldToView(toPoint(view->positions[v]), px, py);
+        active.worldToView(positions[v], px, py);
         const double dx = px - x, dy = py - y;
         if (dx * dx + dy * dy >= r2) continue;
-        for (int e : view->edgesAround(static_cast<int>(v)))
-            if (view->hasEdge(e) && view->boundary[static_cast<size_t>(e)])
-                return static_cast<int>(v);
+        int previous = 0;
+        if (vertex.setIndex(static_cast<int>(v), previous) && vertex.onBoundary())
+            return static_cast<int>(v);
     }
     return -1;
 }

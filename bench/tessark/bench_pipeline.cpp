@@ -185,6 +185,56 @@ void BM_UndoPatch(benchmark::State& state) {
 }
 BENCHMARK(BM_UndoPatch)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+//! One pointer event through the tool, with the redraw that follows it.
+void send(ehost::PointerEvent::Kind kind, short x, short y, unsigned modifiers = 0) {
+    ehost::PointerEvent e;
+    e.kind = kind;
+    e.x = x;
+    e.y = y;
+    e.modifiers = modifiers;
+    ehost::session().views().deliver(e);
+}
+
+using Kind = ehost::PointerEvent::Kind;
+
+//! One drag sample of a stroke: a ray onto the source and the feedback.
+void BM_DragSample(benchmark::State& state) {
+    setUpSession(kMillionTriangles, static_cast<int>(state.range(0)));
+    send(Kind::Press, 300, 240);
+    int k = 0;
+    // Back and forth over the port, so that every sample lands on the surface.
+    for (auto _ : state) send(Kind::Drag, static_cast<short>(220 + (k++ % 200)), 240);
+    send(Kind::Release, 300, 240);
+    ehost::session().newScene();
+}
+BENCHMARK(BM_DragSample)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+//! A Shift+Ctrl press that picks a border vertex of the retopology mesh.
+void BM_PinPick(benchmark::State& state) {
+    setUpSession(kMillionTriangles, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        send(Kind::Press, 320, 240, MEvent::shiftKey | MEvent::controlKey);
+        state.PauseTiming();
+        send(Kind::Release, 320, 240, MEvent::shiftKey | MEvent::controlKey);
+        ehost::session().views().deliver(ehost::ToolKey::Escape);
+        state.ResumeTiming();
+    }
+    ehost::session().newScene();
+}
+BENCHMARK(BM_PinPick)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+//! One step of the relax brush over the retopology mesh.
+void BM_BrushStep(benchmark::State& state) {
+    setUpSession(kMillionTriangles, static_cast<int>(state.range(0)));
+    run("TessarkContext -e -rb 1 -rad 40 -i 0.25 tc");
+    send(Kind::Press, 200, 200);
+    int k = 0;
+    for (auto _ : state) send(Kind::Drag, static_cast<short>(200 + (k++ % 200)), 200);
+    send(Kind::Release, 200, 200);
+    ehost::session().newScene();
+}
+BENCHMARK(BM_BrushStep)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 //! Thirty patches one after another on one mesh, each timed: a session must
 //! not slow down as it goes.
 void BM_SuccessivePatches(benchmark::State& state) {
