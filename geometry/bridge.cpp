@@ -43,6 +43,13 @@ void sweepBridge(const Polyline& chain, const Polyline& path, double tolerance, 
     Point rowStart = chain.front();
     for (std::size_t i = 0; i + 1 < path.size(); ++i) {
         const Vector s = path[i + 1] - path[i];
+        // A step the merge would swallow (the resampled path may end on its last point twice)
+        // makes no row: its quads would fold onto the previous row. The next row still starts
+        // where the path says, its first corners merging with this row's.
+        if (length(s) <= tolerance) {
+            rowStart = rowStart + s;
+            continue;
+        }
         Point c = rowStart;
         for (std::size_t j = 0; j + 1 < chain.size(); ++j) {
             const Vector e = chain[j + 1] - chain[j];

@@ -17,7 +17,8 @@ Polyline edgeChainPoints(const BorderMeshView& view, std::span<const int> edges)
 
 // Moves the chain rigidly along the path, row by row, and appends the quads between consecutive
 // rows to the sink (face ids to newFaces): row 0 lies on the chain, row i is the chain moved by
-// path[i] - path[0]. Nothing is built unless both have at least two points.
+// path[i] - path[0]. Nothing is built unless both have at least two points; a path step no longer
+// than the merge tolerance builds no row.
 void sweepBridge(const Polyline& chain, const Polyline& path, double tolerance, MeshSink& sink,
                  std::vector<int>& newFaces);
 

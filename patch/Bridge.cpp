@@ -42,12 +42,28 @@ MIntArray buildBridge(const MDagPath& meshPath, MIntArray& newFaces, int vSpans,
     geo::Polyline chain = toPolyline(transformed(edgeChainPoints(edgeIds, meshPath), toObject));
 
     MeshFnSink sink(copy.mesh);
+    std::vector<int> built;
+    geo::sweepBridge(chain, path, mergeTolerance(), sink, built);
+    // A quad the mesh refused (its error is reported) has no face to remember.
     std::vector<int> faces;
-    geo::sweepBridge(chain, path, mergeTolerance(), sink, faces);
+    for (int f : built)
+        if (f >= 0) faces.push_back(f);
+    if (faces.empty()) {
+        copy.dropCopy();
+        MGlobal::displayWarning("Tessark: the path is too short to sweep the border along");
+        return MIntArray();
+    }
     for (int f : faces) newFaces.append(f);
 
-    MIntArray lastRow =
-        toIntArray(geo::bridgeLastRow(n, chain.size(), static_cast<std::uint32_t>(vSpans)));
+    // The row the bridge ends on, as the mesh numbers it: a path the resampling
+    // left with fewer than V spans, or rows that merged with the mesh, would
+    // make the numbering of a full unmerged sweep name other vertices.
+    const int perRow = static_cast<int>(chain.size()) - 1;
+    const int rows = faces.size() == built.size() ? static_cast<int>(faces.size()) / perRow : 0;
+    MIntArray lastRow = farRowOf(copy.mesh, faces, 0, rows, perRow, false);
+    if (lastRow.length() == 0)
+        lastRow =
+            toIntArray(geo::bridgeLastRow(n, chain.size(), static_cast<std::uint32_t>(vSpans)));
     setToMerge(lastRow);
 
     MStatus status = insertPatchNode(meshPath);

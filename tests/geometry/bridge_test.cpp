@@ -51,6 +51,18 @@ TEST(SweepBridge, NewVerticesAreNumberedAsTheRowsSay) {
     }
 }
 
+TEST(SweepBridge, APathStepWithinTheToleranceBuildsNoRow) {
+    MergingMeshSink sink;
+    std::vector<int> faces;
+    // A resampled path that ends on its last point twice, and a step inside the tolerance.
+    sweepBridge(kChain, {{0, 0, 0}, {0, 1, 0}, {0, 1.0005, 0}, {0, 2, 0}, {0, 2, 0}}, 0.001, sink,
+                faces);
+    ASSERT_EQ(faces.size(), 6u);
+    for (int f : faces) EXPECT_GE(f, 0);
+    EXPECT_EQ(sink.mesh().vertexCount(), 12);
+    EXPECT_EQ(sink.mesh().points[sink.mesh().connects[4 * 5 + 2]], (Point{3, 2, 0}));
+}
+
 TEST(SweepBridge, SinglePointPathOrChainBuildsNothing) {
     MergingMeshSink sink;
     std::vector<int> faces;

@@ -359,6 +359,41 @@ TEST_F(ToolCommandTest, ABridgeSweepsABorderChainAlongTheStroke) {
     EXPECT_TRUE(same(retopo(), before));
 }
 
+TEST_F(ToolCommandTest, ABridgeAlongASparseStrokeEndsOnRealVertices) {
+    complete({groundLine(-2), groundLine(0)});
+    MDagPath mesh = retopoPath();
+    MIntArray chain = edgesAlong(mesh, tessark::readToMerge(), 3);
+    MPointArray chainPoints = tessark::edgeChainPoints(chain, mesh);
+    ASSERT_EQ(chainPoints.length(), 4u);
+    MGlobal::setOptionVarValue("kv_vspan", 12);
+    tessark::clearStrokeSet();
+    // Five points cannot give twelve spans: the resampled path is shorter, and
+    // it ends on its last point twice.
+    MPointArray path;
+    for (int i = 0; i <= 4; ++i) {
+        double x = chainPoints[0].x, z = chainPoints[0].z + 0.3 * i;
+        path.append(MPoint(x, bump(x, z), z));
+    }
+    tessark::appendStroke(path);
+    const int facesBefore = retopo()->numFaces();
+    MIntArray last = tessark::bridgePatch(chain, chainPoints);
+    ASSERT_EQ(last.length(), 4u);
+    const int built = retopo()->numFaces() - facesBefore;
+    EXPECT_EQ(built % 3, 0);
+    EXPECT_GT(built, 0);
+    MIntArray faces = tessark::readNewFaces();
+    EXPECT_EQ(static_cast<int>(faces.length()), built);
+    for (unsigned i = 0; i < faces.length(); ++i) EXPECT_GE(faces[i], 0);
+    // The row the next patch grows from lies at the stroke's end, on vertices the mesh has.
+    MFnMesh fn(mesh);
+    for (unsigned j = 0; j < last.length(); ++j) {
+        ASSERT_LT(last[j], fn.numVertices());
+        MPoint p;
+        fn.getPoint(last[j], p, MSpace::kWorld);
+        EXPECT_NEAR(p.z, chainPoints[j].z + 1.2, 0.05) << j;
+    }
+}
+
 TEST_F(ToolCommandTest, ABridgeNeedsTwoEdgesToTellItsDirection) {
     complete({groundLine(-2), groundLine(0)});
     Mesh before = copyOf(retopo());
