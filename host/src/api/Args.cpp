@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "host/src/command/ArgConvert.h"
+#include "host/src/command/Lexer.h"
 #include "host/src/core/NumberText.h"
 #include "host/src/dg/Api.h"
 
@@ -143,9 +144,7 @@ Array readRun(const std::vector<MArgList::Arg>& args, unsigned& index, MStatus* 
     Array out;
     while (index < args.size()) {
         const auto& a = args[index];
-        bool flag = !a.quoted && a.text.size() > 1 && a.text[0] == '-' &&
-                    std::isalpha(static_cast<unsigned char>(a.text[1]));
-        if (flag) break;
+        if (!a.quoted && ehost::isFlagWord(a.text)) break;
         MStatus st;
         auto v = read(index, &st);
         if (!st) {
@@ -407,8 +406,7 @@ bool fits(MSyntax::MArgType t, const std::string& text) {
 }
 
 bool looksLikeFlag(const MArgList::Arg& a) {
-    return !a.quoted && a.text.size() > 1 && a.text[0] == '-' &&
-           std::isalpha(static_cast<unsigned char>(a.text[1]));
+    return !a.quoted && ehost::isFlagWord(a.text);
 }
 
 }  // namespace
