@@ -213,13 +213,15 @@ public:
             return error(plug.name().str() + ": " + why);
         if (values.size() != count)
             return error(plug.name().str() + " takes " + std::to_string(count) + " value(s)");
+        // The scene reader's rule: a value the attribute would change is refused.
+        for (size_t k = 0; k < count; ++k) {
+            const MFnNumericData::Type t =
+                a->isCompound() ? a->children[k]->numericType : a->numericType;
+            if (!holdsNumber(t, v[k])) return error(cannotHoldText(plug.name().str(), t, v[k]));
+        }
         // Angles are written in degrees.
         if (a->isAngle)
             for (double& d : v) d = MAngle(d, MAngle::kDegrees).asRadians();
-        for (double d : v)
-            if (std::isnan(d) && a->numericType != MFnNumericData::kDouble &&
-                a->numericType != MFnNumericData::kFloat)
-                return error(plug.name().str() + ": not a number");
         if (count == 1) {
             modifier.newPlugValueDouble(plug, v[0]);
         } else {
