@@ -154,15 +154,17 @@ TEST_F(HostileCommandTest, AStoredHugeRangeLeavesTheEditOutWithAWarningAndSurviv
     const MeshGeometry plane = shown("pShape");
     strings("polyMergeVertex -d 10 p.vtx[0:1]");
     ASSERT_NE(shown("pShape"), plane);
-    ASSERT_TRUE(run("setAttr polyMergeVert1.inputComponents -type stringArray 1 "
-                    "\"vtx[0:999999999]\""))
+    ASSERT_TRUE(
+        run("setAttr polyMergeVert1.inputComponents -type stringArray 1 "
+            "\"vtx[0:999999999]\""))
         << lastError();
     EXPECT_EQ(shown("pShape"), plane) << "the edit is left out";
     EXPECT_EQ(lastWarning(),
               "polyMergeVert1: vtx[0:999999999]: component range 0:999999999 is out of range (9 "
               "elements); the edit is left out");
 
-    auto file = fs::temp_directory_path() / ("tessark-range-" + std::to_string(::getpid()) + ".tsk");
+    auto file =
+        fs::temp_directory_path() / ("tessark-range-" + std::to_string(::getpid()) + ".tsk");
     std::string error;
     ASSERT_TRUE(ehost::saveScene(file.string(), &error)) << error;
     ehost::session().newScene();
