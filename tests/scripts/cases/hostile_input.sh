@@ -114,3 +114,32 @@ tessark: commands.mel, line 6: failed: setAttr s.visibility 2
 // Error: move: s.vtx[0:999999999]: component range 0:999999999 is out of range (382 elements) //
 tessark: commands.mel, line 7: failed: move 1 0 0 s.vtx[0:999999999]
 EOF
+
+# Scripts: a directory or a device is refused before anything runs (a device
+# may have no end); a pipe is read, as a shell's process substitution gives.
+mkdir folder.mel
+tessark -c "optionVar -iv ranAnyway 1" folder.mel
+expect_status 2
+expect_stderr <<'EOF'
+tessark: cannot read script folder.mel: it is a directory
+Try 'tessark --help'.
+EOF
+if [ "$(id -u)" -eq 0 ] && mknod zero.mel c 1 5 2>mknod.txt; then
+    tessark zero.mel
+    expect_status 2
+    expect_stderr <<'EOF'
+tessark: cannot read script zero.mel: it is a device
+Try 'tessark --help'.
+EOF
+fi
+mkfifo script.fifo
+echo 'createNode transform -n viaPipe' >script.fifo &
+tessark script.fifo
+expect_status 0
+expect_stdout <<'EOF'
+// Result: viaPipe //
+EOF
+tessark -c "optionVar -exists ranAnyway"
+expect_stdout <<'EOF'
+// Result: 0 //
+EOF
