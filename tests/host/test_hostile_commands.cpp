@@ -154,8 +154,9 @@ TEST_F(HostileCommandTest, AStoredHugeRangeLeavesTheEditOutWithAWarningAndSurviv
     const MeshGeometry plane = shown("pShape");
     strings("polyMergeVertex -d 10 p.vtx[0:1]");
     ASSERT_NE(shown("pShape"), plane);
+    // Written as the host's own files write it.
     ASSERT_TRUE(
-        run("setAttr polyMergeVert1.inputComponents -type stringArray 1 "
+        run("setAttr polyMergeVert1.inputComponents -type componentList 1 "
             "\"vtx[0:999999999]\""))
         << lastError();
     EXPECT_EQ(shown("pShape"), plane) << "the edit is left out";

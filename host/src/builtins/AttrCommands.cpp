@@ -89,10 +89,13 @@ bool typedValue(const std::string& type, const std::vector<std::string>& values,
         out = MFnStringData().create(MString(values[0]));
         return true;
     }
-    if (type == "stringArray") {
+    // A component list ("vtx[2:5]" ...) is held as the strings that name it,
+    // as the modelling nodes keep them.
+    if (type == "stringArray" || type == "componentList") {
         unsigned n = 0;
         if (values.empty() || !parseUnsigned(values[0], n) || values.size() != n + 1u) {
-            why = "a string array is its count followed by that many strings";
+            why = "a " + std::string(type == "stringArray" ? "string array" : "component list") +
+                  " is its count followed by that many strings";
             return false;
         }
         MStringArray a;
