@@ -6,10 +6,15 @@
 
 #include <gmock/gmock.h>
 
+#include <maya/MGlobal.h>
+#include <maya/MPlug.h>
+#include <maya/MSelectionList.h>
+
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "host/src/command/Lexer.h"
 #include "host/src/io/SceneFile.h"
@@ -128,6 +133,32 @@ TEST_F(HostileCommandTest, SetAttrRefusesWhatTheAttributeCannotHoldAsTheSceneRea
     EXPECT_FALSE(ehost::openScene(file.string(), &error));
     EXPECT_THAT(error, HasSubstr("line 3: u.visibility cannot hold 0.5 (it is of type bool)"));
     fs::remove(file);
+}
+
+TEST_F(HostileCommandTest, NumbersBeyondAnIntegerReadAsItsEndsThroughTheApi) {
+    ASSERT_TRUE(run("createNode transform -n t; setAttr t.tx 1e300; setAttr t.ty -1e10"));
+    MSelectionList list;
+    list.add("t.tx");
+    list.add("t.ty");
+    MPlug tx, ty;
+    ASSERT_TRUE(list.getPlug(0, tx));
+    ASSERT_TRUE(list.getPlug(1, ty));
+    EXPECT_EQ(tx.asInt(), std::numeric_limits<int>::max());
+    EXPECT_EQ(ty.asShort(), std::numeric_limits<short>::min());
+    ASSERT_TRUE(run("setAttr t.tz nan"));
+    list.add("t.tz");
+    MPlug tz;
+    ASSERT_TRUE(list.getPlug(2, tz));
+    EXPECT_EQ(tz.asInt(), 0);
+
+    MCommandResult r;
+    ASSERT_TRUE(run("getAttr t.tx", &r));
+    int asInt = 0;
+    ASSERT_TRUE(r.getResult(asInt));
+    EXPECT_EQ(asInt, std::numeric_limits<int>::max());
+    ASSERT_TRUE(run("optionVar -fv tessarkTestHuge -1e300"));
+    EXPECT_EQ(MGlobal::optionVarIntValue("tessarkTestHuge"), std::numeric_limits<int>::min());
+    ASSERT_TRUE(run("optionVar -rm tessarkTestHuge"));
 }
 
 // ---------------------------------------------------------------- component ranges

@@ -15,29 +15,18 @@
 
 #include "host/src/core/Files.h"
 #include "host/src/core/NumberText.h"
+#include "host/src/core/Saturate.h"
 
 namespace ehost {
-
-namespace {
-
-//! A double as an int, truncated; out of range values stop at the ends.
-int clampedInt(double v) {
-    if (std::isnan(v)) return 0;
-    if (v <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-    if (v >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-    return static_cast<int>(v);
-}
-
-}  // namespace
 
 int OptionValue::asInt() const {
     switch (kind) {
         case Kind::Int:
             return i;
         case Kind::Double:
-            return clampedInt(d);
+            return saturatingCast<int>(d);
         case Kind::String:
-            return clampedInt(std::strtod(s.c_str(), nullptr));
+            return saturatingCast<int>(std::strtod(s.c_str(), nullptr));
     }
     return 0;
 }
