@@ -135,6 +135,16 @@ TEST_F(HostileCommandTest, SetAttrRefusesWhatTheAttributeCannotHoldAsTheSceneRea
     fs::remove(file);
 }
 
+TEST_F(HostileCommandTest, AnIntegerBeyond32BitsIsRefusedNotCutShort) {
+    EXPECT_FALSE(run("optionVar -iv tessarkTestWide 5000000000"));
+    EXPECT_EQ(lastError(),
+              "optionVar: Flag -iv: \"5000000000\" is out of range for an integer (-2147483648 to "
+              "2147483647)");
+    EXPECT_FALSE(run("optionVar -iv tessarkTestWide 2.5"));
+    EXPECT_EQ(lastError(), "optionVar: Flag -iv: \"2.5\" is not an integer");
+    EXPECT_EQ(integer("optionVar -exists tessarkTestWide"), 0);
+}
+
 TEST_F(HostileCommandTest, NumbersBeyondAnIntegerReadAsItsEndsThroughTheApi) {
     ASSERT_TRUE(run("createNode transform -n t; setAttr t.tx 1e300; setAttr t.ty -1e10"));
     MSelectionList list;

@@ -5,6 +5,7 @@
 #include <maya/MSelectionList.h>
 #include <maya/MSyntax.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "host/src/command/ArgConvert.h"
@@ -405,6 +406,17 @@ bool fits(MSyntax::MArgType t, const std::string& text) {
     }
 }
 
+//! Why text does not fit: a whole number too big for an integer says so,
+//! rather than that it is no integer.
+std::string misfit(MSyntax::MArgType t, const std::string& text) {
+    double d;
+    const bool integral = t == MSyntax::kLong || t == MSyntax::kUnsigned;
+    if (integral && ehost::parseNumber(text, d) && std::isfinite(d) && d == std::trunc(d))
+        return "\"" + text + "\" is out of range for " + typeName(t) +
+               (t == MSyntax::kLong ? " (-2147483648 to 2147483647)" : " (0 to 2147483647)");
+    return "\"" + text + "\" is not " + typeName(t);
+}
+
 bool looksLikeFlag(const MArgList::Arg& a) {
     return !a.quoted && ehost::isFlagWord(a.text);
 }
@@ -483,7 +495,7 @@ MArgParser::MArgParser(const MSyntax& syntax, const MArgList& argList, MStatus* 
                     return;
                 }
                 if (!fits(t, args[i].text)) {
-                    failWith("Flag " + a.text + ": \"" + args[i].text + "\" is not " + typeName(t));
+                    failWith("Flag " + a.text + ": " + misfit(t, args[i].text));
                     return;
                 }
                 use.values.push_back(i++);
