@@ -5,6 +5,7 @@
 #include "host/src/core/Events.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/Preferences.h"
+#include "host/src/core/StatusText.h"
 
 namespace ehost {
 
@@ -105,13 +106,14 @@ public:
                                 : kind == 'f' ? OptionValue::ofDouble(l.asDouble(1))
                                               : OptionValue::ofString(l.asString(1).str());
                 MStatus st = s.append ? prefs.append(name, v) : prefs.set(name, v);
-                if (!st) return error(st.errorString().str());
+                if (!st) return error(statusText(st));
             }
         }
         MString name;
         if (db.isFlagSet("-rm")) {
             db.getFlagArgument("-rm", 0, name);
-            prefs.remove(name.str());
+            MStatus st = prefs.remove(name.str());
+            if (!st && st.statusCode() != MStatus::kNotFound) return error(statusText(st));
         }
         if (db.isFlagSet("-ex")) {
             db.getFlagArgument("-ex", 0, name);
