@@ -47,6 +47,9 @@ MSyntax undoInfoSyntax() {
     MSyntax s;
     s.addFlag("-l", "-length", MSyntax::kUnsigned);
     s.addFlag("-fl", "-flush");
+    s.addFlag("-ock", "-openChunk");
+    s.addFlag("-cck", "-closeChunk");
+    s.addFlag("-cn", "-chunkName", MSyntax::kString);
     s.enableQuery(true);
     return s;
 }
@@ -57,6 +60,18 @@ public:
         auto& q = theCommands().undoQueue;
         if (db.isQuery()) {
             setResult(static_cast<int>(q.limit()));
+            return MStatus::kSuccess;
+        }
+        if (db.isFlagSet("-ock") && db.isFlagSet("-cck"))
+            return error("-openChunk and -closeChunk cannot be used together");
+        if (db.isFlagSet("-ock")) {
+            MString name;
+            if (db.isFlagSet("-cn")) db.getFlagArgument("-cn", 0, name);
+            q.openChunk(name.str());
+            return MStatus::kSuccess;
+        }
+        if (db.isFlagSet("-cck")) {
+            if (!q.closeChunk()) return error("there is no open undo chunk to close");
             return MStatus::kSuccess;
         }
         if (db.isFlagSet("-fl")) q.flush();
