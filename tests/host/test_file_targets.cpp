@@ -283,6 +283,29 @@ TEST_F(PreferencesFileTest, ADamagedFileIsKeptAsideAndNeverOverwritten) {
     EXPECT_EQ(readText(path("optionVars.json.damaged-2")), "not json");
 }
 
+TEST_F(PreferencesFileTest, SettingTheValueAlreadyThereLeavesTheFileAlone) {
+    std::string warnings;
+    auto prefs = load(warnings);
+    ASSERT_TRUE(prefs->set("Tessark_info1", ehost::OptionValue::ofString("Drawing stroke")));
+    ASSERT_TRUE(prefs->set("kv_zero", ehost::OptionValue::ofDouble(0.0)));
+    const auto inode = [&] {
+        struct stat st {};
+        return ::stat(prefsFile().c_str(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    const ino_t first = inode();
+    ASSERT_NE(first, ino_t(0));
+    // Every save writes a new file and renames it over the old one.
+    ASSERT_TRUE(prefs->set("Tessark_info1", ehost::OptionValue::ofString("Drawing stroke")));
+    ASSERT_TRUE(prefs->set("kv_zero", ehost::OptionValue::ofDouble(0.0)));
+    EXPECT_FALSE(prefs->remove("kv_never"));
+    EXPECT_EQ(inode(), first) << "nothing changed, nothing written";
+    ASSERT_TRUE(prefs->set("kv_zero", ehost::OptionValue::ofDouble(-0.0)));
+    EXPECT_NE(inode(), first) << "-0 is written as a value of its own";
+    ASSERT_TRUE(prefs->set("kv_zero", ehost::OptionValue::ofInt(0)));
+    EXPECT_EQ(load(warnings)->find("kv_zero")->kind, ehost::OptionValue::Kind::Int)
+        << "a change of kind is a change";
+}
+
 TEST_F(PreferencesFileTest, AnIntegerBeyond32BitsIsRefusedNotCutShort) {
     writeText(prefsFile(),
               "{\"kv_uspan\": [{\"int\": 6}], \"kv_big\": [{\"int\": 5000000000}],"

@@ -78,8 +78,36 @@ const std::vector<OptionValue>* Preferences::findList(const std::string& name) c
     return it == values_.end() ? nullptr : &it->second;
 }
 
+namespace {
+
+bool sameValues(const std::vector<OptionValue>& a, const std::vector<OptionValue>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        if (a[k].kind != b[k].kind) return false;
+        switch (a[k].kind) {
+        case OptionValue::Kind::Int:
+            if (a[k].i != b[k].i) return false;
+            break;
+        case OptionValue::Kind::Double:
+            // Bit for bit: -0 and 0 print differently, and NaN is never the same.
+            if (!(a[k].d == b[k].d && std::signbit(a[k].d) == std::signbit(b[k].d))) return false;
+            break;
+        case OptionValue::Kind::String:
+            if (a[k].s != b[k].s) return false;
+            break;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 MStatus Preferences::change(const std::string& name, std::optional<std::vector<OptionValue>> list) {
     auto it = values_.find(name);
+    // Setting what is already there changes nothing: the file stays as it is
+    // (a tool's prompts are set on every drag sample).
+    if (!list && it == values_.end()) return MStatus::kSuccess;
+    if (list && it != values_.end() && sameValues(it->second, *list)) return MStatus::kSuccess;
     std::optional<std::vector<OptionValue>> before;
     if (it != values_.end()) before = it->second;
     if (list)
