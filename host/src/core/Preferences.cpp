@@ -85,16 +85,17 @@ bool sameValues(const std::vector<OptionValue>& a, const std::vector<OptionValue
     for (std::size_t k = 0; k < a.size(); ++k) {
         if (a[k].kind != b[k].kind) return false;
         switch (a[k].kind) {
-        case OptionValue::Kind::Int:
-            if (a[k].i != b[k].i) return false;
-            break;
-        case OptionValue::Kind::Double:
-            // Bit for bit: -0 and 0 print differently, and NaN is never the same.
-            if (!(a[k].d == b[k].d && std::signbit(a[k].d) == std::signbit(b[k].d))) return false;
-            break;
-        case OptionValue::Kind::String:
-            if (a[k].s != b[k].s) return false;
-            break;
+            case OptionValue::Kind::Int:
+                if (a[k].i != b[k].i) return false;
+                break;
+            case OptionValue::Kind::Double:
+                // Bit for bit: -0 and 0 print differently, and NaN is never the same.
+                if (!(a[k].d == b[k].d && std::signbit(a[k].d) == std::signbit(b[k].d)))
+                    return false;
+                break;
+            case OptionValue::Kind::String:
+                if (a[k].s != b[k].s) return false;
+                break;
         }
     }
     return true;
