@@ -3,6 +3,8 @@
 # through the presets of CMakePresets.json, builds, and runs the tests, the
 # benchmarks or the checks.
 #
+#   ./run.sh example [...] build (preset ci) and run the example retopology session
+#                          (examples/retopo_session.sh; its options pass through)
 #   ./run.sh test          build (warnings are errors, preset ci) and run every test
 #   ./run.sh build         build only (preset ci)
 #   ./run.sh test-asan     the same tests built with AddressSanitizer and UBSan (preset asan)
@@ -52,6 +54,9 @@ shift || true
 case "$cmd" in
     build)
         configure_and_build ci ;;
+    example)
+        configure_and_build ci
+        examples/retopo_session.sh "$@" ;;
     test)
         configure_and_build ci
         ctest --preset ci -j "$(nproc)" "$@" ;;
@@ -67,6 +72,6 @@ case "$cmd" in
     format-check)
         format_check ;;
     *)
-        echo "usage: $0 {build|test|test-asan|bench [filter]|format-check}" >&2
+        echo "usage: $0 {example [source] [--out dir]|build|test|test-asan|bench [filter]|format-check}" >&2
         exit 2 ;;
 esac

@@ -83,7 +83,7 @@ snapshot() { echo "hostView -snapshot \"$1\"; hostReport -mark;"; }
 # x = 180 and 300, from y = 180 to 540; B grows from A's right border to
 # x = 420; a path runs on from B to x = 540 and is redrawn to x = 560; patch C
 # stands apart at x = 680 to 780 and is bridged to the path; patch D hangs
-# below A and is welded to it; patch E below B is caught by its corners.
+# below A and is welded to it; patch E grows from D and is caught by B's corner.
 src=source
 cat >"$work/session.mel" <<EOF
 // The Tessark example session on $source_name.
@@ -154,23 +154,25 @@ hostInput -p -b middle -sh -x 180 -y 172; hostInput -r -b middle -sh -x 180 -y 1
 hostInput -k enter;
 hostReport "weld of D's top border onto A (Shift+middle click, ENTER)";
 
-// Patch E below B, its top corner caught on B's bottom one (middle drag).
+// Patch E grown from D's right border, its top corner caught on B's bottom one (middle drag).
 hostInput -k escape;
-hostInput -st "$(vstroke 300 52 172)";
+$(pin 300 52)
+$(pin 300 176)
 hostInput -st "$(vstroke 420 52 172)";
-hostInput -k enter;
-hostReport "patch E below B";
+hostReport "patch E grown from D's border";
+hostInput -k escape;
 hostInput -p -b middle -x 420 -y 172; hostInput -d -b middle -x 420 -y 180; hostInput -r -b middle -x 420 -y 180;
 hostReport "magnet merge of E's corner onto B's (middle drag)";
 $(snapshot step4-joined.png)
 
-// The last patch relaxed, then the bridge smoothed with the brush; the last stroke undone and redone.
+// The last patch relaxed; then the bridge, whose middle row runs straight between
+// its borders, brushed onto the surface; the last stroke undone and redone.
 TessarkCmd -r 1;
 hostReport "relax of the last patch (TessarkCmd -r 1)";
-TessarkContext -e -rb 1 -rad 60 -i 0.25 tc;
-hostInput -st "$(hstroke 300 560 680)";
-hostInput -st "$(hstroke 420 560 680)";
-hostReport "brush relax over the bridge (two strokes)";
+TessarkContext -e -rb 1 -rad 35 -i 0.25 tc;
+hostInput -st "$(vstroke 620 170 360)";
+hostInput -st "$(vstroke 620 360 550)";
+hostReport "brush relax along the bridge (two strokes)";
 undo;
 hostReport "undo of the last brush stroke";
 redo;
@@ -188,8 +190,24 @@ EOF
 
 echo "Running the session on $source_name (results in $final)"
 # Run inside the work folder: the session names its files relative to it.
-if ! (cd "$work" && "$tessark_bin" --prefs prefs session.mel); then
-    echo "retopo_session: the session failed; nothing was written to $final" >&2
+# Everything it prints goes to session.log; the terminal shows the progress
+# lines and the summary, and warnings and errors on standard error, without
+# the commands' results. Messages about the imported file name the user's
+# file, not its link.
+shown=$imported
+[ -n "$source_file" ] && shown=$source_file
+set +e
+(cd "$work" && "$tessark_bin" --prefs prefs session.mel 2>&1) |
+    sed -u "s|\"$imported\"|\"$shown\"|g; s|: $imported: |: $shown: |g" | tee "$work/session.log" |
+    awk '/^\/\/ Result: / { next }
+         /^\/\/ (Error|Warning): |^tessark: / { print | "cat 1>&2"; next }
+         { print; fflush() }'
+status=${PIPESTATUS[0]}
+set -e
+if [ "$status" -ne 0 ]; then
+    mv "$work/session.log" "$out_dir/$name.failed.log"
+    echo "retopo_session: the session failed; nothing was written to $final" \
+        "(its log is $out_dir/$name.failed.log)" >&2
     exit 1
 fi
 rm -rf "$work/prefs" "$work/$imported"

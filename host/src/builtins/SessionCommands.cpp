@@ -208,7 +208,6 @@ private:
         theMessages().info(line);
         a.faces = faces;
         a.vertices = vertices;
-        setResult(MString(line));
         // Whatever runs between two reports (pictures, say) is not an action's.
         a.since = Clock::now();
         return MStatus::kSuccess;
@@ -227,14 +226,18 @@ private:
             border += users == 1 ? 1 : 0;
         }
         std::ostringstream out;
-        out << "retopology mesh " << mesh->fullPath() << ": " << quads << " quads, "
-            << g->numFaces() - quads << " other polygons, " << g->numVertices() << " vertices, "
-            << border << " border edges, " << nonManifold << " non-manifold edges";
+        out << "Summary of the session\n";
+        out << "  retopology mesh " << mesh->fullPath() << ": " << quads << " quads, "
+            << g->numFaces() - quads << " other polygons, " << g->numVertices() << " vertices\n";
+        out << "  edges: " << g->numEdges() << ", " << border << " on the border, " << nonManifold
+            << " non-manifold";
         if (db.isFlagSet("-sf")) {
             MString name;
             db.getFlagArgument("-sf", 0, name);
             double tolerance = 0.001;
             if (db.isFlagSet("-tol")) db.getFlagArgument("-tol", 0, tolerance);
+            if (!(tolerance >= 0)) return error("the tolerance must be a distance of 0 or more");
+            out << "\n";
             MStatus st = surfaceDistances(*mesh, name.str(), tolerance, out);
             if (!st) return st;
         }
@@ -246,12 +249,12 @@ private:
                 total += act.ms;
                 if (act.ms > slowest->ms) slowest = &act;
             }
-            out << "; " << a.actions.size() << " actions in " << fixed(total, 1) << " ms, "
-                << fixed(total / a.actions.size(), 1) << " ms each on average, the slowest "
-                << slowest->label << " (" << fixed(slowest->ms, 1) << " ms)";
+            out << "\n  " << a.actions.size() << (a.actions.size() == 1 ? " action" : " actions")
+                << " in " << fixed(total, 1) << " ms: " << fixed(total / a.actions.size(), 1)
+                << " ms each on average, the slowest " << slowest->label << " ("
+                << fixed(slowest->ms, 1) << " ms)";
         }
         theMessages().info(out.str());
-        setResult(MString(out.str()));
         return MStatus::kSuccess;
     }
 
@@ -285,8 +288,9 @@ private:
             farthest = std::max(farthest, d);
             onSurface += d <= tolerance ? 1 : 0;
         }
-        out << "; " << onSurface << " of its vertices lie on " << source->fullPath() << " (within "
-            << tolerance << "), the farthest " << fixed(farthest, 6) << " away";
+        out << "  on the surface of " << source->fullPath() << ": " << onSurface << " of "
+            << mesh.output()->numVertices() << " vertices within " << tolerance << ", the farthest "
+            << fixed(farthest, 6) << " away";
         return MStatus::kSuccess;
     }
 };
