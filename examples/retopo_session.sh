@@ -206,6 +206,10 @@ status=${PIPESTATUS[0]}
 set -e
 if [ "$status" -ne 0 ]; then
     mv "$work/session.log" "$out_dir/$name.failed.log"
+    if grep -q '^\[1\] .*(0 faces, 0 vertices)' "$out_dir/$name.failed.log"; then
+        echo "retopo_session: no stroke landed on $source_name: the session draws in the middle" \
+            "of a front view (looking along -Z), where it shows no surface" >&2
+    fi
     echo "retopo_session: the session failed; nothing was written to $final" \
         "(its log is $out_dir/$name.failed.log)" >&2
     exit 1

@@ -71,3 +71,12 @@ retopo_session: unknown option --frames (try --help)
 EOF
 session blob.obj blob.obj
 expect_status 2
+
+# A source the strokes miss (a plane seen edge-on) says so.
+rm -rf results
+tessark -c "polyPlane -n flat -sx 4 -sy 4; select flat; file -exportSelected \"flat.obj\" -type \"OBJexport\""
+expect_status 0
+session flat.obj
+expect_status 1
+expect_stderr_contains "retopo_session: no stroke landed on flat.obj: the session draws in the middle of a front view"
+[ "$(ls -A results)" = "flat.failed.log" ] || fail "left in results/: $(ls -A results)"
