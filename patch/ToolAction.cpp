@@ -49,6 +49,12 @@ MStatus ToolAction::runThroughModifier() {
 }
 
 MStatus ToolAction::redo() {
+    if (actionKind == kPatchRecord) {
+        // The first run comes before the action it keeps the record of.
+        if (across && across->after)
+            return RailNode::find().restorePatchRecordState(*across->after);
+        return MStatus::kSuccess;
+    }
     MDagPath mesh;
     selectedRetopologyMesh(mesh);
     MStatus status;
@@ -63,7 +69,10 @@ MStatus ToolAction::redo() {
         case kBrushRelax:
             return writeAllPositions(mesh, positionsAfter);
         case kRelax: {
-            MIntArray faces = readNewFaces();
+            // The faces are the last patch's when the relax first runs; a redo
+            // relaxes the same ones, whatever the rail node holds by then.
+            if (!relaxFaces) relaxFaces = readNewFaces();
+            const MIntArray faces = *relaxFaces;
             if (faces.length() == 0) break;
             // The snap below moves vertices outside the modifier: keep the
             // positions from before, so that undo can give them back exactly.
@@ -91,6 +100,10 @@ MStatus ToolAction::redo() {
 }
 
 MStatus ToolAction::undo() {
+    if (actionKind == kPatchRecord) {
+        if (across) RailNode::find().restorePatchRecordState(across->before);
+        return MStatus::kSuccess;
+    }
     MDagPath mesh;
     selectedRetopologyMesh(mesh);
     switch (actionKind) {
@@ -142,6 +155,9 @@ MStringArray ToolAction::journal() const {
             break;
         case kSpans:
             args.append(commandText);
+            break;
+        case kPatchRecord:
+            args.append("patchRecord");
             break;
         default:
             break;

@@ -5,6 +5,7 @@
 
 #include <maya/MDGModifier.h>
 #include <maya/MDagPath.h>
+#include <maya/MIntArray.h>
 #include <maya/MPointArray.h>
 #include <maya/MStatus.h>
 #include <maya/MString.h>
@@ -28,6 +29,16 @@ enum ActionKind : int {
     kWeld = 9,
     kSpans = 10,
     kClose = 11,
+    //! Bookkeeping, run first in the undo step of a patch action: what the
+    //! rail node remembers of the last patch, given back by undo and redo.
+    kPatchRecord = 12,
+};
+
+//! The rail node's record of the last patch before a patch action, and after
+//! it once the action is done.
+struct RecordAcross {
+    PatchRecordState before;
+    std::optional<PatchRecordState> after;
 };
 
 class ToolAction {
@@ -46,6 +57,10 @@ public:
     //! after, given back with the mesh by undo and redo.
     std::optional<PatchRecord> recordBefore;
     std::optional<PatchRecord> recordAfter;
+    //! For a relax: the faces it relaxed when it first ran.
+    std::optional<MIntArray> relaxFaces;
+    //! For kPatchRecord.
+    std::shared_ptr<RecordAcross> across;
 
     //! Acts on the first item of the active selection, then (but for a brush
     //! relax) selects it again, replacing the selection.

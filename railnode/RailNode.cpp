@@ -214,6 +214,28 @@ MStatus RailNode::setPatchRecord(const PatchRecord& record) const {
     return merged ? shadow : merged;
 }
 
+PatchRecordState RailNode::patchRecordState() const {
+    PatchRecordState state;
+    state.record = patchRecord();
+    const SetArrays shadow = arraysOf(RailStrokes::shadow);
+    state.newFacesHeld = !dataOf(node_, nameOf(RailInts::newFaces), nullptr).isNull();
+    state.toMergeHeld = !dataOf(node_, nameOf(RailInts::toMerge), nullptr).isNull();
+    state.shadowPointsHeld = !dataOf(node_, nameOf(shadow.points), nullptr).isNull();
+    state.shadowSizesHeld = !dataOf(node_, nameOf(shadow.sizes), nullptr).isNull();
+    return state;
+}
+
+MStatus RailNode::restorePatchRecordState(const PatchRecordState& state) const {
+    MStatus status = setPatchRecord(state.record);
+    if (!status) return status;
+    const SetArrays shadow = arraysOf(RailStrokes::shadow);
+    if (!state.newFacesHeld) status = setNull(RailInts::newFaces);
+    if (status && !state.toMergeHeld) status = setNull(RailInts::toMerge);
+    if (status && !state.shadowPointsHeld) status = setNull(shadow.points);
+    if (status && !state.shadowSizesHeld) status = setNull(shadow.sizes);
+    return status;
+}
+
 MDagPath RailNode::sourceMesh() const {
     MDagPath path;
     MStatus status;
@@ -239,14 +261,15 @@ bool selectedRetopologyMesh(MDagPath& path) {
 }
 
 MDagPath createRetopoMesh() {
+    // Made undoably, so that undoing the patch that needed it takes it away.
     MString shapeName =
-        MGlobal::executeCommandStringResult("createNode \"mesh\" -n \"kvMeshShape\"", true, false);
+        MGlobal::executeCommandStringResult("createNode \"mesh\" -n \"kvMeshShape\"", true, true);
     MSelectionList list;
     list.add(shapeName);
     MDagPath shape;
     list.getDagPath(0, shape);
     MGlobal::executeCommand("sets -e -forceElement \"initialShadingGroup\" " + shape.fullPathName(),
-                            false, false);
+                            false, true);
     MGlobal::selectByName(shape.fullPathName(), MGlobal::kReplaceList);
     MStatus status;
     MObject transform = MFnDagNode(shape).parent(0, &status);

@@ -51,6 +51,16 @@ struct PatchRecord {
     geo::StrokeSet shadow;
 };
 
+//! The last patch's record exactly as the node holds it, for undo: an array
+//! that holds no value (never written, or written null) is given back so.
+struct PatchRecordState {
+    PatchRecord record;
+    bool newFacesHeld = false;
+    bool toMergeHeld = false;
+    bool shadowPointsHeld = false;
+    bool shadowSizesHeld = false;
+};
+
 class RailNode {
 public:
     //! No rail node: reads give empty arrays and fallbacks, writes fail.
@@ -85,6 +95,8 @@ public:
 
     PatchRecord patchRecord() const;
     MStatus setPatchRecord(const PatchRecord& record) const;
+    PatchRecordState patchRecordState() const;
+    MStatus restorePatchRecordState(const PatchRecordState& state) const;
 
     //! The node at the other end of the first connection of the source-mesh
     //! attribute, as a path; empty with no connection.

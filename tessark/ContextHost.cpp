@@ -221,13 +221,43 @@ MStatus ContextHost::runCommandAction(int kind, const MString& text) {
     return status;
 }
 
+namespace {
+
+//! A patch action as one undo step: what it runs (the mesh it may make, its
+//! patch node, its moves) and what the rail node then remembers of the last
+//! patch, which undo gives back as it was and redo as the action left it.
+class PatchActionStep {
+public:
+    explicit PatchActionStep(MPxContext& context) : across_(std::make_shared<RecordAcross>()) {
+        MGlobal::executeCommand("undoInfo -openChunk", false, false);
+        across_->before = RailNode::find().patchRecordState();
+        ToolAction record;
+        record.actionKind = kPatchRecord;
+        record.across = across_;
+        runToolAction(context, std::move(record));
+    }
+    ~PatchActionStep() {
+        across_->after = RailNode::find().patchRecordState();
+        MGlobal::executeCommand("undoInfo -closeChunk", false, false);
+    }
+    PatchActionStep(const PatchActionStep&) = delete;
+    PatchActionStep& operator=(const PatchActionStep&) = delete;
+
+private:
+    std::shared_ptr<RecordAcross> across_;
+};
+
+}  // namespace
+
 std::vector<int> ContextHost::createPatch(int uArg, const geo::Polyline& playerRow) {
+    PatchActionStep step(context_);
     std::vector<int> row = toInts(tessark::createPatch(uArg, toPointArray(playerRow)));
     forgetMesh();
     return row;
 }
 
 void ContextHost::redrawPatch(int u, int v, const geo::Polyline& stroke, bool scratch) {
+    PatchActionStep step(context_);
     tessark::redrawPatch(u, v, toPointArray(stroke), scratch, [this](ToolAction&& action) {
         return runToolAction(context_, std::move(action));
     });
@@ -242,6 +272,7 @@ void ContextHost::redrawPlayerRow(const geo::Polyline& stroke, const std::vector
 
 std::vector<int> ContextHost::bridgePatch(const std::vector<int>& playerEdges,
                                           const geo::Polyline& firstRail) {
+    PatchActionStep step(context_);
     std::vector<int> row =
         toInts(tessark::bridgePatch(toIntArray(playerEdges), toPointArray(firstRail)));
     forgetMesh();
