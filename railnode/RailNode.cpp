@@ -222,6 +222,7 @@ PatchRecordState RailNode::patchRecordState() const {
     state.toMergeHeld = !dataOf(node_, nameOf(RailInts::toMerge), nullptr).isNull();
     state.shadowPointsHeld = !dataOf(node_, nameOf(shadow.points), nullptr).isNull();
     state.shadowSizesHeld = !dataOf(node_, nameOf(shadow.sizes), nullptr).isNull();
+    state.locked = flag(RailFlag::locked, true);
     return state;
 }
 
@@ -233,6 +234,7 @@ MStatus RailNode::restorePatchRecordState(const PatchRecordState& state) const {
     if (status && !state.toMergeHeld) status = setNull(RailInts::toMerge);
     if (status && !state.shadowPointsHeld) status = setNull(shadow.points);
     if (status && !state.shadowSizesHeld) status = setNull(shadow.sizes);
+    if (status) status = setFlag(RailFlag::locked, state.locked);
     return status;
 }
 

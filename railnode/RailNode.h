@@ -59,6 +59,8 @@ struct PatchRecordState {
     bool toMergeHeld = false;
     bool shadowPointsHeld = false;
     bool shadowSizesHeld = false;
+    //! The lock of the last patch (a span change leaves a locked patch alone).
+    bool locked = true;
 };
 
 class RailNode {

@@ -87,7 +87,9 @@ protected:
             run("createNode Tessark -n rail; connectAttr groundShape.outMesh rail.TessarkMesh"));
         ASSERT_TRUE(run("hostView -size 960 720"));
         ASSERT_TRUE(run("viewPlace -eye 0 11 0.001 -lookAt 0 0 0 -up 0 0 -1 persp"));
-        ASSERT_TRUE(run("TessarkContext tc; setToolTo tc; select -cl"));
+        // Contexts outlive scenes: each session makes its own.
+        ctx_ = "tc" + std::to_string(++sessions_);
+        ASSERT_TRUE(run("TessarkContext " + ctx_ + "; setToolTo " + ctx_ + "; select -cl"));
         ASSERT_TRUE(run("undoInfo -length 100000; undoInfo -flush"));
         for (auto& row : slots_) row.fill(Slot());
         exempt_.clear();
@@ -178,7 +180,7 @@ protected:
         auto [r, c] = free[randomIn(0, static_cast<int>(free.size()) - 1)];
         play("hostInput -k escape");
         play("TessarkContext -e -u " + std::to_string(randomIn(2, 6)) + " -v " +
-             std::to_string(randomIn(1, 4)) + " tc");
+             std::to_string(randomIn(1, 4)) + " " + ctx_);
         const double x0 = columnX(c) + kInset, x1 = columnX(c + 1) - kInset;
         stroke(x0, rowZ0(r), x0, rowZ1(r));
         stroke(x1, rowZ0(r), x1, rowZ1(r));
@@ -269,10 +271,10 @@ protected:
                 if (slots_[r][c].used) used.push_back({r, c});
         if (used.empty()) return;
         auto [r, c] = used[randomIn(0, static_cast<int>(used.size()) - 1)];
-        play("TessarkContext -e -rb 1 -rad 30 -i 0.25 tc");
+        play("TessarkContext -e -rb 1 -rad 30 -i 0.25 " + ctx_);
         const double x = columnX(c) + 0.5;
         stroke(x, rowZ0(r) + 0.3, x, rowZ1(r) - 0.3);
-        play("TessarkContext -e -rb 0 tc");
+        play("TessarkContext -e -rb 0 " + ctx_);
     }
 
     void step() {
@@ -419,8 +421,16 @@ protected:
         }
     }
 
+    //! The scene as saved after the tool's reset. The rail node's gesture
+    //! flags (the fusion preview's kind, the close flag, the lock ENTER sets)
+    //! follow presses and keys, not undo steps: they are put to their
+    //! defaults first, outside the undo queue.
     std::string savedScene(const std::string& name) {
         play("hostInput -k escape");
+        MFnDependencyNode rail(node("rail"));
+        rail.findPlug("mode", true).setValue(true);
+        rail.findPlug("close", true).setValue(false);
+        rail.findPlug("locked", true).setValue(true);
         const fs::path file = dir_ / name;
         EXPECT_TRUE(run("file -rename \"" + file.string() + "\"; file -save")) << lastError();
         std::ifstream in(file, std::ios::binary);
@@ -442,6 +452,12 @@ protected:
         }
         const std::string last = savedScene("last.tsk");
         const size_t actions = ehost::theCommands().undoQueue.undoable();
+        std::map<std::string, int> kinds;
+        for (const std::string& text : ehost::theCommands().undoQueue.journal())
+            ++kinds[text.substr(0, text.find(' ', text.find(' ') + 1))];
+        std::printf("  %zu undo steps:", actions);
+        for (const auto& [kind, n] : kinds) std::printf(" %s x%d,", kind.c_str(), n);
+        std::printf("\n");
         log_ << "-- the undo queue:\n";
         for (const std::string& text : ehost::theCommands().undoQueue.journal())
             log_ << text.substr(0, 160) << "\n";
@@ -466,7 +482,7 @@ protected:
     //! "7", "1-20" or "3,9,12"; the fixed set when unset.
     static std::vector<unsigned> seeds() {
         const char* text = std::getenv("TESSARK_UNDO_SEEDS");
-        if (!text || !*text) return {1, 2, 3, 4, 5, 6};
+        if (!text || !*text) return {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
         std::vector<unsigned> out;
         std::stringstream in(text);
         std::string part;
@@ -485,6 +501,8 @@ protected:
 
     fs::path dir_;
     bool keep_ = false;
+    std::string ctx_;
+    int sessions_ = 0;
     std::mt19937 rng_;
     std::array<std::array<Slot, kColumns>, kRows> slots_;
     std::set<std::tuple<long, long, long>> exempt_;
