@@ -77,7 +77,7 @@ void ToolMachine::press(const PointerEvent& event) {
         pickPinPoint();
     } else if (event.button == Button::middle && noModifier(event)) {
         int v = host_.pickBorderVertex(kPinRadius, event.x, event.y);
-        if (v >= 0 && state_.playerStart.size() == 2) {
+        if (v >= 0 && state_.playerStart.size() == 2 && !onPlayer(v)) {
             state_.fuseVertices = fuseLoop(v);
             state_.weldVertices.clear();
             setPrompts("Press ENTER to create a polyBridge", "1 Bridge point is selected");
@@ -91,7 +91,7 @@ void ToolMachine::press(const PointerEvent& event) {
         }
     } else if (event.button == Button::middle && m.shift && !m.ctrl) {
         int v = host_.pickBorderVertex(kPinRadius, event.x, event.y);
-        if (v >= 0 && state_.playerStart.size() == 2) {
+        if (v >= 0 && state_.playerStart.size() == 2 && !onPlayer(v)) {
             state_.fuseVertices = fuseLoop(v);
             state_.weldVertices = state_.fuseVertices;
             setPrompts("Press ENTER to merge these vertex loops", "1 Weld point is selected");
@@ -390,6 +390,13 @@ std::vector<int> ToolMachine::borderRange(int a, int b) {
     // Without a mesh the walk answers with its five zeros.
     if (!view) return {0, 0, 0, 0, 0};
     return geo::borderRange(*view, a, b);
+}
+
+bool ToolMachine::onPlayer(int vertex) {
+    // A loop run from the player's own border would bridge or weld the
+    // player onto itself: such a pick selects nothing.
+    const std::vector<int> chain = playerChain();
+    return std::find(chain.begin(), chain.end(), vertex) != chain.end();
 }
 
 std::vector<int> ToolMachine::fuseLoop(int clickedVertex) {

@@ -68,6 +68,8 @@ private:
     void updateMagnetPreview();
     std::vector<int> borderRange(int a, int b);
     std::vector<int> fuseLoop(int clickedVertex);
+    //! Whether a vertex is on the player's vertex chain.
+    bool onPlayer(int vertex);
     geo::Polyline playerPositions();
     void setPrompts(const char* hint, const char* status);
 

@@ -86,7 +86,7 @@ protected:
         ASSERT_TRUE(
             run("createNode Tessark -n rail; connectAttr groundShape.outMesh rail.TessarkMesh"));
         ASSERT_TRUE(run("hostView -size 960 720"));
-        ASSERT_TRUE(run("viewPlace -eye 0 11 0.001 -lookAt 0 0 0 -up 0 0 -1 persp"));
+        ASSERT_TRUE(run("viewPlace -eye 0 13 0.001 -lookAt 0 0 0 -up 0 0 -1 persp"));
         // Contexts outlive scenes: each session makes its own.
         ctx_ = "tc" + std::to_string(++sessions_);
         ASSERT_TRUE(run("TessarkContext " + ctx_ + "; setToolTo " + ctx_ + "; select -cl"));

@@ -197,6 +197,20 @@ TEST_F(ToolMachineTest, AShiftMiddleClickPicksAWeldLoopAndEnterWeldsAtMidpoints)
     EXPECT_EQ(machine.where(), ToolState::idle);
 }
 
+TEST_F(ToolMachineTest, APickOnThePlayersOwnBorderSelectsNoLoopToJoin) {
+    pin(0, 0);
+    pin(2, 0);
+    for (bool shift : {false, true}) {
+        middleClick(1, 0, shift);  // the player's middle vertex
+        EXPECT_TRUE(machine.state().fuseVertices.empty());
+        EXPECT_TRUE(machine.state().fuseEdges.empty());
+        EXPECT_EQ(machine.where(), ToolState::player);
+    }
+    machine.completeAction();
+    EXPECT_EQ(host.count("bridgeLoops"), 0u) << "the player is not joined to itself";
+    EXPECT_EQ(host.count("weld"), 0u);
+}
+
 TEST_F(ToolMachineTest, WithOnePinAMiddleClickPicksNothing) {
     pin(0, 0);
     middleClick(0, 4);
