@@ -293,7 +293,7 @@ void writePlot(const Figures& f, const std::string& path) {
     const int panels = static_cast<int>(retopos.size());
     const double panelWidth = 400, panelHeight = 380, left = 90, gap = 50, top = 70;
     const int width = static_cast<int>(left + panels * panelWidth + (panels - 1) * gap + 30);
-    const int height = static_cast<int>(top + panelHeight + 60 + 120);
+    const int height = static_cast<int>(top + panelHeight + 60 + 75);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* cr = cairo_create(surface);
     cairo_set_source_rgb(cr, 0.97, 0.97, 0.96);

@@ -9,10 +9,12 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "bench/host/DirectEmbree.h"
 #include "host/src/mesh/MeshGeometry.h"
