@@ -9,12 +9,14 @@
 #   ./run.sh build         build only (preset ci)
 #   ./run.sh test-asan     the same tests built with AddressSanitizer and UBSan (preset asan)
 #   ./run.sh bench [re]    optimised build (preset bench) and the benchmarks (optional filter)
+#   ./run.sh bench-curve   the cost curve: the action benchmarks over the size matrix, then
+#                          docs/cost-curve.png, docs/cost-curve.md and README.md's table
 #   ./run.sh format-check  every C++ file of the tree is as clang-format leaves it
 set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-                libembree-dev nlohmann-json3-dev libtinyobjloader-dev libcairo2-dev)
+                libembree-dev nlohmann-json3-dev libcairo2-dev)
 FORMAT_PACKAGES=(clang-format)
 
 ensure_packages() {
@@ -72,9 +74,12 @@ case "$cmd" in
             echo "== $(basename "$b")"
             "$b" ${1:+--benchmark_filter="$1"}
         done ;;
+    bench-curve)
+        configure_and_build bench bench_tessark plot_cost_curve Tessark_2020 Vintrel_2020
+        bench/plot_cost_curve.sh ;;
     format-check)
         format_check ;;
     *)
-        echo "usage: $0 {example [source] [--out dir]|build|test|test-asan|bench [filter]|format-check}" >&2
+        echo "usage: $0 {example [source] [--out dir]|build|test|test-asan|bench [filter]|bench-curve|format-check}" >&2
         exit 2 ;;
 esac

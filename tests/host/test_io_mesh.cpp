@@ -208,6 +208,35 @@ TEST_F(MeshFileTest, PolygonsWithHundredsOfCornersStayWhole) {
     EXPECT_EQ(geometryOf(*top).polygonCounts(), (std::vector<int>{300, 3}));
 }
 
+// The reader takes the file a block (1 MiB) at a time: lines that straddle
+// blocks, lines longer than a block and a last line without its line end
+// read as in one piece, and refusals keep the file's own line numbers.
+TEST_F(MeshFileTest, ObjLinesAcrossReadBlocksReadWholeWithTheirLineNumbers) {
+    std::string text = "# " + std::string(3 << 20, 'x') + "\n";  // longer than a block
+    int line = 1;
+    for (int i = 0; i < 60000; ++i, ++line)
+        text += "v " + std::to_string(i) + ".30000000000000004 " + std::to_string(i % 7) + " -0\n";
+    std::string faces;
+    for (int i = 1; i + 2 <= 60000; i += 3)
+        faces += "f " + std::to_string(i) + " " + std::to_string(i + 1) + " " +
+                 std::to_string(i + 2) + "\n";
+    NodePtr top = import("blocks.obj", text + faces + "f 1 2 4");  // no final line end
+    ASSERT_TRUE(top);
+    const MeshGeometry& g = geometryOf(*top);
+    ASSERT_EQ(g.numVertices(), 60000);
+    EXPECT_EQ(g.numFaces(), 20001);
+    EXPECT_EQ(g.point(59999).x, 59999.30000000000000004);
+    EXPECT_TRUE(std::signbit(g.point(12345).z));
+    EXPECT_EQ(g.faceVertices(20000)[2], 3);
+
+    // A refusal far into the file names its line.
+    std::string error;
+    const std::string bad = write("late.obj", text + "v 1 2\n" + faces);
+    EXPECT_FALSE(importMesh(bad, &error));
+    EXPECT_EQ(error, bad + ": line " + std::to_string(line + 1) +
+                         ": the line ends where coordinate was expected");
+}
+
 // ---------------------------------------------------------------- OFF import
 
 TEST_F(MeshFileTest, OffImportReadsHeaderCommentsAndColours) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "tests/host/test_mesh_kernel_helpers.h"
 
@@ -73,6 +74,25 @@ TEST(MeshNormals, VertexNormalsSumUnitFaceNormals) {
     expectNear(hinge.faceNormal(1), {1, 0, 0});
     expectNear(hinge.vertexNormal(0), {kInvSqrt2, 0, kInvSqrt2});
     EXPECT_EQ(hinge.vertexNormal(9), Vec3(0, 0, 0));
+}
+
+// A vertex's normal asked right after a point moved is worked out from its
+// own faces (a brush asks one per moved vertex); it must be the very value
+// the whole-mesh normals give.
+TEST(MeshNormals, OneVertexNormalAfterAMoveIsTheWholeMeshValueBitForBit) {
+    MeshGeometry m = cube();
+    ASSERT_TRUE(m.setPoint(0, {0.1, -0.3, 0.7}));
+    ASSERT_TRUE(m.setPoint(6, {1.3, 0.9, 1.1}));
+    std::vector<Vec3> alone;
+    for (int v = 0; v < m.numVertices(); ++v) alone.push_back(m.vertexNormal(v));
+    const std::vector<Vec3>& all = m.vertexNormals();
+    for (int v = 0; v < m.numVertices(); ++v) {
+        EXPECT_EQ(alone[v].x, all[v].x) << v;
+        EXPECT_EQ(alone[v].y, all[v].y) << v;
+        EXPECT_EQ(alone[v].z, all[v].z) << v;
+    }
+    EXPECT_EQ(m.vertexNormal(-1).x, 0);
+    EXPECT_EQ(m.vertexNormal(m.numVertices()).x, 0);
 }
 
 TEST(MeshNormals, AllSmoothCornersUseTheVertexNormal) {

@@ -161,6 +161,15 @@ bool readAll(int fd, std::string& out, std::string& reason) {
     }
 }
 
+long readSome(int fd, char* data, std::size_t size, std::string& reason) {
+    for (;;) {
+        ssize_t n = ::read(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) reason = errorText(errno);
+        return static_cast<long>(n);
+    }
+}
+
 // ---------------------------------------------------------------- AsideFile
 
 AsideFile::~AsideFile() {

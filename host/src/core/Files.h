@@ -7,6 +7,7 @@
 // it leads to, as editors do; a FIFO, a device or a directory in the way is
 // refused, never replaced.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,10 @@ int openForReading(const std::string& path, std::string& reason);
 
 //! Reads all of an open descriptor; false with errno's text in reason.
 bool readAll(int fd, std::string& out, std::string& reason);
+
+//! Reads up to size bytes into data: how many were read, 0 at the end of the
+//! file, or -1 with errno's text in reason.
+long readSome(int fd, char* data, std::size_t size, std::string& reason);
 
 //! A new version of a file, written beside its target (a hidden temporary in
 //! the same directory, so that the rename cannot cross file systems). The

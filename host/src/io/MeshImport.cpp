@@ -28,9 +28,10 @@ std::string shapeNameFor(const std::string& transform) {
     return transform.substr(0, end) + "Shape" + transform.substr(end);
 }
 
-std::shared_ptr<MeshGeometry> buildGeometry(const ImportedMesh& m, std::string& error) {
+//! The mesh takes the arrays over: a large scan is not held twice.
+std::shared_ptr<MeshGeometry> buildGeometry(ImportedMesh&& m, std::string& error) {
     auto g = std::make_shared<MeshGeometry>();
-    MeshStatus st = g->create(m.points, m.counts, m.connects);
+    MeshStatus st = g->create(std::move(m.points), std::move(m.counts), std::move(m.connects));
     if (st && !m.u.empty()) st = g->setUVs(m.u, m.v);
     if (st && !m.u.empty()) st = g->assignUVs(m.uvCounts, m.uvIds);
     if (!st) {
@@ -68,7 +69,7 @@ NodePtr importMesh(const std::string& path, std::string* error) {
     ImportedMesh mesh;
     std::string why;
     if (!readMeshFile(path, mesh, why)) return fail(why, error);
-    std::shared_ptr<MeshGeometry> geometry = buildGeometry(mesh, why);
+    std::shared_ptr<MeshGeometry> geometry = buildGeometry(std::move(mesh), why);
     if (!geometry) return fail(path + ": " + why, error);
 
     Registry& registry = theRegistry();

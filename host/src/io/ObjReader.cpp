@@ -1,18 +1,19 @@
-// OBJ import. tinyobjloader reads the file's structure (faces, their vertex
-// and texture coordinate references, relative indices). A validating pass of
-// our own runs first, because tinyobjloader accepts what we must refuse
-// (truncated lines read as zeros, "nan" read as 0, indices out of range) and
-// knows no line numbers; that pass also supplies the numbers, read correctly
-// rounded (tinyobjloader's own reader can be an ulp off, and an exported mesh
-// must read back bit for bit), and the corner counts (tinyobjloader keeps
-// them in 8 bits). Lines are read strictly: "v" needs x y z (w or a colour
-// may follow), "vt" needs u and v.
-
-#include <tiny_obj_loader.h>
+// OBJ import in one pass over the file, read block by block (io::LineBlocks):
+// a source scan of ten million triangles is mostly its mesh, and the reader
+// holds that mesh and one block of text, never the whole file or a second
+// copy of its structure. Lines are read strictly, with line numbers in every
+// refusal: "v" needs x y z (w or a colour may follow), "vt" needs u and v,
+// numbers are read correctly rounded (an exported mesh reads back bit for
+// bit) and must be finite, face corners are "v", "v/vt", "v//vn" or
+// "v/vt/vn" with 1-based or relative indices. A positive index may refer to
+// a vertex defined further down; it is checked once the file has been read.
+// Normals, groups, materials, smoothing groups and lines are not part of the
+// mesh we keep and are skipped.
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "host/src/io/MeshFiles.h"
 #include "host/src/io/TextFile.h"
@@ -24,12 +25,6 @@ namespace {
 using io::LineScanner;
 using io::ParseError;
 
-struct ObjScan {
-    std::vector<Vec3> points;
-    std::vector<float> u, v;
-    std::vector<int> faceCorners;
-};
-
 //! A positive index beyond what was defined so far: legal if the file
 //! defines enough later.
 struct ForwardReference {
@@ -38,22 +33,31 @@ struct ForwardReference {
     bool uv;
 };
 
-bool hasRepeat(std::vector<int>& ids) {
+//! A face corner's 0-based vertex and texture coordinate (-1 when it has none).
+struct Corner {
+    int vertex;
+    int uv;
+};
+
+bool hasRepeat(std::span<const int> ids, std::vector<int>& scratch) {
     if (ids.size() <= 16) {
         for (std::size_t i = 1; i < ids.size(); ++i)
             for (std::size_t j = 0; j < i; ++j)
                 if (ids[i] == ids[j]) return true;
         return false;
     }
-    std::sort(ids.begin(), ids.end());
-    return std::adjacent_find(ids.begin(), ids.end()) != ids.end();
+    scratch.assign(ids.begin(), ids.end());
+    std::sort(scratch.begin(), scratch.end());
+    return std::adjacent_find(scratch.begin(), scratch.end()) != scratch.end();
 }
 
-class ObjScanner {
+class ObjParser {
 public:
-    explicit ObjScanner(std::string_view text) : in_(text, true) {}
+    ObjParser() : in_({}, true) {}
 
-    ObjScan scan() {
+    //! The next run of whole lines of the file.
+    void parse(std::string_view lines) {
+        in_.continueWith(lines);
         while (in_.next()) {
             std::string_view keyword = in_.token("a keyword");
             if (keyword == "v")
@@ -62,8 +66,11 @@ public:
                 texcoord();
             else if (keyword == "f")
                 face();
-            // Normals, groups, materials, smoothing groups, lines: not part of the mesh we keep.
         }
+    }
+
+    //! The mesh, once the whole file has been parsed.
+    ImportedMesh finish() {
         for (const ForwardReference& r : forward_) {
             std::size_t defined = r.uv ? out_.u.size() : out_.points.size();
             if (static_cast<unsigned long long>(r.index) > defined)
@@ -72,7 +79,17 @@ public:
                                              " is out of range (the file has " +
                                              std::to_string(defined) + ")");
         }
-        if (out_.faceCorners.empty()) throw ParseError(0, "the file has no polygons");
+        if (out_.counts.empty()) throw ParseError(0, "the file has no polygons");
+        // Per polygon 0 or its corner count, once the file has texture coordinates.
+        if (out_.u.empty())
+            out_.uvCounts.clear();
+        else
+            out_.uvCounts.resize(out_.counts.size(), 0);
+        // The mesh keeps these arrays: without the room their growth left
+        // (up to as much again), one at a time.
+        out_.points.shrink_to_fit();
+        out_.counts.shrink_to_fit();
+        out_.connects.shrink_to_fit();
         return std::move(out_);
     }
 
@@ -107,19 +124,32 @@ private:
         extraNumbers(1);
     }
 
+    //! A polygon, textured when every corner has a texture coordinate.
     void face() {
-        corners_.clear();
+        vertices_.clear();
+        uvs_.clear();
         std::string_view t;
-        while (in_.tryToken(t)) corners_.push_back(corner(t));
-        if (corners_.size() < 3)
+        while (in_.tryToken(t)) {
+            const Corner c = corner(t);
+            vertices_.push_back(c.vertex);
+            if (c.uv >= 0) uvs_.push_back(c.uv);
+        }
+        if (vertices_.size() < 3)
             in_.fail("a face needs at least 3 corners, this one has " +
-                     std::to_string(corners_.size()));
-        if (hasRepeat(corners_)) in_.fail("the face uses one vertex more than once");
-        out_.faceCorners.push_back(static_cast<int>(corners_.size()));
+                     std::to_string(vertices_.size()));
+        if (hasRepeat(vertices_, scratch_)) in_.fail("the face uses one vertex more than once");
+        const int n = static_cast<int>(vertices_.size());
+        if (uvs_.size() == vertices_.size()) {
+            // The polygons before it, untextured.
+            out_.uvCounts.resize(out_.counts.size(), 0);
+            out_.uvCounts.push_back(n);
+            out_.uvIds.insert(out_.uvIds.end(), uvs_.begin(), uvs_.end());
+        }
+        out_.counts.push_back(n);
+        out_.connects.insert(out_.connects.end(), vertices_.begin(), vertices_.end());
     }
 
-    //! "v", "v/vt", "v//vn" or "v/vt/vn"; returns the 0-based vertex.
-    int corner(std::string_view token) {
+    Corner corner(std::string_view token) {
         std::string_view parts[3];
         int n = 0;
         for (std::size_t start = 0;; ++n) {
@@ -130,16 +160,17 @@ private:
             if (slash == std::string_view::npos) break;
             start = slash + 1;
         }
-        int vertex = resolve(parts[0], out_.points.size(), false, token);
-        if (n >= 1 && !parts[1].empty()) resolve(parts[1], out_.u.size(), true, token);
+        Corner c{resolve(parts[0], out_.points.size(), false, token), -1};
+        if (n >= 1 && !parts[1].empty()) c.uv = resolve(parts[1], out_.u.size(), true, token);
         if (n == 2 && !parts[2].empty()) {
             long long normal;
             if (!io::parseNumber(parts[2], normal) || normal == 0)
                 in_.fail("\"" + std::string(token) + "\" has an invalid normal index");
         }
-        return vertex;
+        return c;
     }
 
+    //! A 1-based or relative (negative) index as a 0-based one.
     int resolve(std::string_view text, std::size_t defined, bool uv, std::string_view token) {
         const char* what = uv ? "texture coordinate" : "vertex";
         long long index;
@@ -163,71 +194,26 @@ private:
     }
 
     LineScanner in_;
-    ObjScan out_;
+    ImportedMesh out_;
     std::vector<ForwardReference> forward_;
-    std::vector<int> corners_;
+    std::vector<int> vertices_, uvs_, scratch_;
 };
-
-//! Polygons as tinyobjloader read them, with the corner counts of our pass.
-void assemble(const tinyobj::ObjReader& reader, const ObjScan& scan, ImportedMesh& out) {
-    const auto& shapes = reader.GetShapes();
-    std::size_t faces = 0;
-    for (const auto& s : shapes) faces += s.mesh.num_face_vertices.size();
-    if (faces != scan.faceCorners.size() ||
-        reader.GetAttrib().vertices.size() != 3 * scan.points.size())
-        throw ParseError(0, "the OBJ structure could not be read consistently");
-    out.points = scan.points;
-    out.counts = scan.faceCorners;
-    out.connects.clear();
-    out.uvCounts.assign(scan.faceCorners.size(), 0);
-    out.uvIds.clear();
-    std::size_t face = 0;
-    for (const auto& s : shapes) {
-        std::size_t next = 0;
-        for (std::size_t k = 0; k < s.mesh.num_face_vertices.size(); ++k, ++face) {
-            const int n = scan.faceCorners[face];
-            if (next + n > s.mesh.indices.size())
-                throw ParseError(0, "the OBJ structure could not be read consistently");
-            bool textured = !scan.u.empty();
-            for (int c = 0; c < n; ++c) {
-                const tinyobj::index_t& idx = s.mesh.indices[next + c];
-                out.connects.push_back(idx.vertex_index);
-                textured = textured && idx.texcoord_index >= 0;
-            }
-            if (textured) {
-                out.uvCounts[face] = n;
-                for (int c = 0; c < n; ++c)
-                    out.uvIds.push_back(s.mesh.indices[next + c].texcoord_index);
-            }
-            next += n;
-        }
-        if (next != s.mesh.indices.size())
-            throw ParseError(0, "the OBJ structure could not be read consistently");
-    }
-    if (!scan.u.empty()) {
-        out.u = scan.u;
-        out.v = scan.v;
-    } else {
-        out.uvCounts.clear();
-    }
-}
 
 }  // namespace
 
 bool readObj(const std::string& path, ImportedMesh& out, std::string& error) {
-    std::string text;
-    if (!io::readWholeFile(path, text, error)) return false;
+    io::LineBlocks file;
+    if (!file.open(path, error)) return false;
     try {
-        ObjScan scan = ObjScanner(text).scan();
-        tinyobj::ObjReaderConfig config;
-        config.triangulate = false;
-        config.vertex_color = false;
-        tinyobj::ObjReader reader;
-        if (!reader.ParseFromString(text, "", config)) {
-            error = path + ": " + reader.Error();
+        ObjParser parser;
+        std::string_view lines;
+        std::string readError;
+        while (file.next(lines, readError)) parser.parse(lines);
+        if (!readError.empty()) {
+            error = readError;
             return false;
         }
-        assemble(reader, scan, out);
+        out = parser.finish();
     } catch (const ParseError& e) {
         error = path + ": " + e.describe();
         return false;

@@ -40,6 +40,52 @@ bool readWholeFile(const std::string& path, std::string& out, std::string& error
     return ok;
 }
 
+LineBlocks::~LineBlocks() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool LineBlocks::open(const std::string& path, std::string& error) {
+    std::string reason;
+    path_ = path;
+    fd_ = files::openForReading(path, reason);
+    if (fd_ < 0) error = "cannot open " + path + ": " + reason;
+    return fd_ >= 0;
+}
+
+bool LineBlocks::next(std::string_view& lines, std::string& error) {
+    // The unfinished line goes to the front, where the next block continues it.
+    std::size_t filled = tailEnd_ - tailBegin_;
+    if (tailBegin_ > 0) std::memmove(buffer_.data(), buffer_.data() + tailBegin_, filled);
+    tailBegin_ = tailEnd_ = 0;
+    std::size_t searched = filled;
+    while (!ended_) {
+        if (buffer_.size() < filled + kBlockSize) buffer_.resize(filled + kBlockSize);
+        std::string reason;
+        long n = files::readSome(fd_, buffer_.data() + filled, buffer_.size() - filled, reason);
+        if (n < 0) {
+            error = "cannot read " + path_ + ": " + reason;
+            return false;
+        }
+        if (n == 0) {
+            ended_ = true;
+            break;
+        }
+        filled += static_cast<std::size_t>(n);
+        std::string_view fresh(buffer_.data() + searched, filled - searched);
+        if (std::size_t end = fresh.rfind('\n'); end != std::string_view::npos) {
+            const std::size_t whole = searched + end + 1;
+            lines = std::string_view(buffer_.data(), whole);
+            tailBegin_ = whole;
+            tailEnd_ = filled;
+            return true;
+        }
+        searched = filled;
+    }
+    // The file's last line, without its '\n'.
+    lines = std::string_view(buffer_.data(), filled);
+    return filled > 0;
+}
+
 // ---------------------------------------------------------------- scanning
 
 namespace {

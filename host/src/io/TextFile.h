@@ -36,6 +36,34 @@ std::string statusText(const MStatus& status);
 //! The whole file as bytes; false with a reason naming the file on failure.
 bool readWholeFile(const std::string& path, std::string& out, std::string& error);
 
+//! A file read block by block and handed out as runs of whole lines, so that
+//! a reader holds one block of a file of any size rather than all of it. A
+//! line longer than a block makes the block grow to hold it.
+class LineBlocks {
+public:
+    LineBlocks() = default;
+    LineBlocks(const LineBlocks&) = delete;
+    LineBlocks& operator=(const LineBlocks&) = delete;
+    ~LineBlocks();
+
+    //! Opens a regular file (files::openForReading); false with a reason naming it.
+    bool open(const std::string& path, std::string& error);
+    //! The next run of whole lines, each ending with '\n' but perhaps the
+    //! file's last; valid until the next call. False at the end of the file,
+    //! or with a reason naming the file when a read failed.
+    bool next(std::string_view& lines, std::string& error);
+
+private:
+    static constexpr std::size_t kBlockSize = 1 << 20;
+
+    std::string path_;
+    int fd_ = -1;
+    std::string buffer_;
+    // The unfinished line after the run handed out last: buffer_[tailBegin_, tailEnd_).
+    std::size_t tailBegin_ = 0, tailEnd_ = 0;
+    bool ended_ = false;
+};
+
 //! Walks text line by line and each line token by token. Tokens are separated
 //! by spaces and tabs; "\r\n" line ends are accepted. Blank lines and lines
 //! whose first token starts with '#' are skipped.
@@ -43,6 +71,14 @@ class LineScanner {
 public:
     explicit LineScanner(std::string_view text, bool trailingComments = false)
         : text_(text), trailingComments_(trailingComments) {}
+
+    //! Goes on with the next part of the same file (whole lines, as LineBlocks
+    //! hands them out); line numbers go on from the last part's.
+    void continueWith(std::string_view text) {
+        text_ = text;
+        pos_ = lineStart_ = 0;
+        line_ = rest_ = {};
+    }
 
     //! Moves to the next line with content; false at the end of the text.
     bool next();

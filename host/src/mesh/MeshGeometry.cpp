@@ -48,11 +48,11 @@ std::string validatePolygons(std::size_t numPoints, const std::vector<int>& coun
                              const std::vector<int>& connects) {
     long long total = 0;
     for (std::size_t f = 0; f < counts.size(); ++f) {
-        const std::string polygon = "polygon " + std::to_string(f);
         if (counts[f] < 0)
-            return polygon + " has a negative vertex count (" + std::to_string(counts[f]) + ")";
+            return "polygon " + std::to_string(f) + " has a negative vertex count (" +
+                   std::to_string(counts[f]) + ")";
         if (counts[f] < 3)
-            return polygon + " has " + std::to_string(counts[f]) +
+            return "polygon " + std::to_string(f) + " has " + std::to_string(counts[f]) +
                    " vertices; a polygon needs at least 3";
         total += counts[f];
     }
@@ -134,25 +134,44 @@ void MeshGeometry::changed(unsigned what) {
 
 // ---- Creation -------------------------------------------------------------------
 
+std::string MeshGeometry::creationError(const std::vector<Vec3>& points,
+                                        const std::vector<int>& polygonCounts,
+                                        const std::vector<int>& polygonConnects) {
+    if (points.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        return "too many points for one mesh";
+    if (std::string e = findNonFinitePoint(points, "point"); !e.empty()) return e;
+    return validatePolygons(points.size(), polygonCounts, polygonConnects);
+}
+
 MeshStatus MeshGeometry::create(const std::vector<Vec3>& points,
                                 const std::vector<int>& polygonCounts,
                                 const std::vector<int>& polygonConnects) {
-    if (points.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-        return MeshStatus::failure("too many points for one mesh");
-    if (std::string e = findNonFinitePoint(points, "point"); !e.empty())
+    if (std::string e = creationError(points, polygonCounts, polygonConnects); !e.empty())
         return MeshStatus::failure(e);
-    if (std::string e = validatePolygons(points.size(), polygonCounts, polygonConnects); !e.empty())
-        return MeshStatus::failure(e);
-
     points_ = points;
     counts_ = polygonCounts;
     connects_ = polygonConnects;
+    created();
+    return {};
+}
+
+MeshStatus MeshGeometry::create(std::vector<Vec3>&& points, std::vector<int>&& polygonCounts,
+                                std::vector<int>&& polygonConnects) {
+    if (std::string e = creationError(points, polygonCounts, polygonConnects); !e.empty())
+        return MeshStatus::failure(e);
+    points_ = std::move(points);
+    counts_ = std::move(polygonCounts);
+    connects_ = std::move(polygonConnects);
+    created();
+    return {};
+}
+
+void MeshGeometry::created() {
     rebuildOffsets();
     hardEdges_.clear();
     uvSets_.assign(1, UVSet{kDefaultUVSet, {}, {}, {}});
     currentUVSet_ = 0;
     changed(kPointsMoved | kPolygons | kSmoothing | kAttributes | kPointsRewritten);
-    return {};
 }
 
 void MeshGeometry::clear() {

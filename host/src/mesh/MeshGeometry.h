@@ -124,6 +124,10 @@ public:
     //! sets to an empty default set.
     MeshStatus create(const std::vector<Vec3>& points, const std::vector<int>& polygonCounts,
                       const std::vector<int>& polygonConnects);
+    //! The same, taking over the arrays rather than copying them (a mesh read
+    //! from a file is not held twice); on a refusal they are left as given.
+    MeshStatus create(std::vector<Vec3>&& points, std::vector<int>&& polygonCounts,
+                      std::vector<int>&& polygonConnects);
     //! An empty mesh (no points, no polygons, only the empty default UV set).
     void clear();
 
@@ -383,6 +387,12 @@ private:
     };
     void changed(unsigned what);
 
+    //! Why create would refuse the arrays, or empty.
+    static std::string creationError(const std::vector<Vec3>& points,
+                                     const std::vector<int>& polygonCounts,
+                                     const std::vector<int>& polygonConnects);
+    //! Create's changes once the arrays are in place.
+    void created();
     void rebuildOffsets();
     void applyFaceDeletion(const std::vector<char>& deleted);
     //! Deleting the last faces (the last patch, say) without walking the whole

@@ -98,7 +98,15 @@ Vec3 MeshGeometry::faceNormal(int face) const {
 }
 
 Vec3 MeshGeometry::vertexNormal(int vertex) const {
-    return validVertex(vertex) ? vertexNormals()[vertex] : Vec3{};
+    if (!validVertex(vertex)) return {};
+    if (const std::vector<Vec3>* all = vertexNormals_.peek()) return (*all)[vertex];
+    // After a point moved, one vertex's normal from its own faces, not every
+    // vertex's anew: a brush moves vertices one by one and asks each one's
+    // normal in between. The same sum in the same order as vertexNormals(),
+    // so the same bits.
+    Vec3 sum;
+    for (int f : vertexFaces(vertex)) sum += faceNormal(f);
+    return normalized(sum);
 }
 
 Vec3 MeshGeometry::faceVertexNormal(int face, int local) const {
