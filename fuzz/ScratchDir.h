@@ -2,7 +2,7 @@
 // The one directory a harness's inputs may touch: made fresh (mkdtemp) when
 // the harness starts, made the working directory, emptied after every input
 // and removed when the process ends. Inputs that name files do so relative
-// to it (see CommandGuard.h), so fuzzing never writes anywhere else.
+// to it (see InputGuards.h), so fuzzing never writes anywhere else.
 //
 // Since the working directory changes, the harnesses that use it make the
 // paths on their command line (corpus directories, inputs, -artifact_prefix

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz/CommandGuard.h"
+#include "fuzz/InputGuards.h"
 #include "fuzz/PluginModules.h"
 #include "fuzz/ScratchDir.h"
 #include "host/src/core/MessageLog.h"
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > kMaxText) return 0;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    if (!fuzz::staysInScratchDir(text)) return 0;
+    if (!fuzz::commandTextAllowed(text)) return 0;
     ehost::startIsolatedSession();
     ehost::session().messages().echo = false;
     ehost::application::RunOptions options;

@@ -2,13 +2,15 @@
 // load as they would in the application). A file that opens must then save,
 // open again and save to the same bytes, and every computed value of the
 // scene it made must evaluate and draw (fuzz/SceneChecks.h). Each input gets
-// a fresh session.
+// a fresh session. Files whose procedural nodes ask for more than a few
+// thousand faces are left out (fuzz/InputGuards.h).
 
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <string>
 
+#include "fuzz/InputGuards.h"
 #include "fuzz/PluginModules.h"
 #include "fuzz/SceneChecks.h"
 #include "fuzz/ScratchDir.h"
@@ -31,6 +33,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > kMaxFile) return 0;
+    if (!fuzz::sceneFileAllowed({reinterpret_cast<const char*>(data), size})) return 0;
     const fuzz::ScratchDir& dir = fuzz::ScratchDir::get();
     const std::string path = dir.file("input.tsk");
     std::ofstream(path, std::ios::binary)
