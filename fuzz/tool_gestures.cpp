@@ -9,10 +9,13 @@
 // vertex ids.
 //
 // The host is the recording fake of the tool's tests (tests/tool/), with the
-// parts that a scene would change made to change. The input format is
+// parts that a scene would change made to change. Beyond "no crash", the
+// machine keeps at most two pins and two magnet points. The input format is
 // documented in fuzz/seeds.py, which writes the seed corpus.
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -220,6 +223,15 @@ void changeHost(ChangingHost& host, fuzz::ByteReader& in) {
     }
 }
 
+//! ContextState's promises: at most two pins and two magnet points.
+void expectSelectionsBounded(const tessark::tool::ContextState& state) {
+    if (state.playerStart.size() > 2 || state.magnetPoints.size() > 2) {
+        std::fprintf(stderr, "tool promise broken: %zu pins, %zu magnet points\n",
+                     state.playerStart.size(), state.magnetPoints.size());
+        std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -289,6 +301,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 changeHost(host, in);
                 break;
         }
+        expectSelectionsBounded(tool.state());
         host.forget();
     }
     tool.toolOffCleanup();
