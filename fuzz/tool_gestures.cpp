@@ -14,10 +14,10 @@
 // documented in fuzz/seeds.py, which writes the seed corpus.
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <vector>
