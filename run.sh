@@ -12,12 +12,19 @@
 #   ./run.sh bench-curve   the cost curve: the action benchmarks over the size matrix, then
 #                          docs/cost-curve.png, docs/cost-curve.md and README.md's table
 #   ./run.sh format-check  every C++ file of the tree is as clang-format leaves it
+#   ./run.sh fuzz [seconds] [harness...]
+#                          libFuzzer harnesses (preset fuzz, clang, in build-fuzz/), each
+#                          run for the given seconds (default 30) on its seed corpus
 set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
                 libembree-dev nlohmann-json3-dev libcairo2-dev)
 FORMAT_PACKAGES=(clang-format)
+# clang and its runtime libraries, libFuzzer's among them.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+FUZZ_HARNESSES=(command_lexer command_run scene_open obj_import off_import geometry_strokes
+                tool_gestures)
 
 ensure_packages() {
     local missing=()
@@ -53,6 +60,64 @@ format_check() {
     echo "format-check: every C++ file is formatted"
 }
 
+# fuzz SECONDS [HARNESS...]: builds the harnesses and runs each for SECONDS on
+# its seed corpus (fuzz/corpus/<harness>, which is only read) and what earlier
+# runs added (build-fuzz/fuzzing/<harness>/corpus), as many at once as there
+# are cores. A crash, leak, hang or sanitizer report leaves its input in
+# build-fuzz/fuzzing/<harness>/ and fails the run.
+run_fuzzers() {
+    local seconds=${1:-30}
+    shift || true
+    local harnesses=("$@")
+    [ ${#harnesses[@]} -gt 0 ] || harnesses=("${FUZZ_HARNESSES[@]}")
+    ensure_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz -j "$(nproc)"
+    local work=$PWD/build-fuzz/fuzzing
+    # The corpora grow from run to run; the reports and inputs of the last run go.
+    find "$work" -maxdepth 2 -type f \( -name log -o -name 'crash-*' -o -name 'leak-*' \
+        -o -name 'timeout-*' -o -name 'oom-*' -o -name 'slow-unit-*' \) -delete 2>/dev/null || true
+    rm -rf "$work/tmp"
+    mkdir -p "$work/tmp"
+    # The harnesses' scratch directories go here, so that a crash leaves none in /tmp.
+    export TMPDIR=$work/tmp
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    local h running=0
+    for h in "${harnesses[@]}"; do
+        mkdir -p "$work/$h/corpus"
+        # One input taking 25 s is a hang: the slowest seed takes about a second.
+        build-fuzz/bin/"$h" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
+            -print_final_stats=1 -artifact_prefix="$work/$h/" \
+            "$work/$h/corpus" "$PWD/fuzz/corpus/$h" >"$work/$h/log" 2>&1 &
+        running=$((running + 1))
+        if [ "$running" -ge "$(nproc)" ]; then
+            wait -n || true
+            running=$((running - 1))
+        fi
+    done
+    wait || true
+    local passed=0 failed=0 runs rate found
+    for h in "${harnesses[@]}"; do
+        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/$h/log")
+        rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$work/$h/log")
+        found=$(find "$work/$h" -maxdepth 1 -type f \( -name 'crash-*' -o -name 'leak-*' \
+            -o -name 'timeout-*' -o -name 'oom-*' \))
+        if grep -q '^Done [0-9]* runs' "$work/$h/log" && [ -z "$found" ]; then
+            passed=$((passed + 1))
+            echo "fuzz $h: passed, ${runs:-?} runs in ${seconds} s (${rate:-?} exec/s)"
+        else
+            failed=$((failed + 1))
+            echo "fuzz $h: FAILED after ${runs:-?} runs; its report (build-fuzz/fuzzing/$h/log) ends:"
+            grep -v '^#[0-9]' "$work/$h/log" | tail -n 40 || true
+            [ -z "$found" ] || echo "$found" | sed 's/^/    input: /'
+        fi
+    done
+    echo "fuzz: $passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+}
+
 cmd=${1:-build}
 shift || true
 case "$cmd" in
@@ -79,7 +144,9 @@ case "$cmd" in
         bench/plot_cost_curve.sh ;;
     format-check)
         format_check ;;
+    fuzz)
+        run_fuzzers "$@" ;;
     *)
-        echo "usage: $0 {example [source] [--out dir]|build|test|test-asan|bench [filter]|bench-curve|format-check}" >&2
+        echo "usage: $0 {example [source] [--out dir]|build|test|test-asan|bench [filter]|bench-curve|format-check|fuzz [seconds] [harness...]}" >&2
         exit 2 ;;
 esac

@@ -59,6 +59,22 @@ TEST(CommandText, ALoneDashJoinsTheNextWordIntoAFlag) {
     EXPECT_EQ(error, "line 1: unterminated string");
 }
 
+// Found by fuzzing (fuzz/corpus/command_lexer/quote-comment-start): "q//"
+// was left plain, and read back as the word "q" and a comment.
+TEST(CommandText, AQuotedWordReadsBackAsTheSameWord) {
+    for (const std::string word : {"q//", "a/*b", "//", "/*", "x/", "/y", "-1", "a b", "", "\\",
+                                   "say \"hi\"", "two\nlines", "semi;colon"}) {
+        std::vector<ehost::CommandText> cmds;
+        std::string error;
+        const std::string text = "cmd " + ehost::quoteIfNeeded(word);
+        ASSERT_TRUE(ehost::splitCommands(text, cmds, error)) << text << ": " << error;
+        ASSERT_EQ(cmds.size(), 1u) << text;
+        EXPECT_EQ(words(cmds[0]), (std::vector<std::string>{"cmd", word})) << text;
+    }
+    EXPECT_EQ(ehost::quoteIfNeeded("q//"), "\"q//\"");
+    EXPECT_EQ(ehost::quoteIfNeeded("x/"), "x/") << "a slash alone needs no quotes";
+}
+
 class CommandTest : public HostTest {
 protected:
     MStatus run(const std::string& text, MCommandResult* result = nullptr, bool undoable = true) {

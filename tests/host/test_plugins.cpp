@@ -105,6 +105,30 @@ TEST_F(PluginTest, LoadsByNameFromThePluginPathAndRunsBothEntryPoints) {
     EXPECT_FALSE(setCommandRegistered());
 }
 
+// Found by fuzzing (fuzz/corpus/command_run/display_session-display-compact,
+// a leak): a session that ended left its plug-ins initialized, so what a
+// plug-in keeps until uninitializePlugin (Vintrel's render override) was
+// never freed, and a new session's loadPlugin initialized it over the old.
+TEST_F(PluginTest, StoppingTheSessionUninitializesItsPluginsLastLoadedFirst) {
+    ASSERT_TRUE(ehost::loadPlugin("hostTestPlugin"));
+    ASSERT_TRUE(ehost::loadPlugin("viewTestPlugin"));
+    result("createNode hostTestScale -n scaled");
+    ehost::session().messages().echo = true;
+    ::testing::internal::CaptureStdout();
+    ehost::stopSession();
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    ehost::startIsolatedSession();
+    ehost::session().messages().echo = false;
+    ehost::setPluginPath({kPluginDir});
+    EXPECT_THAT(printed, HasSubstr("uninitializePlugin hostTestPlugin"))
+        << "the node of its type went with the scene first";
+    EXPECT_FALSE(ehost::isPluginLoaded("hostTestPlugin"));
+    EXPECT_FALSE(ehost::isPluginLoaded("viewTestPlugin"));
+    // The new session loads the module afresh.
+    ASSERT_TRUE(ehost::loadPlugin("hostTestPlugin"));
+    EXPECT_TRUE(scaleRegistered());
+}
+
 TEST_F(PluginTest, LoadsByFilePathAndReadsTheModulesApiVersion) {
     ehost::setPluginPath({});
     std::string path = (fs::path(kPluginDir) / "hostTestPlugin_2019.so").string();

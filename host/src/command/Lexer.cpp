@@ -229,6 +229,8 @@ std::string quoteIfNeeded(const std::string& word) {
     bool plain = !word.empty();
     for (char c : word)
         if (isSpace(c) || c == ';' || c == '"' || c == '\n' || c == '\\') plain = false;
+    // Left plain, "//" or "/*" would start a comment and cut the word short.
+    if (word.find("//") != std::string::npos || word.find("/*") != std::string::npos) plain = false;
     if (plain) return word;
     std::string q = "\"";
     for (char c : word) {

@@ -103,7 +103,7 @@ bool MeshGeometry::operator==(const MeshGeometry& other) const {
         const UVSet &a = uvSets_[i], &b = other.uvSets_[i];
         if (a.name != b.name || a.u != b.u || a.v != b.v) return false;
         // An empty assignment list and one full of -1 say the same thing.
-        auto assigned = [this](const UVSet& s, std::size_t k) {
+        auto assigned = [](const UVSet& s, std::size_t k) {
             return s.faceVertexUVs.empty() ? -1 : s.faceVertexUVs[k];
         };
         for (std::size_t k = 0; k < connects_.size(); ++k)

@@ -188,6 +188,14 @@ MStatus unloadPlugin(const std::string& name, bool force) {
     return MStatus::kSuccess;
 }
 
+std::vector<std::string> unloadAllPlugins() {
+    std::vector<std::string> names, failures;
+    for (const auto& p : loaded()) names.push_back(p->info.name);
+    for (auto it = names.rbegin(); it != names.rend(); ++it)
+        if (MStatus st = unloadPlugin(*it); !st) failures.push_back(statusText(st));
+    return failures;
+}
+
 bool isPluginLoaded(const std::string& name) {
     return findLoaded(name) != nullptr;
 }

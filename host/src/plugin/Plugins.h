@@ -23,6 +23,9 @@ MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName = null
 //! Runs uninitializePlugin and closes the module; refused while nodes of its
 //! types exist in the scene.
 MStatus unloadPlugin(const std::string& name, bool force = false);
+//! Unloads every plug-in, the last loaded first (the host quitting); the
+//! scene must hold no node of their types any more. Returns the failures.
+std::vector<std::string> unloadAllPlugins();
 bool isPluginLoaded(const std::string& name);
 //! Loaded plug-ins, in load order.
 std::vector<PluginInfo> loadedPlugins();

@@ -5,6 +5,7 @@
 #include "host/src/builtins/Builtin.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/nodes/Builtins.h"
+#include "host/src/plugin/Plugins.h"
 
 namespace ehost {
 
@@ -40,16 +41,25 @@ std::unique_ptr<Session>& current() {
     return s;
 }
 
+//! Plug-in objects the views hold (contexts, draw overrides) are deleted
+//! while the session still answers the calls they make.
+void endSession() {
+    if (current()) current()->views().clear();
+    current().reset();
+}
+
 void start(const std::string& prefsDir, bool isolated) {
     auto& s = current();
     if (s) return;
     s = std::make_unique<Session>();
     // Tear the session down at exit while plug-in modules are still loaded:
-    // their nodes' destructors live in them.
+    // their nodes' destructors live in them. The plug-ins stay initialized
+    // then: a module opened after this registration has destroyed its own
+    // statics already, so its uninitializePlugin can no longer run safely.
     static bool registered = false;
     if (!registered) {
         registered = true;
-        std::atexit(stopSession);
+        std::atexit(endSession);
     }
     // Set up in two steps: built-in node types and the new scene need the
     // session to exist already.
@@ -69,10 +79,17 @@ void startIsolatedSession() {
 }
 
 void stopSession() {
-    // Plug-in objects held by the views (contexts, draw overrides) are
-    // deleted while the session still answers the calls they make.
-    if (current()) current()->views().clear();
-    current().reset();
+    if (Session* s = current().get()) {
+        // As the host quits: the scene goes, then every plug-in is
+        // uninitialized, the last loaded first, so that each frees what it
+        // keeps until then (Vintrel's render override) while the session still
+        // answers its calls; a new session loads them afresh.
+        s->commands().undoQueue.flush();
+        s->selection().items.clear();
+        s->scene().clear();
+        for (const std::string& failure : unloadAllPlugins()) s->messages().error(failure);
+    }
+    endSession();
 }
 
 bool sessionRunning() {

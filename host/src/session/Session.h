@@ -79,6 +79,9 @@ void startSession(const std::string& prefsDir);
 //! A session whose option variables live in memory only: for tests and
 //! benchmarks, which must neither read nor change the user's preferences.
 void startIsolatedSession();
+//! Ends the session as the host quits: the scene goes, then every plug-in is
+//! uninitialized and unloaded, the last loaded first. (A session still running
+//! at exit is torn down without uninitializing its plug-ins.)
 void stopSession();
 
 }  // namespace ehost
