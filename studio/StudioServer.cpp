@@ -47,6 +47,8 @@ public:
     void accept(http::request<http::string_body> request) {
         ws_.set_option(websocket::stream_base::timeout::suggested(beast::role_type::server));
         ws_.read_message_max(kMaxMessage);
+        // A mesh goes as one frame, not as thousands of small ones.
+        ws_.auto_fragment(false);
         ws_.async_accept(request, [self = shared_from_this()](beast::error_code ec) {
             if (!ec) self->opened();
         });
