@@ -108,6 +108,7 @@ bool setUpStep(const std::string& text, std::string& why, std::string* result = 
 }  // namespace
 
 bool StudioSession::setUp(const StudioSetup& setup, std::string& why) {
+    context_ = setup.context;
     if (!setUpStep("loadPlugin Tessark_2020; loadPlugin Vintrel_2020", why)) return false;
     const std::string ext = lowerExtension(setup.source);
     const bool mesh = setup.source.empty() || ext == ".obj" || ext == ".off";

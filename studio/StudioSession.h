@@ -28,6 +28,8 @@ struct StudioSetup {
     //! Where the built-in source is written while it is imported.
     std::string scratchDir;
     int width = 960, height = 720;
+    //! The tool context's name (contexts outlive scenes: one per session).
+    std::string context = "tc";
 };
 
 class StudioSession {
