@@ -57,7 +57,7 @@ class Page:
     def mesh_paths(self):
         return self.js("return [...window.studioView.meshes.keys()]")
 
-    def stroke(self, fx, fy0, fy1, samples=30):
+    def stroke(self, fx, fy0, fy1, samples=16):
         """A left-button drag down the view, in fractions of its size."""
         w, h = self.view.size["width"], self.view.size["height"]
         at = lambda fx, fy: (int(w * fx) - w // 2, int(h * fy) - h // 2)  # from the centre

@@ -117,33 +117,28 @@ function wireOpacity(edgePixels) {
 export class HostView {
   constructor(container) {
     this.container = container;
+    // Two canvases: the shaded meshes below, drawn again only when they or
+    // the camera change, and the draw lists above, drawn for every frame: a
+    // drag redraws the draw lists alone, which keeps it quick on a dense source.
+    this.meshRenderer = new THREE.WebGLRenderer({ antialias: true, alpha: true, preserveDrawingBuffer: true });
     this.renderer = new THREE.WebGLRenderer({ antialias: true, alpha: true, preserveDrawingBuffer: true });
-    this.renderer.outputColorSpace = THREE.LinearSRGBColorSpace;
-    this.renderer.setPixelRatio(window.devicePixelRatio || 1);
-    this.renderer.setClearColor(0x000000, 0);
-    this.renderer.autoClear = false;
-    container.appendChild(this.renderer.domElement);
+    for (const r of [this.meshRenderer, this.renderer]) {
+      r.outputColorSpace = THREE.LinearSRGBColorSpace;
+      r.setPixelRatio(window.devicePixelRatio || 1);
+      r.setClearColor(0x000000, 0);
+      r.autoClear = false;
+      container.appendChild(r.domElement);
+    }
     this.labels = new CSS2DRenderer();
     this.hudLabels = new CSS2DRenderer();
     for (const l of [this.labels, this.hudLabels]) {
       l.domElement.className = 'labels';
       container.appendChild(l.domElement);
     }
-    // The shaded meshes are drawn into a picture of their own, again only when
-    // they or the camera change: a drag redraws the draw lists alone, which
-    // keeps it quick on a dense source.
     this.meshScene = new THREE.Scene();
     this.scene = new THREE.Scene();
     this.hud = new THREE.Scene();
-    this.meshTarget = null;
     this.meshesDirty = true;
-    this.backdrop = new THREE.Mesh(new THREE.PlaneGeometry(2, 2), new THREE.MeshBasicMaterial({
-      transparent: true, depthTest: false, depthWrite: false, premultipliedAlpha: true,
-    }));
-    this.backdrop.frustumCulled = false;
-    this.backdropScene = new THREE.Scene();
-    this.backdropScene.add(this.backdrop);
-    this.backdropCamera = new THREE.OrthographicCamera(-1, 1, 1, -1, -1, 1);
     this.camera = new THREE.PerspectiveCamera();
     this.camera.matrixAutoUpdate = false;
     this.hudCamera = new THREE.OrthographicCamera(0, 1, 1, 0, -10, 10);
@@ -162,16 +157,12 @@ export class HostView {
     this.width = width;
     this.height = height;
     this.renderer.setSize(width, height);
+    this.meshRenderer.setSize(width, height);
     this.labels.setSize(width, height);
     this.hudLabels.setSize(width, height);
     Object.assign(this.hudCamera, { left: 0, right: width, top: height, bottom: 0 });
     this.hudCamera.updateProjectionMatrix();
     for (const m of this.lineMaterials) m.resolution.set(width, height);
-    const ratio = this.renderer.getPixelRatio();
-    this.meshTarget?.dispose();
-    this.meshTarget = new THREE.WebGLRenderTarget(Math.round(width * ratio), Math.round(height * ratio), { samples: 4 });
-    this.backdrop.material.map = this.meshTarget.texture;
-    this.backdrop.material.needsUpdate = true;
     this.meshesDirty = true;
     this.requestRender();
   }
@@ -629,16 +620,12 @@ export class HostView {
   render() {
     this.camera.updateMatrixWorld(true);
     for (const d of this.dashed) this.setDashDistances(d);
-    if (this.meshesDirty && this.meshTarget) {
+    if (this.meshesDirty) {
       this.meshesDirty = false;
-      this.renderer.setRenderTarget(this.meshTarget);
-      this.renderer.setClearColor(0x000000, 0);
-      this.renderer.clear();
-      this.renderer.render(this.meshScene, this.meshCamera());
-      this.renderer.setRenderTarget(null);
+      this.meshRenderer.clear();
+      this.meshRenderer.render(this.meshScene, this.meshCamera());
     }
     this.renderer.clear();
-    this.renderer.render(this.backdropScene, this.backdropCamera);
     this.renderer.render(this.scene, this.camera);
     this.renderer.clearDepth();
     this.renderer.render(this.hud, this.hudCamera);
