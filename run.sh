@@ -5,6 +5,8 @@
 #
 #   ./run.sh example [...] build (preset ci) and run the example retopology session
 #                          (examples/retopo_session.sh; its options pass through)
+#   ./run.sh studio [...]  build (preset ci) and start the studio: retopology in a
+#                          browser (build/bin/tessark --serve; its options pass through)
 #   ./run.sh test          build (warnings are errors, preset ci) and run every test
 #   ./run.sh build         build only (preset ci)
 #   ./run.sh test-asan     the same tests built with AddressSanitizer and UBSan (preset asan)
@@ -19,7 +21,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-                libembree-dev nlohmann-json3-dev libcairo2-dev)
+                libembree-dev nlohmann-json3-dev libcairo2-dev libboost-dev)
+# The studio's page in a headless browser, driven through its driver.
+TEST_PACKAGES=(chromium chromium-driver python3-selenium)
 FORMAT_PACKAGES=(clang-format)
 # clang and its runtime libraries, libFuzzer's among them.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
@@ -39,11 +43,26 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
+# The studio's page uses three.js from the npm registry, installed into web/
+# exactly as web/package-lock.json pins it (Debian's npm when the machine has
+# none), and served from there: the page fetches nothing from elsewhere.
+ensure_web() {
+    # The stamp is the lock npm last installed from: a changed lock installs again.
+    cmp -s web/package-lock.json web/node_modules/.installed-from-lock 2>/dev/null && return 0
+    command -v npm >/dev/null 2>&1 || ensure_packages npm
+    if ! (cd web && npm ci --no-audit --no-fund --loglevel=error >/dev/null); then
+        echo "npm ci in web/ failed" >&2
+        return 1
+    fi
+    cp web/package-lock.json web/node_modules/.installed-from-lock
+}
+
 # configure_and_build PRESET [TARGET...]: everything, or only the targets named.
 configure_and_build() {
     local preset=$1
     shift
     ensure_packages "${BUILD_PACKAGES[@]}"
+    ensure_web
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)" ${1:+--target "$@"}
 }
@@ -127,10 +146,15 @@ case "$cmd" in
         # The application and the plug-ins the session loads; the tests wait for ./run.sh test.
         configure_and_build ci tessark Tessark_2020 Vintrel_2020
         examples/retopo_session.sh "$@" ;;
+    studio)
+        configure_and_build ci tessark Tessark_2020 Vintrel_2020
+        exec build/bin/tessark --serve "$@" ;;
     test)
+        ensure_packages "${TEST_PACKAGES[@]}"
         configure_and_build ci
         ctest --preset ci -j "$(nproc)" "$@" ;;
     test-asan)
+        ensure_packages "${TEST_PACKAGES[@]}"
         configure_and_build asan
         ctest --preset asan -j "$(nproc)" "$@" ;;
     bench)
@@ -147,6 +171,6 @@ case "$cmd" in
     fuzz)
         run_fuzzers "$@" ;;
     *)
-        echo "usage: $0 {example [source] [--out dir]|build|test|test-asan|bench [filter]|bench-curve|format-check|fuzz [seconds] [harness...]}" >&2
+        echo "usage: $0 {example [source] [--out dir]|studio [--port N] [source]|build|test|test-asan|bench [filter]|bench-curve|format-check|fuzz [seconds] [harness...]}" >&2
         exit 2 ;;
 esac

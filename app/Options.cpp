@@ -33,11 +33,44 @@ private:
     int next_ = 1;
 };
 
+bool readPort(const std::string& text, int& port) {
+    if (text.empty() || text.size() > 5) return false;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value > 65535) return false;
+    port = value;
+    return true;
+}
+
+//! The studio's options go with --serve only, and --serve with one source at most.
+bool checkServe(const Options& out, bool studioOption, std::string& error) {
+    if (!out.serve) {
+        if (studioOption) error = "--port, --listen and --web go with --serve";
+        return !studioOption;
+    }
+    if (!out.commands.empty()) {
+        error = "--serve runs no -c text (the page's command line runs commands)";
+        return false;
+    }
+    if (out.scripts.size() > 1) {
+        error = "--serve takes one source (an OBJ or OFF mesh, or a saved scene)";
+        return false;
+    }
+    if (!out.scripts.empty() && out.scripts[0] == "-") {
+        error = "--serve reads no commands from standard input";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool parseOptions(int argc, const char* const* argv, Options& out, std::string& error) {
     ArgReader args(argc, argv);
-    bool optionsEnded = false;
+    bool optionsEnded = false, studioOption = false;
     while (!args.done()) {
         std::string_view arg = args.take();
         if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
@@ -72,6 +105,27 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
         } else if (name == "-c" || name == "--command") {
             if (!args.value(name, inlineValue, hasInline, value, error)) return false;
             out.commands.push_back(value);
+        } else if (name == "--port") {
+            studioOption = true;
+            if (!args.value(name, inlineValue, hasInline, value, error)) return false;
+            if (!readPort(value, out.port)) {
+                error = "option --port needs a port number from 0 to 65535, not \"" + value + "\"";
+                return false;
+            }
+        } else if (name == "--listen") {
+            studioOption = true;
+            if (!args.value(name, inlineValue, hasInline, out.listen, error)) return false;
+            if (out.listen.empty()) {
+                error = "option --listen needs an address";
+                return false;
+            }
+        } else if (name == "--web") {
+            studioOption = true;
+            if (!args.value(name, inlineValue, hasInline, out.webDir, error)) return false;
+            if (out.webDir.empty()) {
+                error = "option --web needs a directory";
+                return false;
+            }
         } else if (hasInline) {
             error = "option " + std::string(name) + " takes no value";
             return false;
@@ -85,6 +139,8 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             out.help = true;
         } else if (name == "--version") {
             out.version = true;
+        } else if (name == "--serve") {
+            out.serve = true;
         } else {
             error = "unknown option " + std::string(arg);
             return false;
@@ -94,14 +150,19 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
         error = "--quiet and --verbose cannot be used together";
         return false;
     }
-    return true;
+    return checkServe(out, studioOption, error);
 }
 
 std::string usage() {
     return "usage: tessark [options] [script ...]\n"
+           "       tessark --serve [--port N] [--listen ADDRESS] [source.obj|scene.tsk]\n"
            "\n"
            "Runs host commands headless: each -c text, then each script file, in order.\n"
            "With neither, or with the script \"-\", commands are read from standard input.\n"
+           "\n"
+           "With --serve, the studio: retopology in a browser. The host is set up on the\n"
+           "source (an OBJ or OFF mesh, or a scene the host saved; without one, a\n"
+           "generated blob of a million triangles) and serves the page that drives it.\n"
            "\n"
            "options:\n"
            "  --prefs DIR          keep preferences (option variables) in DIR\n"
@@ -114,6 +175,11 @@ std::string usage() {
            "  -v, --verbose        print each command before running it\n"
            "  -h, --help           print this text\n"
            "      --version        print the version\n"
+           "      --serve          start the studio (see above)\n"
+           "      --port N         the studio's port (default 8080; 0: any free port)\n"
+           "      --listen ADDRESS the address it serves on (default 127.0.0.1: this\n"
+           "                       machine only)\n"
+           "      --web DIR        the page's files (default: the tree's web/)\n"
            "\n"
            "Results print as \"// Result: ... //\" on standard output, errors as\n"
            "\"// Error: ... //\" on standard error.\n"

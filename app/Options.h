@@ -16,6 +16,12 @@ struct Options {
     bool verbose = false;
     bool help = false;
     bool version = false;
+    //! --serve: the studio, a server for the page in a browser, on the source
+    //! named as the one script (none: the built-in source).
+    bool serve = false;
+    int port = 8080;                   // 0: any free port
+    std::string listen = "127.0.0.1";  // the address served on
+    std::string webDir;                // the page's files ("" : the tree's web/)
 };
 
 //! Reads argv[1..]; false with a one-line reason in error on bad usage.

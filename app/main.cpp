@@ -12,6 +12,7 @@
 
 #include "app/Options.h"
 #include "app/ScriptRunner.h"
+#include "app/Studio.h"
 #include "host/src/session/Application.h"
 
 namespace {
@@ -70,6 +71,8 @@ int main(int argc, char** argv) {
         std::cout << "tessark " TESSARK_VERSION << std::endl;
         return 0;
     }
+
+    if (options.serve) return serveStudio(options);
 
     // Every script is read before anything runs: a misspelt file name must
     // not leave half of the work done.

@@ -6,6 +6,7 @@
 
 #include "host/src/command/Lexer.h"
 #include "host/src/session/Application.h"
+#include "host/src/session/ViewFeed.h"
 #include "tests/host/HostFixture.h"
 
 namespace {
@@ -178,6 +179,64 @@ TEST(LexerErrors, NameTheLineAndWhetherMoreTextCouldCloseIt) {
     EXPECT_TRUE(ehost::splitCommands("a; b", cmds, why));
     EXPECT_EQ(why.line, 0);
     EXPECT_FALSE(why.unterminated);
+}
+
+TEST_F(ApplicationTest, SetUpWorkStaysOutOfTheUndoQueue) {
+    app::RunOptions kept;
+    kept.display = false;
+    app::RunOptions setUp = kept;
+    setUp.undoable = false;
+    ASSERT_TRUE(app::run("polySphere -n fixed", setUp).ok);
+    ASSERT_TRUE(app::run("polyCube -n undone", kept).ok);
+    ASSERT_TRUE(app::run("undo", kept).ok);
+    app::run("undo", kept);  // nothing left to undo: the sphere is no step
+    app::clearMessages();
+    app::RunOptions shown;
+    ASSERT_TRUE(app::run("ls fixed", shown).ok);
+    EXPECT_FALSE(app::run("ls undone; nope", shown).ok);
+    std::vector<std::string> seen;
+    for (const auto& m : app::messages())
+        seen.push_back(std::string(m.kind == app::Message::Kind::Result  ? "result: "
+                                   : m.kind == app::Message::Kind::Error ? "error: "
+                                                                         : "other: ") +
+                       m.text);
+    EXPECT_THAT(seen,
+                ElementsAre("result: fixed", "result: ", "error: Cannot find procedure \"nope\"."));
+}
+
+TEST_F(ApplicationTest, TheViewFeedTellsWhatTheActivePanelDrew) {
+    app::RunOptions options;
+    options.display = false;
+    ASSERT_TRUE(app::run("polyPlane -n grid -sx 2 -sy 1; hostView -size 320 200; "
+                         "viewPlace -eye 0 10 0.001 -lookAt 0 0 0 persp",
+                         options)
+                    .ok);
+    app::DrawnFrame frame;
+    std::string why;
+    ASSERT_TRUE(app::drawActivePanel(frame, why)) << why;
+    EXPECT_EQ(frame.panel, "modelPanel4");
+    EXPECT_EQ(frame.camera.width, 320);
+    EXPECT_EQ(frame.camera.height, 200);
+    EXPECT_EQ(frame.camera.eye, (app::Triple{0, 10, 0.001}));
+    EXPECT_EQ(frame.camera.centerOfInterest, (app::Triple{0, 0, 0}));
+    EXPECT_EQ(frame.camera.viewMatrix[15], 1.0);
+    ASSERT_EQ(frame.meshes.size(), 1u);
+    EXPECT_EQ(frame.meshes[0].path, "|grid|gridShape");
+    app::MeshGeometryRecord mesh;
+    ASSERT_TRUE(app::shadedMeshGeometry("|grid|gridShape", mesh, why)) << why;
+    EXPECT_EQ(mesh.geometry, frame.meshes[0].geometry);
+    EXPECT_EQ(mesh.polygons, 2);
+    EXPECT_EQ(mesh.points.size(), 6u * 3);
+    EXPECT_EQ(mesh.triangles.size(), 4u * 3);
+    EXPECT_EQ(mesh.edges.size(), 7u * 2);
+    EXPECT_FALSE(app::shadedMeshGeometry("|nothing", mesh, why));
+    EXPECT_EQ(why, "the last frame of modelPanel4 shaded no mesh |nothing");
+
+    // An edit gives the mesh a new geometry stamp.
+    ASSERT_TRUE(app::run("move -r 0 1 0 grid.vtx[0]", options).ok);
+    app::DrawnFrame after;
+    ASSERT_TRUE(app::drawActivePanel(after, why)) << why;
+    EXPECT_NE(after.meshes[0].geometry, frame.meshes[0].geometry);
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ Outcome runEach(const std::vector<CommandText>& commands, const RunOptions& opti
         Step step{command.source, options.firstLine + command.line - 1};
         if (options.beforeEach) options.beforeEach(step);
         // Each command runs on its own, so that a failure is located in its source.
-        bool ok = runCommands(step.text, {.display = options.display, .undoable = true});
+        bool ok =
+            runCommands(step.text, {.display = options.display, .undoable = options.undoable});
         if (options.afterEach) options.afterEach(step, ok);
         if (ok) continue;
         if (out.failures++ == 0) {
@@ -100,6 +101,18 @@ std::vector<Problem> problems() {
     for (const auto& m : theMessages().entries()) {
         if (m.kind == MessageLog::Kind::Error) out.push_back({Problem::Kind::Error, m.text});
         if (m.kind == MessageLog::Kind::Warning) out.push_back({Problem::Kind::Warning, m.text});
+    }
+    return out;
+}
+
+std::vector<Message> messages() {
+    std::vector<Message> out;
+    for (const auto& m : theMessages().entries()) {
+        Message::Kind kind = Message::Kind::Info;
+        if (m.kind == MessageLog::Kind::Warning) kind = Message::Kind::Warning;
+        if (m.kind == MessageLog::Kind::Error) kind = Message::Kind::Error;
+        if (m.kind == MessageLog::Kind::Result) kind = Message::Kind::Result;
+        out.push_back({kind, m.text});
     }
     return out;
 }

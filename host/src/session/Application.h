@@ -27,6 +27,9 @@ struct RunOptions {
     int firstLine = 1;       // the source line the text starts on
     bool display = true;     // show each command's result
     bool keepGoing = false;  // run the rest after a failing command
+    //! Keep the commands in the undo queue, as commands typed at the host's
+    //! command line are; off for set-up work that must not be undone.
+    bool undoable = true;
     //! A text that ends inside a string or comment runs nothing and reports
     //! nothing: later lines may complete it.
     bool waitIfUnterminated = false;
@@ -45,8 +48,8 @@ struct Outcome {
     int failures = 0;           // commands that failed (more than one only with keepGoing)
 };
 
-//! Runs the commands of a text in order, undoably like commands typed at the
-//! host's command line; stops at the first failure unless keepGoing.
+//! Runs the commands of a text in order, undoably (unless told otherwise) like
+//! commands typed at the host's command line; stops at the first failure unless keepGoing.
 Outcome run(const std::string& text, const RunOptions& options);
 
 //! Command text that arrives a line at a time (standard input). Each line is
@@ -85,6 +88,15 @@ struct Problem {
 };
 //! The warnings and errors reported since the messages were last cleared.
 std::vector<Problem> problems();
+
+//! Everything reported since the messages were last cleared, in order:
+//! information, warnings, errors and the results commands showed.
+struct Message {
+    enum class Kind { Info, Warning, Error, Result };
+    Kind kind = Kind::Info;
+    std::string text;
+};
+std::vector<Message> messages();
 void clearMessages();
 
 }  // namespace ehost::application
