@@ -393,17 +393,17 @@ MStatus MFnNumericAttribute::getDefault(double& value) {
 }
 
 // Value limits are a user-interface matter in the host; the embedded host keeps no limits.
-MStatus MFnNumericAttribute::setMin(double) {
-    return editFlag(obj_, [](Attribute&) {});
+MStatus MFnNumericAttribute::setMin(double value) {
+    return editFlag(obj_, [value](Attribute& a) { a.min = {true, value}; });
 }
-MStatus MFnNumericAttribute::setMax(double) {
-    return editFlag(obj_, [](Attribute&) {});
+MStatus MFnNumericAttribute::setMax(double value) {
+    return editFlag(obj_, [value](Attribute& a) { a.max = {true, value}; });
 }
-MStatus MFnNumericAttribute::setSoftMin(double) {
-    return editFlag(obj_, [](Attribute&) {});
+MStatus MFnNumericAttribute::setSoftMin(double value) {
+    return editFlag(obj_, [value](Attribute& a) { a.softMin = {true, value}; });
 }
-MStatus MFnNumericAttribute::setSoftMax(double) {
-    return editFlag(obj_, [](Attribute&) {});
+MStatus MFnNumericAttribute::setSoftMax(double value) {
+    return editFlag(obj_, [value](Attribute& a) { a.softMax = {true, value}; });
 }
 
 // ---------------------------------------------------------------- typed

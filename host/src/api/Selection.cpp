@@ -354,6 +354,18 @@ MStatus MGlobal::clearSelectionList() {
     return MStatus::kSuccess;
 }
 
+bool MGlobal::isSelected(const MObject& object, MStatus* status) {
+    auto n = ehost::api::nodeOf(object);
+    if (!n) {
+        setStatus(status, fail(MStatus::kInvalidParameter, "isSelected: the object is not a node"));
+        return false;
+    }
+    setStatus(status, MStatus::kSuccess);
+    return n->alive && std::any_of(active().begin(), active().end(), [&](const SelItem& s) {
+               return s.node == n && !s.component && !s.plug.attr;
+           });
+}
+
 MStatus MGlobal::deleteNode(MObject& node) {
     auto n = ehost::api::nodeOf(node);
     if (!n || !n->alive)

@@ -49,6 +49,12 @@ public:
 
     double defaults[4] = {0, 0, 0, 0};
     DataPtr defaultData;
+    //! Limits of a numeric attribute, as declared (reported, not enforced).
+    struct Limit {
+        bool set = false;
+        double value = 0;
+    };
+    Limit min, max, softMin, softMax;
 
     bool readable = true, writable = true, storable = true, keyable = false, hidden = false,
          cached = true, array = false, connectable = true, indexMatters = true,

@@ -95,6 +95,13 @@ std::shared_ptr<const MeshGeometry> applyTweaks(Node& node, const Attribute* twe
     return moved ? std::shared_ptr<const MeshGeometry>(moved) : base;
 }
 
+bool MeshShape::geometryBox(MBoundingBox& box) {
+    auto b = output()->boundingBox();
+    if (b.empty) return false;
+    box = MBoundingBox(MPoint(b.min.x, b.min.y, b.min.z), MPoint(b.max.x, b.max.y, b.max.z));
+    return true;
+}
+
 int MeshShape::componentCount(MFn::Type kind) {
     auto g = output();
     switch (kind) {

@@ -33,6 +33,8 @@ public:
     std::set<int> connectedTweaks() const;
     bool hasComponents() const override { return true; }
     int componentCount(MFn::Type kind) override;
+    //! The box of the output geometry (tweaks included).
+    bool geometryBox(MBoundingBox& box) override;
 
     bool hasHistory() const;
     //! The evaluated output geometry (never null).
