@@ -91,7 +91,11 @@ public:
             auto* d = dynamic_cast<DagNode*>(item.node.get());
             if (!d || !d->alive || item.plug.attr) continue;
             if (parents) {
-                if (d->parent && !d->parent->isWorld()) keep(d->parent);
+                // The parent of components is their object.
+                if (item.component)
+                    keep(d);
+                else if (d->parent && !d->parent->isWorld())
+                    keep(d->parent);
                 continue;
             }
             // The children of components are nothing.

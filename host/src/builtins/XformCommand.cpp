@@ -92,7 +92,8 @@ MMatrix rotationOf(const MMatrix& m) {
 
 class XformCommand : public BuiltinCommand {
 public:
-    bool isUndoable() const override { return true; }
+    // Queries change nothing and stay out of the undo queue.
+    bool isUndoable() const override { return !edits_.empty(); }
 
     MStatus run(const MArgDatabase& db) override {
         MStringArray names = objectNames(db);

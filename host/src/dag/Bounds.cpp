@@ -18,7 +18,7 @@ bool counts(DagNode& n, bool includeHidden) {
 MBoundingBox boundsInOwnSpace(DagNode& node, bool includeHidden) {
     MBoundingBox box;
     MBoundingBox own;
-    if (node.geometryBox(own)) box.expand(own);
+    if (node.geometryBox(own, MMatrix::identity)) box.expand(own);
     for (auto& c : node.children) {
         auto& child = static_cast<DagNode&>(*c);
         if (!counts(child, includeHidden)) continue;
@@ -37,10 +37,7 @@ MBoundingBox worldBounds(DagNode& node, bool includeHidden) {
     MBoundingBox box;
     std::function<void(DagNode&)> walk = [&](DagNode& n) {
         MBoundingBox own;
-        if (n.geometryBox(own)) {
-            own.transformUsing(n.worldMatrix());
-            box.expand(own);
-        }
+        if (n.geometryBox(own, n.worldMatrix())) box.expand(own);
         for (auto& c : n.children) {
             auto& child = static_cast<DagNode&>(*c);
             if (counts(child, includeHidden)) walk(child);

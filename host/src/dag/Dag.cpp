@@ -32,7 +32,7 @@ int DagNode::componentCount(MFn::Type) {
     return 0;
 }
 
-bool DagNode::geometryBox(MBoundingBox&) {
+bool DagNode::geometryBox(MBoundingBox&, const MMatrix&) {
     return false;
 }
 

@@ -27,9 +27,10 @@ public:
     virtual bool hasComponents() const { return false; }
     //! How many components of a kind (vertices, edges, faces) the node has.
     virtual int componentCount(MFn::Type kind);
-    //! The box around the node's own geometry in its own space; false for a
-    //! node without geometry (a transform, an unbounded locator).
-    virtual bool geometryBox(MBoundingBox& box);
+    //! The box around the node's own geometry carried through the matrix
+    //! (exactly, point by point, where the node can); false for a node
+    //! without geometry (a transform, an unbounded locator).
+    virtual bool geometryBox(MBoundingBox& box, const MMatrix& matrix);
 
     void dropLinks() override;
 

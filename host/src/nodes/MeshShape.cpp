@@ -95,10 +95,17 @@ std::shared_ptr<const MeshGeometry> applyTweaks(Node& node, const Attribute* twe
     return moved ? std::shared_ptr<const MeshGeometry>(moved) : base;
 }
 
-bool MeshShape::geometryBox(MBoundingBox& box) {
-    auto b = output()->boundingBox();
+bool MeshShape::geometryBox(MBoundingBox& box, const MMatrix& matrix) {
+    auto mesh = output();
+    auto b = mesh->boundingBox();
     if (b.empty) return false;
     box = MBoundingBox(MPoint(b.min.x, b.min.y, b.min.z), MPoint(b.max.x, b.max.y, b.max.z));
+    if (matrix == MMatrix::identity) return true;
+    box.clear();
+    for (int v = 0; v < mesh->numVertices(); ++v) {
+        Vec3 p = mesh->point(v);
+        box.expand(MPoint(p.x, p.y, p.z) * matrix);
+    }
     return true;
 }
 

@@ -34,7 +34,7 @@ public:
     bool hasComponents() const override { return true; }
     int componentCount(MFn::Type kind) override;
     //! The box of the output geometry (tweaks included).
-    bool geometryBox(MBoundingBox& box) override;
+    bool geometryBox(MBoundingBox& box, const MMatrix& matrix) override;
 
     bool hasHistory() const;
     //! The evaluated output geometry (never null).

@@ -16,7 +16,7 @@ class PluginDagNode : public DagNode {
 public:
     using DagNode::DagNode;
     //! A locator has the box its plug-in gives when it says it is bounded.
-    bool geometryBox(MBoundingBox& box) override {
+    bool geometryBox(MBoundingBox& box, const MMatrix& matrix) override {
         auto* locator = dynamic_cast<MPxLocatorNode*>(user);
         if (!locator) return false;
         bool bounded = guarded([this] { return cls->typeName + ".isBounded of node " + name; },
@@ -24,6 +24,7 @@ public:
         if (!bounded) return false;
         box = guarded([this] { return cls->typeName + ".boundingBox of node " + name; },
                       MBoundingBox(), [&] { return locator->boundingBox(); });
+        box.transformUsing(matrix);
         return true;
     }
 };

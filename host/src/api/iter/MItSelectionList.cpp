@@ -33,8 +33,13 @@ void MItSelectionList::collect() {
     position_ = 0;
     for (const SelItem& item : ehost::ApiAccess::impl(list_)->items) {
         if (!item.node->alive) continue;
-        if (filter_ == MFn::kInvalid || item.node->hasFn(filter_) ||
-            (item.component && item.component->hasFn(filter_))) {
+        if (filter_ == MFn::kInvalid) {
+            out.push_back(item);
+            continue;
+        }
+        // A plug is no node of any kind.
+        if (item.plug.attr) continue;
+        if (item.node->hasFn(filter_) || (item.component && item.component->hasFn(filter_))) {
             out.push_back(item);
             continue;
         }
