@@ -368,6 +368,7 @@ void dirtyOne(Node& node, const PlugAddr& plug, std::set<std::pair<Node*, PlugAd
     }
     ++node.changeStamp;
     theScene().noteDirty(&node);
+    theScene().watch.notify({GraphChange::Kind::PlugDirty, &node, plug});
     spread(node, plug, seen);
 }
 
@@ -413,6 +414,7 @@ void writeNumeric(Node& node, const PlugAddr& plug, const double* values, int co
     c->dirty = false;
     ++node.changeStamp;
     propagateDirty(node, plug);
+    theScene().watch.notify({GraphChange::Kind::AttributeSet, &node, plug});
 }
 
 void writeData(Node& node, const PlugAddr& written, DataPtr data) {
@@ -422,9 +424,24 @@ void writeData(Node& node, const PlugAddr& written, DataPtr data) {
     c->dirty = false;
     ++node.changeStamp;
     propagateDirty(node, plug);
+    theScene().watch.notify({GraphChange::Kind::AttributeSet, &node, written});
 }
 
 // ---------------------------------------------------------------- connections
+
+namespace {
+
+//! Both ends hear of a connection made or broken: the source first.
+void notifyConnection(GraphChange::Kind kind, const PlugRef& src, const PlugRef& dst) {
+    GraphWatch& watch = theScene().watch;
+    if (!watch.watched()) return;
+    GraphChange atSource{kind, src.node, src.addr, dst, false};
+    watch.notify(atSource);
+    GraphChange atDestination{kind, dst.node, dst.addr, src, true};
+    watch.notify(atDestination);
+}
+
+}  // namespace
 
 MStatus canConnect(const PlugRef& src, const PlugRef& dst) {
     if (!src.node || !dst.node || !src.addr.attr || !dst.addr.attr)
@@ -474,6 +491,7 @@ MStatus connect(const PlugRef& src, const PlugRef& dst) {
     markDirty(*dst.node, dst.addr);
     src.node->connectionChanged(src.addr, dst, true, true);
     dst.node->connectionChanged(dst.addr, src, true, false);
+    notifyConnection(GraphChange::Kind::Connected, src, dst);
     return MStatus::kSuccess;
 }
 
@@ -497,6 +515,7 @@ MStatus disconnect(const PlugRef& src, const PlugRef& dst) {
     markDirty(*dst.node, dst.addr);
     src.node->connectionChanged(src.addr, dst, false, true);
     dst.node->connectionChanged(dst.addr, src, false, false);
+    notifyConnection(GraphChange::Kind::Disconnected, src, dst);
     return MStatus::kSuccess;
 }
 

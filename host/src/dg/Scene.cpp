@@ -96,6 +96,7 @@ MStatus Scene::attach(const NodePtr& node) {
     nodes_.insert(pos, node);
     byName_[node->name] = node.get();
     node->alive = true;
+    watch.notify({GraphChange::Kind::NodeAdded, node.get()});
     // Outputs start dirty: the next evaluation of the scene computes them.
     for (int i = 0; i < node->slotCount(); ++i)
         if (node->slot(i).cell.dirty) {
@@ -108,6 +109,8 @@ MStatus Scene::attach(const NodePtr& node) {
 void Scene::detach(Node& node) {
     if (!node.alive) return;
     NodePtr keep = node.self();
+    watch.notify({GraphChange::Kind::NodeRemoved, &node});
+    if (!node.alive) return;
     node.alive = false;
     byName_.erase(node.name);
     dirty_.erase(&node);
@@ -126,8 +129,14 @@ MStatus Scene::rename(Node& node, const std::string& wanted, std::string* finalN
         byName_.erase(node.name);
         byName_[name] = &node;
     }
+    std::string previous = std::move(node.name);
     node.name = name;
     if (finalName) *finalName = name;
+    if (node.alive) {
+        GraphChange change{GraphChange::Kind::Renamed, &node};
+        change.previousName = std::move(previous);
+        watch.notify(change);
+    }
     return MStatus::kSuccess;
 }
 
@@ -139,6 +148,12 @@ std::vector<Node*> Scene::takeDirty() {
 }
 
 void Scene::clear() {
+    // Those watching hear of every node going, while the scene still holds it.
+    if (watch.watched()) {
+        std::vector<NodePtr> going = nodes_;
+        for (auto it = going.rbegin(); it != going.rend(); ++it)
+            if ((*it)->alive) watch.notify({GraphChange::Kind::NodeRemoved, it->get()});
+    }
     // Break connections and parent links first so that no node outlives the
     // scene through a reference held by another node.
     for (auto& n : nodes_) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/src/dg/Graph.h"
+#include "host/src/dg/Watch.h"
 
 namespace ehost {
 
@@ -57,6 +58,8 @@ public:
     std::string fileName;
     //! Whether modelling commands record construction history (constructionHistory -toggle).
     bool recordsHistory = true;
+    //! Who is told of changes to the graph (kept across new scenes).
+    GraphWatch watch;
 
 private:
     std::vector<NodePtr> nodes_;
