@@ -128,7 +128,8 @@ const std::vector<const Attribute*>& NodeClass::affectedBy(const Attribute* when
 bool NodeClass::isA(const std::string& type) const {
     for (const NodeClass* c = this; c; c = c->base)
         if (c->typeName == type) return true;
-    // The abstract types every DAG node, and every shape, also is.
+    // The abstract types every node, every DAG node and every shape also is.
+    if (type == "dependNode") return true;
     if (type == "dagNode") return role != NodeRole::Depend;
     if (type == "shape") return role == NodeRole::Shape || role == NodeRole::Locator;
     return false;

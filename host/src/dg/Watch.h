@@ -25,6 +25,9 @@ struct GraphChange {
         AttributeRemoved,  // a dynamic attribute is about to be removed
         PlugDirty,         // plug was marked dirty
     };
+    GraphChange(Kind k, Node* n, PlugAddr p = {}, PlugRef o = {}, bool in = false)
+        : kind(k), node(n), plug(p), other(o), incoming(in) {}
+
     Kind kind;
     Node* node = nullptr;
     PlugAddr plug;
