@@ -29,26 +29,26 @@ bool ScriptRunner::runText(const std::string& text, const std::string& source) {
     return runPart(text, source, 1, settings_.keepGoing) == Ran::Ok;
 }
 
-ScriptRunner::Ran ScriptRunner::runPart(const std::string& text, const std::string& source,
-                                        int firstLine, bool keepGoing, bool waitIfUnterminated) {
+host::RunOptions ScriptRunner::options(const std::string& source, int firstLine, bool keepGoing) {
     host::RunOptions options;
     options.firstLine = firstLine;
     options.display = !settings_.quiet;
     options.keepGoing = keepGoing;
-    options.waitIfUnterminated = waitIfUnterminated;
-    options.beforeEach = [&](const host::Step& step) {
+    options.beforeEach = [this](const host::Step& step) {
         if (settings_.verbose) std::cout << step.text << ";" << std::endl;
         if (settings_.quiet) host::clearMessages();
     };
-    options.afterEach = [&](const host::Step& step, bool ok) {
+    options.afterEach = [this, source](const host::Step& step, bool ok) {
         if (settings_.quiet) printProblems();
         if (ok) return;
         ++failures_;
         std::cerr << "tessark: " << source << ", line " << step.line
                   << ": failed: " << shortened(step.text) << std::endl;
     };
-    const host::Outcome outcome = host::run(text, options);
-    if (outcome.unterminated && waitIfUnterminated) return Ran::Wait;
+    return options;
+}
+
+bool ScriptRunner::report(const host::Outcome& outcome, const std::string& source) {
     if (outcome.invalidText) {
         if (settings_.quiet) host::clearMessages();
         host::reportError(source + ": line " + std::to_string(outcome.line) + ": " +
@@ -56,30 +56,32 @@ ScriptRunner::Ran ScriptRunner::runPart(const std::string& text, const std::stri
         if (settings_.quiet) printProblems();
         ++failures_;
     }
-    return outcome.ok ? Ran::Ok : Ran::Failed;
+    return outcome.ok;
+}
+
+ScriptRunner::Ran ScriptRunner::runPart(const std::string& text, const std::string& source,
+                                        int firstLine, bool keepGoing, bool waitIfUnterminated) {
+    host::RunOptions run = options(source, firstLine, keepGoing);
+    run.waitIfUnterminated = waitIfUnterminated;
+    const host::Outcome outcome = host::run(text, run);
+    if (outcome.unterminated && waitIfUnterminated) return Ran::Wait;
+    return report(outcome, source) ? Ran::Ok : Ran::Failed;
 }
 
 bool ScriptRunner::runStream(std::istream& in, const std::string& source, bool interactive) {
-    std::string pending, lineText;
-    int firstLine = 1, lineNumber = 0;
-    bool ok = true;
+    // Each line is lexed once: text held open by a string or comment is not
+    // read again from its start on every line that follows.
+    host::LineFeed feed;
+    const host::RunOptions run = options(source, 1, settings_.keepGoing || interactive);
+    std::string lineText;
+    bool ok = true, waiting = false;
     auto prompt = [&] {
-        if (interactive) std::cout << (pending.empty() ? "tessark> " : "      > ") << std::flush;
+        if (interactive) std::cout << (waiting ? "      > " : "tessark> ") << std::flush;
     };
     prompt();
     while (std::getline(in, lineText)) {
-        ++lineNumber;
-        if (pending.empty()) firstLine = lineNumber;
-        pending += lineText;
-        pending += '\n';
-        // An open string or comment may close on a later line.
-        Ran ran = runPart(pending, source, firstLine, settings_.keepGoing || interactive, true);
-        if (ran == Ran::Wait) {
-            prompt();
-            continue;
-        }
-        pending.clear();
-        if (ran == Ran::Failed) {
+        waiting = !feed.addLine(lineText);
+        if (!waiting && !report(feed.runReady(run), source)) {
             ok = false;
             if (!settings_.keepGoing && !interactive) return false;
         }
@@ -87,8 +89,9 @@ bool ScriptRunner::runStream(std::istream& in, const std::string& source, bool i
     }
     if (interactive) std::cout << std::endl;
     // Whatever is still open at the end is reported as the lexer sees it.
-    if (!pending.empty() && runPart(pending, source, firstLine, settings_.keepGoing) != Ran::Ok)
-        ok = false;
+    host::RunOptions last = run;
+    last.keepGoing = settings_.keepGoing;
+    if (!report(feed.finish(last), source)) ok = false;
     return ok;
 }
 

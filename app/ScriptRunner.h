@@ -5,6 +5,8 @@
 #include <istream>
 #include <string>
 
+#include "host/src/session/Application.h"
+
 namespace tessark_app {
 
 struct RunSettings {
@@ -34,6 +36,11 @@ private:
     enum class Ran { Ok, Failed, Wait };
     Ran runPart(const std::string& text, const std::string& source, int firstLine, bool keepGoing,
                 bool waitIfUnterminated = false);
+
+    ehost::application::RunOptions options(const std::string& source, int firstLine,
+                                           bool keepGoing);
+    //! Reports text that is not command text; true when the outcome is good.
+    bool report(const ehost::application::Outcome& outcome, const std::string& source);
 
     RunSettings settings_;
     int failures_ = 0;

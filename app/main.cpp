@@ -1,6 +1,7 @@
 // tessark: the host application. Starts the embedded host, then runs host
 // commands from the command line, script files or standard input.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,12 +24,28 @@ int usageError(const std::string& text) {
     return kBadUsage;
 }
 
-bool readFile(const std::string& path, std::string& text) {
+//! A script file's text; false with the reason. A pipe is a script too (a
+//! shell's process substitution gives one), but a device is never read: it
+//! may have no end.
+bool readFile(const std::string& path, std::string& text, std::string& reason) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(st.st_mode) || S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) {
+        reason = S_ISDIR(st.st_mode) ? "it is a directory" : "it is a device";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in) {
+        reason = std::strerror(errno);
+        return false;
+    }
     std::ostringstream all;
     all << in.rdbuf();
     text = all.str();
+    if (in.bad()) reason = std::strerror(errno);
     return !in.bad();
 }
 
@@ -70,8 +87,9 @@ int main(int argc, char** argv) {
             continue;
         }
         Source s{script, "", false};
-        if (!readFile(script, s.text))
-            return usageError("cannot read script " + script + ": " + std::strerror(errno));
+        std::string reason;
+        if (!readFile(script, s.text, reason))
+            return usageError("cannot read script " + script + ": " + reason);
         sources.push_back(std::move(s));
     }
     if (sources.empty()) sources.push_back({"standard input", "", true});

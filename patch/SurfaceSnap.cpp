@@ -21,6 +21,15 @@ double snapDistance() {
 
 }  // namespace
 
+MPoint nearestOnSource(const MPoint& world) {
+    MStatus status;
+    MFnMesh source(sourceMeshPath(), &status);
+    if (!status) return world;
+    MPoint nearest;
+    if (!source.getClosestPoint(world, nearest, MSpace::kWorld)) return world;
+    return nearest;
+}
+
 bool isSameFacing(int sourceFaceId, const MVector& quadNormal) {
     MFnMesh source(sourceMeshPath());
     MVector normal;

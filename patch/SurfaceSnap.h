@@ -41,6 +41,9 @@ SurfaceSnap projectOntoSource(MFnMesh& mesh, const MMatrix& worldMatrix, const M
 MStatus applySnap(MFnMesh& mesh, const MMatrix& worldMatrix, const SurfaceSnap& snap);
 //! The snap as host command text: "move -absolute x y z PATH.vtx[id]; " per hit.
 MString moveCommandText(const SurfaceSnap& snap, const MDagPath& meshPath);
+//! The point of the source surface nearest the given world point, in world
+//! space; the point itself when there is no source mesh.
+MPoint nearestOnSource(const MPoint& world);
 //! Whether a face of the source mesh and the given normal point the same way.
 bool isSameFacing(int sourceFaceId, const MVector& quadNormal);
 

@@ -21,6 +21,7 @@
 #include "patch/PatchPipeline.h"
 #include "patch/RelaxBrush.h"
 #include "patch/SpanChange.h"
+#include "patch/SurfaceSnap.h"
 #include "patch/ToolAction.h"
 #include "railnode/RailNodeOps.h"
 #include "tessark/TessarkToolCmd.h"
@@ -249,7 +250,11 @@ std::vector<int> ContextHost::bridgePatch(const std::vector<int>& playerEdges,
 
 void ContextHost::weld(const std::vector<int>& player, const std::vector<int>& weld,
                        const geo::Polyline& targets) {
-    runCommandAction(kWeld, weldCommand(retopologyMesh(), player, weld, toPointArray(targets)));
+    // Each pair meets where the surface is, not at the pair's midpoint, which
+    // lies off a curved surface.
+    MPointArray onSurface = toPointArray(targets);
+    for (unsigned i = 0; i < onSurface.length(); ++i) onSurface[i] = nearestOnSource(onSurface[i]);
+    runCommandAction(kWeld, weldCommand(retopologyMesh(), player, weld, onSurface));
 }
 
 void ContextHost::bridgeLoops(const std::vector<int>& playerEdges,
@@ -259,7 +264,30 @@ void ContextHost::bridgeLoops(const std::vector<int>& playerEdges,
 
 void ContextHost::magnetMerge(int first, int second) {
     MDagPath mesh = retopologyMesh();
+    // The merge puts the vertex at the two points' midpoint, off a curved
+    // surface: both go first to the surface point nearest it, and the moves
+    // and the merge undo as one.
+    MString moves;
+    MIntArray ids;
+    ids.append(first);
+    ids.append(second);
+    const MPointArray ends = mesh.isValid() ? vertexPoints(ids, mesh) : MPointArray();
+    if (ends.length() == 2) {
+        const MPoint target = nearestOnSource(ends[0] + (ends[1] - ends[0]) * 0.5);
+        for (int id : {first, second}) {
+            moves += "move -a ";
+            moves += target.x;
+            moves += " ";
+            moves += target.y;
+            moves += " ";
+            moves += target.z;
+            moves += " \"" + mesh.fullPathName() + ".vtx[" + id + "]\";";
+        }
+    }
+    MGlobal::executeCommand("undoInfo -openChunk", false, false);
+    if (moves.length()) MGlobal::executeCommand(moves, false, true);
     MGlobal::executeCommand(magnetMergeCommand(mesh, first, second), true, true);
+    MGlobal::executeCommand("undoInfo -closeChunk", false, false);
     forgetMesh();
     if (mesh.isValid()) MGlobal::selectByName(mesh.fullPathName(), MGlobal::kAddToList);
 }

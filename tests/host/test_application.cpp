@@ -90,6 +90,81 @@ TEST_F(ApplicationTest, ProblemsAreTheWarningsAndErrorsInOrder) {
     EXPECT_TRUE(app::problems().empty());
 }
 
+// ---------------------------------------------------------------- lines as they come
+
+class LineFeedTest : public ApplicationTest {
+protected:
+    app::RunOptions options() {
+        app::RunOptions o;
+        o.display = false;
+        o.beforeEach = [this](const app::Step& s) { steps.push_back(s.line); };
+        o.afterEach = [this](const app::Step& s, bool ok) {
+            outcomes.push_back(s.text + (ok ? ": ok" : ": failed"));
+        };
+        return o;
+    }
+};
+
+TEST_F(LineFeedTest, CommandsWaitForTheLineThatClosesTheirStringAndKeepTheirLines) {
+    app::LineFeed feed;
+    EXPECT_TRUE(feed.addLine("createNode transform -n a"));
+    EXPECT_TRUE(feed.runReady(options()).ok);
+    EXPECT_FALSE(feed.addLine("createNode transform -n b; optionVar -sv note \"two"));
+    EXPECT_FALSE(feed.addLine("/* not a comment inside a string */"));
+    EXPECT_TRUE(ehost::theScene().find("b") == nullptr) << "nothing runs while the string is open";
+    EXPECT_FALSE(feed.addLine("lines\" /* a comment"));
+    EXPECT_TRUE(feed.addLine("that goes on */; ls b"));
+    EXPECT_TRUE(feed.runReady(options()).ok);
+    EXPECT_FALSE(feed.addLine("ls a; /* a comment over"));
+    EXPECT_TRUE(feed.addLine("two lines */ noSuchCommand"));
+    app::Outcome o = feed.runReady(options());
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.line, 7);
+    EXPECT_EQ(o.failedCommand, "noSuchCommand");
+    EXPECT_THAT(steps, ElementsAre(1, 2, 2, 5, 6, 7));
+    EXPECT_EQ(ehost::session().prefs().find("note")->asString(),
+              "two\n/* not a comment inside a string */\nlines");
+    EXPECT_TRUE(feed.finish(options()).ok);
+}
+
+TEST_F(LineFeedTest, TextLeftOpenAtTheEndRunsNothingOfItsLinesAndSaysWhereItOpened) {
+    app::LineFeed feed;
+    EXPECT_TRUE(feed.addLine("createNode transform -n a"));
+    feed.runReady(options());
+    EXPECT_FALSE(feed.addLine("createNode transform -n b; optionVar -sv note \"open"));
+    for (int i = 0; i < 50000; ++i) EXPECT_FALSE(feed.addLine("and on"));
+    app::Outcome o = feed.finish(options());
+    EXPECT_TRUE(o.invalidText);
+    EXPECT_TRUE(o.unterminated);
+    EXPECT_EQ(o.line, 2);
+    EXPECT_EQ(o.reason, "unterminated string");
+    EXPECT_THAT(steps, ElementsAre(1));
+    EXPECT_EQ(ehost::theScene().find("b"), nullptr);
+
+    app::LineFeed comment;
+    comment.addLine("ls");
+    comment.addLine("/* never closed");
+    o = comment.finish(options());
+    EXPECT_EQ(o.reason, "unterminated comment");
+    EXPECT_EQ(o.line, 2);
+}
+
+TEST(LexerPieces, AWordOrACommentSplitAcrossPiecesReadsAsOne) {
+    ehost::CommandSplitter splitter;
+    for (const char* piece :
+         {"createNode tran", "sform -n a /", "/ a comment\nls a", "; ls -", "sl"})
+        splitter.feed(piece);
+    ehost::SplitError why;
+    ASSERT_TRUE(splitter.finish(why));
+    std::vector<ehost::CommandText> cmds = splitter.take();
+    ASSERT_EQ(cmds.size(), 3u);
+    EXPECT_EQ(cmds[0].source, "createNode transform -n a // a comment");
+    EXPECT_EQ(cmds[0].tokens.size(), 4u);
+    EXPECT_EQ(cmds[1].line, 2);
+    EXPECT_EQ(cmds[2].tokens[1].text, "-sl");
+    EXPECT_EQ(cmds[2].tokens[1].kind, ehost::Token::Kind::Flag);
+}
+
 TEST(LexerErrors, NameTheLineAndWhetherMoreTextCouldCloseIt) {
     std::vector<ehost::CommandText> cmds;
     ehost::SplitError why;

@@ -37,10 +37,11 @@ TEST(ComponentListTest, KeepsOrderDropsRepeatsAndWritesRanges) {
               (std::vector<std::string>{"vtx[2]", "vtx[9]", "e[7]", "e[3:5]", "e[8]"}));
     ComponentList back;
     std::string why;
-    ASSERT_TRUE(ComponentList::fromStrings(c.toStrings(), back, why)) << why;
+    const MeshGeometry grid = ehost::makePlane(1, 1, 3, 3);  // 16 vertices, 24 edges
+    ASSERT_TRUE(ComponentList::fromStrings(c.toStrings(), grid, back, why)) << why;
     EXPECT_EQ(back.vertices, c.vertices);
     EXPECT_EQ(back.edges, c.edges);
-    EXPECT_FALSE(ComponentList::fromStrings({"vtx[1]", "uv[2]"}, back, why));
+    EXPECT_FALSE(ComponentList::fromStrings({"vtx[1]", "uv[2]"}, grid, back, why));
     EXPECT_EQ(why, "\"uv[2]\" is not a mesh component");
     EXPECT_EQ(back.vertices, c.vertices) << "a refused list leaves the output alone";
 }

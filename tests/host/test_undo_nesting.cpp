@@ -62,4 +62,42 @@ TEST_F(UndoNestingTest, ACommandNotKeptForUndoLeavesWhatItRanUndoable) {
     EXPECT_FALSE(exists("cubeB")) << "the commands it ran are steps of their own";
 }
 
+TEST_F(UndoNestingTest, AChunkUndoesAndRedoesAsOneStep) {
+    ASSERT_TRUE(run("polyCube -n before"));
+    const size_t steps = ehost::theCommands().undoQueue.undoable();
+    ASSERT_TRUE(run("undoInfo -openChunk"));
+    ASSERT_TRUE(run("polyCube -n cubeA"));
+    ASSERT_TRUE(run("undoInfo -openChunk -chunkName inner"));  // nested: joins the outer one
+    ASSERT_TRUE(run("polyCube -n cubeB"));
+    ASSERT_TRUE(run("undoInfo -closeChunk"));
+    ASSERT_TRUE(run("polyCube -n cubeC"));
+    ASSERT_TRUE(run("undoInfo -closeChunk"));
+    EXPECT_EQ(ehost::theCommands().undoQueue.undoable(), steps + 1);
+    EXPECT_EQ(ehost::theCommands().undoQueue.journal().back(), "polyCube -n cubeC")
+        << "an unnamed chunk goes by its last command";
+    ASSERT_TRUE(run("undo"));
+    EXPECT_FALSE(exists("cubeA") || exists("cubeB") || exists("cubeC"));
+    EXPECT_TRUE(exists("before"));
+    ASSERT_TRUE(run("redo"));
+    EXPECT_TRUE(exists("cubeA") && exists("cubeB") && exists("cubeC"));
+}
+
+TEST_F(UndoNestingTest, ChunksThatAreEmptyUnclosedOrUnopened) {
+    const size_t steps = ehost::theCommands().undoQueue.undoable();
+    ASSERT_TRUE(run("undoInfo -openChunk -chunkName nothing"));
+    ASSERT_TRUE(run("undoInfo -closeChunk"));
+    EXPECT_EQ(ehost::theCommands().undoQueue.undoable(), steps) << "an empty chunk is no step";
+    EXPECT_FALSE(run("undoInfo -closeChunk")) << "no chunk is open";
+    EXPECT_FALSE(run("undoInfo -openChunk -closeChunk"));
+    // A chunk left open is closed by the next undo, which then takes it back whole.
+    ASSERT_TRUE(run("undoInfo -openChunk -chunkName pair"));
+    ASSERT_TRUE(run("polyCube -n cubeA"));
+    ASSERT_TRUE(run("polyCube -n cubeB"));
+    ASSERT_TRUE(run("undo"));
+    EXPECT_FALSE(exists("cubeA") || exists("cubeB"));
+    ASSERT_TRUE(run("redo"));
+    EXPECT_TRUE(exists("cubeA") && exists("cubeB"));
+    EXPECT_EQ(ehost::theCommands().undoQueue.journal().back(), "pair");
+}
+
 }  // namespace

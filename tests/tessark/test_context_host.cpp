@@ -5,6 +5,9 @@
 #include <maya/M3dView.h>
 #include <maya/MPxContext.h>
 
+#include "host/src/session/Session.h"
+#include "host/src/view/Tools.h"
+#include "host/src/view/Views.h"
 #include "patch/FusionCommands.h"
 #include "patch/RelaxBrush.h"
 #include "tessark/ContextHost.h"
@@ -121,6 +124,81 @@ TEST_F(ContextHostTest, JoiningCommandsPairOnlyWhatBothLoopsHave) {
     EXPECT_EQ(tessark::bridgeCommand(mesh, {1, 2, 3}, {9, 8}, 1).str(),
               "polyBridgeEdge -divisions 1 -direction 0 \"|m.e[1]\" \"|m.e[9]\" \"|m.e[2]\" "
               "\"|m.e[8]\"");
+}
+
+//! Two unit quads side by side with a gap, just above the top of a ball of
+//! radius 5: quad 0 is vertices 0-3, quad 1 is 4-7; 1-2 faces 4-7 across the gap.
+MObject twoQuadsAboveTheBall() {
+    auto above = [](double x, double z) {
+        return MPoint(x, std::sqrt(25 - x * x - z * z) + 0.05, z);
+    };
+    MPointArray points;
+    for (double x0 : {-1.1, 0.1}) {
+        points.append(above(x0, -0.5));
+        points.append(above(x0 + 1, -0.5));
+        points.append(above(x0 + 1, 0.5));
+        points.append(above(x0, 0.5));
+    }
+    MIntArray counts, connects;
+    for (int q = 0; q < 2; ++q) {
+        counts.append(4);
+        for (int k : {0, 3, 2, 1}) connects.append(4 * q + k);
+    }
+    MFnMesh fn;
+    MObject transform = fn.create(8, 2, points, counts, connects);
+    MFnDagNode(transform).setName("retopo");
+    return transform;
+}
+
+TEST_F(ContextHostTest, MergedAndWeldedVerticesLandOnTheSurfaceAndUndoAsOne) {
+    ASSERT_TRUE(run("polySphere -r 5 -sx 40 -sy 40 -n ball"));
+    useSource("ball");
+    twoQuadsAboveTheBall();
+    ASSERT_TRUE(run("select -r retopo"));
+    // A rail tool context, as the context command makes it: the weld runs as its tool command.
+    ehost::Tool* tool = ehost::session().views().tools().find(result("TessarkContext"));
+    ASSERT_TRUE(tool && tool->context);
+    tessark::ContextHost toolHost{*tool->context};
+    auto retopo = [&] {
+        MDagPath p = path("retopo");
+        p.extendToShape();
+        return meshOf(p.node());
+    };
+    auto distanceToBall = [&](const MPoint& p) {
+        MPoint closest;
+        MFnMesh(path("ball")).getClosestPoint(p, closest, MSpace::kWorld);
+        return closest.distanceTo(p);
+    };
+    const ehost::MeshGeometry before = *retopo();
+
+    // A magnet merge across the gap: one vertex, on the ball, not at the midpoint above it.
+    toolHost.magnetMerge(1, 4);
+    ASSERT_EQ(retopo()->numVertices(), 7);
+    int merged = -1;
+    for (int v = 0; v < 7; ++v)
+        if (std::abs(retopo()->point(v).x) < 0.2 && retopo()->point(v).z < 0) merged = v;
+    ASSERT_GE(merged, 0);
+    const ehost::Vec3 m = retopo()->point(merged);
+    EXPECT_LT(distanceToBall(MPoint(m.x, m.y, m.z)), 1e-4);
+    ASSERT_TRUE(run("undo"));
+    EXPECT_TRUE(*retopo() == before) << "the moves and the merge are one step";
+
+    // A weld of the two facing edges: each pair meets on the ball.
+    auto middle = [&](int a, int b) {
+        const ehost::Vec3 p = (retopo()->point(a) + retopo()->point(b)) * 0.5;
+        return geo::Point{p.x, p.y, p.z};
+    };
+    geo::Polyline midpoints{middle(1, 4), middle(2, 7)};
+    toolHost.weld({1, 2}, {4, 7}, midpoints);
+    ASSERT_EQ(retopo()->numVertices(), 6);
+    for (int v = 0; v < 6; ++v) {
+        const ehost::Vec3 p = retopo()->point(v);
+        if (std::abs(p.x) < 0.2) {
+            EXPECT_LT(distanceToBall(MPoint(p.x, p.y, p.z)), 1e-4) << v;
+        }
+    }
+    ASSERT_TRUE(run("undo"));
+    EXPECT_TRUE(*retopo() == before);
 }
 
 TEST_F(ContextHostTest, ABrushSetUpWithoutSizeOrIntensityStillRelaxes) {

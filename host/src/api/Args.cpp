@@ -5,9 +5,11 @@
 #include <maya/MSelectionList.h>
 #include <maya/MSyntax.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "host/src/command/ArgConvert.h"
+#include "host/src/command/Lexer.h"
 #include "host/src/core/NumberText.h"
 #include "host/src/dg/Api.h"
 
@@ -143,9 +145,7 @@ Array readRun(const std::vector<MArgList::Arg>& args, unsigned& index, MStatus* 
     Array out;
     while (index < args.size()) {
         const auto& a = args[index];
-        bool flag = !a.quoted && a.text.size() > 1 && a.text[0] == '-' &&
-                    std::isalpha(static_cast<unsigned char>(a.text[1]));
-        if (flag) break;
+        if (!a.quoted && ehost::isFlagWord(a.text)) break;
         MStatus st;
         auto v = read(index, &st);
         if (!st) {
@@ -406,9 +406,19 @@ bool fits(MSyntax::MArgType t, const std::string& text) {
     }
 }
 
+//! Why text does not fit: a whole number too big for an integer says so,
+//! rather than that it is no integer.
+std::string misfit(MSyntax::MArgType t, const std::string& text) {
+    double d;
+    const bool integral = t == MSyntax::kLong || t == MSyntax::kUnsigned;
+    if (integral && ehost::parseNumber(text, d) && std::isfinite(d) && d == std::trunc(d))
+        return "\"" + text + "\" is out of range for " + typeName(t) +
+               (t == MSyntax::kLong ? " (-2147483648 to 2147483647)" : " (0 to 2147483647)");
+    return "\"" + text + "\" is not " + typeName(t);
+}
+
 bool looksLikeFlag(const MArgList::Arg& a) {
-    return !a.quoted && a.text.size() > 1 && a.text[0] == '-' &&
-           std::isalpha(static_cast<unsigned char>(a.text[1]));
+    return !a.quoted && ehost::isFlagWord(a.text);
 }
 
 }  // namespace
@@ -485,7 +495,7 @@ MArgParser::MArgParser(const MSyntax& syntax, const MArgList& argList, MStatus* 
                     return;
                 }
                 if (!fits(t, args[i].text)) {
-                    failWith("Flag " + a.text + ": \"" + args[i].text + "\" is not " + typeName(t));
+                    failWith("Flag " + a.text + ": " + misfit(t, args[i].text));
                     return;
                 }
                 use.values.push_back(i++);

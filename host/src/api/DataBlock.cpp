@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "host/src/core/Saturate.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Data.h"
 
@@ -216,14 +217,13 @@ char MDataHandle::asChar() const {
     return static_cast<char>(number(0));
 }
 unsigned char MDataHandle::asUChar() const {
-    return static_cast<unsigned char>(number(0));
+    return ehost::saturatingCast<unsigned char>(number(0));
 }
 short MDataHandle::asShort() const {
-    return static_cast<short>(number(0));
+    return ehost::saturatingCast<short>(number(0));
 }
 int MDataHandle::asInt() const {
-    double v = number(0);
-    return std::isfinite(v) ? static_cast<int>(v) : 0;
+    return ehost::saturatingCast<int>(number(0));
 }
 float MDataHandle::asFloat() const {
     return static_cast<float>(number(0));
@@ -249,7 +249,7 @@ double3& MDataHandle::asDouble3() {
     return impl_.d;
 }
 int3& MDataHandle::asInt3() {
-    for (int k = 0; k < 3; ++k) impl_.i[k] = static_cast<int>(number(k));
+    for (int k = 0; k < 3; ++k) impl_.i[k] = ehost::saturatingCast<int>(number(k));
     return impl_.i;
 }
 MVector MDataHandle::asVector() const {

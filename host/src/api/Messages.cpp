@@ -5,6 +5,7 @@
 
 #include "host/src/core/Events.h"
 #include "host/src/core/NumberText.h"
+#include "host/src/core/Saturate.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Scene.h"
 
@@ -66,7 +67,7 @@ MStatus MCommandResult::getResult(int& result) const {
     if (type_ == kInt)
         result = ints_.length() ? ints_[0] : 0;
     else if (type_ == kDouble)
-        result = static_cast<int>(doubles_.length() ? doubles_[0] : 0);
+        result = ehost::saturatingCast<int>(doubles_.length() ? doubles_[0] : 0);
     else
         return wrongType();
     return MStatus::kSuccess;

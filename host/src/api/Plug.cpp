@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "host/src/core/Guard.h"
+#include "host/src/core/Saturate.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Data.h"
 
@@ -86,7 +87,7 @@ T asValue(const MPlug& p, MStatus* status) {
     if constexpr (std::is_same_v<T, bool>)
         return v != 0;
     else if constexpr (std::is_integral_v<T>)
-        return std::isfinite(v) ? static_cast<T>(v) : T(0);
+        return ehost::saturatingCast<T>(v);
     else
         return static_cast<T>(v);
 }

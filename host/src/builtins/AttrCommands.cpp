@@ -89,10 +89,13 @@ bool typedValue(const std::string& type, const std::vector<std::string>& values,
         out = MFnStringData().create(MString(values[0]));
         return true;
     }
-    if (type == "stringArray") {
+    // A component list ("vtx[2:5]" ...) is held as the strings that name it,
+    // as the modelling nodes keep them.
+    if (type == "stringArray" || type == "componentList") {
         unsigned n = 0;
         if (values.empty() || !parseUnsigned(values[0], n) || values.size() != n + 1u) {
-            why = "a string array is its count followed by that many strings";
+            why = "a " + std::string(type == "stringArray" ? "string array" : "component list") +
+                  " is its count followed by that many strings";
             return false;
         }
         MStringArray a;
@@ -213,13 +216,15 @@ public:
             return error(plug.name().str() + ": " + why);
         if (values.size() != count)
             return error(plug.name().str() + " takes " + std::to_string(count) + " value(s)");
+        // The scene reader's rule: a value the attribute would change is refused.
+        for (size_t k = 0; k < count; ++k) {
+            const MFnNumericData::Type t =
+                a->isCompound() ? a->children[k]->numericType : a->numericType;
+            if (!holdsNumber(t, v[k])) return error(cannotHoldText(plug.name().str(), t, v[k]));
+        }
         // Angles are written in degrees.
         if (a->isAngle)
             for (double& d : v) d = MAngle(d, MAngle::kDegrees).asRadians();
-        for (double d : v)
-            if (std::isnan(d) && a->numericType != MFnNumericData::kDouble &&
-                a->numericType != MFnNumericData::kFloat)
-                return error(plug.name().str() + ": not a number");
         if (count == 1) {
             modifier.newPlugValueDouble(plug, v[0]);
         } else {

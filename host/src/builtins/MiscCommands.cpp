@@ -5,6 +5,7 @@
 #include "host/src/core/Events.h"
 #include "host/src/core/MessageLog.h"
 #include "host/src/core/Preferences.h"
+#include "host/src/core/StatusText.h"
 
 namespace ehost {
 
@@ -46,6 +47,9 @@ MSyntax undoInfoSyntax() {
     MSyntax s;
     s.addFlag("-l", "-length", MSyntax::kUnsigned);
     s.addFlag("-fl", "-flush");
+    s.addFlag("-ock", "-openChunk");
+    s.addFlag("-cck", "-closeChunk");
+    s.addFlag("-cn", "-chunkName", MSyntax::kString);
     s.enableQuery(true);
     return s;
 }
@@ -56,6 +60,18 @@ public:
         auto& q = theCommands().undoQueue;
         if (db.isQuery()) {
             setResult(static_cast<int>(q.limit()));
+            return MStatus::kSuccess;
+        }
+        if (db.isFlagSet("-ock") && db.isFlagSet("-cck"))
+            return error("-openChunk and -closeChunk cannot be used together");
+        if (db.isFlagSet("-ock")) {
+            MString name;
+            if (db.isFlagSet("-cn")) db.getFlagArgument("-cn", 0, name);
+            q.openChunk(name.str());
+            return MStatus::kSuccess;
+        }
+        if (db.isFlagSet("-cck")) {
+            if (!q.closeChunk()) return error("there is no open undo chunk to close");
             return MStatus::kSuccess;
         }
         if (db.isFlagSet("-fl")) q.flush();
@@ -105,13 +121,14 @@ public:
                                 : kind == 'f' ? OptionValue::ofDouble(l.asDouble(1))
                                               : OptionValue::ofString(l.asString(1).str());
                 MStatus st = s.append ? prefs.append(name, v) : prefs.set(name, v);
-                if (!st) return error(st.errorString().str());
+                if (!st) return error(statusText(st));
             }
         }
         MString name;
         if (db.isFlagSet("-rm")) {
             db.getFlagArgument("-rm", 0, name);
-            prefs.remove(name.str());
+            MStatus st = prefs.remove(name.str());
+            if (!st && st.statusCode() != MStatus::kNotFound) return error(statusText(st));
         }
         if (db.isFlagSet("-ex")) {
             db.getFlagArgument("-ex", 0, name);

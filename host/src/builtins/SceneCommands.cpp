@@ -4,6 +4,8 @@
 #include <maya/MFnDependencyNode.h>
 #include <maya/MGlobal.h>
 
+#include <algorithm>
+
 #include "host/src/builtins/Builtin.h"
 #include "host/src/core/StatusText.h"
 #include "host/src/dag/DagOps.h"
@@ -127,9 +129,7 @@ public:
     MStatus redoIt() override {
         if (history) {
             edits.clear();
-            for (auto& n : targets)
-                if (auto* shape = dynamic_cast<MeshShape*>(n.get()))
-                    edits.push_back(deleteHistory(*shape));
+            for (MeshShape* shape : historyShapes()) edits.push_back(deleteHistory(*shape));
             return MStatus::kSuccess;
         }
         std::vector<Node*> nodes;
@@ -148,6 +148,23 @@ public:
     }
 
 private:
+    //! The meshes whose history goes: a named transform stands for its shapes,
+    //! as in the host.
+    std::vector<MeshShape*> historyShapes() const {
+        std::vector<MeshShape*> shapes;
+        auto add = [&](Node* n) {
+            auto* shape = dynamic_cast<MeshShape*>(n);
+            if (shape && std::find(shapes.begin(), shapes.end(), shape) == shapes.end())
+                shapes.push_back(shape);
+        };
+        for (const auto& n : targets) {
+            add(n.get());
+            if (n->cls->role == NodeRole::Transform)
+                for (const auto& child : static_cast<DagNode&>(*n).children) add(child.get());
+        }
+        return shapes;
+    }
+
     std::vector<NodePtr> targets;
     bool history = false;
     Removal removal;

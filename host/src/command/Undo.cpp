@@ -12,15 +12,53 @@ struct Flag {
     bool& flag;
     bool old;
 };
+//! The items of one chunk.
+class ChunkItem : public UndoItem {
+public:
+    void undo() override { capture.undoAll(); }
+    void redo() override { capture.redoAll(); }
+    UndoCapture capture;
+    std::string name;
+};
+
 }  // namespace
 
 void UndoQueue::record(std::unique_ptr<UndoItem> item) {
     undone_.clear();
+    if (chunk_) {
+        static_cast<ChunkItem&>(*chunk_).capture.record(std::move(item));
+        return;
+    }
+    push(std::move(item));
+}
+
+void UndoQueue::push(std::unique_ptr<UndoItem> item) {
     done_.push_back(std::move(item));
     while (done_.size() > limit_) done_.pop_front();
 }
 
+void UndoQueue::openChunk(const std::string& name) {
+    if (chunkDepth_++ > 0) return;
+    auto chunk = std::make_unique<ChunkItem>();
+    chunk->name = name;
+    chunk_ = std::move(chunk);
+}
+
+bool UndoQueue::closeChunk() {
+    if (chunkDepth_ == 0) return false;
+    if (--chunkDepth_ > 0) return true;
+    std::unique_ptr<UndoItem> chunk = std::move(chunk_);
+    auto& items = static_cast<ChunkItem&>(*chunk).capture.items;
+    if (items.empty()) return true;
+    const std::string& name = static_cast<ChunkItem&>(*chunk).name;
+    chunk->text = name.empty() ? items.back()->text : name;
+    push(std::move(chunk));
+    return true;
+}
+
 bool UndoQueue::undo(std::string* text) {
+    // An undo ends an open chunk first, so that what it holds is undone too.
+    while (chunkOpen()) closeChunk();
     if (done_.empty()) return false;
     std::unique_ptr<UndoItem> item = std::move(done_.back());
     done_.pop_back();
@@ -35,6 +73,7 @@ bool UndoQueue::undo(std::string* text) {
 }
 
 bool UndoQueue::redo(std::string* text) {
+    while (chunkOpen()) closeChunk();
     if (undone_.empty()) return false;
     std::unique_ptr<UndoItem> item = std::move(undone_.back());
     undone_.pop_back();
@@ -51,6 +90,8 @@ bool UndoQueue::redo(std::string* text) {
 void UndoQueue::flush() {
     done_.clear();
     undone_.clear();
+    chunkDepth_ = 0;
+    chunk_.reset();
 }
 
 void UndoQueue::setLimit(size_t limit) {

@@ -40,11 +40,21 @@ public:
     size_t limit() const { return limit_; }
     //! Journal of the recorded items, oldest first.
     std::vector<std::string> journal() const;
+    //! Items recorded until the matching close undo and redo as one. Chunks
+    //! nest; only the outermost one makes an item. The name, when given,
+    //! is what the journal shows; otherwise the chunk's last item's text.
+    void openChunk(const std::string& name);
+    //! False when no chunk is open.
+    bool closeChunk();
+    bool chunkOpen() const { return chunkDepth_ > 0; }
 
 private:
+    void push(std::unique_ptr<UndoItem> item);
     std::deque<std::unique_ptr<UndoItem>> done_;
     std::vector<std::unique_ptr<UndoItem>> undone_;
     size_t limit_ = 50;
+    int chunkDepth_ = 0;
+    std::unique_ptr<UndoItem> chunk_;
 };
 
 //! Keeps the items recorded while it is the innermost sink, to undo and

@@ -1,6 +1,8 @@
 #pragma once
 // Option variables: typed values kept in a preferences file, so that they
-// survive the session. A fresh installation has none.
+// survive the session. A fresh installation has none. Every change is saved
+// at once (written aside and renamed); a change that cannot be saved is
+// taken back. A damaged file is moved aside, never overwritten.
 
 #include <maya/MStatus.h>
 
@@ -35,16 +37,22 @@ public:
     const std::vector<OptionValue>* findList(const std::string& name) const;
     MStatus set(const std::string& name, OptionValue value);
     MStatus append(const std::string& name, OptionValue value);
-    bool remove(const std::string& name);
+    //! kNotFound when there is no such variable.
+    MStatus remove(const std::string& name);
     std::vector<std::string> names() const;
     const std::string& file() const { return file_; }
 
 private:
     void load();
+    void keepDamagedFile(const std::string& problem, std::size_t kept);
     MStatus save() const;
+    //! Applies a change, saves, and takes the change back when the save fails.
+    MStatus change(const std::string& name, std::optional<std::vector<OptionValue>> list);
 
     std::string file_;
     std::map<std::string, std::vector<OptionValue>> values_;
+    //! Why the file must be left alone (it could not be read or moved aside).
+    std::string untouchable_;
 };
 
 //! The preferences directory: the given one, else $TESSARK_PREFS, else

@@ -47,9 +47,18 @@ MMatrix DagNode::worldMatrix() const {
 }
 
 std::string DagNode::fullPath() const {
-    if (isWorld()) return "";
-    std::string up = parent ? parent->fullPath() : std::string();
-    return up + "|" + name;
+    // Built from the root down in one string: a hierarchy may be deeper than
+    // the call stack, and joining level by level would copy it over and over.
+    std::vector<const DagNode*> chain;
+    size_t length = 0;
+    for (const DagNode* d = this; d && !d->isWorld(); d = d->parent) {
+        chain.push_back(d);
+        length += d->name.size() + 1;
+    }
+    std::string path;
+    path.reserve(length);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) path.append("|").append((*it)->name);
+    return path;
 }
 
 bool DagNode::inWorld() const {

@@ -3,6 +3,7 @@
 #include <maya/MPxNode.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 
 #include "host/src/dag/Selection.h"
@@ -105,11 +106,32 @@ Created createNode(NodeClass& cls, const std::string& name, DagNode* parent, MSt
 
 namespace {
 
-void collect(Node* n, std::vector<Node*>& out, std::set<Node*>& seen) {
-    if (!n || !n->alive || !seen.insert(n).second) return;
-    if (auto* d = dynamic_cast<DagNode*>(n))
-        for (auto& c : std::vector<NodePtr>(d->children)) collect(c.get(), out, seen);
-    out.push_back(n);  // children before their parent
+//! The nodes and their DAG descendants, children before their parent. An
+//! explicit stack: a hierarchy may be deeper than the call stack.
+void collect(Node* root, std::vector<Node*>& out, std::set<Node*>& seen) {
+    struct Visit {
+        Node* node;
+        std::vector<NodePtr> children;  // a copy: removal reparents them
+        size_t next = 0;
+    };
+    auto visit = [&seen](Node* n) -> std::optional<Visit> {
+        if (!n || !n->alive || !seen.insert(n).second) return std::nullopt;
+        Visit v{n, {}};
+        if (auto* d = dynamic_cast<DagNode*>(n)) v.children = d->children;
+        return v;
+    };
+    std::vector<Visit> stack;
+    if (auto v = visit(root)) stack.push_back(std::move(*v));
+    while (!stack.empty()) {
+        Visit& top = stack.back();
+        if (top.next < top.children.size()) {
+            Node* child = top.children[top.next++].get();
+            if (auto v = visit(child)) stack.push_back(std::move(*v));
+            continue;
+        }
+        out.push_back(top.node);
+        stack.pop_back();
+    }
 }
 
 }  // namespace
@@ -126,6 +148,10 @@ Removal removeNodes(const std::vector<Node*>& roots) {
                 r.connections.push_back({src, dst});
     for (auto& [src, dst] : r.connections) disconnect(src, dst);
     auto& sel = theSelection().items;
+    const std::set<Node*> leaving(order.begin(), order.end());
+    sel.erase(std::remove_if(sel.begin(), sel.end(),
+                             [&](const SelItem& s) { return leaving.count(s.node.get()) != 0; }),
+              sel.end());
     for (Node* n : order) {
         Removal::Entry e;
         e.node = n->self();
@@ -134,23 +160,28 @@ Removal removeNodes(const std::vector<Node*>& roots) {
             e.position = childPosition(*d);
             reparent(*d, nullptr);
         }
-        sel.erase(std::remove_if(sel.begin(), sel.end(),
-                                 [&](const SelItem& s) { return s.node.get() == n; }),
-                  sel.end());
-        theScene().detach(*n);
         r.nodes.push_back(std::move(e));
     }
+    theScene().detach(order);
     return r;
 }
 
 void restore(const Removal& removal) {
     Scene& scene = theScene();
-    for (auto it = removal.nodes.rbegin(); it != removal.nodes.rend(); ++it) {
-        Node& n = *it->node;
-        if (scene.find(n.name)) scene.rename(n, scene.uniqueName(n.name));
-        scene.attach(it->node);
-        if (auto* d = dynamic_cast<DagNode*>(&n)) reparent(*d, it->parent, it->position);
+    // All at once, but for nodes whose names were taken meanwhile: each of
+    // those is renamed as it comes back, so that no two take the same name.
+    std::vector<NodePtr> back, renamed;
+    back.reserve(removal.nodes.size());
+    for (auto it = removal.nodes.rbegin(); it != removal.nodes.rend(); ++it)
+        (scene.find(it->node->name) ? renamed : back).push_back(it->node);
+    scene.attach(back);
+    for (const NodePtr& n : renamed) {
+        scene.rename(*n, scene.uniqueName(n->name));
+        scene.attach(n);
     }
+    for (auto it = removal.nodes.rbegin(); it != removal.nodes.rend(); ++it)
+        if (auto* d = dynamic_cast<DagNode*>(it->node.get()))
+            reparent(*d, it->parent, it->position);
     for (auto& [src, dst] : removal.connections)
         if (src.node->alive && dst.node->alive) connect(src, dst);
 }
@@ -158,10 +189,13 @@ void restore(const Removal& removal) {
 void removeAgain(const Removal& removal) {
     for (auto& [src, dst] : removal.connections)
         if (dst.node->inputs.count(dst.addr)) disconnect(src, dst);
+    std::vector<Node*> nodes;
+    nodes.reserve(removal.nodes.size());
     for (const auto& e : removal.nodes) {
         if (auto* d = dynamic_cast<DagNode*>(e.node.get())) reparent(*d, nullptr);
-        theScene().detach(*e.node);
+        nodes.push_back(e.node.get());
     }
+    theScene().detach(nodes);
 }
 
 }  // namespace ehost

@@ -1,6 +1,7 @@
 #include "host/src/dag/Resolve.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/AttrBuild.h"
@@ -79,11 +80,14 @@ bool parseRange(const std::string& text, int count, std::vector<int>& out, std::
         return false;
     }
     if (a > b) std::swap(a, b);
+    // Checked before expanding: the range is as long as the text asks.
     if (b >= count) {
-        error = "component index " + std::to_string(b) + " is out of range (" +
-                std::to_string(count) + " elements)";
+        error = (a == b ? "component index " + std::to_string(b)
+                        : "component range " + std::to_string(a) + ":" + std::to_string(b)) +
+                " is out of range (" + std::to_string(count) + " elements)";
         return false;
     }
+    out.reserve(out.size() + static_cast<std::size_t>(b - a) + 1);
     for (int i = a; i <= b; ++i) out.push_back(i);
     return true;
 }
@@ -127,10 +131,10 @@ void addItem(std::vector<SelItem>& items, const SelItem& item, bool merge) {
         if (!existing.sameTarget(item)) continue;
         if (!item.component) return;  // already there
         if (!merge) break;
+        auto& elements = existing.component->elements;
+        std::unordered_set<int> present(elements.begin(), elements.end());
         for (int e : item.component->elements)
-            if (std::find(existing.component->elements.begin(), existing.component->elements.end(),
-                          e) == existing.component->elements.end())
-                existing.component->elements.push_back(e);
+            if (present.insert(e).second) elements.push_back(e);
         return;
     }
     SelItem copy = item;

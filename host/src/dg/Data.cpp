@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "host/src/core/NumberText.h"
+
 namespace ehost {
 
 int numericComponents(MFnNumericData::Type t) {
@@ -52,6 +54,40 @@ double storeAsNumeric(MFnNumericData::Type t, double v) {
         default:
             return v;
     }
+}
+
+bool holdsNumber(MFnNumericData::Type t, double v) {
+    auto whole = [v](double lo, double hi) { return v == std::trunc(v) && v >= lo && v <= hi; };
+    switch (t) {
+        case MFnNumericData::kBoolean:
+            return v == 0 || v == 1;
+        case MFnNumericData::kByte:
+        case MFnNumericData::kChar:
+            return whole(-128, 255);
+        case MFnNumericData::kShort:
+        case MFnNumericData::k2Short:
+        case MFnNumericData::k3Short:
+            return whole(-32768, 32767);
+        case MFnNumericData::kInt:
+        case MFnNumericData::k2Int:
+        case MFnNumericData::k3Int:
+            return whole(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+        case MFnNumericData::kInt64:
+            // Doubles hold whole numbers exactly up to 2^53; beyond, a value is
+            // not the one that was written.
+            return whole(-9007199254740992.0, 9007199254740992.0);
+        case MFnNumericData::kFloat:
+        case MFnNumericData::k2Float:
+        case MFnNumericData::k3Float:
+            return !std::isfinite(v) || std::fabs(v) <= std::numeric_limits<float>::max();
+        default:
+            return true;
+    }
+}
+
+std::string cannotHoldText(const std::string& plug, MFnNumericData::Type t, double value) {
+    return plug + " cannot hold " + shortestText(value) + " (it is of type " + numericTypeName(t) +
+           ")";
 }
 
 const char* dataTypeName(MFnData::Type t) {

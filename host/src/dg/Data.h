@@ -15,6 +15,7 @@
 #include <maya/MVectorArray.h>
 
 #include <memory>
+#include <string>
 
 #include "host/src/core/Object.h"
 
@@ -104,6 +105,13 @@ public:
 int numericComponents(MFnNumericData::Type t);
 //! Rounds a value the way storing it in an attribute of type t does.
 double storeAsNumeric(MFnNumericData::Type t, double value);
+//! Whether an attribute of type t takes the value without changing what it
+//! means: whole numbers in range for the integer types, 0 or 1 for booleans,
+//! no finite value beyond the float range for floats (rounding is fine).
+//! setAttr and the scene reader refuse the rest alike.
+bool holdsNumber(MFnNumericData::Type t, double value);
+//! The refusal of such a value: "<plug> cannot hold <value> (it is of type <type>)".
+std::string cannotHoldText(const std::string& plug, MFnNumericData::Type t, double value);
 const char* dataTypeName(MFnData::Type t);
 const char* numericTypeName(MFnNumericData::Type t);
 

@@ -484,7 +484,7 @@ MStatus canConnect(const PlugRef& src, const PlugRef& dst) {
     return MStatus::kSuccess;
 }
 
-MStatus connect(const PlugRef& src, const PlugRef& dst) {
+MStatus connect(PlugRef src, PlugRef dst) {
     MStatus st = canConnect(src, dst);
     if (!st) return st;
     dst.node->inputs[dst.addr] = src;
@@ -496,7 +496,7 @@ MStatus connect(const PlugRef& src, const PlugRef& dst) {
     return MStatus::kSuccess;
 }
 
-MStatus disconnect(const PlugRef& src, const PlugRef& dst) {
+MStatus disconnect(PlugRef src, PlugRef dst) {
     auto it = dst.node ? dst.node->inputs.find(dst.addr) : decltype(dst.node->inputs.end()){};
     if (!dst.node || it == dst.node->inputs.end() || !(it->second == src))
         return MStatus(MStatus::kInvalidParameter,

@@ -202,8 +202,10 @@ void propagateDirty(Node& node, const PlugAddr& plug);
 
 //! Whether two plugs may be connected (source -> destination), with a reason.
 MStatus canConnect(const PlugRef& src, const PlugRef& dst);
-MStatus connect(const PlugRef& src, const PlugRef& dst);
-MStatus disconnect(const PlugRef& src, const PlugRef& dst);
+// By value: callers often pass the very connection entries that these erase
+// or overwrite.
+MStatus connect(PlugRef src, PlugRef dst);
+MStatus disconnect(PlugRef src, PlugRef dst);
 //! Every connection touching the node, as (source, destination) pairs.
 std::vector<std::pair<PlugRef, PlugRef>> connectionsOf(Node& node);
 

@@ -3,6 +3,7 @@
 
 #include <maya/MStatus.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -38,8 +39,13 @@ public:
     MStatus adopt(const NodePtr& node, const std::string& wanted);
     //! Puts a node (back) into the scene under its name; fails if the name is taken.
     MStatus attach(const NodePtr& node);
+    //! The same for many nodes at once (an undone delete): fails, attaching
+    //! none, if a name is taken.
+    MStatus attach(const std::vector<NodePtr>& nodes);
     //! Takes a node out of the scene; connections must be gone already.
     void detach(Node& node);
+    //! The same for many nodes at once, in one pass over the scene.
+    void detach(const std::vector<Node*>& nodes);
     MStatus rename(Node& node, const std::string& wanted, std::string* finalName = nullptr);
 
     Node& root() { return *root_; }
@@ -62,8 +68,27 @@ public:
     GraphWatch watch;
 
 private:
+    //! The numbers taken after each name stem ("pCube" -> 1..3, 7), as runs,
+    //! so that a unique name is found without trying each number in turn.
+    class NumberedNames {
+    public:
+        void add(const std::string& name);
+        void remove(const std::string& name);
+        //! The first number from `from` on that no name of the stem has.
+        long long firstFree(const std::string& stem, long long from) const;
+        void clear() { runs_.clear(); }
+
+    private:
+        std::unordered_map<std::string, std::map<long long, long long>> runs_;
+    };
+
+    void nameAdded(const std::string& name, Node* node);
+    void nameRemoved(const std::string& name);
+    void noteIfDirty(const NodePtr& node);
+
     std::vector<NodePtr> nodes_;
     std::unordered_map<std::string, Node*> byName_;
+    NumberedNames numbered_;
     std::unordered_set<Node*> dirty_;
     NodePtr root_;
     long long nextOrder_ = 1;

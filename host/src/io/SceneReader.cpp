@@ -22,13 +22,6 @@ std::string str(std::string_view s) {
     return std::string(s);
 }
 
-//! Whether storing v in an attribute of type t keeps it as it is (so the
-//! file cannot smuggle 1.5 into an int or 7 into a boolean).
-bool representable(MFnNumericData::Type t, double v) {
-    double stored = storeAsNumeric(t, v);
-    return sameBits(stored, v) || (std::isnan(stored) && std::isnan(v));
-}
-
 const char* roleName(NodeRole role) {
     switch (role) {
         case NodeRole::Depend:
@@ -244,9 +237,9 @@ struct StagedScene::Impl {
         for (int k = 0; k < v.count; ++k) {
             v.num[k] = in->number<double>("number");
             MFnNumericData::Type t = a.isCompound() ? a.children[k]->numericType : a.numericType;
-            if (a.kind != AttrKind::Generic && !representable(t, v.num[k]))
-                in->fail(full + " cannot hold " + shortestText(v.num[k]) + " (it is of type " +
-                         numericTypeName(t) + ")");
+            if (a.kind == AttrKind::Generic) continue;
+            if (!holdsNumber(t, v.num[k])) in->fail(cannotHoldText(full, t, v.num[k]));
+            v.num[k] = storeAsNumeric(t, v.num[k]);
         }
         if (!in->atLineEnd())
             in->fail(full + " takes " + std::to_string(v.count) +

@@ -28,34 +28,16 @@ std::string statusText(const MStatus& status) {
 // ---------------------------------------------------------------- reading
 
 bool readWholeFile(const std::string& path, std::string& out, std::string& error) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string reason;
+    int fd = files::openForReading(path, reason);
     if (fd < 0) {
-        error = "cannot open " + path + ": " + std::strerror(errno);
+        error = "cannot open " + path + ": " + reason;
         return false;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        error = "cannot read " + path + ": " +
-                (S_ISDIR(st.st_mode) ? "it is a directory" : std::strerror(errno));
-        ::close(fd);
-        return false;
-    }
-    out.clear();
-    if (S_ISREG(st.st_mode)) out.reserve(static_cast<std::size_t>(st.st_size));
-    char chunk[1 << 16];
-    for (;;) {
-        ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = "cannot read " + path + ": " + std::strerror(errno);
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) break;
-        out.append(chunk, static_cast<std::size_t>(n));
-    }
+    bool ok = files::readAll(fd, out, reason);
     ::close(fd);
-    return true;
+    if (!ok) error = "cannot read " + path + ": " + reason;
+    return ok;
 }
 
 // ---------------------------------------------------------------- scanning
@@ -228,89 +210,22 @@ bool TextWriter::flush() {
 
 // ---------------------------------------------------------------- replacing
 
-namespace {
-
-std::string describeCreateError(const std::string& target, const std::string& dir, int code) {
-    std::string head = "cannot save " + target + ": ";
-    switch (code) {
-        case ENOENT:
-            return head + "the directory " + dir + " does not exist";
-        case ENOTDIR:
-            return head + dir + " is not a directory";
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return head + "no permission to write in " + dir + " (" + std::strerror(code) + ")";
-        default:
-            return head + std::strerror(code);
-    }
-}
-
-mode_t newFileMode() {
-    // umask can only be read by setting it; put it straight back.
-    mode_t mask = ::umask(022);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-}  // namespace
-
-ReplacingFile::~ReplacingFile() {
-    if (!committed_) discard();
-}
-
-void ReplacingFile::discard() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    if (!temporary_.empty()) ::unlink(temporary_.c_str());
-    temporary_.clear();
-}
-
 bool ReplacingFile::open(std::string& error) {
-    namespace fs = std::filesystem;
-    fs::path target(target_);
-    if (target_.empty() || !target.has_filename()) {
-        error = "cannot save \"" + target_ + "\": the path does not name a file";
+    std::string reason;
+    if (!file_.open(reason)) {
+        error = "cannot save " + (target_.empty() ? std::string("\"\"") : target_) + ": " + reason;
         return false;
     }
-    std::string dir = target.has_parent_path() ? target.parent_path().string() : std::string(".");
-    struct stat existing {};
-    bool exists = ::stat(target_.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
-        error = "cannot save " + target_ + ": it is a directory";
-        return false;
-    }
-    std::string pattern =
-        (fs::path(dir) / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
-    fd_ = ::mkstemp(pattern.data());
-    if (fd_ < 0) {
-        error = describeCreateError(target_, dir, errno);
-        return false;
-    }
-    temporary_ = pattern;
-    // mkstemp makes the file private; give it the mode the saved file should have.
-    ::fchmod(fd_, exists ? (existing.st_mode & 07777) : newFileMode());
-    writer_ = TextWriter(fd_);
+    writer_ = TextWriter(file_.fd());
     return true;
 }
 
 bool ReplacingFile::commit(std::string& error) {
-    auto failWith = [&](int code) {
-        error = "cannot save " + target_ + ": " + std::strerror(code) +
-                " (the previous file is unchanged)";
-        discard();
-        return false;
-    };
-    if (fd_ < 0) return failWith(EBADF);
-    if (!writer_.flush()) return failWith(writer_.errorCode());
-    if (::fsync(fd_) != 0) return failWith(errno);
-    int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) return failWith(errno);
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) return failWith(errno);
-    temporary_.clear();
-    committed_ = true;
-    return true;
+    if (!writer_.flush()) file_.failed(writer_.errorCode());
+    std::string reason;
+    if (file_.commit(reason)) return true;
+    error = "cannot save " + target_ + ": " + reason;
+    return false;
 }
 
 }  // namespace ehost::io

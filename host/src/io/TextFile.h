@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/src/core/Files.h"
+
 namespace ehost::io {
 
 //! A refusal of a file's content, at a line (0 when no line applies). The
@@ -155,14 +157,13 @@ private:
     std::uint64_t written_ = 0;
 };
 
-//! Writes a new version of a file beside it (a hidden temporary in the same
-//! directory, so the rename cannot cross file systems) and renames it over
-//! the target on commit. Destroyed without a successful commit, it removes
-//! the temporary and the target stays as it was.
+//! A new version of a file written beside it and renamed over it on commit
+//! (see files::AsideFile: links are written through, non-regular files
+//! refused). Destroyed without a successful commit, it removes the temporary
+//! and the target stays as it was.
 class ReplacingFile {
 public:
-    explicit ReplacingFile(std::string target) : target_(std::move(target)) {}
-    ~ReplacingFile();
+    explicit ReplacingFile(std::string target) : target_(target), file_(std::move(target)) {}
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
@@ -173,12 +174,9 @@ public:
     bool commit(std::string& error);
 
 private:
-    void discard();
-
-    std::string target_, temporary_;
-    int fd_ = -1;
+    std::string target_;
+    files::AsideFile file_;
     TextWriter writer_;
-    bool committed_ = false;
 };
 
 }  // namespace ehost::io

@@ -1,5 +1,6 @@
 #include "host/src/nodes/Duplicate.h"
 
+#include "host/src/dag/DagOps.h"
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/MeshShape.h"
@@ -34,21 +35,46 @@ NodePtr copyNode(Node& src, const std::string& wanted, MStatus* status) {
     return copy;
 }
 
-NodePtr copyTree(DagNode& src, DagNode* parent, MStatus* status) {
+//! A copy of the node alone under parent, shading like its original.
+NodePtr copyOne(DagNode& src, DagNode* parent, MStatus* status) {
     NodePtr copy = copyNode(src, src.name, status);
     if (!copy) return nullptr;
     reparent(static_cast<DagNode&>(*copy), parent);
-    for (auto& c : std::vector<NodePtr>(src.children)) {
-        auto* child = dynamic_cast<DagNode*>(c.get());
-        if (!child || !copyTree(*child, static_cast<DagNode*>(copy.get()), status)) return nullptr;
-    }
-    // A copied shape shades like its original.
     const Attribute* iog = dagAttributes().instObjGroups.get();
     if (src.cls->role == NodeRole::Shape)
         for (auto& [addr, dst] : src.outputs)
             if (addr.attr == iog && dst.node->cls->kind == MFn::kShadingEngine)
                 addSetMember(*dst.node, *copy);
     return copy;
+}
+
+//! Copies the subtree depth first, parents before children, with an explicit
+//! stack: a hierarchy may be deeper than the call stack. A failure takes back
+//! what was copied.
+NodePtr copyTree(DagNode& src, DagNode* parent, MStatus* status) {
+    NodePtr top = copyOne(src, parent, status);
+    if (!top) return nullptr;
+    struct Level {
+        std::vector<NodePtr> children;  // of the original
+        DagNode* copy;
+        size_t next = 0;
+    };
+    std::vector<Level> stack{{src.children, static_cast<DagNode*>(top.get())}};
+    while (!stack.empty()) {
+        Level& level = stack.back();
+        if (level.next == level.children.size()) {
+            stack.pop_back();
+            continue;
+        }
+        auto* child = dynamic_cast<DagNode*>(level.children[level.next++].get());
+        NodePtr copy = child ? copyOne(*child, level.copy, status) : nullptr;
+        if (!copy) {
+            removeNodes({top.get()});
+            return nullptr;
+        }
+        stack.push_back({child->children, static_cast<DagNode*>(copy.get())});
+    }
+    return top;
 }
 
 }  // namespace
@@ -67,7 +93,10 @@ NodePtr duplicateDag(DagNode& node, MStatus* status) {
     NodePtr top = copyNode(*parent, parent->name, status);
     if (!top) return nullptr;
     reparent(static_cast<DagNode&>(*top), parent->parent ? parent->parent : &theWorld());
-    if (!copyTree(node, static_cast<DagNode*>(top.get()), status)) return nullptr;
+    if (!copyTree(node, static_cast<DagNode*>(top.get()), status)) {
+        removeNodes({top.get()});
+        return nullptr;
+    }
     return top;
 }
 

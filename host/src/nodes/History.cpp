@@ -53,8 +53,10 @@ HistoryRemoval deleteHistory(MeshShape& shape) {
     r.ownBefore = shape.cell({a.cachedInMesh.get(), -1}, true)->data;
     auto geometry = shape.base();
     std::vector<Node*> doomed = exclusiveHistory(shape);
-    r.cut.push_back({in->second, PlugRef{&shape, inMesh}});
-    disconnect(in->second, PlugRef{&shape, inMesh});
+    // A copy: the disconnect erases the entry that `in` points at.
+    const PlugRef source = in->second;
+    r.cut.push_back({source, PlugRef{&shape, inMesh}});
+    disconnect(source, PlugRef{&shape, inMesh});
     shape.cell({a.cachedInMesh.get(), -1}, true)->data = std::make_shared<MeshData>(geometry);
     propagateDirty(shape, {a.cachedInMesh.get(), -1});
     r.removal = removeNodes(doomed);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "host/src/core/MessageLog.h"
 #include "host/src/dg/AttrBuild.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/dg/Registry.h"
@@ -60,15 +61,24 @@ private:
         ComponentList components;
         std::string why;
         const Cell& list = evaluate(*this, {polyModifierAttributes().inputComponents.get(), -1});
-        if (!ComponentList::fromStrings(strings(list), components, why) ||
-            !components.fits(*in, why))
+        if (!ComponentList::fromStrings(strings(list), *in, components, why)) {
+            warnOnce(why);
             return in;
+        }
         auto out = std::make_shared<MeshGeometry>();
         if (!edit_(*this, *in, components, *out)) return in;
         return out;
     }
 
+    //! A list that does not fit the mesh is told once, not on every evaluation.
+    void warnOnce(const std::string& why) {
+        if (why == warned_) return;
+        warned_ = why;
+        theMessages().warning(name + ": " + why + "; the edit is left out");
+    }
+
     Edit edit_;
+    std::string warned_;
 };
 
 void addModifier(Registry& registry, const char* type, unsigned id, MFn::Type kind,

@@ -15,6 +15,7 @@
 #include "host/src/core/StatusText.h"
 #include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
+#include "host/src/plugin/ModuleFile.h"
 #include "host/src/plugin/Plugin.h"
 #include "host/src/plugin/PluginNodes.h"
 #include "host/src/view/Views.h"
@@ -54,18 +55,22 @@ std::shared_ptr<Plugin> findLoaded(const std::string& name) {
     return nullptr;
 }
 
-//! The module file for a name or path, or "" when none exists.
+//! The module file for a name or path, or "" when none exists. Something in
+//! the way that is no regular file is returned too, for the check to say so.
 std::string locate(const std::string& nameOrPath) {
     std::error_code ec;
     if (nameOrPath.find('/') != std::string::npos)
-        return fs::is_regular_file(nameOrPath, ec) ? nameOrPath : "";
+        return fs::exists(nameOrPath, ec) ? nameOrPath : "";
+    std::string other;
     for (const auto& dir : pluginPath())
         for (const std::string& file :
              {nameOrPath, nameOrPath + ".so", "lib" + nameOrPath + ".so"}) {
             fs::path candidate = fs::path(dir) / file;
             if (fs::is_regular_file(candidate, ec)) return candidate.string();
+            if (other.empty() && fs::exists(candidate, ec) && !fs::is_directory(candidate, ec))
+                other = candidate.string();
         }
-    return "";
+    return other;
 }
 
 using EntryPoint = MStatus (*)(MObject);
@@ -123,6 +128,8 @@ MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName) {
     std::string name = moduleName(path);
     if (loadedName) *loadedName = name;
     if (findLoaded(name)) return MStatus::kSuccess;
+    std::string why;
+    if (!checkModuleFile(path, why)) return MStatus(MStatus::kFailure, why);
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
         return MStatus(MStatus::kFailure,

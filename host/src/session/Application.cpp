@@ -17,19 +17,10 @@ void setEcho(bool on) {
     theMessages().echo = on;
 }
 
-Outcome run(const std::string& text, const RunOptions& options) {
+namespace {
+
+Outcome runEach(const std::vector<CommandText>& commands, const RunOptions& options) {
     Outcome out;
-    std::vector<CommandText> commands;
-    SplitError why;
-    if (!splitCommands(text, commands, why)) {
-        out.ok = false;
-        out.invalidText = true;
-        out.unterminated = why.unterminated;
-        if (out.unterminated && options.waitIfUnterminated) return out;
-        out.line = options.firstLine + why.line - 1;
-        out.reason = why.reason;
-        return out;
-    }
     for (const auto& command : commands) {
         Step step{command.source, options.firstLine + command.line - 1};
         if (options.beforeEach) options.beforeEach(step);
@@ -45,6 +36,59 @@ Outcome run(const std::string& text, const RunOptions& options) {
         if (!options.keepGoing) break;
     }
     return out;
+}
+
+Outcome invalidText(const SplitError& why, const RunOptions& options) {
+    Outcome out;
+    out.ok = false;
+    out.invalidText = true;
+    out.unterminated = why.unterminated;
+    out.line = options.firstLine + why.line - 1;
+    out.reason = why.reason;
+    return out;
+}
+
+}  // namespace
+
+Outcome run(const std::string& text, const RunOptions& options) {
+    std::vector<CommandText> commands;
+    SplitError why;
+    if (!splitCommands(text, commands, why)) {
+        if (why.unterminated && options.waitIfUnterminated) {
+            Outcome out;
+            out.ok = false;
+            out.invalidText = out.unterminated = true;
+            return out;
+        }
+        return invalidText(why, options);
+    }
+    return runEach(commands, options);
+}
+
+struct LineFeed::State {
+    CommandSplitter splitter;
+};
+
+LineFeed::LineFeed() : state_(std::make_unique<State>()) {}
+LineFeed::~LineFeed() = default;
+
+bool LineFeed::addLine(const std::string& line) {
+    state_->splitter.feed(line);
+    state_->splitter.feed("\n");
+    return !state_->splitter.open();
+}
+
+Outcome LineFeed::runReady(const RunOptions& options) {
+    return runEach(state_->splitter.take(), options);
+}
+
+Outcome LineFeed::finish(const RunOptions& options) {
+    SplitError why;
+    if (!state_->splitter.finish(why)) {
+        state_->splitter.take();
+        return invalidText(why, options);
+    }
+    return runEach(state_->splitter.take(), options);
 }
 
 void reportError(const std::string& text) {

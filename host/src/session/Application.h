@@ -3,6 +3,7 @@
 // host, run command text and learn how it went, read the problems reported.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,32 @@ struct Outcome {
 //! Runs the commands of a text in order, undoably like commands typed at the
 //! host's command line; stops at the first failure unless keepGoing.
 Outcome run(const std::string& text, const RunOptions& options);
+
+//! Command text that arrives a line at a time (standard input). Each line is
+//! lexed once, where the text before it left off: a string or comment open
+//! over many lines costs no more per line than any other line.
+class LineFeed {
+public:
+    LineFeed();
+    ~LineFeed();
+    LineFeed(const LineFeed&) = delete;
+    LineFeed& operator=(const LineFeed&) = delete;
+
+    //! Adds one line (without its line end). True when the text so far ends
+    //! outside any string or comment: its commands are then ready to run.
+    //! While it ends inside one, they wait for the lines that close it.
+    bool addLine(const std::string& line);
+    //! Runs the commands completed so far, as run() does; their lines count
+    //! from the first line added (options.firstLine).
+    Outcome runReady(const RunOptions& options);
+    //! Ends the input. A string or comment still open makes what waits for it
+    //! invalid text: none of it runs, and the outcome says where it opened.
+    Outcome finish(const RunOptions& options);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 //! Reports an error as the host reports its own.
 void reportError(const std::string& text);

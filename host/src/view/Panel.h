@@ -3,6 +3,7 @@
 // renderer it uses and what its last refresh drew.
 
 #include <maya/MColor.h>
+#include <maya/MMatrix.h>
 
 #include <memory>
 #include <string>
@@ -21,11 +22,13 @@ struct ClearState {
     unsigned int mask = ~0u;
 };
 
-//! A mesh shape the frame shades, with the colour a shader override gave it.
+//! A mesh shape the frame shades, with the colour a shader override gave it
+//! and where it stood when the frame was drawn.
 struct ShadedShape {
     std::shared_ptr<Node> shape;
     bool overrideColor = false;
     MColor color;
+    MMatrix world;
 };
 
 //! What one refresh of a panel drew.

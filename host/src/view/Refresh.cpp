@@ -9,6 +9,8 @@
 #include <maya/MViewport2Renderer.h>
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "host/src/core/Guard.h"
 #include "host/src/core/MessageLog.h"
@@ -28,15 +30,15 @@ using MHWRender::MSceneRender;
 //! A render override whose iteration never ends is cut off here.
 constexpr int kMaxOperationsPerFrame = 10000;
 
-bool visibleInWorld(DagNode& node) {
-    if (!node.alive || !node.inWorld()) return false;
-    const auto& a = dagAttributes();
-    for (DagNode* d = &node; d && !d->isWorld(); d = d->parent) {
-        if (evaluate(*d, {a.visibility.get(), -1}).num[0] == 0) return false;
-        if (evaluate(*d, {a.intermediateObject.get(), -1}).num[0] != 0) return false;
-    }
-    return true;
-}
+//! Where each DAG node stands in a frame: found in one walk down from the
+//! world, so that each node's visibility and world matrix are worked out once
+//! per frame, not once for each of its descendants.
+struct Placement {
+    bool visible = true;
+    bool inSet = true;
+    MMatrix world;
+};
+using Placements = std::unordered_map<const DagNode*, Placement>;
 
 MDagPath pathTo(const std::shared_ptr<DagNode>& node) {
     MDagPath path;
@@ -54,13 +56,36 @@ struct SceneOptions {
 
     bool shadedItems() const { return filter == 0 || (filter & MSceneRender::kRenderShadedItems); }
     bool uiItems() const { return filter == 0 || (filter & MSceneRender::kRenderUIItems); }
-    bool inSet(const DagNode& node) const {
-        if (!hasSet) return true;
-        for (const DagNode* d = &node; d && !d->isWorld(); d = d->parent)
-            if (std::find(set.begin(), set.end(), d) != set.end()) return true;
-        return false;
-    }
 };
+
+//! Visible: neither it nor an ancestor hidden or an intermediate object. In
+//! the set: it or an ancestor is a member. An explicit stack: a hierarchy may
+//! be deeper than the call stack.
+Placements placeDag(const SceneOptions& options) {
+    const auto& a = dagAttributes();
+    const std::unordered_set<const Node*> members(options.set.begin(), options.set.end());
+    Placements placed;
+    DagNode& world = theWorld();
+    Placement& root = placed[&world];
+    root.inSet = !options.hasSet;
+    std::vector<std::pair<DagNode*, const Placement*>> stack;
+    for (const NodePtr& c : world.children)
+        stack.push_back({static_cast<DagNode*>(c.get()), &root});
+    while (!stack.empty()) {
+        auto [node, up] = stack.back();
+        stack.pop_back();
+        Placement p;
+        p.visible = up->visible && evaluate(*node, {a.visibility.get(), -1}).num[0] != 0 &&
+                    evaluate(*node, {a.intermediateObject.get(), -1}).num[0] == 0;
+        p.inSet = up->inSet || members.count(node) != 0;
+        p.world = node->localMatrix() * up->world;
+        // References into an unordered_map stay valid as it grows.
+        const Placement& stored = placed[node] = p;
+        for (const NodePtr& c : node->children)
+            stack.push_back({static_cast<DagNode*>(c.get()), &stored});
+    }
+    return placed;
+}
 
 std::vector<const Node*> nodesOf(const MSelectionList& list) {
     std::vector<const Node*> out;
@@ -221,12 +246,15 @@ private:
             overrideColor = ApiAccess::impl(*options.shader)->surfaceColor(shaderColor);
         // A draw override may create or delete nodes: walk a copy.
         std::vector<NodePtr> nodes = theScene().nodes();
+        const Placements placed = placeDag(options);
         for (const NodePtr& n : nodes) {
             auto dag = std::dynamic_pointer_cast<DagNode>(n);
-            if (!dag || dag->isWorld() || !visibleInWorld(*dag) || !options.inSet(*dag)) continue;
+            if (!dag || dag->isWorld() || !dag->alive) continue;
+            auto where = placed.find(dag.get());
+            if (where == placed.end() || !where->second.visible || !where->second.inSet) continue;
             if (dag->hasFn(MFn::kMesh)) {
                 if (options.shadedItems() && !(options.exclusions & MSceneRender::kExcludeMeshes))
-                    frame_.shapes.push_back({dag, overrideColor, shaderColor});
+                    frame_.shapes.push_back({dag, overrideColor, shaderColor, where->second.world});
                 continue;
             }
             const DrawOverrides::Creator* creator = views_.drawOverrides().creatorFor(*dag->cls);

@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
 
+#include "host/src/core/Files.h"
 #include "host/src/mesh/MeshGeometry.h"
 #include "host/src/nodes/MeshShape.h"
 #include "host/src/view/Panel.h"
@@ -113,7 +115,7 @@ void collectFaces(const Canvas& c, const ShadedShape& s, std::vector<ShadedFace>
     auto* mesh = dynamic_cast<MeshShape*>(s.shape.get());
     if (!mesh || !mesh->alive) return;
     auto geometry = mesh->output();
-    MMatrix toWorld = mesh->worldMatrix();
+    const MMatrix& toWorld = s.world;
     std::vector<Vec3> world;
     world.reserve(geometry->points().size());
     for (const Vec3& p : geometry->points()) world.push_back(transformPoint(toWorld, p));
@@ -577,6 +579,13 @@ MStatus checkTarget(const std::string& path) {
     return MStatus::kSuccess;
 }
 
+//! Cairo's writers pour into the file written aside.
+cairo_status_t pour(void* closure, const unsigned char* data, unsigned int length) {
+    auto* file = static_cast<files::AsideFile*>(closure);
+    return file->write({reinterpret_cast<const char*>(data), length}) ? CAIRO_STATUS_SUCCESS
+                                                                      : CAIRO_STATUS_WRITE_ERROR;
+}
+
 }  // namespace
 
 MStatus writeSnapshot(const Panel& panel, const std::string& path) {
@@ -589,33 +598,31 @@ MStatus writeSnapshot(const Panel& panel, const std::string& path) {
                        "snapshot \"" + path + "\": the file must end in .png or .svg");
     MStatus st = checkTarget(path);
     if (!st) return st;
+    auto failure = [&path](const std::string& reason) {
+        return MStatus(MStatus::kFailure, "cannot write snapshot \"" + path + "\": " + reason);
+    };
+    files::AsideFile file(path);
+    std::string reason;
+    if (!file.open(reason)) return failure(reason);
     const ViewFrame& view = panel.frame.view;
-    std::string aside = path + ".partial";
     cairo_surface_t* surface =
         format == Format::Png
             ? cairo_image_surface_create(CAIRO_FORMAT_ARGB32, view.width(), view.height())
-            : cairo_svg_surface_create(aside.c_str(), view.width(), view.height());
+            : cairo_svg_surface_create_for_stream(pour, &file, view.width(), view.height());
     cairo_t* cr = cairo_create(surface);
     paint(cr, panel);
     cairo_destroy(cr);
     cairo_status_t written = cairo_surface_status(surface);
     if (written == CAIRO_STATUS_SUCCESS && format == Format::Png)
-        written = cairo_surface_write_to_png(surface, aside.c_str());
+        written = cairo_surface_write_to_png_stream(surface, pour, &file);
     cairo_surface_finish(surface);
     if (written == CAIRO_STATUS_SUCCESS) written = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
-    std::error_code ec;
-    if (written != CAIRO_STATUS_SUCCESS) {
-        fs::remove(aside, ec);
-        return MStatus(MStatus::kFailure, "cannot write snapshot \"" + path +
-                                              "\": " + cairo_status_to_string(written));
-    }
-    fs::rename(aside, path, ec);
-    if (ec) {
-        fs::remove(aside, ec);
-        return MStatus(MStatus::kFailure,
-                       "cannot write snapshot \"" + path + "\": " + ec.message());
-    }
+    if (written == CAIRO_STATUS_WRITE_ERROR)
+        file.failed(EIO);  // the writer's own error, when it kept one, comes first
+    else if (written != CAIRO_STATUS_SUCCESS)
+        return failure(cairo_status_to_string(written));
+    if (!file.commit(reason)) return failure(reason);
     return MStatus::kSuccess;
 }
 

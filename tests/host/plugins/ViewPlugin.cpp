@@ -1,7 +1,9 @@
 // A plug-in module for the view tests, written as a careless plug-in for the
 // real host might be: it registers a locator with a draw override, a tool
 // context command and a render override, and on unload removes only its node
-// type. The host must drop the rest before the module's code goes.
+// type (it deletes its render override, the plug-in's own object, without
+// deregistering it). The host must drop the rest before the module's code
+// goes, and never touch the deleted override again.
 
 #include <maya/MDrawRegistry.h>
 #include <maya/MFnPlugin.h>
@@ -78,6 +80,9 @@ public:
     int index = 0;
 };
 
+// The plug-in keeps the override it registers, as the renderer's API asks.
+ViewRenderOverride* theOverride = nullptr;
+
 }  // namespace
 
 PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
@@ -89,11 +94,16 @@ PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
         st = MHWRender::MDrawRegistry::registerDrawOverrideCreator(
             kClassification, "viewTestPlugin", ViewDrawOverride::creator);
     if (st) st = plugin.registerContextCommand("viewTestCtx", ViewContextCommand::creator);
-    if (st) st = MHWRender::MRenderer::theRenderer()->registerOverride(new ViewRenderOverride);
+    if (st) {
+        theOverride = new ViewRenderOverride;
+        st = MHWRender::MRenderer::theRenderer()->registerOverride(theOverride);
+    }
     return st;
 }
 
 PLUGIN_EXPORT MStatus uninitializePlugin(MObject obj) {
     MFnPlugin plugin(obj);
+    delete theOverride;
+    theOverride = nullptr;
     return plugin.deregisterNode(kLocatorId);
 }

@@ -15,6 +15,7 @@ struct Rgb {
 // Hue in degrees, saturation and value in [0, 1].
 Rgb fromHsv(double h, double s, double v) {
     if (s <= 0.0) return {v, v, v};
+    if (!std::isfinite(h)) h = 0;  // no sector to fall in
     double sector = std::fmod(h, 360.0) / 60.0;
     if (sector < 0.0) sector += 6.0;
     const int i = static_cast<int>(std::floor(sector)) % 6;

@@ -80,10 +80,12 @@ bool parseComponentRange(const std::string& inside, int count, std::vector<int>&
     }
     if (a > b) std::swap(a, b);
     if (b >= count) {
-        why = "component index " + std::to_string(b) + " is out of range (" +
-              std::to_string(count) + " elements)";
+        why = (a == b ? "component index " + std::to_string(b)
+                      : "component range " + rangeText(a, b)) +
+              " is out of range (" + std::to_string(count) + " elements)";
         return false;
     }
+    out.reserve(out.size() + static_cast<std::size_t>(b - a) + 1);
     for (int i = a; i <= b; ++i) out.push_back(i);
     return true;
 }
@@ -118,8 +120,8 @@ std::vector<std::string> ComponentList::toStrings() const {
     return out;
 }
 
-bool ComponentList::fromStrings(const std::vector<std::string>& texts, ComponentList& out,
-                                std::string& why) {
+bool ComponentList::fromStrings(const std::vector<std::string>& texts, const MeshGeometry& mesh,
+                                ComponentList& out, std::string& why) {
     ComponentList list;
     for (const std::string& text : texts) {
         auto lb = text.find('[');
@@ -131,8 +133,10 @@ bool ComponentList::fromStrings(const std::vector<std::string>& texts, Component
         }
         std::string inside = text.substr(lb + 1, text.size() - lb - 2);
         std::vector<int> ids;
-        // Stored lists never use "*": the range is read against the largest count.
-        if (!parseComponentRange(inside, 1 << 30, ids, why)) return false;
+        if (!parseComponentRange(inside, elementCount(mesh, type), ids, why)) {
+            why = text + ": " + why;
+            return false;
+        }
         list.add(type, ids);
     }
     out = std::move(list);

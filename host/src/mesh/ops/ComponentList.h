@@ -24,9 +24,12 @@ struct ComponentList {
 
     //! "vtx[3:5]" style strings; consecutive ascending runs become ranges.
     std::vector<std::string> toStrings() const;
-    //! Reads what toStrings writes; false with a reason otherwise.
-    static bool fromStrings(const std::vector<std::string>& texts, ComponentList& out,
-                            std::string& why);
+    //! Reads what toStrings writes, for a mesh. A stored list may come from a
+    //! file or setAttr, so each range is checked against the mesh before it
+    //! is expanded ("vtx[0:999999999]" must not fill memory); false with a
+    //! reason naming the range and the mesh's count otherwise.
+    static bool fromStrings(const std::vector<std::string>& texts, const MeshGeometry& mesh,
+                            ComponentList& out, std::string& why);
 
     //! Whether every id exists on the mesh; the reason names the first that does not.
     bool fits(const MeshGeometry& mesh, std::string& why) const;
@@ -41,7 +44,8 @@ const char* componentTypeName(ComponentType type);
 //! Number of elements of a type on a mesh.
 int elementCount(const MeshGeometry& mesh, ComponentType type);
 //! Reads the inside of the brackets: "7", "2:5" (either order), "*" or nothing
-//! (all); blanks around the numbers are allowed. Ids must be below count.
+//! (all); blanks around the numbers are allowed. Ids must be below count,
+//! checked before the range is expanded.
 bool parseComponentRange(const std::string& inside, int count, std::vector<int>& out,
                          std::string& why);
 
