@@ -2,13 +2,17 @@
 // and through a tool context's feedback), worldToView over 100k points (one
 // view handle, a fresh handle per point, and a fresh handle per point inside
 // a draw override during a refresh, as the rail tool's drawing does),
-// viewToWorld rays, and a snapshot of a frame with a shaded sphere.
+// viewToWorld rays, and a snapshot of a frame with a shaded sphere; the
+// picture of a million-triangle mesh, whole and its shading alone.
 //
 // Counters: ns_per_primitive, ns_per_point, ns_per_ray.
 
 #include <maya/M3dView.h>
 #include <maya/MDrawRegistry.h>
+#include <maya/MFnMesh.h>
 #include <maya/MGlobal.h>
+#include <maya/MIntArray.h>
+#include <maya/MPointArray.h>
 #include <maya/MPxContext.h>
 #include <maya/MPxDrawOverride.h>
 #include <maya/MPxLocatorNode.h>
@@ -20,7 +24,9 @@
 #include <random>
 
 #include "bench/host/HostSession.h"
+#include "bench/host/MeshFixtures.h"
 #include "host/src/plugin/PluginNodes.h"
+#include "host/src/view/Raster.h"
 #include "host/src/view/Snapshot.h"
 #include "host/src/view/Views.h"
 
@@ -271,5 +277,48 @@ void BM_SnapshotOfAShadedSphere(benchmark::State& state) {
     ehost::session().newScene();
 }
 BENCHMARK(BM_SnapshotOfAShadedSphere)->Unit(benchmark::kMillisecond);
+
+//! A bumpy sphere of radius 5 and about a million triangles, filling a
+//! 960 x 720 view that looks at it.
+ehost::Panel& millionTriangleView() {
+    bench::startHost();
+    const bench::PolygonArrays a = bench::bumpySphere(500, 1000);
+    MPointArray points;
+    for (const ehost::Vec3& p : a.points) points.append(MPoint(5 * p.x, 5 * p.y, 5 * p.z));
+    MIntArray counts, connects;
+    for (int c : a.counts) counts.append(c);
+    for (int v : a.connects) connects.append(v);
+    MFnMesh fn;
+    fn.create(points.length(), counts.length(), points, counts, connects);
+    MGlobal::executeCommand("hostView -size 960 720");
+    MGlobal::executeCommand("viewPlace -eye 0 0 14 -lookAt 0 0 0 -up 0 1 0 persp");
+    ehost::Panel& panel = ehost::theViews().activePanel();
+    ehost::theViews().refresh(panel);
+    return panel;
+}
+
+void BM_SnapshotOfAMillionTriangles(benchmark::State& state) {
+    ehost::Panel& panel = millionTriangleView();
+    std::string file = (std::filesystem::temp_directory_path() / "bench_view_1m.png").string();
+    for (auto _ : state) benchmark::DoNotOptimize(ehost::writeSnapshot(panel, file).statusCode());
+    std::filesystem::remove(file);
+    ehost::session().newScene();
+}
+BENCHMARK(BM_SnapshotOfAMillionTriangles)->Unit(benchmark::kMillisecond);
+
+//! The shading alone, into pixels held in memory: no file, no compression.
+void BM_ShadingOfAMillionTriangles(benchmark::State& state) {
+    ehost::Panel& panel = millionTriangleView();
+    const ehost::Frame& frame = panel.frame;
+    const int stride = 4 * frame.view.width();
+    std::vector<unsigned char> pixels(static_cast<size_t>(stride) * frame.view.height());
+    const ehost::RasterLook look{{0.62f, 0.62f, 0.64f, 1}, {0.09f, 0.09f, 0.11f, 0.6f}, 2};
+    for (auto _ : state) {
+        ehost::rasterShapes(frame.view, frame.clear, frame.shapes, look, pixels.data(), stride);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+    ehost::session().newScene();
+}
+BENCHMARK(BM_ShadingOfAMillionTriangles)->Unit(benchmark::kMillisecond);
 
 }  // namespace

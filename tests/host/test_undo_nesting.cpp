@@ -23,6 +23,22 @@ public:
     MStatus redoIt() override { return MStatus::kSuccess; }
 };
 
+//! Not kept for undo; what it runs goes into one chunk (left open when
+//! asked), as a tool's gesture handler does.
+template <bool Close>
+class ChunkedCubes : public MPxCommand {
+public:
+    static void* creator() { return new ChunkedCubes; }
+    bool isUndoable() const override { return false; }
+    MStatus doIt(const MArgList&) override {
+        MGlobal::executeCommand("undoInfo -openChunk", false, false);
+        MStatus st = MGlobal::executeCommand("polyCube -n cubeA", false, true);
+        if (st) st = MGlobal::executeCommand("polyCube -n cubeB", false, true);
+        if (Close) MGlobal::executeCommand("undoInfo -closeChunk", false, false);
+        return st;
+    }
+};
+
 class UndoNestingTest : public viewtest::ViewTest {
 protected:
     void SetUp() override {
@@ -30,11 +46,15 @@ protected:
         MObject obj = pluginObject();
         ASSERT_TRUE(MFnPlugin(obj).registerCommand("twoCubes", TwoCubes<true>::creator));
         ASSERT_TRUE(MFnPlugin(obj).registerCommand("twoCubesOnce", TwoCubes<false>::creator));
+        ASSERT_TRUE(MFnPlugin(obj).registerCommand("chunkedCubes", ChunkedCubes<true>::creator));
+        ASSERT_TRUE(MFnPlugin(obj).registerCommand("openChunkCubes", ChunkedCubes<false>::creator));
     }
     void TearDown() override {
         MObject obj = pluginObject();
         MFnPlugin(obj).deregisterCommand("twoCubes");
         MFnPlugin(obj).deregisterCommand("twoCubesOnce");
+        MFnPlugin(obj).deregisterCommand("chunkedCubes");
+        MFnPlugin(obj).deregisterCommand("openChunkCubes");
         ViewTest::TearDown();
     }
     static bool exists(const char* name) {
@@ -98,6 +118,30 @@ TEST_F(UndoNestingTest, ChunksThatAreEmptyUnclosedOrUnopened) {
     ASSERT_TRUE(run("redo"));
     EXPECT_TRUE(exists("cubeA") && exists("cubeB"));
     EXPECT_EQ(ehost::theCommands().undoQueue.journal().back(), "pair");
+}
+
+TEST_F(UndoNestingTest, AChunkInsideACommandNotKeptForUndoIsOneStep) {
+    for (const char* command : {"chunkedCubes", "openChunkCubes"}) {
+        SCOPED_TRACE(command);
+        const size_t steps = ehost::theCommands().undoQueue.undoable();
+        ASSERT_TRUE(run(command));
+        EXPECT_EQ(ehost::theCommands().undoQueue.undoable(), steps + 1);
+        EXPECT_FALSE(ehost::theCommands().undoQueue.chunkOpen())
+            << "a chunk left open ends with the command that opened it";
+        ASSERT_TRUE(run("undo"));
+        EXPECT_FALSE(exists("cubeA") || exists("cubeB"));
+        ASSERT_TRUE(run("redo"));
+        EXPECT_TRUE(exists("cubeA") && exists("cubeB"));
+        ASSERT_TRUE(run("undo"));
+    }
+    // Inside a chunk of the script, the command's chunk is part of it.
+    ASSERT_TRUE(run("undoInfo -openChunk -chunkName outer"));
+    ASSERT_TRUE(run("polyCube -n first"));
+    ASSERT_TRUE(run("chunkedCubes"));
+    ASSERT_TRUE(run("undoInfo -closeChunk"));
+    EXPECT_EQ(ehost::theCommands().undoQueue.journal().back(), "outer");
+    ASSERT_TRUE(run("undo"));
+    EXPECT_FALSE(exists("first") || exists("cubeA"));
 }
 
 }  // namespace

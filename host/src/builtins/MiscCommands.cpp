@@ -64,14 +64,17 @@ public:
         }
         if (db.isFlagSet("-ock") && db.isFlagSet("-cck"))
             return error("-openChunk and -closeChunk cannot be used together");
+        // A chunk gathers what is recorded where this command is: in the
+        // queue, or in the step of a command that runs it.
+        UndoSink* sink = isUndoing() || isRedoing() ? nullptr : enclosingSink();
         if (db.isFlagSet("-ock")) {
             MString name;
             if (db.isFlagSet("-cn")) db.getFlagArgument("-cn", 0, name);
-            q.openChunk(name.str());
+            if (sink) sink->openChunk(name.str());
             return MStatus::kSuccess;
         }
         if (db.isFlagSet("-cck")) {
-            if (!q.closeChunk()) return error("there is no open undo chunk to close");
+            if (sink && !sink->closeChunk()) return error("there is no open undo chunk to close");
             return MStatus::kSuccess;
         }
         if (db.isFlagSet("-fl")) q.flush();

@@ -133,6 +133,8 @@ MStatus runOne(const CommandText& cmd, const RunOptions& options, bool multiLine
         if (outer) nested = std::make_unique<UndoCapture>();
         SinkScope scope(nested.get());
         st = guarded([&] { return where + name + ".doIt"; }, [&] { return command->doIt(args); });
+        // A chunk left open by what it ran ends with the command.
+        if (nested) nested->closeAllChunks();
     }
     out = scope.result();
     if (!st && theMessages().errorCount() == errorsBefore)

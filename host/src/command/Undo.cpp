@@ -23,28 +23,39 @@ public:
 
 }  // namespace
 
-void UndoQueue::record(std::unique_ptr<UndoItem> item) {
-    undone_.clear();
+UndoSink::~UndoSink() = default;
+
+void UndoSink::record(std::unique_ptr<UndoItem> item) {
     if (chunk_) {
         static_cast<ChunkItem&>(*chunk_).capture.record(std::move(item));
         return;
     }
-    push(std::move(item));
+    keep(std::move(item));
 }
 
-void UndoQueue::push(std::unique_ptr<UndoItem> item) {
+void UndoSink::dropChunks() {
+    chunkDepth_ = 0;
+    chunk_.reset();
+}
+
+void UndoQueue::record(std::unique_ptr<UndoItem> item) {
+    undone_.clear();
+    UndoSink::record(std::move(item));
+}
+
+void UndoQueue::keep(std::unique_ptr<UndoItem> item) {
     done_.push_back(std::move(item));
     while (done_.size() > limit_) done_.pop_front();
 }
 
-void UndoQueue::openChunk(const std::string& name) {
+void UndoSink::openChunk(const std::string& name) {
     if (chunkDepth_++ > 0) return;
     auto chunk = std::make_unique<ChunkItem>();
     chunk->name = name;
     chunk_ = std::move(chunk);
 }
 
-bool UndoQueue::closeChunk() {
+bool UndoSink::closeChunk() {
     if (chunkDepth_ == 0) return false;
     if (--chunkDepth_ > 0) return true;
     std::unique_ptr<UndoItem> chunk = std::move(chunk_);
@@ -52,13 +63,13 @@ bool UndoQueue::closeChunk() {
     if (items.empty()) return true;
     const std::string& name = static_cast<ChunkItem&>(*chunk).name;
     chunk->text = name.empty() ? items.back()->text : name;
-    push(std::move(chunk));
+    keep(std::move(chunk));
     return true;
 }
 
 bool UndoQueue::undo(std::string* text) {
     // An undo ends an open chunk first, so that what it holds is undone too.
-    while (chunkOpen()) closeChunk();
+    closeAllChunks();
     if (done_.empty()) return false;
     std::unique_ptr<UndoItem> item = std::move(done_.back());
     done_.pop_back();
@@ -73,7 +84,7 @@ bool UndoQueue::undo(std::string* text) {
 }
 
 bool UndoQueue::redo(std::string* text) {
-    while (chunkOpen()) closeChunk();
+    closeAllChunks();
     if (undone_.empty()) return false;
     std::unique_ptr<UndoItem> item = std::move(undone_.back());
     undone_.pop_back();
@@ -90,8 +101,7 @@ bool UndoQueue::redo(std::string* text) {
 void UndoQueue::flush() {
     done_.clear();
     undone_.clear();
-    chunkDepth_ = 0;
-    chunk_.reset();
+    dropChunks();
 }
 
 void UndoQueue::setLimit(size_t limit) {
@@ -116,6 +126,12 @@ void UndoCapture::redoAll() {
 UndoSink* currentSink() {
     auto& stack = theCommands().sinks;
     return stack.empty() ? &theCommands().undoQueue : stack.back();
+}
+
+UndoSink* enclosingSink() {
+    auto& stack = theCommands().sinks;
+    if (stack.size() < 2) return &theCommands().undoQueue;
+    return stack[stack.size() - 2];
 }
 
 SinkScope::SinkScope(UndoSink* sink) {

@@ -14,6 +14,7 @@
 #include "host/src/mesh/MeshGeometry.h"
 #include "host/src/nodes/MeshShape.h"
 #include "host/src/view/Panel.h"
+#include "host/src/view/Raster.h"
 
 namespace fs = std::filesystem;
 
@@ -541,12 +542,24 @@ void paintAxes(const Canvas& c) {
     }
 }
 
-void paint(cairo_t* cr, const Panel& panel) {
+//! Pictures go through the depth buffer (its cost does not grow with
+//! sorting a dense mesh's faces); vector files keep faces as shapes of their
+//! own, painted far to near.
+void paint(cairo_t* cr, const Panel& panel, cairo_surface_t* image) {
     const Frame& frame = panel.frame;
     Canvas canvas(cr, frame.view);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_BEST);
-    paintBackground(canvas, frame.clear);
-    paintShapes(canvas, frame.shapes);
+    if (image) {
+        cairo_surface_flush(image);
+        // No pixels when the surface could not be made: its status says why.
+        if (unsigned char* pixels = cairo_image_surface_get_data(image))
+            rasterShapes(frame.view, frame.clear, frame.shapes, RasterLook{kSurface, kWire, 2},
+                         pixels, cairo_image_surface_get_stride(image));
+        cairo_surface_mark_dirty(image);
+    } else {
+        paintBackground(canvas, frame.clear);
+        paintShapes(canvas, frame.shapes);
+    }
     paintAxes(canvas);
     paintPrimitives(canvas, panel.drawables());
 }
@@ -610,7 +623,7 @@ MStatus writeSnapshot(const Panel& panel, const std::string& path) {
             ? cairo_image_surface_create(CAIRO_FORMAT_ARGB32, view.width(), view.height())
             : cairo_svg_surface_create_for_stream(pour, &file, view.width(), view.height());
     cairo_t* cr = cairo_create(surface);
-    paint(cr, panel);
+    paint(cr, panel, format == Format::Png ? surface : nullptr);
     cairo_destroy(cr);
     cairo_status_t written = cairo_surface_status(surface);
     if (written == CAIRO_STATUS_SUCCESS && format == Format::Png)
