@@ -36,8 +36,7 @@ public:
                                       void* clientData);
 
     static MCallbackId addAttributeChangedCallback(MObject& node, MAttr2PlugFunction func,
-                                                   void* clientData = NULL,
-                                                   MStatus* status = NULL);
+                                                   void* clientData = NULL, MStatus* status = NULL);
     static MCallbackId addAttributeAddedOrRemovedCallback(MObject& node, MAttrPlugFunction func,
                                                           void* clientData = NULL,
                                                           MStatus* status = NULL);

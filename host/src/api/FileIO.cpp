@@ -28,8 +28,8 @@ bool validMessage(MSceneMessage::Message msg) {
 
 }  // namespace
 
-MCallbackId MSceneMessage::addCallback(Message msg, MMessage::MBasicFunction func,
-                                       void* clientData, MStatus* status) {
+MCallbackId MSceneMessage::addCallback(Message msg, MMessage::MBasicFunction func, void* clientData,
+                                       MStatus* status) {
     if (!func || !validMessage(msg)) {
         setStatus(status, fail(MStatus::kInvalidParameter,
                                "addCallback needs a function and a scene message"));
@@ -84,9 +84,8 @@ MStatus failed(const MStatus& st, const std::string& why) {
 
 MStatus sceneTypeOnly(const char* type) {
     if (!type || !*type || std::string(type) == kSceneType) return MStatus::kSuccess;
-    return fail(MStatus::kInvalidParameter,
-                std::string("scene files are of type \"") + kSceneType + "\", not \"" + type +
-                    "\"");
+    return fail(MStatus::kInvalidParameter, std::string("scene files are of type \"") + kSceneType +
+                                                "\", not \"" + type + "\"");
 }
 
 }  // namespace
@@ -150,13 +149,12 @@ MStatus MFileIO::importFile(const MString& fileName, const char* type, bool, con
     }
     std::string why;
     return ehost::fileImport(fileName.str(), &why) ? MStatus(MStatus::kSuccess)
-                                                    : fail(MStatus::kFailure, why);
+                                                   : fail(MStatus::kFailure, why);
 }
 
 MStatus MFileIO::exportSelected(const MString& fileName, const char* type, bool) {
     if (!type || lower(type) != "objexport")
-        return fail(MStatus::kInvalidParameter,
-                    "the selection is exported as \"OBJexport\" only");
+        return fail(MStatus::kInvalidParameter, "the selection is exported as \"OBJexport\" only");
     std::vector<ehost::Node*> nodes;
     for (const auto& item : ehost::theSelection().items)
         if (item.node->alive &&

@@ -41,8 +41,8 @@ struct NodeFilter {
 bool nodeFilter(const MObject& node, NodeFilter& out, MStatus* status, const char* what) {
     auto n = ehost::api::nodeOf(node);
     if (!n) {
-        setStatus(status, fail(MStatus::kInvalidParameter,
-                               std::string(what) + " needs a dependency node"));
+        setStatus(status,
+                  fail(MStatus::kInvalidParameter, std::string(what) + " needs a dependency node"));
         return false;
     }
     out.node = n;
@@ -109,7 +109,8 @@ MCallbackId MNodeMessage::addAttributeAddedOrRemovedCallback(MObject& node, MAtt
             if (!filter.concerns(c)) return;
             if (c.kind != Kind::AttributeAdded && c.kind != Kind::AttributeRemoved) return;
             MPlug plug = plugOf(c.node, c.plug);
-            AttributeMessage msg = c.kind == Kind::AttributeAdded ? kAttributeAdded : kAttributeRemoved;
+            AttributeMessage msg =
+                c.kind == Kind::AttributeAdded ? kAttributeAdded : kAttributeRemoved;
             ehost::guarded(describe("MNodeMessage::addAttributeAddedOrRemovedCallback"),
                            [&] { func(msg, plug, clientData); });
         },
