@@ -439,6 +439,7 @@ MStatus MArrayDataHandle::setAllClean() {
     if (!impl_.node) return MStatus::kFailure;
     for (int idx : impl_.indices)
         if (auto* c = impl_.node->cell({impl_.attr, idx}, false)) c->dirty = false;
+    if (auto* whole = impl_.node->cell({impl_.attr, -1}, false)) whole->dirty = false;
     return MStatus::kSuccess;
 }
 

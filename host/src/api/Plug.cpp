@@ -248,6 +248,9 @@ unsigned int MPlug::numElements(MStatus* status) const {
 }
 
 unsigned int MPlug::evaluateNumElements(MStatus* status) const {
+    // A computed array has the elements its node gives it.
+    if (usable(*this) && impl_.attr->array && impl_.index < 0)
+        ehost::evaluate(*impl_.node, addrOf(*this));
     return numElements(status);
 }
 

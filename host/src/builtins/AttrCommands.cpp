@@ -285,7 +285,7 @@ private:
     MStatus size(const MPlug& plug, const Attribute* a) {
         PlugRef ref = api::plugRef(plug);
         if (a->array && ref.addr.index < 0) {
-            setResult(static_cast<int>(plug.numElements()));
+            setResult(static_cast<int>(plug.evaluateNumElements()));
             return MStatus::kSuccess;
         }
         const Cell& c = evaluate(*ref.node, ref.addr);

@@ -340,13 +340,21 @@ const Cell& evaluate(Node& node, const PlugAddr& plug, MStatus* status) {
             }
         if (any && !c->dirty) return *c;
     }
-    if (c->dirty) {
+    // An element of a dirty array is due too, even one the array does not
+    // have yet: the node computes the array's elements.
+    Cell* whole = nullptr;
+    if (plug.index >= 0 && plug.attr->root()->array) {
+        int s = node.cls->slotOf(plug.attr->root());
+        if (s >= 0 && node.slot(s).cell.dirty) whole = &node.slot(s).cell;
+    }
+    if (c->dirty || whole) {
         c->dirty = false;
         MDataBlock block = api::makeDataBlock(node);
         MStatus st = node.compute(plug, block);
         if (!st && st != MStatus::kUnknownParameter && status) *status = st;
         c = node.cell(plug, true);
         c->dirty = false;
+        if (whole) whole->dirty = false;
     }
     return *c;
 }
