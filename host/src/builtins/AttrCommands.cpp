@@ -15,6 +15,7 @@
 
 #include "host/src/builtins/Builtin.h"
 #include "host/src/command/ArgConvert.h"
+#include "host/src/dag/ComponentListData.h"
 #include "host/src/dag/Resolve.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Data.h"
@@ -358,6 +359,10 @@ private:
             setResult(da->values);
         } else if (auto* sa = dynamic_cast<const StringArrayData*>(d)) {
             setResult(sa->values);
+        } else if (auto* cl = dynamic_cast<const ComponentListData*>(d)) {
+            MStringArray names;
+            for (const std::string& n : cl->names()) names.append(MString(n));
+            setResult(names);
         } else if (auto* m = dynamic_cast<const MatrixData*>(d)) {
             MDoubleArray out;
             for (int k = 0; k < 16; ++k) out.append(m->value[k / 4][k % 4]);

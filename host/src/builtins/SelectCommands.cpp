@@ -217,6 +217,7 @@ private:
     //! Each component element on its own ("m.vtx[3]").
     static std::vector<std::string> flattened(const SelItem& item, bool longNames) {
         std::vector<std::string> out;
+        if (item.component->doubleIndexed()) return itemStrings(item, longNames);
         auto one = std::make_shared<Component>(item.component->kind);
         for (int e : item.component->elements) {
             one->elements = {e};

@@ -27,6 +27,11 @@ public:
     virtual bool hasComponents() const { return false; }
     //! How many components of a kind (vertices, edges, faces) the node has.
     virtual int componentCount(MFn::Type kind);
+    //! The vertices of a face, in order (shapes with faces; none otherwise).
+    virtual std::vector<int> faceVertexIds(int face) {
+        (void)face;
+        return {};
+    }
     //! The box around the node's own geometry carried through the matrix
     //! (exactly, point by point, where the node can); false for a node
     //! without geometry (a transform, an unbounded locator).

@@ -33,6 +33,8 @@
 //   data P pointArray COUNT    then COUNT lines "p X Y Z W"
 //   data P vectorArray COUNT   then COUNT lines "v X Y Z"
 //   data P stringArray COUNT   then COUNT lines "s \"text\""
+//   data P componentList COUNT then COUNT lines "c KIND N I..." (KIND vtx, e, f
+//                              or vtxFace, whose N elements are pairs "VERTEX FACE")
 //   data P mesh                then, in this order:
 //     points N               and N lines "v X Y Z"
 //     faces N                and N lines "f V0 V1 V2 ..." (vertex ids of one polygon)

@@ -6,7 +6,9 @@
 #include <unordered_map>
 
 #include "host/src/core/NumberText.h"
+#include "host/src/dag/ComponentListData.h"
 #include "host/src/dag/Dag.h"
+#include "host/src/dag/Resolve.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
@@ -287,6 +289,8 @@ struct StagedScene::Impl {
                 return stringArray();
             case MFnData::kMesh:
                 return meshValue();
+            case MFnData::kComponentList:
+                return componentList();
             default:
                 in->fail("unsupported data type");
         }
@@ -369,6 +373,37 @@ struct StagedScene::Impl {
             v.y = in->number<double>("coordinate");
             v.z = in->number<double>("coordinate");
             in->expectLineEnd();
+        }
+        return d;
+    }
+
+    DataPtr componentList() {
+        const int begin = in->lineNumber();
+        std::size_t n = in->count("component count", 5);
+        in->expectLineEnd();
+        auto d = std::make_shared<ComponentListData>();
+        d->components.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            itemLine("c", i, n, begin);
+            std::string_view kindName = in->token("a component kind");
+            MFn::Type kind = componentKind(str(kindName));
+            if (kind == MFn::kInvalid) in->fail("unknown component kind \"" + str(kindName) + "\"");
+            auto c = std::make_shared<Component>(kind);
+            const bool pairs = c->doubleIndexed();
+            std::size_t count = in->count("element count", pairs ? 4 : 2);
+            c->elements.reserve(count);
+            std::set<std::pair<int, int>> seen;
+            for (std::size_t k = 0; k < count; ++k) {
+                const int e = in->number<int>("component index");
+                const int second = pairs ? in->number<int>("component index") : -1;
+                if (e < 0 || (pairs && second < 0)) in->fail("a component index is negative");
+                if (!seen.insert({e, second}).second)
+                    in->fail("component index " + std::to_string(e) + " is listed twice");
+                c->elements.push_back(e);
+                if (pairs) c->second.push_back(second);
+            }
+            if (!in->atLineEnd()) in->fail("more indices than the count " + std::to_string(count));
+            d->components.push_back(std::move(c));
         }
         return d;
     }

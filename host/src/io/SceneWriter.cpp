@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <set>
 
+#include "host/src/dag/ComponentListData.h"
 #include "host/src/dag/Dag.h"
+#include "host/src/dag/Resolve.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/io/SceneFile.h"
@@ -35,9 +37,9 @@ bool sameBits(double a, double b) {
 namespace {
 
 constexpr MFnData::Type kFileDataTypes[] = {
-    MFnData::kString,      MFnData::kMatrix,      MFnData::kNumeric,    MFnData::kIntArray,
-    MFnData::kFloatArray,  MFnData::kDoubleArray, MFnData::kPointArray, MFnData::kVectorArray,
-    MFnData::kStringArray, MFnData::kMesh};
+    MFnData::kString,      MFnData::kMatrix,      MFnData::kNumeric,      MFnData::kIntArray,
+    MFnData::kFloatArray,  MFnData::kDoubleArray, MFnData::kPointArray,   MFnData::kVectorArray,
+    MFnData::kStringArray, MFnData::kMesh,        MFnData::kComponentList};
 
 }  // namespace
 
@@ -287,6 +289,9 @@ private:
             case MFnData::kMesh:
                 mesh(static_cast<const MeshData&>(d).geometry());
                 break;
+            case MFnData::kComponentList:
+                componentList(static_cast<const ComponentListData&>(d));
+                break;
             default:
                 break;
         }
@@ -321,6 +326,20 @@ private:
         out_.number(static_cast<long long>(values.length())).endLine();
         for (const MVector& v : values)
             out_.word("v").number(v.x).number(v.y).number(v.z).endLine();
+    }
+
+    void componentList(const ComponentListData& list) {
+        out_.number(static_cast<long long>(list.components.size())).endLine();
+        for (const auto& c : list.components) {
+            out_.word("c")
+                .word(componentKindName(c->kind))
+                .number(static_cast<long long>(c->elements.size()));
+            for (size_t i = 0; i < c->elements.size(); ++i) {
+                out_.number(c->elements[i]);
+                if (c->doubleIndexed()) out_.number(c->second[i]);
+            }
+            out_.endLine();
+        }
     }
 
     void strings(const MStringArray& values) {

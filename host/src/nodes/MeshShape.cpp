@@ -123,6 +123,13 @@ int MeshShape::componentCount(MFn::Type kind) {
     }
 }
 
+std::vector<int> MeshShape::faceVertexIds(int face) {
+    auto g = output();
+    if (face < 0 || face >= g->numFaces()) return {};
+    auto ids = g->faceVertices(face);
+    return std::vector<int>(ids.begin(), ids.end());
+}
+
 MStatus MeshShape::compute(const PlugAddr& plug, MDataBlock&) {
     const auto& a = meshAttributes();
     if (plug.attr != a.outMesh.get()) return MStatus::kUnknownParameter;
