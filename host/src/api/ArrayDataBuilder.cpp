@@ -26,14 +26,7 @@ namespace {
 
 //! A new element's value: the attribute's defaults.
 Cell defaultCell(const Attribute& a) {
-    Cell c;
-    if (a.isCompound())
-        for (size_t k = 0; k < a.children.size() && k < 4; ++k)
-            c.num[k] = a.children[k]->defaults[0];
-    else
-        std::copy(std::begin(a.defaults), std::end(a.defaults), c.num);
-    c.data = a.defaultData;
-    return c;
+    return ehost::freshCell(a);
 }
 
 MStatus notArray(const ehost::AttrPtr& a) {

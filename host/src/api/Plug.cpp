@@ -34,6 +34,10 @@ MStatus usable(const MPlug& p) {
     if (!I(p).node->alive)
         return fail(MStatus::kInvalidParameter,
                     "the plug's node " + I(p).node->name + " is no longer in the scene");
+    // A dynamic attribute may have been removed since the plug was made.
+    if (I(p).attr->dynamic && I(p).node->cls->indexOf(I(p).attr.get()) < 0)
+        return fail(MStatus::kInvalidParameter,
+                    "node " + I(p).node->name + " no longer has attribute " + I(p).attr->name);
     return MStatus::kSuccess;
 }
 
@@ -62,7 +66,7 @@ MStatus readNumber(const MPlug& p, double& out) {
         return fail(MStatus::kInvalidParameter,
                     p.name().str() + " holds several numbers: read its children");
     const Cell& c = ehost::evaluate(*I(p).node, addrOf(p), &st);
-    out = a->parent ? c.num[a->childIndex] : c.num[0];
+    out = a->inTuple() ? c.num[a->childIndex] : c.num[0];
     return MStatus::kSuccess;
 }
 
@@ -204,7 +208,7 @@ bool MPlug::isNetworked(MStatus* status) const {
 }
 bool MPlug::isDynamic(MStatus* status) const {
     setStatus(status, usable(*this));
-    return false;
+    return impl_.attr && impl_.attr->dynamic;
 }
 bool MPlug::isFromReferencedFile(MStatus* status) const {
     setStatus(status, usable(*this));
@@ -621,7 +625,7 @@ MStatus MPlug::setValue(MDataHandle& handle) const {
     const ehost::Attribute* a = impl_.attr.get();
     if (isNumeric(a)) {
         double vals[4];
-        if (hi.attr && hi.attr->parent && !hi.attr->isCompound())
+        if (hi.attr && hi.attr->inTuple())
             vals[0] = hi.cell->num[hi.attr->childIndex];
         else
             std::copy(hi.cell->num, hi.cell->num + 4, vals);

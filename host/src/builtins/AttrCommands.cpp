@@ -277,7 +277,7 @@ private:
     static std::string typeOf(const Attribute* a, const Cell& c) {
         if (a->kind == AttrKind::Enum) return "enum";
         if (a->kind == AttrKind::Numeric)
-            return numericTypeName(a->parent && !a->isCompound() ? a->numericType : a->numericType);
+            return numericTypeName(a->numericType);
         if (a->kind == AttrKind::Message) return "message";
         if (c.data) return dataTypeName(c.data->dataType());
         return a->kind == AttrKind::Typed ? dataTypeName(a->dataType) : "generic";
@@ -311,7 +311,7 @@ private:
 
     MStatus numeric(const Attribute* a, const Cell& c) {
         auto value = [&](int k) {
-            double v = a->parent && !a->isCompound() ? c.num[a->childIndex] : c.num[k];
+            double v = a->inTuple() ? c.num[a->childIndex] : c.num[k];
             return a->isAngle ? MAngle(v, MAngle::kRadians).asDegrees() : v;
         };
         if (a->isCompound()) {

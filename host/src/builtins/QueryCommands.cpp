@@ -330,6 +330,8 @@ std::string attributeType(const Attribute& a) {
             return "matrix";
         case AttrKind::Enum:
             return "enum";
+        case AttrKind::Compound:
+            return "compound";
         case AttrKind::Numeric:
             break;
     }

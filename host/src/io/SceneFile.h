@@ -14,6 +14,8 @@
 //                                            nodes name their parent (none: the world)
 //   edit NAME                                values for a node every new scene
 //                                            has already (initialShadingGroup, persp)
+//   attr NAME SHORT KIND... [FLAG...]        a dynamic attribute of the last node
+//                                            (see below), before its values
 //   set PLUG NUMBER...                       numeric value of the last node's plug
 //   data PLUG TYPE ...                       typed data value of the last node's plug
 //   order PARENT CHILD...                    sibling order, when it is not creation
@@ -24,6 +26,22 @@
 // "pnts[5]", "pnts[5].pntx". A compound writes all its numbers at once
 // ("set translate 1 2 3") unless one of its children is connected. Array
 // elements are written by logical index, every existing one.
+//
+// Dynamic attributes. KIND is one of
+//   number NUMERICTYPE DEFAULT      one number ("number double 0.5", "number bool 1")
+//   angle DEFAULT                   a double angle, in radians
+//   tuple NUMERICTYPE               a tuple (double3 ...): its children follow
+//   compound N                      a compound: its N children follow
+//   enum DEFAULT N "FIELD" VALUE... an enum and its N fields
+//   typed DATATYPE                  typed data ("typed doubleArray")
+//   generic N DATATYPE... M NUMERICTYPE...   the data and numeric types it takes
+//   message | matrix
+// and the FLAGs are those that differ from a new attribute's: array, hidden,
+// keyable, channelBox, unstorable, unwritable, unreadable, unconnectable,
+// uncached, noIndexMatters, builder, internal, and limits "min V", "max V",
+// "softMin V", "softMax V". The children of a tuple or compound follow as
+// "child NAME SHORT KIND... [FLAG...]" lines, depth first. A compound's
+// values are given child by child ("set parent[2].child 1").
 //
 // Data values (TYPE as the host names data types):
 //   data P string "text"

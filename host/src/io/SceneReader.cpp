@@ -9,7 +9,9 @@
 #include "host/src/dag/ComponentListData.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dag/Resolve.h"
+#include "host/src/dg/DynamicAttributes.h"
 #include "host/src/dg/MeshData.h"
+#include "host/src/io/AttributeLines.h"
 #include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/io/SceneFile.h"
@@ -45,6 +47,10 @@ const char* roleName(NodeRole role) {
 struct StagedScene::Impl {
     struct NodeEntry {
         NodeClass* cls = nullptr;
+        //! With dynamic attributes, the entry's own copy of its type (cls),
+        //! and those attributes in order.
+        std::shared_ptr<NodeClass> ownClass;
+        std::vector<AttrPtr> dynamic;
         std::string name, parentName;
         int parent = -1;  // index into nodes; -1 the world
         int line = 0;
@@ -115,6 +121,7 @@ struct StagedScene::Impl {
         if (keyword == "requires") return requiresLine();
         if (keyword == "node") return nodeLine();
         if (keyword == "edit") return editLine();
+        if (keyword == "attr") return attrLine();
         if (keyword == "set") return setLine();
         if (keyword == "data") return dataLine();
         if (keyword == "order") return orderLine();
@@ -198,6 +205,23 @@ struct StagedScene::Impl {
         in->fail("no node named " + str(name) + " is defined before this line");
     }
 
+    // ---------------------------------------------------------------- attributes
+
+    void attrLine() {
+        if (current < 0) in->fail("\"attr\" must follow a \"node\" or \"edit\" line");
+        NodeEntry& node = nodes[current];
+        const int line = in->lineNumber();
+        AttrPtr a = readAttributeLines(*in);
+        if (!node.ownClass) {
+            node.ownClass = std::make_shared<NodeClass>(*node.cls);
+            node.ownClass->origin = &node.cls->registered();
+            node.cls = node.ownClass.get();
+        }
+        MStatus st = node.ownClass->addAttribute(a);
+        if (!st) throw ParseError(line, node.name + ": " + statusText(st));
+        node.dynamic.push_back(std::move(a));
+    }
+
     // ---------------------------------------------------------------- values
 
     PlugAddr plugOf(const NodeEntry& node, std::string_view text) {
@@ -234,11 +258,13 @@ struct StagedScene::Impl {
         std::string full = nodes[node].name + "." + plugName(addr);
         if (a.kind == AttrKind::Typed || a.kind == AttrKind::Matrix)
             in->fail(full + " holds data, not numbers: its value is given by a \"data\" line");
+        if (a.kind == AttrKind::Compound)
+            in->fail(full + " is a compound: its children's values are given one by one");
         v.count =
-            a.isCompound() ? static_cast<int>(std::min<std::size_t>(4, a.children.size())) : 1;
+            a.isTuple() ? static_cast<int>(std::min<std::size_t>(4, a.children.size())) : 1;
         for (int k = 0; k < v.count; ++k) {
             v.num[k] = in->number<double>("number");
-            MFnNumericData::Type t = a.isCompound() ? a.children[k]->numericType : a.numericType;
+            MFnNumericData::Type t = a.isTuple() ? a.children[k]->numericType : a.numericType;
             if (a.kind == AttrKind::Generic) continue;
             if (!holdsNumber(t, v.num[k])) in->fail(cannotHoldText(full, t, v.num[k]));
             v.num[k] = storeAsNumeric(t, v.num[k]);
@@ -675,10 +701,13 @@ struct StagedScene::Impl {
         for (auto& e : nodes) {
             if (e.reused) {
                 e.node = scene.find(e.name) ? scene.find(e.name)->self() : nullptr;
-                continue;
+            } else {
+                MStatus st;
+                e.node = scene.create(e.cls->registered(), e.name, &st);
             }
-            MStatus st;
-            e.node = scene.create(*e.cls, e.name, &st);
+            // The very attributes the staged values name.
+            if (e.node)
+                for (const AttrPtr& a : e.dynamic) addDynamicAttribute(*e.node, a);
         }
         for (auto& e : nodes) {
             auto* dag = dynamic_cast<DagNode*>(e.node.get());
@@ -721,9 +750,9 @@ struct StagedScene::Impl {
         const Attribute& a = *v.addr.attr;
         if (v.count == 0) {
             c->data = v.data;
-        } else if (a.isCompound()) {
+        } else if (a.isTuple()) {
             std::copy(v.num, v.num + v.count, c->num);
-        } else if (a.parent) {
+        } else if (a.inTuple()) {
             c->num[a.childIndex] = v.num[0];
         } else {
             c->num[0] = v.num[0];

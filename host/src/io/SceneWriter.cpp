@@ -6,6 +6,8 @@
 #include "host/src/dag/ComponentListData.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dag/Resolve.h"
+#include "host/src/dg/DynamicAttributes.h"
+#include "host/src/io/AttributeLines.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/io/SceneFile.h"
@@ -73,13 +75,15 @@ public:
         requirements(nodes);
         for (const NodePtr& n : nodes) {
             if (madeByNewScene(*n)) {
-                if (hasValues(*n)) {
+                if (hasValues(*n) || !dynamicAttributes(*n).empty()) {
                     out_.word("edit").word(n->name).endLine();
+                    attributes(*n);
                     values(*n);
                 }
                 continue;
             }
             nodeLine(*n);
+            attributes(*n);
             values(*n);
         }
         siblingOrders(nodes);
@@ -111,6 +115,11 @@ private:
         if (auto* d = dynamic_cast<DagNode*>(&n); d && d->parent && !d->parent->isWorld())
             out_.word(d->parent->name);
         out_.endLine();
+    }
+
+    //! The node's dynamic attributes, before any value.
+    void attributes(const Node& n) {
+        for (const AttrPtr& a : dynamicAttributes(n)) writeAttributeLines(out_, *a);
     }
 
     //! "order" lines for parents whose children are not in creation order
@@ -209,6 +218,12 @@ private:
                 if (cell.data) data(n, addr, *cell.data);
                 break;
             case AttrKind::Message:
+                break;
+            case AttrKind::Compound:
+                // Each child's value from its own cell.
+                for (size_t k = 0; k < a.children.size() && k < cell.kids.size(); ++k)
+                    if (a.children[k]->storable)
+                        value(n, PlugAddr{a.children[k].get(), addr.index}, cell.kids[k], always);
                 break;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/DynamicAttributes.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/MeshShape.h"
 #include "host/src/nodes/ObjectSet.h"
@@ -12,8 +13,10 @@ namespace {
 
 NodePtr copyNode(Node& src, const std::string& wanted, MStatus* status) {
     Scene& scene = theScene();
-    NodePtr copy = scene.create(*src.cls, wanted, status);
+    NodePtr copy = scene.create(src.cls->registered(), wanted, status);
     if (!copy) return nullptr;
+    // The copy has the original's dynamic attributes too, in the same places.
+    for (const AttrPtr& a : dynamicAttributes(src)) addDynamicAttribute(*copy, a);
     for (int s = 0; s < src.slotCount(); ++s) {
         const Attribute* a = src.cls->attrs[src.cls->roots[s]].get();
         if (a->kind == AttrKind::Message) continue;
