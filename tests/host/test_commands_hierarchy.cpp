@@ -180,6 +180,29 @@ TEST_F(HierarchyTest, RenameGivesTheNewNameOrANumberedOneAndRefusesBadNames) {
     EXPECT_EQ(result("ls twig"), "twig");
 }
 
+TEST_F(HierarchyTest, RenameTakesTheShapesNamedAfterTheTransformAlong) {
+    EXPECT_EQ(result("rename box crate"), "crate");
+    EXPECT_EQ(result("listRelatives -s crate"), "crateShape");
+    ASSERT_TRUE(run("undo"));
+    EXPECT_EQ(result("listRelatives -s box"), "boxShape") << "one undo step for both";
+    ASSERT_TRUE(run("redo"));
+    EXPECT_EQ(result("listRelatives -s crate"), "crateShape");
+    EXPECT_EQ(result("rename -is crate bin"), "bin");
+    EXPECT_EQ(result("listRelatives -s bin"), "crateShape") << "-ignoreShape leaves the shape";
+    ASSERT_TRUE(run("rename crateShape binShape; rename bin bin7"));
+    EXPECT_EQ(result("listRelatives -s bin7"), "binShape7");
+
+    ASSERT_TRUE(run("select -r lone"));
+    EXPECT_EQ(result("rename single"), "single") << "one name renames the first selected";
+    EXPECT_EQ(result("rename single part#"), "part1");
+    EXPECT_EQ(result("rename leaf part#"), "part2");
+    EXPECT_EQ(failure("rename -uuid part2 x"),
+              "rename: nodes have no UUIDs in the embedded host: -uuid is not supported");
+    ASSERT_TRUE(run("select -cl"));
+    EXPECT_EQ(failure("rename orphan"), "rename: No object to rename: name one or select one");
+    EXPECT_FALSE(run("rename part2 \"a#b#\""));
+}
+
 TEST_F(HierarchyTest, DuplicateReturnsTheNewRootsAndSelectsThem) {
     EXPECT_EQ(result("duplicate -rr box"), "box1");
     EXPECT_EQ(result("listRelatives -s box1"), "boxShape1");

@@ -99,7 +99,7 @@ MArrayDataHandle arrayHandle(ehost::Node* node, const MObject& attribute, bool e
     i.attr = attr.get();
     i.indices = node->elementIndices(attr.get());
     for (auto& [addr, src] : node->inputs)
-        if (addr.attr == attr.get() && addr.index >= 0) i.indices.push_back(addr.index);
+        if (addr.attr->root() == attr.get() && addr.index >= 0) i.indices.push_back(addr.index);
     std::sort(i.indices.begin(), i.indices.end());
     i.indices.erase(std::unique(i.indices.begin(), i.indices.end()), i.indices.end());
     if (evaluateFirst)

@@ -276,9 +276,9 @@ public:
 private:
     static std::string typeOf(const Attribute* a, const Cell& c) {
         if (a->kind == AttrKind::Enum) return "enum";
-        if (a->kind == AttrKind::Numeric)
-            return numericTypeName(a->numericType);
+        if (a->kind == AttrKind::Numeric) return numericTypeName(a->numericType);
         if (a->kind == AttrKind::Message) return "message";
+        if (a->kind == AttrKind::Compound) return "TdataCompound";
         if (c.data) return dataTypeName(c.data->dataType());
         return a->kind == AttrKind::Typed ? dataTypeName(a->dataType) : "generic";
     }
