@@ -197,8 +197,8 @@ MFnDependencyNode::MAttrClass MFnDependencyNode::attributeClass(const MObject& a
     ehost::Node* n = nodeIn(obj_, st);
     auto a = ehost::api::attrOf(attribute);
     if (!n || !a || n->cls->indexOf(a.get()) < 0) {
-        setStatus(status, n ? fail(MStatus::kInvalidParameter, "the attribute is not on the node")
-                            : st);
+        setStatus(status,
+                  n ? fail(MStatus::kInvalidParameter, "the attribute is not on the node") : st);
         return kInvalidAttr;
     }
     setStatus(status, MStatus::kSuccess);

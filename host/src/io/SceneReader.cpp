@@ -11,9 +11,9 @@
 #include "host/src/dag/Resolve.h"
 #include "host/src/dg/DynamicAttributes.h"
 #include "host/src/dg/MeshData.h"
-#include "host/src/io/AttributeLines.h"
 #include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
+#include "host/src/io/AttributeLines.h"
 #include "host/src/io/SceneFile.h"
 #include "host/src/io/SceneFormat.h"
 #include "host/src/plugin/Plugins.h"
@@ -260,8 +260,7 @@ struct StagedScene::Impl {
             in->fail(full + " holds data, not numbers: its value is given by a \"data\" line");
         if (a.kind == AttrKind::Compound)
             in->fail(full + " is a compound: its children's values are given one by one");
-        v.count =
-            a.isTuple() ? static_cast<int>(std::min<std::size_t>(4, a.children.size())) : 1;
+        v.count = a.isTuple() ? static_cast<int>(std::min<std::size_t>(4, a.children.size())) : 1;
         for (int k = 0; k < v.count; ++k) {
             v.num[k] = in->number<double>("number");
             MFnNumericData::Type t = a.isTuple() ? a.children[k]->numericType : a.numericType;
