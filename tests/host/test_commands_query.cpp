@@ -1,6 +1,14 @@
 // nodeType, objExists, isConnected, listConnections, attributeQuery, print,
-// ls, select and getAttr -size, as the host documents them.
+// ls, select, getAttr's flags and plug locks, as the host documents them.
 
+#include <maya/MFnDependencyNode.h>
+#include <maya/MSelectionList.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "host/src/io/SceneFile.h"
 #include "tests/host/test_commands_fixture.h"
 
 namespace {
@@ -193,6 +201,81 @@ TEST_F(QueryCommandTest, GetAttrSizeCountsTheElementsOfAMulti) {
     EXPECT_EQ(result("getAttr -size box.translateX"), "1") << "a plain attribute has size 1";
     EXPECT_EQ(failure("getAttr -size box.nothing"),
               "getAttr: box.nothing: no attribute \"nothing\" on node type transform");
+}
+
+TEST_F(QueryCommandTest, GetAttrTellsIndicesStatesAndEnumNames) {
+    ASSERT_TRUE(run("setAttr boxShape.pnts[2] 1 0 0; setAttr boxShape.pnts[7] 0 1 0"));
+    EXPECT_EQ(result("getAttr -mi boxShape.pnts"), "2 7");
+    EXPECT_EQ(failure("getAttr -mi box.translateX"),
+              "getAttr: box.translateX is not a multi attribute");
+    EXPECT_EQ(result("getAttr -mi -sl box.translateX"), "") << "-silent says nothing";
+    EXPECT_EQ(result("getAttr -k box.translateX"), "1");
+    EXPECT_EQ(result("getAttr -cb box.translateX"), "0");
+    EXPECT_EQ(result("getAttr -se box.translateX"), "1");
+    EXPECT_EQ(result("getAttr -se t.translateY"), "0") << "a connected destination is not settable";
+    EXPECT_EQ(result("getAttr -l box.translateX"), "0");
+    ASSERT_TRUE(run("setAttr box.rotateOrder 2"));
+    EXPECT_EQ(result("getAttr -as box.rotateOrder"), "zxy");
+    EXPECT_EQ(result("getAttr box.rotateOrder"), "2");
+}
+
+TEST_F(QueryCommandTest, LockedPlugsRefuseValuesAndConnectionsUntilUnlocked) {
+    ASSERT_TRUE(run("setAttr -l true box.translateX"));
+    EXPECT_EQ(result("getAttr -l box.translateX"), "1");
+    EXPECT_EQ(result("getAttr -se box.translateX"), "0");
+    EXPECT_EQ(result("getAttr -l box.translateY"), "0") << "one plug, not its siblings";
+    EXPECT_EQ(failure("setAttr box.translateX 5"),
+              "setAttr: The attribute 'box.translateX' is locked or connected and cannot be "
+              "modified.");
+    EXPECT_NE(failure("connectAttr driver.translateX box.translateX").find("locked"),
+              std::string::npos);
+    MSelectionList l;
+    l.add("box.translateX");
+    MPlug tx;
+    l.getPlug(0, tx);
+    EXPECT_TRUE(tx.isLocked());
+    EXPECT_FALSE(tx.setValue(3.0)) << "the API refuses it too";
+    EXPECT_EQ(result("getAttr box.translateX"), "0");
+    ASSERT_TRUE(run("setAttr -l true box.translate"));
+    EXPECT_EQ(result("getAttr -l box.translateZ"), "1") << "a locked compound locks its children";
+
+    ASSERT_TRUE(run("undo; undo"));
+    EXPECT_EQ(result("getAttr -l box.translateX"), "0") << "locking is undone";
+    ASSERT_TRUE(run("redo"));
+    EXPECT_EQ(result("getAttr -l box.translateX"), "1");
+    ASSERT_TRUE(run("setAttr -l false box.translateX 4"));
+    EXPECT_EQ(result("getAttr box.translateX"), "4") << "unlocked, then set";
+    ASSERT_TRUE(run("setAttr -l true box.translateY 6"));
+    EXPECT_EQ(result("getAttr box.translateY"), "6") << "set, then locked";
+    EXPECT_EQ(result("getAttr -l box.translateY"), "1");
+    ASSERT_TRUE(tx.setLocked(true));
+    EXPECT_EQ(result("getAttr -l box.translateX"), "1");
+
+    ASSERT_TRUE(run("setAttr -k false box.translateZ; setAttr -cb true box.visibility"));
+    EXPECT_EQ(result("getAttr -k box.translateZ"), "0");
+    EXPECT_EQ(result("attributeQuery -k -n box translateZ"), "1")
+        << "the attribute of the type stays keyable";
+    EXPECT_EQ(result("getAttr -k t.translateZ"), "1") << "and so do other nodes' plugs";
+    EXPECT_EQ(result("getAttr -cb box.visibility"), "1");
+
+    // Scene files and duplicates keep plug states.
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("tessark-locks-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "locks.tsk").string();
+    std::string why;
+    ASSERT_TRUE(ehost::saveScene(file, &why)) << why;
+    ASSERT_TRUE(run("file -new"));
+    ASSERT_TRUE(ehost::openScene(file, &why)) << why;
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(result("getAttr -l box.translateX"), "1");
+    EXPECT_EQ(result("getAttr -l box.translateY"), "1");
+    EXPECT_EQ(result("getAttr box.translateY"), "6");
+    EXPECT_EQ(result("getAttr -k box.translateZ"), "0");
+    EXPECT_EQ(result("getAttr -cb box.visibility"), "1");
+    EXPECT_EQ(result("isConnected driver.translateX t.translateY"), "1");
+    ASSERT_TRUE(run("duplicate -n box2 box"));
+    EXPECT_EQ(result("getAttr -l box2.translateX"), "1");
 }
 
 }  // namespace

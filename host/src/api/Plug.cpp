@@ -52,6 +52,15 @@ MStatus valued(const MPlug& p) {
     return MStatus::kSuccess;
 }
 
+//! Holding one value that may be written: not locked.
+MStatus settable(const MPlug& p) {
+    MStatus st = valued(p);
+    if (!st) return st;
+    if (I(p).node->isLocked(addrOf(p)))
+        return fail(MStatus::kFailure, "the plug " + p.name().str() + " is locked");
+    return MStatus::kSuccess;
+}
+
 bool isNumeric(const ehost::Attribute* a) {
     return a->kind == AttrKind::Numeric || a->kind == AttrKind::Enum;
 }
@@ -71,7 +80,7 @@ MStatus readNumber(const MPlug& p, double& out) {
 }
 
 MStatus writeNumber(const MPlug& p, double value) {
-    MStatus st = valued(p);
+    MStatus st = settable(p);
     if (!st) return st;
     const ehost::Attribute* a = I(p).attr.get();
     if (!isNumeric(a) && a->kind != AttrKind::Generic)
@@ -194,13 +203,15 @@ bool MPlug::isConnected(MStatus* status) const {
 }
 
 bool MPlug::isKeyable(MStatus* status) const {
-    setStatus(status, usable(*this));
-    return impl_.attr && impl_.attr->keyable;
+    MStatus st = usable(*this);
+    setStatus(status, st);
+    return st && impl_.node->isKeyable(addrOf(*this));
 }
 
 bool MPlug::isLocked(MStatus* status) const {
-    setStatus(status, usable(*this));
-    return false;
+    MStatus st = usable(*this);
+    setStatus(status, st);
+    return st && impl_.node->isLocked(addrOf(*this));
 }
 
 bool MPlug::isNetworked(MStatus* status) const {
@@ -214,8 +225,14 @@ bool MPlug::isFromReferencedFile(MStatus* status) const {
     setStatus(status, usable(*this));
     return false;
 }
-MStatus MPlug::setLocked(bool) {
-    return usable(*this);
+MStatus MPlug::setLocked(bool locked) {
+    MStatus st = usable(*this);
+    if (!st) return st;
+    auto& states = impl_.node->plugStates;
+    ehost::PlugState& s = states[addrOf(*this)];
+    s.locked = locked;
+    if (s.plain()) states.erase(addrOf(*this));
+    return MStatus::kSuccess;
 }
 
 namespace {
@@ -556,7 +573,7 @@ void MPlug::destructHandle(MDataHandle&) const {}
 
 MStatus MPlug::setValue(const MObject& value) const {
     return ehost::guardEntry("MPlug::setValue", [&]() -> MStatus {
-        MStatus st = valued(*this);
+        MStatus st = settable(*this);
         if (!st) return st;
         const ehost::Attribute* a = impl_.attr.get();
         if (value.isNull()) {
@@ -609,7 +626,7 @@ MStatus MPlug::setValue(const MDistance& value) const {
 }
 
 MStatus MPlug::setValue(const MString& value) const {
-    MStatus st = valued(*this);
+    MStatus st = settable(*this);
     if (!st) return st;
     if (!impl_.attr->accepts(MFnData::kString))
         return fail(MStatus::kInvalidParameter, name().str() + " does not take a string");
@@ -618,7 +635,7 @@ MStatus MPlug::setValue(const MString& value) const {
 }
 
 MStatus MPlug::setValue(MDataHandle& handle) const {
-    MStatus st = valued(*this);
+    MStatus st = settable(*this);
     if (!st) return st;
     auto& hi = ehost::ApiAccess::impl(handle);
     if (!hi.cell) return fail(MStatus::kInvalidParameter, "the data handle is empty");

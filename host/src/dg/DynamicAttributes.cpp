@@ -69,6 +69,13 @@ MStatus removeDynamicAttribute(Node& node, const Attribute* attr, RemovedAttribu
     MStatus st = own.removeAttribute(attr);
     if (!st) return st;
     record.value = node.removeSlot(slot);
+    for (auto it = node.plugStates.begin(); it != node.plugStates.end();)
+        if (within(it->first.attr, attr)) {
+            record.states.insert(*it);
+            it = node.plugStates.erase(it);
+        } else {
+            ++it;
+        }
     theScene().noteDirty(&node);
     ++node.changeStamp;
     if (removed) *removed = std::move(record);
@@ -81,6 +88,8 @@ MStatus restoreDynamicAttribute(Node& node, RemovedAttribute& removed) {
     MStatus st = own.addAttribute(removed.attr, removed.slot);
     if (!st) return st;
     node.insertSlot(removed.slot, std::move(removed.value));
+    node.plugStates.insert(removed.states.begin(), removed.states.end());
+    removed.states.clear();
     theScene().watch.notify(
         {GraphChange::Kind::AttributeAdded, &node, PlugAddr{removed.attr.get(), -1}});
     for (const auto& [src, dst] : removed.links)

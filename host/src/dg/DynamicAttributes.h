@@ -5,6 +5,7 @@
 
 #include <maya/MStatus.h>
 
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,7 @@ struct RemovedAttribute {
     AttrPtr attr;
     int slot = -1;  // its top-level position
     Slot value;
+    std::map<PlugAddr, PlugState> states;  // its plugs' locks and flags
     //! The connections it had, source first, in the order they are made again.
     std::vector<std::pair<std::pair<NodePtr, PlugAddr>, std::pair<NodePtr, PlugAddr>>> links;
 };

@@ -370,6 +370,29 @@ Cell* Node::cell(const PlugAddr& plug, bool create) {
     return descend(fresh, root, plug.attr);
 }
 
+bool Node::isLocked(const PlugAddr& plug) const {
+    if (plugStates.empty()) return false;
+    for (const Attribute* a = plug.attr; a; a = a->parent)
+        for (int index : {plug.index, -1}) {
+            auto it = plugStates.find(PlugAddr{a, index});
+            if (it != plugStates.end() && it->second.locked) return true;
+            if (index < 0) break;
+        }
+    return false;
+}
+
+bool Node::isKeyable(const PlugAddr& plug) const {
+    auto it = plugStates.find(plug);
+    if (it != plugStates.end() && it->second.keyable >= 0) return it->second.keyable != 0;
+    return plug.attr->keyable;
+}
+
+bool Node::isInChannelBox(const PlugAddr& plug) const {
+    auto it = plugStates.find(plug);
+    if (it != plugStates.end() && it->second.channelBox >= 0) return it->second.channelBox != 0;
+    return plug.attr->channelBox;
+}
+
 std::vector<int> Node::elementIndices(const Attribute* arrayAttr) const {
     std::vector<int> out;
     int s = cls->slotOf(arrayAttr->root());
@@ -674,6 +697,8 @@ MStatus canConnect(const PlugRef& src, const PlugRef& dst) {
                        "array attributes connect element by element: " + names);
     if (inputOf(*dst.node, dst.addr))
         return MStatus(MStatus::kInvalidParameter, "destination already has an input: " + names);
+    if (dst.node->isLocked(dst.addr))
+        return MStatus(MStatus::kInvalidParameter, "destination is locked: " + names);
 
     if (!compatible(sa, da))
         return MStatus(MStatus::kInvalidParameter, "the attributes' types do not match: " + names);

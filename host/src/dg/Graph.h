@@ -117,6 +117,15 @@ struct Slot {
 
 enum class NodeRole { Depend, Dag, Transform, Shape, Locator };
 
+//! What one plug of one node says of itself, over its attribute's flags:
+//! setAttr -lock / -keyable / -channelBox, MPlug::setLocked.
+struct PlugState {
+    bool locked = false;
+    int keyable = -1;     // -1: as the attribute says
+    int channelBox = -1;  // -1: as the attribute says
+    bool plain() const { return !locked && keyable < 0 && channelBox < 0; }
+};
+
 //! A node type: its attributes in the order they were added and the
 //! dependencies declared between them.
 class NodeClass {
@@ -226,6 +235,13 @@ public:
     //! Grows whenever a value of the node is written or dirtied: caches of
     //! values derived from the node's attributes compare it.
     unsigned long long changeStamp = 0;
+
+    //! Plugs that say more of themselves than their attributes do.
+    std::map<PlugAddr, PlugState> plugStates;
+    //! Locked: the plug itself, or the compound or whole array it is part of.
+    bool isLocked(const PlugAddr& plug) const;
+    bool isKeyable(const PlugAddr& plug) const;
+    bool isInChannelBox(const PlugAddr& plug) const;
 
     std::map<PlugAddr, PlugRef> inputs;        // destination plug here -> its source
     std::multimap<PlugAddr, PlugRef> outputs;  // source plug here -> destinations

@@ -18,6 +18,9 @@
 //                                            (see below), before its values
 //   set PLUG NUMBER...                       numeric value of the last node's plug
 //   data PLUG TYPE ...                       typed data value of the last node's plug
+//   state PLUG [locked] [keyable 0|1] [channelBox 0|1]
+//                                            a plug of the last node locked, or keyable
+//                                            or in the channel box unlike its attribute
 //   order PARENT CHILD...                    sibling order, when it is not creation
 //                                            order ("|" is the world)
 //   connect NODE.PLUG NODE.PLUG              a connection, source first

@@ -81,6 +81,12 @@ struct StagedScene::Impl {
     std::vector<Value> values;
     std::vector<Link> links;
     std::vector<Order> orders;
+    struct State {
+        int node;
+        PlugAddr plug;
+        PlugState state;
+    };
+    std::vector<State> states;
     std::set<std::pair<int, PlugAddr>> destinations;
     int current = -1;  // the node that set and data lines apply to
     bool bodyStarted = false;
@@ -122,6 +128,7 @@ struct StagedScene::Impl {
         if (keyword == "node") return nodeLine();
         if (keyword == "edit") return editLine();
         if (keyword == "attr") return attrLine();
+        if (keyword == "state") return stateLine();
         if (keyword == "set") return setLine();
         if (keyword == "data") return dataLine();
         if (keyword == "order") return orderLine();
@@ -655,6 +662,26 @@ struct StagedScene::Impl {
         }
     }
 
+    void stateLine() {
+        if (current < 0) in->fail("\"state\" must follow a \"node\" or \"edit\" line");
+        const NodeEntry& node = nodes[current];
+        State s{current, plugOf(node, in->token("a plug name")), {}};
+        std::string_view word;
+        while (in->tryToken(word)) {
+            if (word == "locked") {
+                s.state.locked = true;
+            } else if (word == "keyable" || word == "channelBox") {
+                const int v = in->number<int>("0 or 1");
+                if (v != 0 && v != 1) in->fail(str(word) + " is 0 or 1");
+                (word == "keyable" ? s.state.keyable : s.state.channelBox) = v;
+            } else {
+                in->fail("unknown plug state \"" + str(word) + "\"");
+            }
+        }
+        if (s.state.plain()) in->fail("a \"state\" line says what the plug is");
+        states.push_back(s);
+    }
+
     // ---------------------------------------------------------------- connections
 
     void connectLine() {
@@ -728,6 +755,9 @@ struct StagedScene::Impl {
             Node* d = nodes[l.dstNode].node.get();
             if (s && d) connect(PlugRef{s, l.src}, PlugRef{d, l.dst});
         }
+        // Locks last: they keep nothing of the file's own from its plugs.
+        for (const State& s : states)
+            if (Node* n = nodes[s.node].node.get()) n->plugStates[s.plug] = s.state;
         // Tell each node, and what depends on it, about the values it now holds.
         for (const auto& [n, attr] : written) propagateDirty(*n, PlugAddr{attr, -1});
     }

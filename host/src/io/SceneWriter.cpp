@@ -75,16 +75,18 @@ public:
         requirements(nodes);
         for (const NodePtr& n : nodes) {
             if (madeByNewScene(*n)) {
-                if (hasValues(*n) || !dynamicAttributes(*n).empty()) {
+                if (hasValues(*n) || !dynamicAttributes(*n).empty() || !n->plugStates.empty()) {
                     out_.word("edit").word(n->name).endLine();
                     attributes(*n);
                     values(*n);
+                    plugStates(*n);
                 }
                 continue;
             }
             nodeLine(*n);
             attributes(*n);
             values(*n);
+            plugStates(*n);
         }
         siblingOrders(nodes);
         for (const NodePtr& n : nodes) connections(*n);
@@ -115,6 +117,18 @@ private:
         if (auto* d = dynamic_cast<DagNode*>(&n); d && d->parent && !d->parent->isWorld())
             out_.word(d->parent->name);
         out_.endLine();
+    }
+
+    //! Locked plugs, and plugs keyable or in the channel box unlike their attribute.
+    void plugStates(const Node& n) {
+        for (const auto& [addr, s] : n.plugStates) {
+            if (s.plain()) continue;
+            out_.word("state").word(plugName(addr));
+            if (s.locked) out_.word("locked");
+            if (s.keyable >= 0) out_.word("keyable").number(s.keyable);
+            if (s.channelBox >= 0) out_.word("channelBox").number(s.channelBox);
+            out_.endLine();
+        }
     }
 
     //! The node's dynamic attributes, before any value.

@@ -22,6 +22,7 @@ NodePtr copyNode(Node& src, const std::string& wanted, MStatus* status) {
         if (a->kind == AttrKind::Message) continue;
         copy->slot(s) = src.slot(s);
     }
+    copy->plugStates = src.plugStates;
     if (auto* mesh = dynamic_cast<MeshShape*>(&src)) {
         const auto& m = meshAttributes();
         copy->cell({m.cachedInMesh.get(), -1}, true)->data =
