@@ -51,6 +51,29 @@ TEST_F(HandleTest, AHandleIsInvalidAfterDeleteValidAfterUndoAndDeadOnceNothingHo
     EXPECT_EQ(h.hashCode(), 0u);
 }
 
+TEST_F(HandleTest, UndoingACreationInvalidatesTheHandleAndRedoingItRestoresIt) {
+    ASSERT_TRUE(run("createNode transform -n made"));
+    MObjectHandle h(node("made"));
+    const unsigned hash = h.hashCode();
+    ASSERT_TRUE(run("undo"));
+    EXPECT_FALSE(h.isValid()) << "the node left the scene";
+    EXPECT_TRUE(h.isAlive()) << "the creation in the redo queue holds it";
+    ASSERT_TRUE(run("redo"));
+    EXPECT_TRUE(h.isValid());
+    EXPECT_EQ(h.hashCode(), hash) << "the very node came back";
+    ASSERT_TRUE(run("undoInfo -flush"));
+    EXPECT_TRUE(h.isValid()) << "a node in the scene outlives the undo queue";
+
+    // A whole hierarchy deleted and undone keeps its handles.
+    ASSERT_TRUE(run("polyCube -n box"));
+    MObjectHandle shape(node("boxShape")), maker(node("polyCube1"));
+    ASSERT_TRUE(run("delete box"));
+    EXPECT_FALSE(shape.isValid());
+    ASSERT_TRUE(run("undo"));
+    EXPECT_TRUE(shape.isValid());
+    EXPECT_TRUE(maker.isValid()) << "the history came back with it";
+}
+
 TEST_F(HandleTest, HandlesOfOtherObjectsAndOfNothing) {
     MObjectHandle empty;
     EXPECT_FALSE(empty.isValid());
