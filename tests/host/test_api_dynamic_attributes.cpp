@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -298,6 +299,51 @@ TEST_F(DynamicAttributeTest, ScenesAndDuplicatesKeepDynamicAttributes) {
     EXPECT_EQ(result("getAttr t.weight"), "0.25") << "the copy's value is its own";
     ASSERT_TRUE(run("deleteAttr t2.weight"));
     EXPECT_EQ(result("getAttr t.weight"), "0.25") << "and so is its attribute";
+}
+
+TEST_F(DynamicAttributeTest, AttrLinesReadBackAndBadOnesAreRefusedWithTheirLine) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("tessark-attrlines-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string file = (dir / "attrs.tsk").string();
+    auto open = [&](const std::string& body, std::string& why) {
+        std::ofstream(file) << "tessark scene 1\nnode transform w\n" << body;
+        return ehost::openScene(file, &why);
+    };
+    std::string wide = "attr wide wd compound 6\n";
+    for (int k = 0; k < 6; ++k)
+        wide += "child c" + std::to_string(k) + " c" + std::to_string(k) + " number double " +
+                std::to_string(k) + "\n";
+    std::string why;
+    ASSERT_TRUE(open(wide + "set c5 9\n", why)) << why;
+    EXPECT_EQ(result("getAttr w.c4"), "4") << "a compound of more children than a tuple holds";
+    EXPECT_EQ(result("getAttr w.c5"), "9");
+    EXPECT_EQ(result("attributeQuery -nc -n w wide"), "6");
+
+    struct Bad {
+        const char* body;
+        const char* reason;
+    };
+    for (const Bad& b : {
+             Bad{"attr x x number florp 0\n", "line 3: unknown numeric type \"florp\""},
+             Bad{"attr x x number double 0 shiny\n", "line 3: unknown attribute flag \"shiny\""},
+             Bad{"attr x x tuple double2\nchild a a number double 0\nchild b b typed string\n",
+                 "line 5: a child of tuple x must be a number"},
+             Bad{"attr x x compound 1\nchild a a number double 0 array\n",
+                 "only the top of an attribute can be an array here"},
+             Bad{"attr x x compound 2\nchild a a number double 0\n",
+                 "the file ends inside the attribute begun at line 3"},
+             Bad{"attr tx tx number double 0\n", "line 3: w: "},
+             Bad{"attr x x compound 2\nchild a a message\nchild a b message\n",
+                 "attribute x uses the name a twice"},
+             Bad{"attr 9x x message\n", "line 3: \"9x\" is not a valid attribute name"},
+         }) {
+        SCOPED_TRACE(b.body);
+        EXPECT_FALSE(open(b.body, why));
+        EXPECT_NE(why.find(b.reason), std::string::npos) << why;
+        EXPECT_EQ(result("getAttr w.c5"), "9") << "a refused file leaves the scene as it was";
+    }
+    fs::remove_all(dir);
 }
 
 }  // namespace

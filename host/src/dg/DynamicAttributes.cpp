@@ -92,8 +92,11 @@ MStatus restoreDynamicAttribute(Node& node, RemovedAttribute& removed) {
     removed.states.clear();
     theScene().watch.notify(
         {GraphChange::Kind::AttributeAdded, &node, PlugAddr{removed.attr.get(), -1}});
+    // Only between nodes that are still in the scene: the far end may have
+    // been deleted since.
     for (const auto& [src, dst] : removed.links)
-        connect(PlugRef{src.first.get(), src.second}, PlugRef{dst.first.get(), dst.second});
+        if (src.first->alive && dst.first->alive)
+            connect(PlugRef{src.first.get(), src.second}, PlugRef{dst.first.get(), dst.second});
     removed.links.clear();
     ++node.changeStamp;
     return MStatus::kSuccess;

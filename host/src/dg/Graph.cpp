@@ -70,10 +70,16 @@ MStatus NodeClass::addAttribute(const AttrPtr& attr, int rootPosition) {
     std::vector<const Attribute*> all{attr.get()};
     for (size_t i = 0; i < all.size(); ++i)
         for (auto& c : all[i]->children) all.push_back(c.get());
-    for (const Attribute* a : all)
+    for (const Attribute* a : all) {
         if (a->kind == AttrKind::Compound && a->children.empty())
             return MStatus(MStatus::kInvalidParameter,
                            "compound attribute \"" + a->name + "\" has no children");
+        // An element's storage has one index: arrays are at the top only.
+        if (a->parent && a->array)
+            return MStatus(MStatus::kNotImplemented,
+                           "attribute \"" + a->name + "\" is an array inside " + a->parent->name +
+                               ": only the top of an attribute can be an array here");
+    }
     std::set<std::string> names;
     for (auto* a : all)
         for (const std::string* n : {&a->name, &a->shortName}) {

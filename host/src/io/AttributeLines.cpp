@@ -203,14 +203,13 @@ AttrPtr readTree(LineScanner& in, int depth) {
             in.fail("a child of tuple " + a->name + " must be a number");
         kids.push_back(std::move(c));
     }
-    if (!kids.empty()) {
-        const MFnNumericData::Type tuple = a->numericType;
-        AttrPtr made = compoundAttr(a->name, a->shortName, std::move(kids));
-        made->kind = a->kind;
-        made->numericType = a->kind == AttrKind::Numeric ? tuple : MFnNumericData::kInvalid;
-        for (const FlagWord& f : kFlags) made.get()->*(f.field) = a.get()->*(f.field);
-        a = made;
+    for (size_t k = 0; k < kids.size(); ++k) {
+        kids[k]->parent = a.get();
+        kids[k]->childIndex = static_cast<int>(k);
+        // A tuple's values start from its children's defaults.
+        if (a->kind == AttrKind::Numeric && k < 4) a->defaults[k] = kids[k]->defaults[0];
     }
+    a->children = std::move(kids);
     return a;
 }
 
