@@ -210,6 +210,11 @@ TEST_F(HierarchyTest, DuplicateReturnsTheNewRootsAndSelectsThem) {
     EXPECT_EQ(result("ls -sl"), "box1");
     EXPECT_EQ(result("duplicate -rr -n copy sub"), "copy");
     EXPECT_EQ(result("listRelatives -ad copy"), "leaf1");
+    EXPECT_EQ(result("duplicate -rr -po -f sub"), "|g|sub1") << "-parentOnly leaves the children";
+    EXPECT_EQ(result("listRelatives -c sub1"), "");
+    EXPECT_EQ(result("duplicate -rr -po box"), "box2");
+    EXPECT_EQ(result("listRelatives -s box2"), "") << "a transform's shape is a child too";
+    ASSERT_TRUE(run("undo; undo"));
     ASSERT_TRUE(run("undo"));
     EXPECT_EQ(result("objExists copy"), "0");
     EXPECT_EQ(result("ls -sl"), "box1");

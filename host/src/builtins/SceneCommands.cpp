@@ -278,6 +278,9 @@ MSyntax duplicateSyntax() {
     MSyntax s;
     s.addFlag("-n", "-name", MSyntax::kString);
     s.addFlag("-rr", "-returnRootsOnly");
+    s.addFlag("-po", "-parentOnly");
+    s.addFlag("-f", "-fullPath");
+    s.addFlag("-rc", "-renameChildren");
     s.setObjectType(MSyntax::kStringObjects, 0);
     s.useSelectionAsDefault(true);
     return s;
@@ -303,11 +306,13 @@ public:
             auto* d = dynamic_cast<DagNode*>(i.node.get());
             if (!d || i.component)
                 return failAll("only DAG objects can be duplicated: " + i.node->name);
-            NodePtr top = duplicateDag(*d, &st);
+            NodePtr top = duplicateDag(*d, &st, db.isFlagSet("-po"));
             if (!top) return failAll(st.errorString().str());
             made.push_back(top);
             if (wanted.length() && items.size() == 1) theScene().rename(*top, wanted.str());
-            result.append(MString(top->name));
+            // Children always get names of their own (-renameChildren asks for that).
+            auto* copy = static_cast<DagNode*>(top.get());
+            result.append(MString(db.isFlagSet("-f") ? copy->fullPath() : top->name));
             theSelection().items.push_back(SelItem{top, nullptr, {}});
         }
         setResult(result);

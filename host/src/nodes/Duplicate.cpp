@@ -83,15 +83,17 @@ NodePtr copyTree(DagNode& src, DagNode* parent, MStatus* status) {
 
 }  // namespace
 
-NodePtr duplicateDag(DagNode& node, MStatus* status) {
+NodePtr duplicateDag(DagNode& node, MStatus* status, bool parentOnly) {
     if (!node.alive || node.isWorld()) {
         if (status)
             *status = MStatus(MStatus::kInvalidParameter,
                               "only a DAG node in the scene can be duplicated");
         return nullptr;
     }
+    DagNode* under = node.parent ? node.parent : &theWorld();
+    if (parentOnly && node.cls->role == NodeRole::Transform) return copyOne(node, under, status);
     if (node.cls->role == NodeRole::Transform || !node.parent || node.parent->isWorld())
-        return copyTree(node, node.parent ? node.parent : &theWorld(), status);
+        return copyTree(node, under, status);
     // A shape: copy its parent transform alone, then the shape under it.
     DagNode* parent = node.parent;
     NodePtr top = copyNode(*parent, parent->name, status);
