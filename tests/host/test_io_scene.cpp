@@ -17,6 +17,7 @@
 #include <limits>
 #include <sstream>
 
+#include "host/src/dag/ComponentListData.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/dg/Scene.h"
@@ -59,6 +60,7 @@ public:
             g.create("input", "in"),
             n.create("scratch", "scr", MFnNumericData::kDouble, 0),
             n.create("samples", "smp", MFnNumericData::kDouble, 0),
+            t.create("parts", "prt", MFnData::kComponentList),
         };
         MFnGenericAttribute(attrs[12]).addAccept(MFnData::kMesh);
         MFnGenericAttribute(attrs[12]).addAccept(MFnData::kNumeric);
@@ -471,6 +473,40 @@ TEST_F(SceneFileTest, RoundTripKeepsPluginNodeDataAndGenericConnections) {
     const Cell& received = evaluate(q, plug(q, "input"));
     ASSERT_TRUE(received.data);
     EXPECT_TRUE(static_cast<const MeshData&>(*received.data).geometry() == gridMesh());
+}
+
+TEST_F(SceneFileTest, RoundTripKeepsComponentLists) {
+    MStatus st;
+    Node& p = *createNode(type("ioProbe"), "probe", nullptr, &st).node;
+    auto list = std::make_shared<ComponentListData>();
+    auto vertices = std::make_shared<Component>(MFn::kMeshVertComponent);
+    vertices->elements = {7, 2, 3};
+    auto corners = std::make_shared<Component>(MFn::kMeshVtxFaceComponent);
+    corners->elements = {4, 0};
+    corners->second = {1, 2};
+    list->components = {vertices, std::make_shared<Component>(MFn::kMeshEdgeComponent), corners};
+    setData(p, "parts", list);
+    roundTrip();
+    std::string text = readText(path("scene.tsk"));
+    EXPECT_NE(text.find("data parts componentList 3\nc vtx 3 7 2 3\nc e 0\nc vtxFace 2 4 1 0 2\n"),
+              std::string::npos)
+        << text;
+
+    const std::string good = "c vtx 3 7 2 3";
+    const size_t at = text.find(good);
+    ASSERT_NE(at, std::string::npos);
+    const std::string line =
+        "line " + std::to_string(std::count(text.begin(), text.begin() + at, '\n') + 1);
+    for (const char* bad :
+         {"c vtx 2 1 1", "c vtx 1 -1", "c corner 1 1", "c vtx 2 1", "c vtx 1 1 2"}) {
+        SCOPED_TRACE(bad);
+        std::string broken = text;
+        broken.replace(at, good.size(), bad);
+        writeText(path("bad.tsk"), broken);
+        std::string error;
+        EXPECT_FALSE(openScene(path("bad.tsk"), &error));
+        EXPECT_NE(error.find(line), std::string::npos) << error;
+    }
 }
 
 TEST_F(SceneFileTest, RoundTripKeepsDoublesBitForBit) {

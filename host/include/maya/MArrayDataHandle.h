@@ -1,4 +1,5 @@
 #pragma once
+#include <maya/MArrayDataBuilder.h>
 #include <maya/MDataHandle.h>
 #include <maya/MStatus.h>
 
@@ -24,6 +25,10 @@ public:
     MStatus jumpToArrayElement(unsigned int position);
     MStatus setAllClean();
     MStatus setClean();
+    //! A builder holding the array's elements as they are now.
+    MArrayDataBuilder builder(MStatus* status = NULL);
+    //! The array becomes the builder's elements, and only those.
+    MStatus set(const MArrayDataBuilder& builder);
 
 private:
     friend struct ehost::ApiAccess;

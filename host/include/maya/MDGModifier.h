@@ -28,6 +28,11 @@ public:
     MObject createNode(const MString& type, MStatus* status = NULL);
     MStatus deleteNode(const MObject& node);
     MStatus renameNode(const MObject& node, const MString& newName);
+    //! Adds a dynamic attribute to the node; undoIt removes it again.
+    MStatus addAttribute(const MObject& node, const MObject& attribute);
+    //! Removes a dynamic attribute; undoIt puts it back with its value and
+    //! connections.
+    MStatus removeAttribute(const MObject& node, const MObject& attribute);
     MStatus connect(const MObject& sourceNode, const MObject& sourceAttr, const MObject& destNode,
                     const MObject& destAttr);
     MStatus connect(const MPlug& source, const MPlug& dest);

@@ -59,6 +59,7 @@ public:
 
         kComponent = 530,
         kSingleIndexedComponent = 531,
+        kDoubleIndexedComponent = 532,
         kMeshVertComponent = 550,
         kMeshEdgeComponent = 551,
         kMeshPolygonComponent = 548,

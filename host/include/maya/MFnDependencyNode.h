@@ -39,6 +39,15 @@ public:
     MPlug findPlug(const MObject& attribute, MStatus* status = NULL) const;
     MPlug findPlug(const MString& attrName, MStatus* status = NULL) const;
 
+    //! Adds a dynamic attribute (made by an attribute function set) to this
+    //! node alone; not undoable (MDGModifier::addAttribute is).
+    MStatus addAttribute(const MObject& attr);
+    //! Removes a dynamic attribute, breaking its connections first; not undoable.
+    MStatus removeAttribute(const MObject& attr);
+    //! kLocalDynamicAttr for an attribute added to this node, kNormalAttr for
+    //! one of its type, kInvalidAttr for one it does not have.
+    MAttrClass attributeClass(const MObject& attribute, MStatus* status = NULL) const;
+
     MPxNode* userNode(MStatus* status = NULL) const;
     bool isFromReferencedFile(MStatus* status = NULL) const;
     bool isShared(MStatus* status = NULL) const;

@@ -16,5 +16,8 @@ public:
     MStatus addElements(const MIntArray& elements);
     int element(int index, MStatus* status = NULL) const;
     MStatus getElements(MIntArray& elements) const;
+    //! Every index below numElements; the component remembers it as complete.
     MStatus setCompleteData(int numElements);
+    //! The count given to setCompleteData (0 when it was not called).
+    MStatus getCompleteData(int& numElements) const;
 };

@@ -41,6 +41,9 @@ public:
     static MStatus select(const MSelectionList& list, ListAdjustment mode = kAddToList);
     static MStatus unselect(const MObject& object);
     static MStatus clearSelectionList();
+    //! Whether the object itself (not only some of its components) is on the
+    //! active selection list.
+    static bool isSelected(const MObject& object, MStatus* status = NULL);
 
     // ---- scene
     static MStatus deleteNode(MObject& node);

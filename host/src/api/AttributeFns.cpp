@@ -1,4 +1,5 @@
 #include <maya/MFnAttribute.h>
+#include <maya/MFnCompoundAttribute.h>
 #include <maya/MFnEnumAttribute.h>
 #include <maya/MFnGenericAttribute.h>
 #include <maya/MFnMatrixAttribute.h>
@@ -171,11 +172,16 @@ bool MFnAttribute::isArray(MStatus* status) const {
 
 MStatus MFnAttribute::setArray(bool state) {
     // Only the top of an attribute can be an array.
-    return editFlag(obj_, [&](Attribute& a) { a.array = state; });
+    Attribute* a = attrOf(obj_);
+    if (a && a->parent && state)
+        return fail(MStatus::kNotImplemented,
+                    "attribute " + a->name + " is a child of " + a->parent->name +
+                        ": only the top of an attribute can be an array here");
+    return editFlag(obj_, [&](Attribute& x) { x.array = state; });
 }
 
 bool MFnAttribute::isDynamic(MStatus* status) const {
-    return readFlag(obj_, status, [](Attribute&) { return false; });
+    return readFlag(obj_, status, [](Attribute& a) { return a.dynamic; });
 }
 
 MStatus MFnAttribute::setUsedAsColor(bool) {
@@ -393,17 +399,17 @@ MStatus MFnNumericAttribute::getDefault(double& value) {
 }
 
 // Value limits are a user-interface matter in the host; the embedded host keeps no limits.
-MStatus MFnNumericAttribute::setMin(double) {
-    return editFlag(obj_, [](Attribute&) {});
+MStatus MFnNumericAttribute::setMin(double value) {
+    return editFlag(obj_, [value](Attribute& a) { a.min = {true, value}; });
 }
-MStatus MFnNumericAttribute::setMax(double) {
-    return editFlag(obj_, [](Attribute&) {});
+MStatus MFnNumericAttribute::setMax(double value) {
+    return editFlag(obj_, [value](Attribute& a) { a.max = {true, value}; });
 }
-MStatus MFnNumericAttribute::setSoftMin(double) {
-    return editFlag(obj_, [](Attribute&) {});
+MStatus MFnNumericAttribute::setSoftMin(double value) {
+    return editFlag(obj_, [value](Attribute& a) { a.softMin = {true, value}; });
 }
-MStatus MFnNumericAttribute::setSoftMax(double) {
-    return editFlag(obj_, [](Attribute&) {});
+MStatus MFnNumericAttribute::setSoftMax(double value) {
+    return editFlag(obj_, [value](Attribute& a) { a.softMax = {true, value}; });
 }
 
 // ---------------------------------------------------------------- typed
@@ -594,4 +600,97 @@ MFnUnitAttribute::Type MFnUnitAttribute::unitType(MStatus* status) const {
 
 MStatus MFnUnitAttribute::setDefault(double value) {
     return editFlag(obj_, [&](Attribute& a) { a.defaults[0] = value; });
+}
+
+// ---------------------------------------------------------------- compound
+
+MFnCompoundAttribute::MFnCompoundAttribute(const MObject& attribute, MStatus* status) {
+    setStatus(status, attach(attribute));
+}
+
+MObject MFnCompoundAttribute::create(const MString& fullName, const MString& briefName,
+                                     MStatus* status) {
+    return make(static_cast<int>(AttrKind::Compound), fullName, briefName, status);
+}
+
+namespace {
+
+Attribute* compoundOf(const MObject& o, MStatus& st) {
+    Attribute* a = attrOf(o);
+    if (!a || a->kind != AttrKind::Compound) {
+        st = fail(MStatus::kInvalidParameter, "function set has no compound attribute");
+        return nullptr;
+    }
+    st = MStatus::kSuccess;
+    return a;
+}
+
+}  // namespace
+
+MStatus MFnCompoundAttribute::addChild(const MObject& child) {
+    MStatus st;
+    Attribute* a = compoundOf(obj_, st);
+    if (!a) return st;
+    auto c = ehost::api::attrOf(child);
+    if (!c) return fail(MStatus::kInvalidParameter, "addChild: the object is not an attribute");
+    if (a->inUse)
+        return fail(MStatus::kInvalidParameter,
+                    "compound " + a->name + " is on a node already: its children are fixed");
+    if (c.get() == a || c->isAncestorOf(a))
+        return fail(MStatus::kInvalidParameter,
+                    "attribute " + c->name + " cannot be a child of itself");
+    if (c->parent)
+        return fail(MStatus::kInvalidParameter,
+                    "attribute " + c->name + " is a child of " + c->parent->name + " already");
+    if (c->inUse)
+        return fail(MStatus::kInvalidParameter, "attribute " + c->name + " is on a node already");
+    if (c->array)
+        return fail(MStatus::kNotImplemented,
+                    "attribute " + c->name +
+                        " is an array: only the top of an attribute can be an array here");
+    for (const auto& existing : a->children)
+        if (existing->name == c->name || existing->shortName == c->shortName)
+            return fail(MStatus::kInvalidParameter,
+                        "compound " + a->name + " has a child named " + c->name + " already");
+    c->parent = a;
+    c->childIndex = static_cast<int>(a->children.size());
+    a->children.push_back(c);
+    return MStatus::kSuccess;
+}
+
+MStatus MFnCompoundAttribute::removeChild(const MObject& child) {
+    MStatus st;
+    Attribute* a = compoundOf(obj_, st);
+    if (!a) return st;
+    auto c = ehost::api::attrOf(child);
+    if (!c || c->parent != a)
+        return fail(MStatus::kInvalidParameter,
+                    "removeChild: the attribute is not a child of " + a->name);
+    if (a->inUse)
+        return fail(MStatus::kInvalidParameter,
+                    "compound " + a->name + " is on a node already: its children are fixed");
+    a->children.erase(a->children.begin() + c->childIndex);
+    c->parent = nullptr;
+    c->childIndex = -1;
+    for (size_t k = 0; k < a->children.size(); ++k)
+        a->children[k]->childIndex = static_cast<int>(k);
+    return MStatus::kSuccess;
+}
+
+unsigned int MFnCompoundAttribute::numChildren(MStatus* status) const {
+    MStatus st;
+    Attribute* a = compoundOf(obj_, st);
+    setStatus(status, st);
+    return a ? static_cast<unsigned>(a->children.size()) : 0;
+}
+
+MObject MFnCompoundAttribute::child(unsigned int index, MStatus* status) const {
+    MStatus st;
+    Attribute* a = compoundOf(obj_, st);
+    if (a && index >= a->children.size())
+        st = fail(MStatus::kInvalidParameter,
+                  "compound " + a->name + " has no child " + std::to_string(index) + " (" +
+                      std::to_string(a->children.size()) + " children)");
+    setStatus(status, st);
+    return st ? ehost::api::wrap(a->children[index]) : MObject();
 }

@@ -496,15 +496,7 @@ bool MFnDagNode::inModel(MStatus* status) const {
 MBoundingBox MFnDagNode::boundingBox(MStatus* status) const {
     auto d = dagOf(obj_);
     setStatus(status, d ? MStatus(MStatus::kSuccess) : invalidPath());
-    MBoundingBox box;
-    if (auto* m = dynamic_cast<ehost::MeshShape*>(d.get())) {
-        auto b = m->output()->boundingBox();
-        if (!b.empty) {
-            box.expand(MPoint(b.min.x, b.min.y, b.min.z));
-            box.expand(MPoint(b.max.x, b.max.y, b.max.z));
-        }
-    }
-    return box;
+    return d ? ehost::boundsInParent(*d) : MBoundingBox();
 }
 
 // ---------------------------------------------------------------- MFnTransform

@@ -99,7 +99,7 @@ MArrayDataHandle arrayHandle(ehost::Node* node, const MObject& attribute, bool e
     i.attr = attr.get();
     i.indices = node->elementIndices(attr.get());
     for (auto& [addr, src] : node->inputs)
-        if (addr.attr == attr.get() && addr.index >= 0) i.indices.push_back(addr.index);
+        if (addr.attr->root() == attr.get() && addr.index >= 0) i.indices.push_back(addr.index);
     std::sort(i.indices.begin(), i.indices.end());
     i.indices.erase(std::unique(i.indices.begin(), i.indices.end()), i.indices.end());
     if (evaluateFirst)
@@ -122,7 +122,7 @@ MStatus MDataBlock::setClean(const MPlug& plug) {
     auto r = ehost::api::plugRef(plug);
     if (r.node != impl_.node || !r.addr.attr)
         return fail(MStatus::kInvalidParameter, "plug is on another node");
-    if (auto* c = impl_.node->cell(r.addr, true)) c->dirty = false;
+    if (auto* c = impl_.node->cell(r.addr, true)) ehost::setDirtyDeep(*c, false);
     return MStatus::kSuccess;
 }
 
@@ -130,7 +130,7 @@ MStatus MDataBlock::setClean(const MObject& attribute) {
     auto attr = ehost::api::attrOf(attribute);
     if (!impl_.node || !attr || impl_.node->cls->indexOf(attr.get()) < 0)
         return fail(MStatus::kInvalidParameter, "attribute is not on the node");
-    if (auto* c = impl_.node->cell({attr.get(), -1}, true)) c->dirty = false;
+    if (auto* c = impl_.node->cell({attr.get(), -1}, true)) ehost::setDirtyDeep(*c, false);
     return MStatus::kSuccess;
 }
 
@@ -161,17 +161,16 @@ MDGContext MDataBlock::context(MStatus* status) {
 
 double MDataHandle::number(int component) const {
     if (!impl_.cell) return 0;
-    if (impl_.attr && impl_.attr->parent && !impl_.attr->isCompound())
-        return impl_.cell->num[impl_.attr->childIndex];
+    if (impl_.attr && impl_.attr->inTuple()) return impl_.cell->num[impl_.attr->childIndex];
     return impl_.cell->num[component];
 }
 
 void MDataHandle::setNumbers(const double* values, int count) {
     if (!impl_.cell || !impl_.attr) return;
     const ehost::Attribute* a = impl_.attr;
-    if (a->parent && !a->isCompound()) {
+    if (a->inTuple()) {
         impl_.cell->num[a->childIndex] = ehost::storeAsNumeric(a->numericType, values[0]);
-    } else if (a->isCompound()) {
+    } else if (a->isTuple()) {
         for (int k = 0; k < count && k < static_cast<int>(a->children.size()); ++k)
             impl_.cell->num[k] = ehost::storeAsNumeric(a->children[k]->numericType, values[k]);
     } else {
@@ -361,15 +360,21 @@ MStatus MDataHandle::copy(const MDataHandle& source) {
 }
 
 void MDataHandle::setClean() {
-    if (impl_.cell) impl_.cell->dirty = false;
+    if (impl_.cell) ehost::setDirtyDeep(*impl_.cell, false);
 }
 
 MDataHandle MDataHandle::child(const MObject& attribute) {
     MDataHandle h;
     auto a = ehost::api::attrOf(attribute);
-    if (a && a->parent == impl_.attr) {
+    if (a && impl_.attr && a->parent == impl_.attr && impl_.cell) {
         h.impl_ = impl_;
         h.impl_.attr = a.get();
+        // A compound's child has a cell of its own; a tuple's shares the tuple's.
+        if (impl_.attr->kind == AttrKind::Compound) {
+            const auto k = static_cast<size_t>(a->childIndex);
+            if (k >= impl_.cell->kids.size()) return MDataHandle();
+            h.impl_.cell = &impl_.cell->kids[k];
+        }
     }
     return h;
 }
@@ -439,6 +444,7 @@ MStatus MArrayDataHandle::setAllClean() {
     if (!impl_.node) return MStatus::kFailure;
     for (int idx : impl_.indices)
         if (auto* c = impl_.node->cell({impl_.attr, idx}, false)) c->dirty = false;
+    if (auto* whole = impl_.node->cell({impl_.attr, -1}, false)) whole->dirty = false;
     return MStatus::kSuccess;
 }
 

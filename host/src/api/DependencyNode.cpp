@@ -4,6 +4,7 @@
 #include <maya/MPxNode.h>
 
 #include "host/src/dg/Api.h"
+#include "host/src/dg/DynamicAttributes.h"
 #include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 
@@ -170,6 +171,38 @@ bool MFnDependencyNode::hasAttribute(const MString& attrName, MStatus* status) c
     ehost::Node* n = nodeIn(obj_, st);
     setStatus(status, n ? MStatus(MStatus::kSuccess) : st);
     return n && n->cls->find(attrName.str());
+}
+
+MStatus MFnDependencyNode::addAttribute(const MObject& attr) {
+    MStatus st;
+    ehost::Node* n = nodeIn(obj_, st);
+    if (!n) return st;
+    auto a = ehost::api::attrOf(attr);
+    if (!a) return fail(MStatus::kInvalidParameter, "the object to add is not an attribute");
+    return ehost::addDynamicAttribute(*n, a);
+}
+
+MStatus MFnDependencyNode::removeAttribute(const MObject& attr) {
+    MStatus st;
+    ehost::Node* n = nodeIn(obj_, st);
+    if (!n) return st;
+    auto a = ehost::api::attrOf(attr);
+    if (!a) return fail(MStatus::kInvalidParameter, "the object to remove is not an attribute");
+    return ehost::removeDynamicAttribute(*n, a.get(), nullptr);
+}
+
+MFnDependencyNode::MAttrClass MFnDependencyNode::attributeClass(const MObject& attribute,
+                                                                MStatus* status) const {
+    MStatus st;
+    ehost::Node* n = nodeIn(obj_, st);
+    auto a = ehost::api::attrOf(attribute);
+    if (!n || !a || n->cls->indexOf(a.get()) < 0) {
+        setStatus(status,
+                  n ? fail(MStatus::kInvalidParameter, "the attribute is not on the node") : st);
+        return kInvalidAttr;
+    }
+    setStatus(status, MStatus::kSuccess);
+    return a->dynamic ? kLocalDynamicAttr : kNormalAttr;
 }
 
 MPlug MFnDependencyNode::findPlug(const MObject& attribute, bool, MStatus* status) const {

@@ -7,12 +7,13 @@
 #include "host/src/core/NumberText.h"
 #include "host/src/core/Saturate.h"
 #include "host/src/dg/Api.h"
+#include "host/src/dg/Scene.h"
 
 using ehost::api::fail;
 using ehost::api::setStatus;
 
 MStatus MMessage::removeCallback(MCallbackId id) {
-    return ehost::theEvents().remove(id)
+    return ehost::theEvents().remove(id) || ehost::theScene().watch.remove(id)
                ? MStatus(MStatus::kSuccess)
                : fail(MStatus::kInvalidParameter, "no callback with id " + std::to_string(id));
 }

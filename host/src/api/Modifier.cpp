@@ -9,6 +9,7 @@
 #include "host/src/core/Guard.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/Api.h"
+#include "host/src/dg/DynamicAttributes.h"
 #include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 
@@ -121,6 +122,31 @@ public:
     }
     NodePtr node;
     std::string wanted, old;
+};
+
+class AddAttributeOp : public ModifierOp {
+public:
+    AddAttributeOp(NodePtr n, AttrPtr a) : node(std::move(n)), attr(std::move(a)) {}
+    MStatus apply() override {
+        if (!node->alive) return dead(*node);
+        return addDynamicAttribute(*node, attr);
+    }
+    void revert() override { removeDynamicAttribute(*node, attr.get(), nullptr); }
+    NodePtr node;
+    AttrPtr attr;
+};
+
+class RemoveAttributeOp : public ModifierOp {
+public:
+    RemoveAttributeOp(NodePtr n, AttrPtr a) : node(std::move(n)), attr(std::move(a)) {}
+    MStatus apply() override {
+        if (!node->alive) return dead(*node);
+        return removeDynamicAttribute(*node, attr.get(), &removed);
+    }
+    void revert() override { restoreDynamicAttribute(*node, removed); }
+    NodePtr node;
+    AttrPtr attr;
+    RemovedAttribute removed;
 };
 
 class ReparentOp : public ModifierOp {
@@ -280,6 +306,27 @@ MStatus MDGModifier::renameNode(const MObject& node, const MString& newName) {
     std::string why;
     if (!ehost::Scene::validName(newName.str(), &why)) return fail(MStatus::kInvalidParameter, why);
     impl_->ops.push_back(std::make_unique<ehost::RenameOp>(n, newName.str()));
+    return MStatus::kSuccess;
+}
+
+MStatus MDGModifier::addAttribute(const MObject& node, const MObject& attribute) {
+    NodePtr n = ehost::api::nodeOf(node);
+    if (!n) return fail(MStatus::kInvalidParameter, "addAttribute: not a node");
+    auto a = ehost::api::attrOf(attribute);
+    if (!a) return fail(MStatus::kInvalidParameter, "addAttribute: not an attribute");
+    if (a->parent)
+        return fail(MStatus::kInvalidParameter,
+                    "addAttribute: " + a->name + " is a child: add its parent");
+    impl_->ops.push_back(std::make_unique<ehost::AddAttributeOp>(n, a));
+    return MStatus::kSuccess;
+}
+
+MStatus MDGModifier::removeAttribute(const MObject& node, const MObject& attribute) {
+    NodePtr n = ehost::api::nodeOf(node);
+    if (!n) return fail(MStatus::kInvalidParameter, "removeAttribute: not a node");
+    auto a = ehost::api::attrOf(attribute);
+    if (!a) return fail(MStatus::kInvalidParameter, "removeAttribute: not an attribute");
+    impl_->ops.push_back(std::make_unique<ehost::RemoveAttributeOp>(n, a));
     return MStatus::kSuccess;
 }
 

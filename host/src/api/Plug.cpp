@@ -34,6 +34,10 @@ MStatus usable(const MPlug& p) {
     if (!I(p).node->alive)
         return fail(MStatus::kInvalidParameter,
                     "the plug's node " + I(p).node->name + " is no longer in the scene");
+    // A dynamic attribute may have been removed since the plug was made.
+    if (I(p).attr->dynamic && I(p).node->cls->indexOf(I(p).attr.get()) < 0)
+        return fail(MStatus::kInvalidParameter,
+                    "node " + I(p).node->name + " no longer has attribute " + I(p).attr->name);
     return MStatus::kSuccess;
 }
 
@@ -45,6 +49,15 @@ MStatus valued(const MPlug& p) {
     if (root->array && I(p).index < 0)
         return fail(MStatus::kInvalidParameter,
                     p.name().str() + " is an array: read or write one of its elements");
+    return MStatus::kSuccess;
+}
+
+//! Holding one value that may be written: not locked.
+MStatus settable(const MPlug& p) {
+    MStatus st = valued(p);
+    if (!st) return st;
+    if (I(p).node->isLocked(addrOf(p)))
+        return fail(MStatus::kFailure, "the plug " + p.name().str() + " is locked");
     return MStatus::kSuccess;
 }
 
@@ -62,12 +75,12 @@ MStatus readNumber(const MPlug& p, double& out) {
         return fail(MStatus::kInvalidParameter,
                     p.name().str() + " holds several numbers: read its children");
     const Cell& c = ehost::evaluate(*I(p).node, addrOf(p), &st);
-    out = a->parent ? c.num[a->childIndex] : c.num[0];
+    out = a->inTuple() ? c.num[a->childIndex] : c.num[0];
     return MStatus::kSuccess;
 }
 
 MStatus writeNumber(const MPlug& p, double value) {
-    MStatus st = valued(p);
+    MStatus st = settable(p);
     if (!st) return st;
     const ehost::Attribute* a = I(p).attr.get();
     if (!isNumeric(a) && a->kind != AttrKind::Generic)
@@ -190,13 +203,15 @@ bool MPlug::isConnected(MStatus* status) const {
 }
 
 bool MPlug::isKeyable(MStatus* status) const {
-    setStatus(status, usable(*this));
-    return impl_.attr && impl_.attr->keyable;
+    MStatus st = usable(*this);
+    setStatus(status, st);
+    return st && impl_.node->isKeyable(addrOf(*this));
 }
 
 bool MPlug::isLocked(MStatus* status) const {
-    setStatus(status, usable(*this));
-    return false;
+    MStatus st = usable(*this);
+    setStatus(status, st);
+    return st && impl_.node->isLocked(addrOf(*this));
 }
 
 bool MPlug::isNetworked(MStatus* status) const {
@@ -204,14 +219,20 @@ bool MPlug::isNetworked(MStatus* status) const {
 }
 bool MPlug::isDynamic(MStatus* status) const {
     setStatus(status, usable(*this));
-    return false;
+    return impl_.attr && impl_.attr->dynamic;
 }
 bool MPlug::isFromReferencedFile(MStatus* status) const {
     setStatus(status, usable(*this));
     return false;
 }
-MStatus MPlug::setLocked(bool) {
-    return usable(*this);
+MStatus MPlug::setLocked(bool locked) {
+    MStatus st = usable(*this);
+    if (!st) return st;
+    auto& states = impl_.node->plugStates;
+    ehost::PlugState& s = states[addrOf(*this)];
+    s.locked = locked;
+    if (s.plain()) states.erase(addrOf(*this));
+    return MStatus::kSuccess;
 }
 
 namespace {
@@ -248,6 +269,9 @@ unsigned int MPlug::numElements(MStatus* status) const {
 }
 
 unsigned int MPlug::evaluateNumElements(MStatus* status) const {
+    // A computed array has the elements its node gives it.
+    if (usable(*this) && impl_.attr->array && impl_.index < 0)
+        ehost::evaluate(*impl_.node, addrOf(*this));
     return numElements(status);
 }
 
@@ -549,7 +573,7 @@ void MPlug::destructHandle(MDataHandle&) const {}
 
 MStatus MPlug::setValue(const MObject& value) const {
     return ehost::guardEntry("MPlug::setValue", [&]() -> MStatus {
-        MStatus st = valued(*this);
+        MStatus st = settable(*this);
         if (!st) return st;
         const ehost::Attribute* a = impl_.attr.get();
         if (value.isNull()) {
@@ -602,7 +626,7 @@ MStatus MPlug::setValue(const MDistance& value) const {
 }
 
 MStatus MPlug::setValue(const MString& value) const {
-    MStatus st = valued(*this);
+    MStatus st = settable(*this);
     if (!st) return st;
     if (!impl_.attr->accepts(MFnData::kString))
         return fail(MStatus::kInvalidParameter, name().str() + " does not take a string");
@@ -611,14 +635,14 @@ MStatus MPlug::setValue(const MString& value) const {
 }
 
 MStatus MPlug::setValue(MDataHandle& handle) const {
-    MStatus st = valued(*this);
+    MStatus st = settable(*this);
     if (!st) return st;
     auto& hi = ehost::ApiAccess::impl(handle);
     if (!hi.cell) return fail(MStatus::kInvalidParameter, "the data handle is empty");
     const ehost::Attribute* a = impl_.attr.get();
     if (isNumeric(a)) {
         double vals[4];
-        if (hi.attr && hi.attr->parent && !hi.attr->isCompound())
+        if (hi.attr && hi.attr->inTuple())
             vals[0] = hi.cell->num[hi.attr->childIndex];
         else
             std::copy(hi.cell->num, hi.cell->num + 4, vals);

@@ -1,4 +1,5 @@
 #include <maya/MFnComponent.h>
+#include <maya/MFnDoubleIndexedComponent.h>
 #include <maya/MFnSet.h>
 #include <maya/MFnSingleIndexedComponent.h>
 #include <maya/MGlobal.h>
@@ -6,6 +7,7 @@
 #include <maya/MStringArray.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "host/src/core/Events.h"
 #include "host/src/core/MessageLog.h"
@@ -82,9 +84,7 @@ MStatus MSelectionList::getDagPath(unsigned int index, MDagPath& path, MObject& 
     if (!st) return st;
     if (&component != &MObject::kNullObj) {
         if (item.component) {
-            auto copy = std::make_shared<ehost::Component>(item.component->kind);
-            copy->elements = item.component->elements;
-            component = ehost::api::wrap(copy);
+            component = ehost::api::wrap(item.component->copy());
         } else {
             component = MObject();
         }
@@ -125,7 +125,17 @@ MStatus MSelectionList::add(const MDagPath& path, const MObject& component,
     ComponentPtr c = componentOf(component);
     if (!component.isNull() && !c)
         return fail(MStatus::kInvalidParameter, "the component object is not a component");
-    if (c) {
+    if (c && c->doubleIndexed()) {
+        auto* shape = dynamic_cast<ehost::DagNode*>(n.get());
+        for (size_t i = 0; i < c->elements.size(); ++i) {
+            const int v = c->elements[i], f = c->second[i];
+            std::vector<int> corners = shape ? shape->faceVertexIds(f) : std::vector<int>();
+            if (std::find(corners.begin(), corners.end(), v) == corners.end())
+                return fail(MStatus::kInvalidParameter, "vtxFace[" + std::to_string(v) + "][" +
+                                                            std::to_string(f) +
+                                                            "] is no face-vertex of " + n->name);
+        }
+    } else if (c) {
         int count = ehost::componentCount(*n, c->kind);
         for (int e : c->elements)
             if (e < 0 || e >= count)
@@ -153,7 +163,7 @@ MStatus MSelectionList::merge(const MSelectionList& other, MergeStrategy strateg
     for (const auto& item : items) {
         auto it = std::find_if(impl_->items.begin(), impl_->items.end(), [&](const SelItem& s) {
             return s.sameTarget(item) &&
-                   (!s.component || s.component->elements == item.component->elements);
+                   (!s.component || s.component->sameElements(*item.component));
         });
         if (strategy == kMergeNormal)
             ehost::addItem(impl_->items, item);
@@ -211,10 +221,10 @@ bool MSelectionList::hasItem(const MDagPath& item, const MObject& component,
         if (s.node != n || s.plug.attr) return false;
         if (!c) return !s.component;
         if (!s.component || s.component->kind != c->kind) return false;
-        return std::all_of(c->elements.begin(), c->elements.end(), [&](int e) {
-            return std::find(s.component->elements.begin(), s.component->elements.end(), e) !=
-                   s.component->elements.end();
-        });
+        for (size_t i = 0; i < c->elements.size(); ++i)
+            if (!s.component->has(c->elements[i], c->doubleIndexed() ? c->second[i] : -1))
+                return false;
+        return true;
     });
 }
 
@@ -354,6 +364,18 @@ MStatus MGlobal::clearSelectionList() {
     return MStatus::kSuccess;
 }
 
+bool MGlobal::isSelected(const MObject& object, MStatus* status) {
+    auto n = ehost::api::nodeOf(object);
+    if (!n) {
+        setStatus(status, fail(MStatus::kInvalidParameter, "isSelected: the object is not a node"));
+        return false;
+    }
+    setStatus(status, MStatus::kSuccess);
+    return n->alive && std::any_of(active().begin(), active().end(), [&](const SelItem& s) {
+               return s.node == n && !s.component && !s.plug.attr;
+           });
+}
+
 MStatus MGlobal::deleteNode(MObject& node) {
     auto n = ehost::api::nodeOf(node);
     if (!n || !n->alive)
@@ -451,17 +473,56 @@ bool MFnComponent::isEmpty(MStatus* status) const {
 bool MFnComponent::isEqual(const MObject& other, MStatus* status) const {
     auto a = componentOf(obj_), b = componentOf(other);
     setStatus(status, MStatus::kSuccess);
-    if (!a || !b || a->kind != b->kind) return false;
-    auto x = a->elements, y = b->elements;
-    std::sort(x.begin(), x.end());
-    std::sort(y.begin(), y.end());
-    return x == y;
+    return a && b && a->sameElements(*b);
 }
 
 bool MFnComponent::isComplete(MStatus* status) const {
-    setStatus(status, MStatus::kSuccess);
-    return false;
+    auto c = componentOf(obj_);
+    setStatus(status, c ? MStatus(MStatus::kSuccess)
+                        : fail(MStatus::kInvalidParameter, "function set has no component"));
+    if (!c || c->completeU < 0) return false;
+    const long long whole =
+        static_cast<long long>(c->completeU) * (c->doubleIndexed() ? c->completeV : 1);
+    return static_cast<long long>(c->count()) == whole;
 }
+
+namespace {
+
+//! Fills a component with every index (pair) below the bounds; refused when
+//! the count would not fit an int or the memory.
+MStatus fillComplete(ehost::Component& c, int maxU, int maxV) {
+    if (maxU < 0 || maxV < 0)
+        return fail(MStatus::kInvalidParameter, "a complete component needs counts of 0 or more");
+    const long long total = static_cast<long long>(maxU) * (c.doubleIndexed() ? maxV : 1);
+    if (total > std::numeric_limits<int>::max())
+        return fail(MStatus::kInvalidParameter,
+                    "a component of " + std::to_string(total) + " elements is too large");
+    try {
+        std::vector<int> first, second;
+        first.reserve(static_cast<size_t>(total));
+        if (c.doubleIndexed()) second.reserve(static_cast<size_t>(total));
+        for (int u = 0; u < maxU; ++u) {
+            if (!c.doubleIndexed()) {
+                first.push_back(u);
+                continue;
+            }
+            for (int v = 0; v < maxV; ++v) {
+                first.push_back(u);
+                second.push_back(v);
+            }
+        }
+        c.elements = std::move(first);
+        c.second = std::move(second);
+    } catch (const std::bad_alloc&) {
+        return fail(MStatus::kInsufficientMemory,
+                    "no memory for a component of " + std::to_string(total) + " elements");
+    }
+    c.completeU = maxU;
+    c.completeV = c.doubleIndexed() ? maxV : -1;
+    return MStatus::kSuccess;
+}
+
+}  // namespace
 
 MFnSingleIndexedComponent::MFnSingleIndexedComponent(const MObject& object, MStatus* status) {
     setStatus(status, attach(object));
@@ -485,8 +546,7 @@ MStatus MFnSingleIndexedComponent::addElement(int element) {
     if (!c) return fail(MStatus::kInvalidParameter, "function set has no component");
     if (element < 0)
         return fail(MStatus::kInvalidParameter, "component indices cannot be negative");
-    if (std::find(c->elements.begin(), c->elements.end(), element) == c->elements.end())
-        c->elements.push_back(element);
+    c->add(element);
     return MStatus::kSuccess;
 }
 
@@ -519,8 +579,92 @@ MStatus MFnSingleIndexedComponent::getElements(MIntArray& elements) const {
 MStatus MFnSingleIndexedComponent::setCompleteData(int numElements) {
     auto c = componentOf(obj_);
     if (!c) return fail(MStatus::kInvalidParameter, "function set has no component");
-    c->elements.clear();
-    for (int i = 0; i < numElements; ++i) c->elements.push_back(i);
+    return fillComplete(*c, numElements, 0);
+}
+
+MStatus MFnSingleIndexedComponent::getCompleteData(int& numElements) const {
+    auto c = componentOf(obj_);
+    if (!c) return fail(MStatus::kInvalidParameter, "function set has no component");
+    numElements = std::max(0, c->completeU);
+    return MStatus::kSuccess;
+}
+
+// ---------------------------------------------------------------- MFnDoubleIndexedComponent
+
+MFnDoubleIndexedComponent::MFnDoubleIndexedComponent(const MObject& object, MStatus* status) {
+    setStatus(status, attach(object));
+}
+
+MObject MFnDoubleIndexedComponent::create(MFn::Type componentType, MStatus* status) {
+    if (componentType != MFn::kMeshVtxFaceComponent) {
+        setStatus(status, fail(MStatus::kInvalidParameter,
+                               std::string("cannot make a double-indexed component of kind ") +
+                                   ehost::kindName(componentType)));
+        return MObject();
+    }
+    obj_ = ehost::api::wrap(std::make_shared<ehost::Component>(componentType));
+    setStatus(status, MStatus::kSuccess);
+    return obj_;
+}
+
+MStatus MFnDoubleIndexedComponent::addElement(int uIndex, int vIndex) {
+    auto c = componentOf(obj_);
+    if (!c) return fail(MStatus::kInvalidParameter, "function set has no component");
+    if (uIndex < 0 || vIndex < 0)
+        return fail(MStatus::kInvalidParameter, "component indices cannot be negative");
+    c->add(uIndex, vIndex);
+    return MStatus::kSuccess;
+}
+
+MStatus MFnDoubleIndexedComponent::addElements(MIntArray& uIndexArray, MIntArray& vIndexArray) {
+    if (uIndexArray.length() != vIndexArray.length())
+        return fail(MStatus::kInvalidParameter, "the index arrays differ in length (" +
+                                                    std::to_string(uIndexArray.length()) + " and " +
+                                                    std::to_string(vIndexArray.length()) + ")");
+    for (unsigned i = 0; i < uIndexArray.length(); ++i)
+        if (uIndexArray[i] < 0 || vIndexArray[i] < 0)
+            return fail(MStatus::kInvalidParameter, "component indices cannot be negative");
+    for (unsigned i = 0; i < uIndexArray.length(); ++i) {
+        MStatus st = addElement(uIndexArray[i], vIndexArray[i]);
+        if (!st) return st;
+    }
+    return MStatus::kSuccess;
+}
+
+MStatus MFnDoubleIndexedComponent::getElement(int index, int& uIndex, int& vIndex) const {
+    auto c = componentOf(obj_);
+    if (!c) return fail(MStatus::kInvalidParameter, "function set has no component");
+    if (index < 0 || index >= static_cast<int>(c->count()))
+        return fail(MStatus::kInvalidParameter, "component element index out of range");
+    uIndex = c->elements[index];
+    vIndex = c->second[index];
+    return MStatus::kSuccess;
+}
+
+MStatus MFnDoubleIndexedComponent::getElements(MIntArray& uIndexArray,
+                                               MIntArray& vIndexArray) const {
+    uIndexArray.clear();
+    vIndexArray.clear();
+    auto c = componentOf(obj_);
+    if (!c) return fail(MStatus::kInvalidParameter, "function set has no component");
+    for (size_t i = 0; i < c->count(); ++i) {
+        uIndexArray.append(c->elements[i]);
+        vIndexArray.append(c->second[i]);
+    }
+    return MStatus::kSuccess;
+}
+
+MStatus MFnDoubleIndexedComponent::setCompleteData(int maxU, int maxV) {
+    auto c = componentOf(obj_);
+    if (!c) return fail(MStatus::kInvalidParameter, "function set has no component");
+    return fillComplete(*c, maxU, maxV);
+}
+
+MStatus MFnDoubleIndexedComponent::getCompleteData(int& maxU, int& maxV) const {
+    auto c = componentOf(obj_);
+    if (!c) return fail(MStatus::kInvalidParameter, "function set has no component");
+    maxU = std::max(0, c->completeU);
+    maxV = std::max(0, c->completeV);
     return MStatus::kSuccess;
 }
 

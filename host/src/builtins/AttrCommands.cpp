@@ -15,6 +15,7 @@
 
 #include "host/src/builtins/Builtin.h"
 #include "host/src/command/ArgConvert.h"
+#include "host/src/dag/ComponentListData.h"
 #include "host/src/dag/Resolve.h"
 #include "host/src/dg/Api.h"
 #include "host/src/dg/Data.h"
@@ -174,9 +175,58 @@ public:
         if (!resolvePlug(objects[0].str(), plug, why)) return error(why);
         std::vector<std::string> values;
         for (unsigned i = 1; i < objects.length(); ++i) values.push_back(objects[i].str());
-        if (plug.isDestination())
+        PlugRef ref = api::plugRef(plug);
+        // -lock, -keyable and -channelBox change the plug; with no value that is all.
+        const bool states = db.isFlagSet("-l") || db.isFlagSet("-k") || db.isFlagSet("-cb");
+        if (states) {
+            node_ = ref.node->self();
+            addr_ = ref.addr;
+            auto it = node_->plugStates.find(addr_);
+            before_ = it == node_->plugStates.end() ? PlugState{} : it->second;
+            after_ = before_;
+            bool on = false;
+            if (db.isFlagSet("-l")) after_.locked = db.getFlagArgument("-l", 0, on) && on;
+            if (db.isFlagSet("-k")) after_.keyable = db.getFlagArgument("-k", 0, on) && on;
+            if (db.isFlagSet("-cb")) after_.channelBox = db.getFlagArgument("-cb", 0, on) && on;
+            // An unlock comes before the value, a lock after it.
+            if (!after_.locked) applyState(after_);
+        }
+        if (values.empty() && states) {
+            applyState(after_);
+            return MStatus::kSuccess;
+        }
+        if (plug.isDestination() || ref.node->isLocked(ref.addr)) {
+            if (states) applyState(before_);
             return error("The attribute '" + plug.name().str() +
                          "' is locked or connected and cannot be modified.");
+        }
+        MStatus st = setValue(db, plug, values, why);
+        if (states) applyState(st ? after_ : before_);
+        return st;
+    }
+
+    MStatus undoIt() override {
+        MStatus st = ModifierCommand::undoIt();
+        if (node_) applyState(before_);
+        return st;
+    }
+    MStatus redoIt() override {
+        if (node_ && !after_.locked) applyState(after_);
+        MStatus st = ModifierCommand::redoIt();
+        if (node_) applyState(after_);
+        return st;
+    }
+
+private:
+    void applyState(const PlugState& s) {
+        if (s.plain())
+            node_->plugStates.erase(addr_);
+        else
+            node_->plugStates[addr_] = s;
+    }
+
+    MStatus setValue(const MArgDatabase& db, const MPlug& plug,
+                     const std::vector<std::string>& values, std::string& why) {
         PlugRef ref = api::plugRef(plug);
         const Attribute* a = ref.addr.attr;
         if (a->root()->array && ref.addr.index < 0)
@@ -239,6 +289,10 @@ public:
         }
         return applyModifier();
     }
+
+    NodePtr node_;
+    PlugAddr addr_;
+    PlugState before_, after_;
 };
 
 // ---------------------------------------------------------------- getAttr
@@ -247,6 +301,13 @@ MSyntax getAttrSyntax() {
     MSyntax s;
     s.addFlag("-s", "-size");
     s.addFlag("-typ", "-type");
+    s.addFlag("-l", "-lock");
+    s.addFlag("-k", "-keyable");
+    s.addFlag("-cb", "-channelBox");
+    s.addFlag("-se", "-settable");
+    s.addFlag("-mi", "-multiIndices");
+    s.addFlag("-as", "-asString");
+    s.addFlag("-sl", "-silent");
     s.setObjectType(MSyntax::kStringObjects, 1, 1);
     return s;
 }
@@ -260,6 +321,12 @@ public:
         PlugRef ref = api::plugRef(plug);
         const Attribute* a = ref.addr.attr;
         if (db.isFlagSet("-s")) return size(plug, a);
+        if (db.isFlagSet("-l")) return answer(ref.node->isLocked(ref.addr));
+        if (db.isFlagSet("-k")) return answer(ref.node->isKeyable(ref.addr));
+        if (db.isFlagSet("-cb")) return answer(ref.node->isInChannelBox(ref.addr));
+        if (db.isFlagSet("-se"))
+            return answer(a->writable && !ref.node->isLocked(ref.addr) && !plug.isDestination());
+        if (db.isFlagSet("-mi")) return multiIndices(plug, a, db.isFlagSet("-sl"));
         if (a->root()->array && ref.addr.index < 0)
             return error(plug.name().str() + " is an array: use -size or name an element");
         MStatus st;
@@ -268,16 +335,43 @@ public:
             setResult(MString(typeOf(a, c)));
             return MStatus::kSuccess;
         }
+        if (db.isFlagSet("-as") && a->kind == AttrKind::Enum) {
+            // The enum's field name, or nothing for a value without one.
+            for (const auto& [field, value] : a->enumFields)
+                if (value == static_cast<int>(c.num[0])) {
+                    setResult(MString(field));
+                    return MStatus::kSuccess;
+                }
+            setResult(MString());
+            return MStatus::kSuccess;
+        }
         if (isNumericAttr(a)) return numeric(a, c);
         return data(plug, a, c);
     }
 
 private:
+    MStatus answer(bool yes) {
+        setResult(yes ? 1 : 0);
+        return MStatus::kSuccess;
+    }
+
+    //! The logical indices of an array's existing elements.
+    MStatus multiIndices(const MPlug& plug, const Attribute* a, bool silent) {
+        if (!a->root()->array || api::plugRef(plug).addr.index >= 0) {
+            if (silent) return MStatus::kSuccess;
+            return error(plug.name().str() + " is not a multi attribute");
+        }
+        MIntArray indices;
+        plug.getExistingArrayAttributeIndices(indices);
+        setResult(indices);
+        return MStatus::kSuccess;
+    }
+
     static std::string typeOf(const Attribute* a, const Cell& c) {
         if (a->kind == AttrKind::Enum) return "enum";
-        if (a->kind == AttrKind::Numeric)
-            return numericTypeName(a->parent && !a->isCompound() ? a->numericType : a->numericType);
+        if (a->kind == AttrKind::Numeric) return numericTypeName(a->numericType);
         if (a->kind == AttrKind::Message) return "message";
+        if (a->kind == AttrKind::Compound) return "TdataCompound";
         if (c.data) return dataTypeName(c.data->dataType());
         return a->kind == AttrKind::Typed ? dataTypeName(a->dataType) : "generic";
     }
@@ -285,7 +379,7 @@ private:
     MStatus size(const MPlug& plug, const Attribute* a) {
         PlugRef ref = api::plugRef(plug);
         if (a->array && ref.addr.index < 0) {
-            setResult(static_cast<int>(plug.numElements()));
+            setResult(static_cast<int>(plug.evaluateNumElements()));
             return MStatus::kSuccess;
         }
         const Cell& c = evaluate(*ref.node, ref.addr);
@@ -310,7 +404,7 @@ private:
 
     MStatus numeric(const Attribute* a, const Cell& c) {
         auto value = [&](int k) {
-            double v = a->parent && !a->isCompound() ? c.num[a->childIndex] : c.num[k];
+            double v = a->inTuple() ? c.num[a->childIndex] : c.num[k];
             return a->isAngle ? MAngle(v, MAngle::kRadians).asDegrees() : v;
         };
         if (a->isCompound()) {
@@ -358,6 +452,10 @@ private:
             setResult(da->values);
         } else if (auto* sa = dynamic_cast<const StringArrayData*>(d)) {
             setResult(sa->values);
+        } else if (auto* cl = dynamic_cast<const ComponentListData*>(d)) {
+            MStringArray names;
+            for (const std::string& n : cl->names()) names.append(MString(n));
+            setResult(names);
         } else if (auto* m = dynamic_cast<const MatrixData*>(d)) {
             MDoubleArray out;
             for (int k = 0; k < 16; ++k) out.append(m->value[k / 4][k % 4]);

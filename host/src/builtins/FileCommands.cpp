@@ -6,10 +6,10 @@
 #include <filesystem>
 
 #include "host/src/builtins/Builtin.h"
-#include "host/src/core/Events.h"
 #include "host/src/dag/DagOps.h"
 #include "host/src/dag/Selection.h"
 #include "host/src/dg/Scene.h"
+#include "host/src/io/FileActions.h"
 #include "host/src/io/MeshFiles.h"
 #include "host/src/io/SceneFile.h"
 
@@ -30,6 +30,7 @@ MSyntax fileSyntax() {
     s.addFlag("-f", "-force");
     s.addFlag("-sn", "-sceneName");
     s.addFlag("-shn", "-shortName");
+    s.addFlag("-l", "-list");
     s.enableQuery(true);
     s.setObjectType(MSyntax::kStringObjects, 0, 1);
     return s;
@@ -83,7 +84,14 @@ public:
 
 private:
     MStatus query(const MArgDatabase& db) {
-        if (!db.isFlagSet("-sn")) return error("-query needs -sceneName");
+        if (db.isFlagSet("-l")) {
+            // The files the scene is made of: its own once it has one.
+            MStringArray files;
+            if (!sceneFileName().empty()) files.append(MString(sceneFileName()));
+            setResult(files);
+            return MStatus::kSuccess;
+        }
+        if (!db.isFlagSet("-sn")) return error("-query needs -sceneName or -list");
         std::string name = sceneFileName();
         if (db.isFlagSet("-shn")) name = std::filesystem::path(name).filename().string();
         setResult(MString(name));
@@ -108,9 +116,9 @@ private:
     MStatus newScene() {
         MStatus st = noPath("-new");
         if (!st) return st;
-        startNewScene();
-        setSceneFileName("");
-        theEvents().fire("NewSceneOpened");
+        std::string why;
+        st = fileNew(&why);
+        if (!st) return error(why, st.statusCode());
         return MStatus::kSuccess;
     }
 
@@ -118,9 +126,8 @@ private:
         MStatus st = needsPath("-open");
         if (!st) return st;
         std::string why;
-        st = openScene(path_, &why);
+        st = fileOpen(path_, &why);
         if (!st) return error(why, st.statusCode());
-        theEvents().fire("SceneOpened");
         setResult(MString(path_));
         return MStatus::kSuccess;
     }
@@ -140,9 +147,8 @@ private:
         MStatus st = noPath("-save");
         if (!st) return st;
         std::string why;
-        st = saveCurrentScene(&why);
+        st = fileSave(&why);
         if (!st) return error(why, st.statusCode());
-        theEvents().fire("SceneSaved");
         setResult(MString(sceneFileName()));
         return MStatus::kSuccess;
     }
@@ -161,7 +167,7 @@ private:
                 return error(path_ + " is not named as a file of type " + type.str());
         }
         std::string why;
-        NodePtr top = importMesh(path_, &why);
+        NodePtr top = fileImport(path_, &why);
         if (!top) return error(why, MStatus::kFailure);
         imported_ = top;
         setResult(MString(top->name));
@@ -184,7 +190,7 @@ private:
                 nodes.push_back(item.node.get());
         if (nodes.empty()) return error("nothing is selected to export");
         std::string why;
-        st = exportMeshObj(nodes, path_, &why);
+        st = fileExportMeshes(nodes, path_, &why);
         if (!st) return error(why, st.statusCode());
         setResult(MString(path_));
         return MStatus::kSuccess;

@@ -4,8 +4,11 @@
 // always gets a modifier node (its edit must survive re-evaluation), and a
 // mesh without history is edited directly (see MeshEdit.h).
 
+#include <maya/MBoundingBox.h>
+#include <maya/MDoubleArray.h>
 #include <maya/MStringArray.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -265,9 +268,66 @@ MSyntax evaluateSyntax() {
     s.addFlag("-f", "-face");
     s.addFlag("-uv", "-uvcoord");
     s.addFlag("-t", "-triangle");
+    s.addFlag("-b", "-boundingBox");
+    s.addFlag("-b2", "-boundingBox2d");
+    s.addFlag("-bc", "-boundingBoxComponent");
+    s.addFlag("-ae", "-accurateEvaluation");
     s.setObjectType(MSyntax::kStringObjects, 0);
     s.useSelectionAsDefault(true);
     return s;
+}
+
+//! The bounding boxes polyEvaluate reports: in world space "xmin xmax ymin
+//! ymax zmin zmax", of the UVs "umin umax vmin vmax"; zeros for a box that
+//! cannot be made (no components, no UVs), so that positions stay fixed.
+MDoubleArray evaluateBoxes(const MArgDatabase& db, const std::vector<MeshPick>& meshes) {
+    MDoubleArray out;
+    auto range = [&](bool any, std::initializer_list<std::pair<double, double>> axes) {
+        for (const auto& [lo, hi] : axes) {
+            out.append(any ? lo : 0.0);
+            out.append(any ? hi : 0.0);
+        }
+    };
+    auto worldBox = [&](bool componentsOnly) {
+        MBoundingBox box;
+        bool any = false;
+        for (const MeshPick& m : meshes) {
+            if (componentsOnly && m.whole) continue;
+            auto mesh = m.shape->output();
+            const MMatrix w = m.shape->worldMatrix();
+            auto add = [&](int v) {
+                Vec3 p = mesh->point(v);
+                box.expand(MPoint(p.x, p.y, p.z) * w);
+                any = true;
+            };
+            if (componentsOnly)
+                for (int v : m.components.vertexIds(*mesh)) add(v);
+            else
+                for (int v = 0; v < mesh->numVertices(); ++v) add(v);
+        }
+        range(any,
+              {{box.min().x, box.max().x}, {box.min().y, box.max().y}, {box.min().z, box.max().z}});
+    };
+    if (db.isFlagSet("-b")) worldBox(false);
+    if (db.isFlagSet("-b2")) {
+        float umin = 0, umax = 0, vmin = 0, vmax = 0;
+        bool any = false;
+        for (const MeshPick& m : meshes) {
+            auto mesh = m.shape->output();
+            for (int i = 0; i < mesh->numUVs(); ++i) {
+                float u, v;
+                mesh->getUV(i, u, v);
+                umin = any ? std::min(umin, u) : u;
+                umax = any ? std::max(umax, u) : u;
+                vmin = any ? std::min(vmin, v) : v;
+                vmax = any ? std::max(vmax, v) : v;
+                any = true;
+            }
+        }
+        range(any, {{umin, umax}, {vmin, vmax}});
+    }
+    if (db.isFlagSet("-bc")) worldBox(true);
+    return out;
 }
 
 class PolyEvaluateCommand : public BuiltinCommand {
@@ -277,6 +337,7 @@ public:
         std::string why;
         if (!meshPicksOrSelection(objectNames(db), meshes, why)) return error(why);
         if (meshes.empty()) return error("No objects were specified or selected.");
+        const bool boxes = db.isFlagSet("-b") || db.isFlagSet("-b2") || db.isFlagSet("-bc");
         struct Count {
             const char* flag;
             const char* name;
@@ -293,6 +354,11 @@ public:
         std::vector<const Count*> asked;
         for (const Count& c : counts)
             if (db.isFlagSet(c.flag)) asked.push_back(&c);
+        if (boxes) {
+            if (!asked.empty()) return error("counts cannot be mixed with bounding boxes");
+            setResult(evaluateBoxes(db, meshes));
+            return MStatus::kSuccess;
+        }
         if (asked.empty())
             for (const Count& c : counts) asked.push_back(&c);
         std::vector<int> totals(asked.size(), 0);

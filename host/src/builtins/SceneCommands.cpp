@@ -5,6 +5,8 @@
 #include <maya/MGlobal.h>
 
 #include <algorithm>
+#include <cctype>
+#include <memory>
 
 #include "host/src/builtins/Builtin.h"
 #include "host/src/core/StatusText.h"
@@ -177,24 +179,97 @@ MSyntax renameSyntax() {
     MSyntax s;
     s.addArg(MSyntax::kString);
     s.addArg(MSyntax::kString);
+    s.addFlag("-is", "-ignoreShape");
+    s.addFlag("-uid", "-uuid");
     return s;
 }
 
+//! The name with "Shape" before its trailing digits: pCube1 -> pCubeShape1.
+std::string shapeNameFor(const std::string& transform) {
+    size_t end = transform.size();
+    while (end > 0 && std::isdigit(static_cast<unsigned char>(transform[end - 1]))) --end;
+    return transform.substr(0, end) + "Shape" + transform.substr(end);
+}
+
+//! "#" in a new name stands for the first number that makes it unique.
+std::string numbered(const std::string& wanted) {
+    const size_t hash = wanted.find('#');
+    if (hash == std::string::npos) return wanted;
+    const std::string head = wanted.substr(0, hash), tail = wanted.substr(hash + 1);
+    for (long long n = 1;; ++n) {
+        std::string name = head + std::to_string(n) + tail;
+        if (!theScene().find(name)) return name;
+    }
+}
+
+// rename [-ignoreShape] [object] newName: with one name, the first selected
+// object is renamed. A transform's shapes named after it follow it.
 class RenameCommand : public ModifierCommand {
 public:
     MStatus run(const MArgDatabase& db) override {
-        MString from, to;
-        if (!db.getCommandArgument(0, from) || !db.getCommandArgument(1, to))
-            return error("needs the current name and the new name");
-        Node* n = resolveNode(from.str());
-        if (!n) return error("No object matches name: " + from.str());
+        MString first, second;
+        db.getCommandArgument(0, first);
+        const bool twoNames = db.getCommandArgument(1, second);
+        if (db.isFlagSet("-uid"))
+            return error("nodes have no UUIDs in the embedded host: -uuid is not supported");
+        Node* n = nullptr;
+        std::string wanted;
+        if (twoNames) {
+            n = resolveNode(first.str());
+            if (!n) return error("No object matches name: " + first.str());
+            wanted = second.str();
+        } else {
+            const auto& sel = theSelection().items;
+            if (sel.empty()) return error("No object to rename: name one or select one");
+            n = sel.front().node.get();
+            wanted = first.str();
+        }
+        if (wanted.find('#') != std::string::npos) {
+            std::string probe = wanted;
+            std::replace(probe.begin(), probe.end(), '#', '1');
+            std::string why;
+            if (!Scene::validName(probe, &why) || std::count(wanted.begin(), wanted.end(), '#') > 1)
+                return error(why.empty() ? "a new name takes one \"#\"" : why);
+            wanted = numbered(wanted);
+        }
         std::string why;
-        if (!Scene::validName(to.str(), &why)) return error(why);
-        modifier.renameNode(api::wrap(n->self()), to);
+        if (!Scene::validName(wanted, &why)) return error(why);
+        const std::string old = n->name;
+        modifier.renameNode(api::wrap(n->self()), MString(wanted));
         if (MStatus st = applyModifier(); !st) return st;
+        if (!db.isFlagSet("-is")) renameShapes(*n, old);
         setResult(MString(n->name));
         return MStatus::kSuccess;
     }
+
+    MStatus undoIt() override {
+        if (shapeRenames_) shapeRenames_->undoIt();
+        return ModifierCommand::undoIt();
+    }
+    MStatus redoIt() override {
+        MStatus st = ModifierCommand::redoIt();
+        if (st && shapeRenames_) shapeRenames_->doIt();
+        return st;
+    }
+
+private:
+    //! Renames the shapes named after the transform (pCubeShape1 of pCube1),
+    //! in the same undo step.
+    void renameShapes(Node& transform, const std::string& oldName) {
+        auto* t = dynamic_cast<DagNode*>(&transform);
+        if (!t || transform.cls->role != NodeRole::Transform || transform.name == oldName) return;
+        auto shapes = std::make_unique<MDGModifier>();
+        bool any = false;
+        for (const NodePtr& c : t->children)
+            if (c->cls->role == NodeRole::Shape && c->name == shapeNameFor(oldName)) {
+                shapes->renameNode(api::wrap(c), MString(shapeNameFor(transform.name)));
+                any = true;
+            }
+        if (!any) return;
+        shapes->doIt();
+        shapeRenames_ = std::move(shapes);
+    }
+    std::unique_ptr<MDGModifier> shapeRenames_;
 };
 
 // ---------------------------------------------------------------- duplicate
@@ -203,6 +278,9 @@ MSyntax duplicateSyntax() {
     MSyntax s;
     s.addFlag("-n", "-name", MSyntax::kString);
     s.addFlag("-rr", "-returnRootsOnly");
+    s.addFlag("-po", "-parentOnly");
+    s.addFlag("-f", "-fullPath");
+    s.addFlag("-rc", "-renameChildren");
     s.setObjectType(MSyntax::kStringObjects, 0);
     s.useSelectionAsDefault(true);
     return s;
@@ -228,11 +306,13 @@ public:
             auto* d = dynamic_cast<DagNode*>(i.node.get());
             if (!d || i.component)
                 return failAll("only DAG objects can be duplicated: " + i.node->name);
-            NodePtr top = duplicateDag(*d, &st);
+            NodePtr top = duplicateDag(*d, &st, db.isFlagSet("-po"));
             if (!top) return failAll(st.errorString().str());
             made.push_back(top);
             if (wanted.length() && items.size() == 1) theScene().rename(*top, wanted.str());
-            result.append(MString(top->name));
+            // Children always get names of their own (-renameChildren asks for that).
+            auto* copy = static_cast<DagNode*>(top.get());
+            result.append(MString(db.isFlagSet("-f") ? copy->fullPath() : top->name));
             theSelection().items.push_back(SelItem{top, nullptr, {}});
         }
         setResult(result);

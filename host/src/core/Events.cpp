@@ -58,6 +58,15 @@ void Events::fire(const std::string& name) {
     }
 }
 
+bool Events::check(const std::string& name) {
+    bool outer = vetoed_;
+    vetoed_ = false;
+    fire(name);
+    bool passed = !vetoed_;
+    vetoed_ = outer;
+    return passed;
+}
+
 size_t Events::count(const std::string& name) const {
     return std::count_if(entries_.begin(), entries_.end(),
                          [&](const Entry& e) { return e.name == name; });

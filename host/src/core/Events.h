@@ -25,6 +25,19 @@ public:
     size_t count(const std::string& name) const;
     //! The callback running now (0 outside callbacks).
     MCallbackId running() const { return running_; }
+    //! Marks a callback kept elsewhere as the one running; returns the one before.
+    MCallbackId setRunning(MCallbackId id) {
+        MCallbackId before = running_;
+        running_ = id;
+        return before;
+    }
+    //! A fresh id for a callback kept elsewhere (ids never repeat across kinds).
+    MCallbackId newId() { return next_++; }
+
+    //! Fires a check event: false when one of its callbacks vetoed.
+    bool check(const std::string& name);
+    //! Called by a check callback that answers no.
+    void veto() { vetoed_ = true; }
 
 private:
     struct Entry {
@@ -35,6 +48,7 @@ private:
     std::vector<Entry> entries_;
     MCallbackId next_ = 1;
     MCallbackId running_ = 0;
+    bool vetoed_ = false;
 };
 
 //! The running session's events.

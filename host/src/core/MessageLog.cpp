@@ -25,6 +25,11 @@ void MessageLog::result(const std::string& text) {
     if (echo) std::cout << "// Result: " << text << " //" << std::endl;
 }
 
+void MessageLog::print(const std::string& text) {
+    add(Kind::Output, text);
+    if (echo) std::cout << text << std::flush;
+}
+
 void MessageLog::add(Kind kind, const std::string& text) {
     // Keep the log bounded: a long script must not grow memory without end.
     if (entries_.size() >= 10000) entries_.erase(entries_.begin(), entries_.begin() + 5000);

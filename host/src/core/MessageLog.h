@@ -9,7 +9,7 @@ namespace ehost {
 
 class MessageLog {
 public:
-    enum class Kind { Info, Warning, Error, Result };
+    enum class Kind { Info, Warning, Error, Result, Output };
     struct Entry {
         Kind kind;
         std::string text;
@@ -19,6 +19,8 @@ public:
     void warning(const std::string& text);
     void error(const std::string& text);
     void result(const std::string& text);
+    //! Text the user asked to be written (print), exactly as given.
+    void print(const std::string& text);
 
     const std::vector<Entry>& entries() const { return entries_; }
     //! Errors reported so far, including those the bounded log has dropped.

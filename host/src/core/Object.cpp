@@ -60,7 +60,8 @@ const std::unordered_map<int, MFn::Type>& parents() {
         {MFn::kMeshVertComponent, MFn::kSingleIndexedComponent},
         {MFn::kMeshEdgeComponent, MFn::kSingleIndexedComponent},
         {MFn::kMeshPolygonComponent, MFn::kSingleIndexedComponent},
-        {MFn::kMeshVtxFaceComponent, MFn::kComponent},
+        {MFn::kDoubleIndexedComponent, MFn::kComponent},
+        {MFn::kMeshVtxFaceComponent, MFn::kDoubleIndexedComponent},
         {MFn::kPluginObject, MFn::kBase},
     };
     return table;
@@ -181,6 +182,8 @@ const char* kindName(MFn::Type kind) {
             return "kComponent";
         case MFn::kSingleIndexedComponent:
             return "kSingleIndexedComponent";
+        case MFn::kDoubleIndexedComponent:
+            return "kDoubleIndexedComponent";
         case MFn::kMeshVertComponent:
             return "kMeshVertComponent";
         case MFn::kMeshEdgeComponent:

@@ -32,6 +32,10 @@ int DagNode::componentCount(MFn::Type) {
     return 0;
 }
 
+bool DagNode::geometryBox(MBoundingBox&, const MMatrix&) {
+    return false;
+}
+
 MMatrix DagNode::localMatrix() const {
     return MMatrix();
 }

@@ -92,7 +92,9 @@ bool parseRange(const std::string& text, int count, std::vector<int>& out, std::
     return true;
 }
 
-std::string componentName(MFn::Type kind) {
+}  // namespace
+
+const char* componentKindName(MFn::Type kind) {
     switch (kind) {
         case MFn::kMeshVertComponent:
             return "vtx";
@@ -100,15 +102,16 @@ std::string componentName(MFn::Type kind) {
             return "e";
         case MFn::kMeshPolygonComponent:
             return "f";
+        case MFn::kMeshVtxFaceComponent:
+            return "vtxFace";
         default:
-            return "?";
+            return "";
     }
 }
 
-}  // namespace
-
 MFn::Type componentKind(const std::string& name) {
     if (name == "vtx") return MFn::kMeshVertComponent;
+    if (name == "vtxFace") return MFn::kMeshVtxFaceComponent;
     if (name == "e") return MFn::kMeshEdgeComponent;
     if (name == "f") return MFn::kMeshPolygonComponent;
     return MFn::kInvalid;
@@ -131,19 +134,56 @@ void addItem(std::vector<SelItem>& items, const SelItem& item, bool merge) {
         if (!existing.sameTarget(item)) continue;
         if (!item.component) return;  // already there
         if (!merge) break;
-        auto& elements = existing.component->elements;
-        std::unordered_set<int> present(elements.begin(), elements.end());
-        for (int e : item.component->elements)
-            if (present.insert(e).second) elements.push_back(e);
+        existing.component->merge(*item.component);
         return;
     }
     SelItem copy = item;
-    if (item.component) {
-        copy.component = std::make_shared<Component>(item.component->kind);
-        copy.component->elements = item.component->elements;
-    }
+    if (item.component) copy.component = item.component->copy();
     items.push_back(std::move(copy));
 }
+
+namespace {
+
+//! "vtxFace[V][F]" (each a number, a range or "*"): the face-vertices of the
+//! faces F whose vertex is among V. Faces are walked, not the V x F pairs, so
+//! "vtxFace[*][*]" costs what the mesh's corners do.
+bool faceVertices(const std::string& text, const std::vector<Node*>& nodes,
+                  const std::string& inside, std::vector<SelItem>& out, std::string& error) {
+    auto split = inside.find("][");
+    if (split == std::string::npos) {
+        error = text + ": a face-vertex is named by two indices, vtxFace[vertex][face]";
+        return false;
+    }
+    for (Node* n : nodes) {
+        auto* shape = dynamic_cast<DagNode*>(componentOwner(n));
+        if (!shape) {
+            error = n->name + " is not a mesh: it has no vtxFace components";
+            return false;
+        }
+        std::vector<int> vertices, faces;
+        const int vertexCount = shape->componentCount(MFn::kMeshVertComponent);
+        if (!parseRange(inside.substr(0, split), vertexCount, vertices, error) ||
+            !parseRange(inside.substr(split + 2), shape->componentCount(MFn::kMeshPolygonComponent),
+                        faces, error)) {
+            error = text + ": " + error;
+            return false;
+        }
+        std::vector<char> wanted(static_cast<size_t>(vertexCount), 0);
+        for (int v : vertices) wanted[static_cast<size_t>(v)] = 1;
+        auto comp = std::make_shared<Component>(MFn::kMeshVtxFaceComponent);
+        for (int f : faces)
+            for (int v : shape->faceVertexIds(f))
+                if (wanted[static_cast<size_t>(v)]) comp->add(v, f);
+        if (comp->elements.empty()) {
+            error = text + ": no face has one of those vertices";
+            return false;
+        }
+        addItem(out, SelItem{shape->self(), comp, {}});
+    }
+    return true;
+}
+
+}  // namespace
 
 bool resolveName(const std::string& text, std::vector<SelItem>& out, std::string& error) {
     if (text.empty()) {
@@ -171,6 +211,8 @@ bool resolveName(const std::string& text, std::vector<SelItem>& out, std::string
             return false;
         }
         std::string inside = rest.substr(lb + 1, rest.size() - lb - 2);
+        if (kind == MFn::kMeshVtxFaceComponent)
+            return faceVertices(text, nodes, inside, out, error);
         for (Node* n : nodes) {
             Node* shape = componentOwner(n);
             if (!shape) {
@@ -197,24 +239,41 @@ bool resolveName(const std::string& text, std::vector<SelItem>& out, std::string
     return true;
 }
 
+std::vector<std::string> componentStrings(const Component& component) {
+    std::vector<std::string> out;
+    const std::string kind = componentKindName(component.kind);
+    if (component.doubleIndexed()) {
+        // Face-vertices one by one, by vertex then face.
+        std::vector<std::pair<int, int>> pairs;
+        for (size_t i = 0; i < component.elements.size(); ++i)
+            pairs.emplace_back(component.elements[i], component.second[i]);
+        std::sort(pairs.begin(), pairs.end());
+        for (auto [v, f] : pairs)
+            out.push_back(kind + "[" + std::to_string(v) + "][" + std::to_string(f) + "]");
+        return out;
+    }
+    // Consecutive elements print as ranges, in ascending order.
+    std::vector<int> e = component.elements;
+    std::sort(e.begin(), e.end());
+    for (size_t i = 0; i < e.size();) {
+        size_t j = i;
+        while (j + 1 < e.size() && e[j + 1] == e[j] + 1) ++j;
+        std::string range =
+            e[i] == e[j] ? std::to_string(e[i]) : std::to_string(e[i]) + ":" + std::to_string(e[j]);
+        out.push_back(kind + "[" + range + "]");
+        i = j + 1;
+    }
+    return out;
+}
+
 std::vector<std::string> itemStrings(const SelItem& item, bool fullPaths) {
     std::string name = item.node->name;
     if (fullPaths)
         if (auto* d = dynamic_cast<DagNode*>(item.node.get())) name = d->fullPath();
     if (item.plug.attr) return {name + "." + plugName(item.plug)};
     if (!item.component) return {name};
-    // Consecutive elements print as ranges, in ascending order.
-    std::vector<int> e = item.component->elements;
-    std::sort(e.begin(), e.end());
     std::vector<std::string> out;
-    for (size_t i = 0; i < e.size();) {
-        size_t j = i;
-        while (j + 1 < e.size() && e[j + 1] == e[j] + 1) ++j;
-        std::string range =
-            e[i] == e[j] ? std::to_string(e[i]) : std::to_string(e[i]) + ":" + std::to_string(e[j]);
-        out.push_back(name + "." + componentName(item.component->kind) + "[" + range + "]");
-        i = j + 1;
-    }
+    for (const std::string& s : componentStrings(*item.component)) out.push_back(name + "." + s);
     return out;
 }
 

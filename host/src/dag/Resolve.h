@@ -18,8 +18,13 @@ Node* resolveNode(const std::string& text);
 void addItem(std::vector<SelItem>& items, const SelItem& item, bool merge = true);
 //! "node", "node.vtx[3:5]", "node.attr" as the host prints selections.
 std::vector<std::string> itemStrings(const SelItem& item, bool fullPaths = false);
-//! The kind of a component name ("vtx", "e", "f"), or kInvalid.
+//! The component's elements as the host names them, without the node:
+//! "vtx[3:5]" (consecutive elements as ranges, ascending), "vtxFace[3][1]".
+std::vector<std::string> componentStrings(const Component& component);
+//! The kind of a component name ("vtx", "e", "f", "vtxFace"), or kInvalid.
 MFn::Type componentKind(const std::string& name);
+//! The name of a component kind ("vtx" ...); "" for a kind without one.
+const char* componentKindName(MFn::Type kind);
 //! The number of elements of a component kind on a mesh shape.
 int componentCount(Node& shape, MFn::Type kind);
 

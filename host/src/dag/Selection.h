@@ -10,13 +10,30 @@
 
 namespace ehost {
 
-//! A set of mesh components (vertices, edges, faces) by index.
+//! A set of mesh components by index: vertices, edges and faces by one,
+//! face-vertices (vtxFace[vertex][face]) by two.
 class Component : public Object {
 public:
     explicit Component(MFn::Type k) : kind(k) {}
     MFn::Type apiType() const override { return kind; }
+    bool doubleIndexed() const { return kind == MFn::kMeshVtxFaceComponent; }
+    size_t count() const { return elements.size(); }
+    //! Whether the element (and, double-indexed, its second index) is listed.
+    bool has(int e, int s = -1) const;
+    //! Adds an element unless it is listed already; true when added.
+    bool add(int e, int s = -1);
+    //! Adds every element of another component of the same kind.
+    void merge(const Component& other);
+    //! The same elements, whatever their order.
+    bool sameElements(const Component& other) const;
+    std::shared_ptr<Component> copy() const { return std::make_shared<Component>(*this); }
+
     MFn::Type kind;
     std::vector<int> elements;  // in the order added, without repeats
+    std::vector<int> second;    // double-indexed: each element's second index
+    //! The bounds setCompleteData was given (-1: none): a complete component
+    //! holds every index (pair) below them.
+    int completeU = -1, completeV = -1;
 };
 
 using ComponentPtr = std::shared_ptr<Component>;

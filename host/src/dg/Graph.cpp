@@ -32,6 +32,8 @@ MFn::Type Attribute::apiType() const {
             return MFn::kMatrixAttribute;
         case AttrKind::Enum:
             return MFn::kEnumAttribute;
+        case AttrKind::Compound:
+            return MFn::kCompoundAttribute;
     }
     return MFn::kAttribute;
 }
@@ -54,36 +56,106 @@ bool Attribute::accepts(MFnData::Type t) const {
 
 // ---------------------------------------------------------------- NodeClass
 
-MStatus NodeClass::addAttribute(const AttrPtr& attr) {
+MStatus NodeClass::addAttribute(const AttrPtr& attr, int rootPosition) {
     if (!attr) return MStatus(MStatus::kInvalidParameter, "null attribute");
-    if (attr->parent)
+    if (attr->parent) {
+        // A child comes with its parent; adding it again after the parent is harmless.
+        if (index_.count(attr.get())) return MStatus::kSuccess;
         return MStatus(MStatus::kInvalidParameter,
                        "attribute \"" + attr->name + "\" is a child: add its parent instead");
+    }
     if (index_.count(attr.get()))
         return MStatus(MStatus::kInvalidParameter,
                        "attribute \"" + attr->name + "\" is already on " + typeName);
     std::vector<const Attribute*> all{attr.get()};
-    for (auto& c : attr->children) all.push_back(c.get());
+    for (size_t i = 0; i < all.size(); ++i)
+        for (auto& c : all[i]->children) all.push_back(c.get());
+    for (const Attribute* a : all) {
+        if (a->kind == AttrKind::Compound && a->children.empty())
+            return MStatus(MStatus::kInvalidParameter,
+                           "compound attribute \"" + a->name + "\" has no children");
+        // An element's storage has one index: arrays are at the top only.
+        if (a->parent && a->array)
+            return MStatus(MStatus::kNotImplemented,
+                           "attribute \"" + a->name + "\" is an array inside " + a->parent->name +
+                               ": only the top of an attribute can be an array here");
+    }
+    std::set<std::string> names;
     for (auto* a : all)
-        for (const std::string* n : {&a->name, &a->shortName})
-            if (!n->empty() && byName_.count(*n))
+        for (const std::string* n : {&a->name, &a->shortName}) {
+            if (n->empty() || (n == &a->shortName && a->shortName == a->name)) continue;
+            if (byName_.count(*n) || !names.insert(*n).second)
                 return MStatus(
                     MStatus::kInvalidParameter,
                     "node type " + typeName + " already has an attribute named \"" + *n + "\"");
+        }
 
-    int slot = static_cast<int>(roots.size());
-    roots.push_back(static_cast<int>(attrs.size()));
-    auto add = [&](const AttrPtr& a) {
-        int i = static_cast<int>(attrs.size());
-        attrs.push_back(a);
+    for (size_t i = 0; i < all.size(); ++i) const_cast<Attribute*>(all[i])->inUse = true;
+    const int count = static_cast<int>(roots.size());
+    if (rootPosition < 0 || rootPosition > count) rootPosition = count;
+    if (rootPosition == count) {
+        roots.push_back(static_cast<int>(attrs.size()));
+        std::vector<const AttrPtr*> order{&attr};
+        for (size_t i = 0; i < order.size(); ++i) {
+            attrs.push_back(*order[i]);
+            index(*order[i], rootPosition);
+            for (auto& c : (*order[i])->children) order.push_back(&c);
+        }
+        return MStatus::kSuccess;
+    }
+    // Into the middle (an undone removal): the attribute goes back before the
+    // top-level attribute that now holds its position.
+    const int at = roots[rootPosition];
+    std::vector<AttrPtr> tree{attr};
+    for (size_t i = 0; i < tree.size(); ++i)
+        for (auto& c : tree[i]->children) tree.push_back(c);
+    attrs.insert(attrs.begin() + at, tree.begin(), tree.end());
+    rebuildIndex();
+    return MStatus::kSuccess;
+}
+
+MStatus NodeClass::removeAttribute(const Attribute* attr) {
+    auto it = slot_.find(attr);
+    if (it == slot_.end() || attr->parent)
+        return MStatus(MStatus::kInvalidParameter,
+                       "attribute \"" + (attr ? attr->name : std::string()) +
+                           "\" is not a top-level attribute of " + typeName);
+    const int slot = it->second;
+    attrs.erase(std::remove_if(attrs.begin(), attrs.end(),
+                               [&](const AttrPtr& a) {
+                                   auto s = slot_.find(a.get());
+                                   return s != slot_.end() && s->second == slot;
+                               }),
+                attrs.end());
+    affects_.erase(attr);
+    affected_.erase(attr);
+    for (auto& [when, list] : affects_)
+        list.erase(std::remove(list.begin(), list.end(), attr), list.end());
+    rebuildIndex();
+    return MStatus::kSuccess;
+}
+
+void NodeClass::index(const AttrPtr& a, int slot) {
+    const int i = static_cast<int>(attrs.size()) - 1;
+    index_[a.get()] = i;
+    slot_[a.get()] = slot;
+    byName_[a->name] = i;
+    if (!a->shortName.empty()) byName_[a->shortName] = i;
+}
+
+void NodeClass::rebuildIndex() {
+    index_.clear();
+    slot_.clear();
+    byName_.clear();
+    roots.clear();
+    for (int i = 0; i < static_cast<int>(attrs.size()); ++i) {
+        const AttrPtr& a = attrs[i];
+        if (!a->parent) roots.push_back(i);
         index_[a.get()] = i;
-        slot_[a.get()] = slot;
+        slot_[a.get()] = static_cast<int>(roots.size()) - 1;
         byName_[a->name] = i;
         if (!a->shortName.empty()) byName_[a->shortName] = i;
-    };
-    add(attr);
-    for (auto& c : attr->children) add(c);
-    return MStatus::kSuccess;
+    }
 }
 
 MStatus NodeClass::addAffects(const Attribute* when, const Attribute* affected) {
@@ -128,6 +200,10 @@ const std::vector<const Attribute*>& NodeClass::affectedBy(const Attribute* when
 bool NodeClass::isA(const std::string& type) const {
     for (const NodeClass* c = this; c; c = c->base)
         if (c->typeName == type) return true;
+    // The abstract types every node, every DAG node and every shape also is.
+    if (type == "dependNode") return true;
+    if (type == "dagNode") return role != NodeRole::Depend;
+    if (type == "shape") return role == NodeRole::Shape || role == NodeRole::Locator;
     return false;
 }
 
@@ -141,18 +217,64 @@ NodePtr NodeClass::makeNode(MStatus* status) {
 
 // ---------------------------------------------------------------- Node
 
-Node::Node(NodeClass* c) : cls(c), slots_(c->roots.size()) {
-    for (size_t s = 0; s < slots_.size(); ++s) {
-        const Attribute* a = cls->attrs[cls->roots[s]].get();
-        Cell& cell = slots_[s].cell;
-        if (a->isCompound())
-            for (size_t k = 0; k < a->children.size() && k < 4; ++k)
-                cell.num[k] = a->children[k]->defaults[0];
-        else
-            std::copy(std::begin(a->defaults), std::end(a->defaults), cell.num);
-        cell.data = a->defaultData;
-        cell.dirty = cls->isAffected(a);
+Cell freshCell(const Attribute& a) {
+    Cell cell;
+    if (a.isTuple())
+        for (size_t k = 0; k < a.children.size() && k < 4; ++k)
+            cell.num[k] = a.children[k]->defaults[0];
+    else
+        std::copy(std::begin(a.defaults), std::end(a.defaults), cell.num);
+    cell.data = a.defaultData;
+    if (a.kind == AttrKind::Compound) {
+        cell.kids.reserve(a.children.size());
+        for (const auto& c : a.children) cell.kids.push_back(freshCell(*c));
     }
+    return cell;
+}
+
+void setDirtyDeep(Cell& cell, bool dirty) {
+    cell.dirty = dirty;
+    for (Cell& k : cell.kids) setDirtyDeep(k, dirty);
+}
+
+namespace {
+
+//! A top-level attribute's storage as a new node has it: its defaults.
+Slot freshSlot(const NodeClass& cls, const Attribute& a) {
+    Slot slot;
+    slot.cell = freshCell(a);
+    setDirtyDeep(slot.cell, cls.isAffected(&a));
+    return slot;
+}
+
+}  // namespace
+
+Node::Node(NodeClass* c) : cls(c) {
+    slots_.reserve(cls->roots.size());
+    for (int r : cls->roots) slots_.push_back(freshSlot(*cls, *cls->attrs[r]));
+}
+
+NodeClass& Node::ownClass() {
+    if (!ownClass_) {
+        ownClass_ = std::make_shared<NodeClass>(*cls);
+        ownClass_->origin = &cls->registered();
+        cls = ownClass_.get();
+    }
+    return *ownClass_;
+}
+
+void Node::insertSlot(int slotIndex, const Attribute& root) {
+    insertSlot(slotIndex, freshSlot(*cls, root));
+}
+
+void Node::insertSlot(int slotIndex, Slot value) {
+    slots_.insert(slots_.begin() + slotIndex, std::move(value));
+}
+
+Slot Node::removeSlot(int slotIndex) {
+    Slot out = std::move(slots_[slotIndex]);
+    slots_.erase(slots_.begin() + slotIndex);
+    return out;
 }
 
 Node::~Node() {
@@ -217,24 +339,64 @@ void Node::dropLinks() {
     outputs.clear();
 }
 
+namespace {
+
+//! The cell of a child of a compound, inside its parent's cell.
+Cell* descend(Cell* top, const Attribute* root, const Attribute* attr) {
+    // The attribute whose cell holds the value: a tuple's component lives in the tuple's.
+    const Attribute* held = attr->inTuple() ? attr->parent : attr;
+    if (held == root) return top;
+    std::vector<const Attribute*> path;
+    for (const Attribute* a = held; a != root; a = a->parent) path.push_back(a);
+    Cell* c = top;
+    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        const Attribute* parent = (*it)->parent;
+        if (c->kids.size() != parent->children.size()) {
+            c->kids.clear();
+            for (const auto& k : parent->children) c->kids.push_back(freshCell(*k));
+        }
+        c = &c->kids[static_cast<size_t>((*it)->childIndex)];
+    }
+    return c;
+}
+
+}  // namespace
+
 Cell* Node::cell(const PlugAddr& plug, bool create) {
     const Attribute* root = plug.attr->root();
     int s = cls->slotOf(root);
     if (s < 0) return nullptr;
     Slot& slot = slots_[s];
-    if (!root->array || plug.index < 0) return &slot.cell;
+    if (!root->array || plug.index < 0) return descend(&slot.cell, root, plug.attr);
     auto it = slot.elements.find(plug.index);
-    if (it != slot.elements.end()) return &it->second;
+    if (it != slot.elements.end()) return descend(&it->second, root, plug.attr);
     if (!create) return nullptr;
-    Cell fresh = slot.cell;  // elements start from the attribute's defaults
-    if (root->isCompound())
-        for (size_t k = 0; k < root->children.size() && k < 4; ++k)
-            fresh.num[k] = root->children[k]->defaults[0];
-    else
-        std::copy(std::begin(root->defaults), std::end(root->defaults), fresh.num);
-    fresh.data = root->defaultData;
-    fresh.dirty = false;
-    return &slot.elements.emplace(plug.index, fresh).first->second;
+    // Elements start from the attribute's defaults.
+    Cell* fresh = &slot.elements.emplace(plug.index, freshCell(*root)).first->second;
+    return descend(fresh, root, plug.attr);
+}
+
+bool Node::isLocked(const PlugAddr& plug) const {
+    if (plugStates.empty()) return false;
+    for (const Attribute* a = plug.attr; a; a = a->parent)
+        for (int index : {plug.index, -1}) {
+            auto it = plugStates.find(PlugAddr{a, index});
+            if (it != plugStates.end() && it->second.locked) return true;
+            if (index < 0) break;
+        }
+    return false;
+}
+
+bool Node::isKeyable(const PlugAddr& plug) const {
+    auto it = plugStates.find(plug);
+    if (it != plugStates.end() && it->second.keyable >= 0) return it->second.keyable != 0;
+    return plug.attr->keyable;
+}
+
+bool Node::isInChannelBox(const PlugAddr& plug) const {
+    auto it = plugStates.find(plug);
+    if (it != plugStates.end() && it->second.channelBox >= 0) return it->second.channelBox != 0;
+    return plug.attr->channelBox;
 }
 
 std::vector<int> Node::elementIndices(const Attribute* arrayAttr) const {
@@ -259,18 +421,51 @@ bool related(const PlugAddr& a, const PlugAddr& b) {
     if (a.attr->root() != b.attr->root()) return false;
     if (a.index >= 0 && b.index >= 0 && a.index != b.index) return false;
     if (a.attr == b.attr) return true;
-    // A compound and one of its children, or two plugs of one array.
-    return a.attr->parent == b.attr || b.attr->parent == a.attr || a.index < 0 || b.index < 0;
+    // A compound and a plug inside it, or two plugs of one array.
+    return a.attr->isAncestorOf(b.attr) || b.attr->isAncestorOf(a.attr) || a.index < 0 ||
+           b.index < 0;
 }
 
-const PlugRef* inputOf(Node& node, const PlugAddr& plug) {
-    auto it = node.inputs.find(plug);
-    if (it != node.inputs.end()) return &it->second;
-    if (plug.attr->parent) {  // a child follows its parent's connection
-        it = node.inputs.find(PlugAddr{plug.attr->parent, plug.index});
-        if (it != node.inputs.end()) return &it->second;
+//! The connection a plug takes its value from: its own, or the one of the
+//! compound it is part of (the nearest); at says which plug has it.
+const PlugRef* inputOf(Node& node, const PlugAddr& plug, const Attribute** at = nullptr) {
+    for (const Attribute* a = plug.attr; a; a = a->parent) {
+        auto it = node.inputs.find(PlugAddr{a, plug.index});
+        if (it != node.inputs.end()) {
+            if (at) *at = a;
+            return &it->second;
+        }
     }
     return nullptr;
+}
+
+double scalarOf(const Cell& c, const Attribute* a) {
+    return a->inTuple() ? c.num[a->childIndex] : c.num[0];
+}
+
+//! A source's value into a destination of the same make (canConnect checked
+//! that): numbers rounded to the destination's types, data shared.
+void copyValue(Cell& to, const Attribute* da, const Cell& from, const Attribute* sa) {
+    if (da->kind == AttrKind::Compound) {
+        for (size_t k = 0; k < da->children.size() && k < to.kids.size() && k < from.kids.size();
+             ++k)
+            copyValue(to.kids[k], da->children[k].get(), from.kids[k], sa->children[k].get());
+        return;
+    }
+    if (da->kind == AttrKind::Numeric || da->kind == AttrKind::Enum) {
+        if (da->isTuple()) {
+            const int n = std::min<int>(4, static_cast<int>(da->children.size()));
+            const bool whole = sa->isTuple();
+            for (int k = 0; k < n; ++k)
+                to.num[k] = storeAsNumeric(da->children[k]->numericType,
+                                           whole ? from.num[k] : scalarOf(from, sa));
+        } else {
+            to.num[0] =
+                storeAsNumeric(da->numericType, sa->isTuple() ? from.num[0] : scalarOf(from, sa));
+        }
+        return;
+    }
+    to.data = from.data;
 }
 
 struct EvalGuard {
@@ -285,32 +480,30 @@ struct EvalGuard {
     bool entered;
 };
 
-//! Copies the value of a source plug into the destination's storage.
-void receive(Node& dst, const PlugAddr& dplug, Cell& dcell, const PlugRef& src) {
-    const Cell& s = evaluate(*src.node, src.addr);
+//! Copies the value of a source plug into the destination's storage. The
+//! connection may be at a compound above the destination plug (at): the
+//! value is then the source's part that corresponds.
+void receive(const PlugAddr& dplug, Cell& dcell, const PlugRef& src, const Attribute* at) {
+    const Cell* s = &evaluate(*src.node, src.addr);
     const Attribute* sa = src.addr.attr;
-    const Attribute* da = dplug.attr;
-    if (da->kind == AttrKind::Numeric || da->kind == AttrKind::Enum) {
-        double vals[4] = {0, 0, 0, 0};
-        int n = 1;
-        if (sa->parent && sa->parent->isCompound() && !sa->isCompound())
-            vals[0] = s.num[sa->childIndex];
-        else {
-            n = std::max(1, sa->components());
-            std::copy(s.num, s.num + 4, vals);
+    std::vector<const Attribute*> down;
+    for (const Attribute* a = dplug.attr; a != at; a = a->parent) down.push_back(a);
+    for (auto it = down.rbegin(); it != down.rend(); ++it) {
+        const size_t k = static_cast<size_t>((*it)->childIndex);
+        if (k >= sa->children.size()) return;  // canConnect keeps this from happening
+        if (sa->kind == AttrKind::Compound) {
+            if (k >= s->kids.size()) return;
+            s = &s->kids[k];
         }
-        if (da->parent && !da->isCompound()) {
-            dcell.num[da->childIndex] = storeAsNumeric(da->numericType, vals[0]);
-        } else if (da->isCompound()) {
-            for (int k = 0; k < static_cast<int>(da->children.size()) && k < n; ++k)
-                dcell.num[k] = storeAsNumeric(da->children[k]->numericType, vals[k]);
-        } else {
-            dcell.num[0] = storeAsNumeric(da->numericType, vals[0]);
-        }
-    } else {
-        dcell.data = s.data;
+        sa = sa->children[k].get();
     }
-    (void)dst;
+    const Attribute* da = dplug.attr;
+    if (da->inTuple()) {
+        // One component of the destination tuple's cell.
+        dcell.num[da->childIndex] = storeAsNumeric(da->numericType, scalarOf(*s, sa));
+        return;
+    }
+    copyValue(dcell, da, *s, sa);
 }
 
 }  // namespace
@@ -321,28 +514,54 @@ const Cell& evaluate(Node& node, const PlugAddr& plug, MStatus* status) {
     EvalGuard guard(&node, plug);
     if (!guard.entered) return *c;  // a cycle: the stored value stands
 
-    if (const PlugRef* src = inputOf(node, plug)) {
-        receive(node, plug, *c, *src);
-        c->dirty = false;
+    const Attribute* at = nullptr;
+    if (const PlugRef* src = inputOf(node, plug, &at)) {
+        receive(plug, *c, *src, at);
+        setDirtyDeep(*c, false);
         return *c;
     }
-    if (plug.attr->isCompound()) {
+    if (plug.attr->kind == AttrKind::Compound) {
+        // Computed as a whole when dirty; then the children that have
+        // connections of their own take their values from them.
+        if (c->dirty) {
+            MDataBlock block = api::makeDataBlock(node);
+            MStatus st = node.compute(plug, block);
+            if (!st && st != MStatus::kUnknownParameter && status) *status = st;
+            c = node.cell(plug, true);
+            setDirtyDeep(*c, false);
+        }
+        std::vector<PlugAddr> fed;
+        for (const auto& [addr, src] : node.inputs)
+            if (plug.attr->isAncestorOf(addr.attr) && (plug.index < 0 || addr.index == plug.index))
+                fed.push_back(addr);
+        for (const PlugAddr& addr : fed) evaluate(node, addr);
+        return *node.cell(plug, true);
+    }
+    if (plug.attr->isTuple()) {
         bool any = false;
         for (auto& child : plug.attr->children)
             if (auto it = node.inputs.find(PlugAddr{child.get(), plug.index});
                 it != node.inputs.end()) {
-                receive(node, PlugAddr{child.get(), plug.index}, *c, it->second);
+                receive(PlugAddr{child.get(), plug.index}, *c, it->second, child.get());
                 any = true;
             }
         if (any && !c->dirty) return *c;
     }
-    if (c->dirty) {
+    // An element of a dirty array is due too, even one the array does not
+    // have yet: the node computes the array's elements.
+    Cell* whole = nullptr;
+    if (plug.index >= 0 && plug.attr->root()->array) {
+        int s = node.cls->slotOf(plug.attr->root());
+        if (s >= 0 && node.slot(s).cell.dirty) whole = &node.slot(s).cell;
+    }
+    if (c->dirty || whole) {
         c->dirty = false;
         MDataBlock block = api::makeDataBlock(node);
         MStatus st = node.compute(plug, block);
         if (!st && st != MStatus::kUnknownParameter && status) *status = st;
         c = node.cell(plug, true);
-        c->dirty = false;
+        setDirtyDeep(*c, false);
+        if (whole) whole->dirty = false;
     }
     return *c;
 }
@@ -358,13 +577,14 @@ void dirtyOne(Node& node, const PlugAddr& plug, std::set<std::pair<Node*, PlugAd
     if (s < 0) return;
     Slot& slot = node.slot(s);
     if (root->array && plug.index < 0) {
-        slot.cell.dirty = true;
-        for (auto& [i, c] : slot.elements) c.dirty = true;
+        setDirtyDeep(slot.cell, true);
+        for (auto& [i, c] : slot.elements) setDirtyDeep(c, true);
     } else if (Cell* c = node.cell(plug, true)) {
-        c->dirty = true;
+        setDirtyDeep(*c, true);
     }
     ++node.changeStamp;
     theScene().noteDirty(&node);
+    theScene().watch.notify({GraphChange::Kind::PlugDirty, &node, plug});
     spread(node, plug, seen);
 }
 
@@ -399,9 +619,9 @@ void propagateDirty(Node& node, const PlugAddr& plug) {
 void writeNumeric(Node& node, const PlugAddr& plug, const double* values, int count) {
     Cell* c = node.cell(plug, true);
     const Attribute* a = plug.attr;
-    if (a->parent && !a->isCompound()) {
+    if (a->inTuple()) {
         c->num[a->childIndex] = storeAsNumeric(a->numericType, values[0]);
-    } else if (a->isCompound()) {
+    } else if (a->isTuple()) {
         for (int k = 0; k < count && k < static_cast<int>(a->children.size()); ++k)
             c->num[k] = storeAsNumeric(a->children[k]->numericType, values[k]);
     } else {
@@ -410,6 +630,7 @@ void writeNumeric(Node& node, const PlugAddr& plug, const double* values, int co
     c->dirty = false;
     ++node.changeStamp;
     propagateDirty(node, plug);
+    theScene().watch.notify({GraphChange::Kind::AttributeSet, &node, plug});
 }
 
 void writeData(Node& node, const PlugAddr& written, DataPtr data) {
@@ -419,9 +640,50 @@ void writeData(Node& node, const PlugAddr& written, DataPtr data) {
     c->dirty = false;
     ++node.changeStamp;
     propagateDirty(node, plug);
+    theScene().watch.notify({GraphChange::Kind::AttributeSet, &node, written});
 }
 
 // ---------------------------------------------------------------- connections
+
+namespace {
+
+//! Both ends hear of a connection made or broken: the source first.
+void notifyConnection(GraphChange::Kind kind, const PlugRef& src, const PlugRef& dst) {
+    GraphWatch& watch = theScene().watch;
+    if (!watch.watched()) return;
+    GraphChange atSource{kind, src.node, src.addr, dst, false};
+    watch.notify(atSource);
+    GraphChange atDestination{kind, dst.node, dst.addr, src, true};
+    watch.notify(atDestination);
+}
+
+}  // namespace
+
+namespace {
+
+//! Whether values flow from one attribute into another: the same kinds of
+//! value, compounds child by child.
+bool compatible(const Attribute* sa, const Attribute* da) {
+    if (sa->kind == AttrKind::Compound || da->kind == AttrKind::Compound) {
+        if (sa->kind != da->kind || sa->children.size() != da->children.size()) return false;
+        for (size_t k = 0; k < sa->children.size(); ++k)
+            if (!compatible(sa->children[k].get(), da->children[k].get())) return false;
+        return true;
+    }
+    bool sNum = sa->kind == AttrKind::Numeric || sa->kind == AttrKind::Enum;
+    bool dNum = da->kind == AttrKind::Numeric || da->kind == AttrKind::Enum;
+    if (sa->kind == AttrKind::Message || da->kind == AttrKind::Message) return sa->kind == da->kind;
+    if (sNum && dNum) return std::max(1, sa->components()) == std::max(1, da->components());
+    if (sNum && da->kind == AttrKind::Generic) return true;
+    if (!sNum && !dNum) {
+        MFnData::Type t = sa->kind == AttrKind::Matrix ? MFnData::kMatrix : sa->dataType;
+        if (sa->kind == AttrKind::Generic) return da->kind == AttrKind::Generic;
+        return da->accepts(t);
+    }
+    return false;
+}
+
+}  // namespace
 
 MStatus canConnect(const PlugRef& src, const PlugRef& dst) {
     if (!src.node || !dst.node || !src.addr.attr || !dst.addr.attr)
@@ -441,24 +703,10 @@ MStatus canConnect(const PlugRef& src, const PlugRef& dst) {
                        "array attributes connect element by element: " + names);
     if (inputOf(*dst.node, dst.addr))
         return MStatus(MStatus::kInvalidParameter, "destination already has an input: " + names);
+    if (dst.node->isLocked(dst.addr))
+        return MStatus(MStatus::kInvalidParameter, "destination is locked: " + names);
 
-    bool sNum = sa->kind == AttrKind::Numeric || sa->kind == AttrKind::Enum;
-    bool dNum = da->kind == AttrKind::Numeric || da->kind == AttrKind::Enum;
-    bool ok = false;
-    if (sa->kind == AttrKind::Message || da->kind == AttrKind::Message)
-        ok = sa->kind == da->kind;
-    else if (sNum && dNum)
-        ok = std::max(1, sa->components() - (sa->parent ? 0 : 0)) == std::max(1, da->components());
-    else if (sNum && da->kind == AttrKind::Generic)
-        ok = true;
-    else if (!sNum && !dNum) {
-        MFnData::Type t = sa->kind == AttrKind::Matrix ? MFnData::kMatrix : sa->dataType;
-        if (sa->kind == AttrKind::Generic)
-            ok = da->kind == AttrKind::Generic;
-        else
-            ok = da->accepts(t);
-    }
-    if (!ok)
+    if (!compatible(sa, da))
         return MStatus(MStatus::kInvalidParameter, "the attributes' types do not match: " + names);
     return MStatus::kSuccess;
 }
@@ -471,6 +719,7 @@ MStatus connect(PlugRef src, PlugRef dst) {
     markDirty(*dst.node, dst.addr);
     src.node->connectionChanged(src.addr, dst, true, true);
     dst.node->connectionChanged(dst.addr, src, true, false);
+    notifyConnection(GraphChange::Kind::Connected, src, dst);
     return MStatus::kSuccess;
 }
 
@@ -494,6 +743,7 @@ MStatus disconnect(PlugRef src, PlugRef dst) {
     markDirty(*dst.node, dst.addr);
     src.node->connectionChanged(src.addr, dst, false, true);
     dst.node->connectionChanged(dst.addr, src, false, false);
+    notifyConnection(GraphChange::Kind::Disconnected, src, dst);
     return MStatus::kSuccess;
 }
 
@@ -513,11 +763,16 @@ std::string plugName(const PlugAddr& plug, bool useLongNames) {
     const Attribute* a = plug.attr;
     if (!a) return "";
     if (a->parent) {
-        // Children of a plain compound have names of their own on the node.
-        if (!a->parent->array) return nm(a);
-        std::string s = nm(a->parent);
+        // Children of a plain compound have names of their own on the node;
+        // inside an array they are named from the element down.
+        const Attribute* root = a->root();
+        if (!root->array) return nm(a);
+        std::string s = nm(root);
         if (plug.index >= 0) s += "[" + std::to_string(plug.index) + "]";
-        return s + "." + nm(a);
+        std::vector<const Attribute*> down;
+        for (const Attribute* x = a; x != root; x = x->parent) down.push_back(x);
+        for (auto it = down.rbegin(); it != down.rend(); ++it) s += "." + nm(*it);
+        return s;
     }
     std::string s = nm(a);
     if (a->array && plug.index >= 0) s += "[" + std::to_string(plug.index) + "]";
@@ -563,14 +818,25 @@ bool parsePlugName(const NodeClass& cls, const std::string& text, PlugAddr& out,
         out = PlugAddr{first, index};
         return true;
     }
-    const Attribute* child = nullptr;
-    int childIndex = -1;
-    if (!parseOne(text.substr(dot + 1), child, childIndex)) return false;
-    if (child->parent != first || childIndex >= 0) {
-        error = "\"" + text + "\" does not name a child of \"" + first->name + "\"";
-        return false;
+    // "parent[3].child", and deeper: "parent[3].middle.leaf".
+    const Attribute* above = first;
+    for (size_t from = dot + 1;;) {
+        const size_t next = text.find('.', from);
+        const Attribute* child = nullptr;
+        int childIndex = -1;
+        if (!parseOne(
+                text.substr(from, next == std::string::npos ? std::string::npos : next - from),
+                child, childIndex))
+            return false;
+        if (child->parent != above || childIndex >= 0) {
+            error = "\"" + text + "\" does not name a child of \"" + above->name + "\"";
+            return false;
+        }
+        above = child;
+        if (next == std::string::npos) break;
+        from = next + 1;
     }
-    out = PlugAddr{child, index};
+    out = PlugAddr{above, index};
     return true;
 }
 

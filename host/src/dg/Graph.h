@@ -22,13 +22,26 @@ class MDataBlock;
 
 namespace ehost {
 
-enum class AttrKind { Numeric, Typed, Generic, Message, Matrix, Enum };
+//! Numeric attributes with children are tuples (double3 ...) whose values
+//! are kept together; a Compound's children keep their own values.
+enum class AttrKind { Numeric, Typed, Generic, Message, Matrix, Enum, Compound };
 
 class Attribute : public Object {
 public:
     MFn::Type apiType() const override;
 
     bool isCompound() const { return !children.empty(); }
+    //! A numeric tuple (double3 ...): its children's values are kept together
+    //! in its own cell.
+    bool isTuple() const { return kind != AttrKind::Compound && !children.empty(); }
+    //! A component of a tuple, whose value lives in its parent's cell.
+    bool inTuple() const { return parent && parent->kind != AttrKind::Compound; }
+    //! Whether this attribute is above a in the attribute tree.
+    bool isAncestorOf(const Attribute* a) const {
+        for (const Attribute* p = a ? a->parent : nullptr; p; p = p->parent)
+            if (p == this) return true;
+        return false;
+    }
     const Attribute* root() const { return parent ? parent->root() : this; }
     //! Component count of a numeric attribute's value (3 for a float3 compound).
     int components() const;
@@ -49,10 +62,20 @@ public:
 
     double defaults[4] = {0, 0, 0, 0};
     DataPtr defaultData;
+    //! Limits of a numeric attribute, as declared (reported, not enforced).
+    struct Limit {
+        bool set = false;
+        double value = 0;
+    };
+    Limit min, max, softMin, softMax;
 
     bool readable = true, writable = true, storable = true, keyable = false, hidden = false,
          cached = true, array = false, connectable = true, indexMatters = true,
          usesArrayDataBuilder = false, internal = false, channelBox = false, world = false;
+    //! Added to one node rather than to its type (addAttr, MFnDependencyNode::addAttribute).
+    bool dynamic = false;
+    //! On a node type or a node: its children can no longer change.
+    bool inUse = false;
 };
 
 using AttrPtr = std::shared_ptr<Attribute>;
@@ -74,12 +97,18 @@ struct PlugRef {
     bool operator==(const PlugRef&) const = default;
 };
 
-//! One stored value.
+//! One stored value. A compound's cell holds a cell per child in kids.
 struct Cell {
     double num[4] = {0, 0, 0, 0};
     DataPtr data;
     bool dirty = false;
+    std::vector<Cell> kids;
 };
+
+//! A value as a new node (or a new array element) has it: the defaults.
+Cell freshCell(const Attribute& a);
+//! Marks a cell and all the cells inside it dirty or clean.
+void setDirtyDeep(Cell& cell, bool dirty);
 
 struct Slot {
     Cell cell;
@@ -88,11 +117,25 @@ struct Slot {
 
 enum class NodeRole { Depend, Dag, Transform, Shape, Locator };
 
+//! What one plug of one node says of itself, over its attribute's flags:
+//! setAttr -lock / -keyable / -channelBox, MPlug::setLocked.
+struct PlugState {
+    bool locked = false;
+    int keyable = -1;     // -1: as the attribute says
+    int channelBox = -1;  // -1: as the attribute says
+    bool plain() const { return !locked && keyable < 0 && channelBox < 0; }
+};
+
 //! A node type: its attributes in the order they were added and the
 //! dependencies declared between them.
 class NodeClass {
 public:
-    MStatus addAttribute(const AttrPtr& attr);
+    //! Adds a top-level attribute (with its children) at the end, or as the
+    //! top-level attribute at position rootPosition (its slot number).
+    MStatus addAttribute(const AttrPtr& attr, int rootPosition = -1);
+    //! Takes a top-level attribute (and its children) out; the slots after it
+    //! move down by one.
+    MStatus removeAttribute(const Attribute* attr);
     MStatus addAffects(const Attribute* when, const Attribute* affected);
     int indexOf(const Attribute* attr) const;
     const Attribute* find(const std::string& name) const;
@@ -112,6 +155,11 @@ public:
     std::string classification;
     std::string pluginName;  // empty for the host's own types
     const NodeClass* base = nullptr;
+    //! The registered type this is a node's own copy of (a node with dynamic
+    //! attributes has one); null for a registered type.
+    NodeClass* origin = nullptr;
+    NodeClass& registered() { return origin ? *origin : *this; }
+    const NodeClass& registered() const { return origin ? *origin : *this; }
 
     std::function<NodePtr(NodeClass*)> make;  // builds a node of this class
     std::function<void*()> pluginCreator;
@@ -120,6 +168,9 @@ public:
     std::vector<int> roots;      // attrs index of each top-level attribute = slot number
 
 private:
+    void index(const AttrPtr& a, int slot);
+    void rebuildIndex();
+
     std::unordered_map<const Attribute*, int> index_;
     std::unordered_map<std::string, int> byName_;
     std::unordered_map<const Attribute*, int> slot_;
@@ -156,6 +207,16 @@ public:
     //! children too), so that no node keeps another alive once the scene goes.
     virtual void dropLinks();
 
+    // ---- dynamic attributes ----
+    //! The node's own type, copied from its registered type on first use, so
+    //! that attributes can be added to this node alone.
+    NodeClass& ownClass();
+    //! A fresh slot (the attribute's defaults) at a top-level position, for an
+    //! attribute just added there; or the given value.
+    void insertSlot(int slotIndex, const Attribute& root);
+    void insertSlot(int slotIndex, Slot value);
+    Slot removeSlot(int slotIndex);
+
     // ---- values ----
     Cell* cell(const PlugAddr& plug, bool create);
     const Slot& slot(int slotIndex) const { return slots_[slotIndex]; }
@@ -175,11 +236,19 @@ public:
     //! values derived from the node's attributes compare it.
     unsigned long long changeStamp = 0;
 
+    //! Plugs that say more of themselves than their attributes do.
+    std::map<PlugAddr, PlugState> plugStates;
+    //! Locked: the plug itself, or the compound or whole array it is part of.
+    bool isLocked(const PlugAddr& plug) const;
+    bool isKeyable(const PlugAddr& plug) const;
+    bool isInChannelBox(const PlugAddr& plug) const;
+
     std::map<PlugAddr, PlugRef> inputs;        // destination plug here -> its source
     std::multimap<PlugAddr, PlugRef> outputs;  // source plug here -> destinations
 
 private:
     std::vector<Slot> slots_;
+    std::shared_ptr<NodeClass> ownClass_;
 };
 
 // ---- graph operations ----

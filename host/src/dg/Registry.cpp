@@ -32,7 +32,7 @@ MStatus Registry::removeClass(const MTypeId& id) {
     for (auto it = classes_.begin(); it != classes_.end(); ++it) {
         if ((*it)->typeId != id) continue;
         for (auto& n : theScene().nodes())
-            if (n->cls == it->get())
+            if (&n->cls->registered() == it->get())
                 return MStatus(MStatus::kFailure,
                                "node type " + (*it)->typeName + " is still used by " + n->name);
         for (auto& c : classes_)

@@ -187,6 +187,7 @@ MStatus Scene::attach(const NodePtr& node) {
     nameAdded(node->name, node.get());
     node->alive = true;
     noteIfDirty(node);
+    watch.notify({GraphChange::Kind::NodeAdded, node.get()});
     return MStatus::kSuccess;
 }
 
@@ -210,12 +211,18 @@ MStatus Scene::attach(const std::vector<NodePtr>& nodes) {
         node->alive = true;
         noteIfDirty(node);
     }
+    // Told once all are back, so that a watcher finds the others in the scene.
+    if (watch.watched())
+        for (const NodePtr& node : nodes)
+            if (node->alive) watch.notify({GraphChange::Kind::NodeAdded, node.get()});
     return MStatus::kSuccess;
 }
 
 void Scene::detach(Node& node) {
     if (!node.alive) return;
     NodePtr keep = node.self();
+    watch.notify({GraphChange::Kind::NodeRemoved, &node});
+    if (!node.alive) return;
     node.alive = false;
     nameRemoved(node.name);
     dirty_.erase(&node);
@@ -223,6 +230,10 @@ void Scene::detach(Node& node) {
 }
 
 void Scene::detach(const std::vector<Node*>& nodes) {
+    // Told while every node is still in the scene.
+    if (watch.watched())
+        for (Node* node : nodes)
+            if (node->alive) watch.notify({GraphChange::Kind::NodeRemoved, node});
     std::vector<NodePtr> keep;
     keep.reserve(nodes.size());
     for (Node* node : nodes) {
@@ -249,8 +260,14 @@ MStatus Scene::rename(Node& node, const std::string& wanted, std::string* finalN
         nameRemoved(node.name);
         nameAdded(name, &node);
     }
+    std::string previous = std::move(node.name);
     node.name = name;
     if (finalName) *finalName = name;
+    if (node.alive) {
+        GraphChange change{GraphChange::Kind::Renamed, &node};
+        change.previousName = std::move(previous);
+        watch.notify(change);
+    }
     return MStatus::kSuccess;
 }
 
@@ -262,6 +279,12 @@ std::vector<Node*> Scene::takeDirty() {
 }
 
 void Scene::clear() {
+    // Those watching hear of every node going, while the scene still holds it.
+    if (watch.watched()) {
+        std::vector<NodePtr> going = nodes_;
+        for (auto it = going.rbegin(); it != going.rend(); ++it)
+            if ((*it)->alive) watch.notify({GraphChange::Kind::NodeRemoved, it->get()});
+    }
     // Break connections and parent links first so that no node outlives the
     // scene through a reference held by another node.
     for (auto& n : nodes_) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/src/dg/Graph.h"
+#include "host/src/dg/Watch.h"
 
 namespace ehost {
 
@@ -63,6 +64,8 @@ public:
     std::string fileName;
     //! Whether modelling commands record construction history (constructionHistory -toggle).
     bool recordsHistory = true;
+    //! Who is told of changes to the graph (kept across new scenes).
+    GraphWatch watch;
 
 private:
     //! The numbers taken after each name stem ("pCube" -> 1..3, 7), as runs,

@@ -14,8 +14,13 @@
 //                                            nodes name their parent (none: the world)
 //   edit NAME                                values for a node every new scene
 //                                            has already (initialShadingGroup, persp)
+//   attr NAME SHORT KIND... [FLAG...]        a dynamic attribute of the last node
+//                                            (see below), before its values
 //   set PLUG NUMBER...                       numeric value of the last node's plug
 //   data PLUG TYPE ...                       typed data value of the last node's plug
+//   state PLUG [locked] [keyable 0|1] [channelBox 0|1]
+//                                            a plug of the last node locked, or keyable
+//                                            or in the channel box unlike its attribute
 //   order PARENT CHILD...                    sibling order, when it is not creation
 //                                            order ("|" is the world)
 //   connect NODE.PLUG NODE.PLUG              a connection, source first
@@ -25,6 +30,22 @@
 // ("set translate 1 2 3") unless one of its children is connected. Array
 // elements are written by logical index, every existing one.
 //
+// Dynamic attributes. KIND is one of
+//   number NUMERICTYPE DEFAULT      one number ("number double 0.5", "number bool 1")
+//   angle DEFAULT                   a double angle, in radians
+//   tuple NUMERICTYPE               a tuple (double3 ...): its children follow
+//   compound N                      a compound: its N children follow
+//   enum DEFAULT N "FIELD" VALUE... an enum and its N fields
+//   typed DATATYPE                  typed data ("typed doubleArray")
+//   generic N DATATYPE... M NUMERICTYPE...   the data and numeric types it takes
+//   message | matrix
+// and the FLAGs are those that differ from a new attribute's: array, hidden,
+// keyable, channelBox, unstorable, unwritable, unreadable, unconnectable,
+// uncached, noIndexMatters, builder, internal, and limits "min V", "max V",
+// "softMin V", "softMax V". The children of a tuple or compound follow as
+// "child NAME SHORT KIND... [FLAG...]" lines, depth first. A compound's
+// values are given child by child ("set parent[2].child 1").
+//
 // Data values (TYPE as the host names data types):
 //   data P string "text"
 //   data P matrix M00 M01 ... M33            16 numbers, row by row
@@ -33,6 +54,8 @@
 //   data P pointArray COUNT    then COUNT lines "p X Y Z W"
 //   data P vectorArray COUNT   then COUNT lines "v X Y Z"
 //   data P stringArray COUNT   then COUNT lines "s \"text\""
+//   data P componentList COUNT then COUNT lines "c KIND N I..." (KIND vtx, e, f
+//                              or vtxFace, whose N elements are pairs "VERTEX FACE")
 //   data P mesh                then, in this order:
 //     points N               and N lines "v X Y Z"
 //     faces N                and N lines "f V0 V1 V2 ..." (vertex ids of one polygon)

@@ -6,10 +6,14 @@
 #include <unordered_map>
 
 #include "host/src/core/NumberText.h"
+#include "host/src/dag/ComponentListData.h"
 #include "host/src/dag/Dag.h"
+#include "host/src/dag/Resolve.h"
+#include "host/src/dg/DynamicAttributes.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
+#include "host/src/io/AttributeLines.h"
 #include "host/src/io/SceneFile.h"
 #include "host/src/io/SceneFormat.h"
 #include "host/src/plugin/Plugins.h"
@@ -43,6 +47,10 @@ const char* roleName(NodeRole role) {
 struct StagedScene::Impl {
     struct NodeEntry {
         NodeClass* cls = nullptr;
+        //! With dynamic attributes, the entry's own copy of its type (cls),
+        //! and those attributes in order.
+        std::shared_ptr<NodeClass> ownClass;
+        std::vector<AttrPtr> dynamic;
         std::string name, parentName;
         int parent = -1;  // index into nodes; -1 the world
         int line = 0;
@@ -73,6 +81,12 @@ struct StagedScene::Impl {
     std::vector<Value> values;
     std::vector<Link> links;
     std::vector<Order> orders;
+    struct State {
+        int node;
+        PlugAddr plug;
+        PlugState state;
+    };
+    std::vector<State> states;
     std::set<std::pair<int, PlugAddr>> destinations;
     int current = -1;  // the node that set and data lines apply to
     bool bodyStarted = false;
@@ -113,6 +127,8 @@ struct StagedScene::Impl {
         if (keyword == "requires") return requiresLine();
         if (keyword == "node") return nodeLine();
         if (keyword == "edit") return editLine();
+        if (keyword == "attr") return attrLine();
+        if (keyword == "state") return stateLine();
         if (keyword == "set") return setLine();
         if (keyword == "data") return dataLine();
         if (keyword == "order") return orderLine();
@@ -196,6 +212,23 @@ struct StagedScene::Impl {
         in->fail("no node named " + str(name) + " is defined before this line");
     }
 
+    // ---------------------------------------------------------------- attributes
+
+    void attrLine() {
+        if (current < 0) in->fail("\"attr\" must follow a \"node\" or \"edit\" line");
+        NodeEntry& node = nodes[current];
+        const int line = in->lineNumber();
+        AttrPtr a = readAttributeLines(*in);
+        if (!node.ownClass) {
+            node.ownClass = std::make_shared<NodeClass>(*node.cls);
+            node.ownClass->origin = &node.cls->registered();
+            node.cls = node.ownClass.get();
+        }
+        MStatus st = node.ownClass->addAttribute(a);
+        if (!st) throw ParseError(line, node.name + ": " + statusText(st));
+        node.dynamic.push_back(std::move(a));
+    }
+
     // ---------------------------------------------------------------- values
 
     PlugAddr plugOf(const NodeEntry& node, std::string_view text) {
@@ -232,11 +265,12 @@ struct StagedScene::Impl {
         std::string full = nodes[node].name + "." + plugName(addr);
         if (a.kind == AttrKind::Typed || a.kind == AttrKind::Matrix)
             in->fail(full + " holds data, not numbers: its value is given by a \"data\" line");
-        v.count =
-            a.isCompound() ? static_cast<int>(std::min<std::size_t>(4, a.children.size())) : 1;
+        if (a.kind == AttrKind::Compound)
+            in->fail(full + " is a compound: its children's values are given one by one");
+        v.count = a.isTuple() ? static_cast<int>(std::min<std::size_t>(4, a.children.size())) : 1;
         for (int k = 0; k < v.count; ++k) {
             v.num[k] = in->number<double>("number");
-            MFnNumericData::Type t = a.isCompound() ? a.children[k]->numericType : a.numericType;
+            MFnNumericData::Type t = a.isTuple() ? a.children[k]->numericType : a.numericType;
             if (a.kind == AttrKind::Generic) continue;
             if (!holdsNumber(t, v.num[k])) in->fail(cannotHoldText(full, t, v.num[k]));
             v.num[k] = storeAsNumeric(t, v.num[k]);
@@ -287,6 +321,8 @@ struct StagedScene::Impl {
                 return stringArray();
             case MFnData::kMesh:
                 return meshValue();
+            case MFnData::kComponentList:
+                return componentList();
             default:
                 in->fail("unsupported data type");
         }
@@ -369,6 +405,37 @@ struct StagedScene::Impl {
             v.y = in->number<double>("coordinate");
             v.z = in->number<double>("coordinate");
             in->expectLineEnd();
+        }
+        return d;
+    }
+
+    DataPtr componentList() {
+        const int begin = in->lineNumber();
+        std::size_t n = in->count("component count", 5);
+        in->expectLineEnd();
+        auto d = std::make_shared<ComponentListData>();
+        d->components.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            itemLine("c", i, n, begin);
+            std::string_view kindName = in->token("a component kind");
+            MFn::Type kind = componentKind(str(kindName));
+            if (kind == MFn::kInvalid) in->fail("unknown component kind \"" + str(kindName) + "\"");
+            auto c = std::make_shared<Component>(kind);
+            const bool pairs = c->doubleIndexed();
+            std::size_t count = in->count("element count", pairs ? 4 : 2);
+            c->elements.reserve(count);
+            std::set<std::pair<int, int>> seen;
+            for (std::size_t k = 0; k < count; ++k) {
+                const int e = in->number<int>("component index");
+                const int second = pairs ? in->number<int>("component index") : -1;
+                if (e < 0 || (pairs && second < 0)) in->fail("a component index is negative");
+                if (!seen.insert({e, second}).second)
+                    in->fail("component index " + std::to_string(e) + " is listed twice");
+                c->elements.push_back(e);
+                if (pairs) c->second.push_back(second);
+            }
+            if (!in->atLineEnd()) in->fail("more indices than the count " + std::to_string(count));
+            d->components.push_back(std::move(c));
         }
         return d;
     }
@@ -595,6 +662,26 @@ struct StagedScene::Impl {
         }
     }
 
+    void stateLine() {
+        if (current < 0) in->fail("\"state\" must follow a \"node\" or \"edit\" line");
+        const NodeEntry& node = nodes[current];
+        State s{current, plugOf(node, in->token("a plug name")), {}};
+        std::string_view word;
+        while (in->tryToken(word)) {
+            if (word == "locked") {
+                s.state.locked = true;
+            } else if (word == "keyable" || word == "channelBox") {
+                const int v = in->number<int>("0 or 1");
+                if (v != 0 && v != 1) in->fail(str(word) + " is 0 or 1");
+                (word == "keyable" ? s.state.keyable : s.state.channelBox) = v;
+            } else {
+                in->fail("unknown plug state \"" + str(word) + "\"");
+            }
+        }
+        if (s.state.plain()) in->fail("a \"state\" line says what the plug is");
+        states.push_back(s);
+    }
+
     // ---------------------------------------------------------------- connections
 
     void connectLine() {
@@ -640,10 +727,13 @@ struct StagedScene::Impl {
         for (auto& e : nodes) {
             if (e.reused) {
                 e.node = scene.find(e.name) ? scene.find(e.name)->self() : nullptr;
-                continue;
+            } else {
+                MStatus st;
+                e.node = scene.create(e.cls->registered(), e.name, &st);
             }
-            MStatus st;
-            e.node = scene.create(*e.cls, e.name, &st);
+            // The very attributes the staged values name.
+            if (e.node)
+                for (const AttrPtr& a : e.dynamic) addDynamicAttribute(*e.node, a);
         }
         for (auto& e : nodes) {
             auto* dag = dynamic_cast<DagNode*>(e.node.get());
@@ -665,6 +755,9 @@ struct StagedScene::Impl {
             Node* d = nodes[l.dstNode].node.get();
             if (s && d) connect(PlugRef{s, l.src}, PlugRef{d, l.dst});
         }
+        // Locks last: they keep nothing of the file's own from its plugs.
+        for (const State& s : states)
+            if (Node* n = nodes[s.node].node.get()) n->plugStates[s.plug] = s.state;
         // Tell each node, and what depends on it, about the values it now holds.
         for (const auto& [n, attr] : written) propagateDirty(*n, PlugAddr{attr, -1});
     }
@@ -686,9 +779,9 @@ struct StagedScene::Impl {
         const Attribute& a = *v.addr.attr;
         if (v.count == 0) {
             c->data = v.data;
-        } else if (a.isCompound()) {
+        } else if (a.isTuple()) {
             std::copy(v.num, v.num + v.count, c->num);
-        } else if (a.parent) {
+        } else if (a.inTuple()) {
             c->num[a.childIndex] = v.num[0];
         } else {
             c->num[0] = v.num[0];

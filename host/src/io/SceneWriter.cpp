@@ -3,9 +3,13 @@
 #include <cstdint>
 #include <set>
 
+#include "host/src/dag/ComponentListData.h"
 #include "host/src/dag/Dag.h"
+#include "host/src/dag/Resolve.h"
+#include "host/src/dg/DynamicAttributes.h"
 #include "host/src/dg/MeshData.h"
 #include "host/src/dg/Scene.h"
+#include "host/src/io/AttributeLines.h"
 #include "host/src/io/SceneFile.h"
 #include "host/src/io/SceneFormat.h"
 #include "host/src/nodes/MeshShape.h"
@@ -35,9 +39,9 @@ bool sameBits(double a, double b) {
 namespace {
 
 constexpr MFnData::Type kFileDataTypes[] = {
-    MFnData::kString,      MFnData::kMatrix,      MFnData::kNumeric,    MFnData::kIntArray,
-    MFnData::kFloatArray,  MFnData::kDoubleArray, MFnData::kPointArray, MFnData::kVectorArray,
-    MFnData::kStringArray, MFnData::kMesh};
+    MFnData::kString,      MFnData::kMatrix,      MFnData::kNumeric,      MFnData::kIntArray,
+    MFnData::kFloatArray,  MFnData::kDoubleArray, MFnData::kPointArray,   MFnData::kVectorArray,
+    MFnData::kStringArray, MFnData::kMesh,        MFnData::kComponentList};
 
 }  // namespace
 
@@ -71,14 +75,18 @@ public:
         requirements(nodes);
         for (const NodePtr& n : nodes) {
             if (madeByNewScene(*n)) {
-                if (hasValues(*n)) {
+                if (hasValues(*n) || !dynamicAttributes(*n).empty() || !n->plugStates.empty()) {
                     out_.word("edit").word(n->name).endLine();
+                    attributes(*n);
                     values(*n);
+                    plugStates(*n);
                 }
                 continue;
             }
             nodeLine(*n);
+            attributes(*n);
             values(*n);
+            plugStates(*n);
         }
         siblingOrders(nodes);
         for (const NodePtr& n : nodes) connections(*n);
@@ -109,6 +117,23 @@ private:
         if (auto* d = dynamic_cast<DagNode*>(&n); d && d->parent && !d->parent->isWorld())
             out_.word(d->parent->name);
         out_.endLine();
+    }
+
+    //! Locked plugs, and plugs keyable or in the channel box unlike their attribute.
+    void plugStates(const Node& n) {
+        for (const auto& [addr, s] : n.plugStates) {
+            if (s.plain()) continue;
+            out_.word("state").word(plugName(addr));
+            if (s.locked) out_.word("locked");
+            if (s.keyable >= 0) out_.word("keyable").number(s.keyable);
+            if (s.channelBox >= 0) out_.word("channelBox").number(s.channelBox);
+            out_.endLine();
+        }
+    }
+
+    //! The node's dynamic attributes, before any value.
+    void attributes(const Node& n) {
+        for (const AttrPtr& a : dynamicAttributes(n)) writeAttributeLines(out_, *a);
     }
 
     //! "order" lines for parents whose children are not in creation order
@@ -208,6 +233,12 @@ private:
                 break;
             case AttrKind::Message:
                 break;
+            case AttrKind::Compound:
+                // Each child's value from its own cell.
+                for (size_t k = 0; k < a.children.size() && k < cell.kids.size(); ++k)
+                    if (a.children[k]->storable)
+                        value(n, PlugAddr{a.children[k].get(), addr.index}, cell.kids[k], always);
+                break;
         }
     }
 
@@ -287,6 +318,9 @@ private:
             case MFnData::kMesh:
                 mesh(static_cast<const MeshData&>(d).geometry());
                 break;
+            case MFnData::kComponentList:
+                componentList(static_cast<const ComponentListData&>(d));
+                break;
             default:
                 break;
         }
@@ -321,6 +355,20 @@ private:
         out_.number(static_cast<long long>(values.length())).endLine();
         for (const MVector& v : values)
             out_.word("v").number(v.x).number(v.y).number(v.z).endLine();
+    }
+
+    void componentList(const ComponentListData& list) {
+        out_.number(static_cast<long long>(list.components.size())).endLine();
+        for (const auto& c : list.components) {
+            out_.word("c")
+                .word(componentKindName(c->kind))
+                .number(static_cast<long long>(c->elements.size()));
+            for (size_t i = 0; i < c->elements.size(); ++i) {
+                out_.number(c->elements[i]);
+                if (c->doubleIndexed()) out_.number(c->second[i]);
+            }
+            out_.endLine();
+        }
     }
 
     void strings(const MStringArray& values) {

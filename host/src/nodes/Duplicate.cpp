@@ -2,6 +2,7 @@
 
 #include "host/src/dag/DagOps.h"
 #include "host/src/dg/AttrBuild.h"
+#include "host/src/dg/DynamicAttributes.h"
 #include "host/src/dg/Scene.h"
 #include "host/src/nodes/MeshShape.h"
 #include "host/src/nodes/ObjectSet.h"
@@ -12,13 +13,16 @@ namespace {
 
 NodePtr copyNode(Node& src, const std::string& wanted, MStatus* status) {
     Scene& scene = theScene();
-    NodePtr copy = scene.create(*src.cls, wanted, status);
+    NodePtr copy = scene.create(src.cls->registered(), wanted, status);
     if (!copy) return nullptr;
+    // The copy has the original's dynamic attributes too, in the same places.
+    for (const AttrPtr& a : dynamicAttributes(src)) addDynamicAttribute(*copy, a);
     for (int s = 0; s < src.slotCount(); ++s) {
         const Attribute* a = src.cls->attrs[src.cls->roots[s]].get();
         if (a->kind == AttrKind::Message) continue;
         copy->slot(s) = src.slot(s);
     }
+    copy->plugStates = src.plugStates;
     if (auto* mesh = dynamic_cast<MeshShape*>(&src)) {
         const auto& m = meshAttributes();
         copy->cell({m.cachedInMesh.get(), -1}, true)->data =
@@ -79,15 +83,17 @@ NodePtr copyTree(DagNode& src, DagNode* parent, MStatus* status) {
 
 }  // namespace
 
-NodePtr duplicateDag(DagNode& node, MStatus* status) {
+NodePtr duplicateDag(DagNode& node, MStatus* status, bool parentOnly) {
     if (!node.alive || node.isWorld()) {
         if (status)
             *status = MStatus(MStatus::kInvalidParameter,
                               "only a DAG node in the scene can be duplicated");
         return nullptr;
     }
+    DagNode* under = node.parent ? node.parent : &theWorld();
+    if (parentOnly && node.cls->role == NodeRole::Transform) return copyOne(node, under, status);
     if (node.cls->role == NodeRole::Transform || !node.parent || node.parent->isWorld())
-        return copyTree(node, node.parent ? node.parent : &theWorld(), status);
+        return copyTree(node, under, status);
     // A shape: copy its parent transform alone, then the shape under it.
     DagNode* parent = node.parent;
     NodePtr top = copyNode(*parent, parent->name, status);

@@ -9,6 +9,7 @@ namespace ehost {
 //! Copies a DAG node. A shape is copied under a new transform placed like
 //! its parent; a transform is copied with its children. Meshes are copied as
 //! they show (history and tweaks baked in). Returns the new top transform.
-NodePtr duplicateDag(DagNode& node, MStatus* status);
+//! With parentOnly, a transform is copied without its children.
+NodePtr duplicateDag(DagNode& node, MStatus* status, bool parentOnly = false);
 
 }  // namespace ehost

@@ -95,6 +95,20 @@ std::shared_ptr<const MeshGeometry> applyTweaks(Node& node, const Attribute* twe
     return moved ? std::shared_ptr<const MeshGeometry>(moved) : base;
 }
 
+bool MeshShape::geometryBox(MBoundingBox& box, const MMatrix& matrix) {
+    auto mesh = output();
+    auto b = mesh->boundingBox();
+    if (b.empty) return false;
+    box = MBoundingBox(MPoint(b.min.x, b.min.y, b.min.z), MPoint(b.max.x, b.max.y, b.max.z));
+    if (matrix == MMatrix::identity) return true;
+    box.clear();
+    for (int v = 0; v < mesh->numVertices(); ++v) {
+        Vec3 p = mesh->point(v);
+        box.expand(MPoint(p.x, p.y, p.z) * matrix);
+    }
+    return true;
+}
+
 int MeshShape::componentCount(MFn::Type kind) {
     auto g = output();
     switch (kind) {
@@ -107,6 +121,13 @@ int MeshShape::componentCount(MFn::Type kind) {
         default:
             return 0;
     }
+}
+
+std::vector<int> MeshShape::faceVertexIds(int face) {
+    auto g = output();
+    if (face < 0 || face >= g->numFaces()) return {};
+    auto ids = g->faceVertices(face);
+    return std::vector<int>(ids.begin(), ids.end());
 }
 
 MStatus MeshShape::compute(const PlugAddr& plug, MDataBlock&) {

@@ -33,6 +33,9 @@ public:
     std::set<int> connectedTweaks() const;
     bool hasComponents() const override { return true; }
     int componentCount(MFn::Type kind) override;
+    std::vector<int> faceVertexIds(int face) override;
+    //! The box of the output geometry (tweaks included).
+    bool geometryBox(MBoundingBox& box, const MMatrix& matrix) override;
 
     bool hasHistory() const;
     //! The evaluated output geometry (never null).

@@ -1,5 +1,7 @@
 #include "host/src/plugin/PluginNodes.h"
 
+#include <maya/MPxLocatorNode.h>
+
 #include "host/src/core/Guard.h"
 #include "host/src/dag/Dag.h"
 #include "host/src/dg/AttrBuild.h"
@@ -13,6 +15,18 @@ namespace {
 class PluginDagNode : public DagNode {
 public:
     using DagNode::DagNode;
+    //! A locator has the box its plug-in gives when it says it is bounded.
+    bool geometryBox(MBoundingBox& box, const MMatrix& matrix) override {
+        auto* locator = dynamic_cast<MPxLocatorNode*>(user);
+        if (!locator) return false;
+        bool bounded = guarded([this] { return cls->typeName + ".isBounded of node " + name; },
+                               false, [&] { return locator->isBounded(); });
+        if (!bounded) return false;
+        box = guarded([this] { return cls->typeName + ".boundingBox of node " + name; },
+                      MBoundingBox(), [&] { return locator->boundingBox(); });
+        box.transformUsing(matrix);
+        return true;
+    }
 };
 
 NodePtr makePluginNode(NodeClass* cls) {

@@ -78,7 +78,7 @@ tessark: errors.mel, line 18: failed: file -new -open broken.tsk
 tessark: errors.mel, line 19: failed: file -save extra.tsk
 // Error: file: -open needs a file name //
 tessark: errors.mel, line 20: failed: file -open
-// Error: file: -query needs -sceneName //
+// Error: file: -query needs -sceneName or -list //
 tessark: errors.mel, line 21: failed: file -query
 EOF
 # The refused export did not touch the file written before it.

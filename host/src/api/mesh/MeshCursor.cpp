@@ -189,9 +189,11 @@ MObject MeshCursor::currentItem(MStatus* status) const {
     MStatus st = here(g);
     setStatus(status, st);
     if (!st) return MObject();
-    const bool faceVertex = element_ == MeshElement::kFaceVertex;
-    auto c = std::make_shared<Component>(faceVertex ? MFn::kMeshVertComponent : componentKind());
-    c->elements.push_back(faceVertex ? g->polygonConnects()[current_] : current_);
+    auto c = std::make_shared<Component>(componentKind());
+    if (element_ == MeshElement::kFaceVertex)
+        c->add(g->polygonConnects()[current_], g->faceVertexLocation(current_).face);
+    else
+        c->add(current_);
     return wrap(c);
 }
 

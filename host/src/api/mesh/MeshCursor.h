@@ -106,8 +106,8 @@ public:
     //! Moves the vertex the iterator is on (vertex iteration) to a point given in a space.
     MStatus setPosition(const MPoint& point, MSpace::Space space) const;
 
-    //! A component holding the current element (kMeshVtxFaceComponent has no
-    //! engine object, so face-vertices report their vertex).
+    //! A component holding the current element (a face-vertex as
+    //! vtxFace[vertex][face]).
     MObject currentItem(MStatus* status) const;
     //! The component being iterated, or a null object for the whole mesh.
     MObject component() const;
