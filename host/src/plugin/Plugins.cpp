@@ -75,6 +75,16 @@ std::string locate(const std::string& nameOrPath) {
 
 using EntryPoint = MStatus (*)(MObject);
 
+//! An entry point of a module: declared with PLUGIN_EXPORT it has C linkage;
+//! written as the API reference's examples write it, a plain
+//! "MStatus initializePlugin(MObject obj)", it has C++ linkage and the
+//! compiler's name for a function of one MObject.
+EntryPoint findEntryPoint(void* handle, const std::string& name) {
+    if (void* c = dlsym(handle, name.c_str())) return reinterpret_cast<EntryPoint>(c);
+    const std::string mangled = "_Z" + std::to_string(name.size()) + name + "7MObject";
+    return reinterpret_cast<EntryPoint>(dlsym(handle, mangled.c_str()));
+}
+
 void forgetRegistrations(Plugin& p) {
     Commands& commands = theCommands();
     // Its tool contexts, draw overrides and render overrides first: they are
@@ -134,8 +144,8 @@ MStatus loadPlugin(const std::string& nameOrPath, std::string* loadedName) {
     if (!handle)
         return MStatus(MStatus::kFailure,
                        std::string("cannot open plug-in ") + path + ": " + dlerror());
-    auto init = reinterpret_cast<EntryPoint>(dlsym(handle, "initializePlugin"));
-    auto uninit = reinterpret_cast<EntryPoint>(dlsym(handle, "uninitializePlugin"));
+    EntryPoint init = findEntryPoint(handle, "initializePlugin");
+    EntryPoint uninit = findEntryPoint(handle, "uninitializePlugin");
     if (!init || !uninit) {
         dlclose(handle);
         return MStatus(MStatus::kFailure,
@@ -171,7 +181,7 @@ MStatus unloadPlugin(const std::string& name, bool force) {
     // Commands kept for undo may belong to the plug-in: forget them first.
     theCommands().undoQueue.flush();
     dropPendingToolCommands();
-    auto uninit = reinterpret_cast<EntryPoint>(dlsym(plugin->handle, "uninitializePlugin"));
+    EntryPoint uninit = findEntryPoint(plugin->handle, "uninitializePlugin");
     current() = plugin.get();
     MStatus st = guardEntry("uninitializePlugin", [&] { return uninit(ApiAccess::wrap(plugin)); });
     current() = nullptr;
