@@ -62,7 +62,6 @@ configure_and_build() {
     local preset=$1
     shift
     ensure_packages "${BUILD_PACKAGES[@]}"
-    ensure_web
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)" ${1:+--target "$@"}
 }
@@ -141,20 +140,24 @@ cmd=${1:-build}
 shift || true
 case "$cmd" in
     build)
+        ensure_web
         configure_and_build ci ;;
     example)
         # The application and the plug-ins the session loads; the tests wait for ./run.sh test.
         configure_and_build ci tessark Tessark_2020 Vintrel_2020
         examples/retopo_session.sh "$@" ;;
     studio)
+        ensure_web
         configure_and_build ci tessark Tessark_2020 Vintrel_2020
         exec build/bin/tessark --serve "$@" ;;
     test)
         ensure_packages "${TEST_PACKAGES[@]}"
+        ensure_web
         configure_and_build ci
         ctest --preset ci -j "$(nproc)" "$@" ;;
     test-asan)
         ensure_packages "${TEST_PACKAGES[@]}"
+        ensure_web
         configure_and_build asan
         ctest --preset asan -j "$(nproc)" "$@" ;;
     bench)

@@ -124,6 +124,9 @@ def main():
     options.binary_location = CHROMIUM
     for a in ["--headless=new", "--no-sandbox", "--window-size=1280,900",
               "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+              # Nothing of the browser's own reaches out: the machine may have no network.
+              "--no-first-run", "--disable-background-networking", "--disable-component-update",
+              "--disable-sync", "--disable-quic",
               f"--user-data-dir={os.path.join(work, 'chromium')}"]:
         options.add_argument(a)
     driver = webdriver.Chrome(service=Service(DRIVER), options=options)
