@@ -11,17 +11,41 @@ double backFacing(const Polyline& polygon, const Point& eye) {
 OverlayLists overlayLists(std::span<const Polyline> polygons, const Point& eye,
                           double cullThreshold) {
     OverlayLists lists;
-    for (const Polyline& polygon : polygons) {
+    overlayLists(polygons, eye, cullThreshold, lists);
+    return lists;
+}
+
+void overlayLists(std::span<const Polyline> polygons, const Point& eye, double cullThreshold,
+                  OverlayLists& out) {
+    // Which polygons are kept, and so the lists' exact sizes, first: the lists are
+    // filled in place without growing.
+    std::vector<unsigned char> kept(polygons.size(), 0);
+    std::size_t triangles = 0, edges = 0;
+    for (std::size_t f = 0; f < polygons.size(); ++f) {
+        const std::size_t n = polygons[f].size();
+        if (n < 2 || backFacing(polygons[f], eye) > cullThreshold) continue;
+        kept[f] = 1;
+        triangles += n > 2 ? 3 * (n - 2) : 0;
+        edges += 2 * n;
+    }
+    out.triangles.resize(triangles);
+    out.edges.resize(edges);
+    Point* t = out.triangles.data();
+    Point* e = out.edges.data();
+    for (std::size_t f = 0; f < polygons.size(); ++f) {
+        if (!kept[f]) continue;
+        const Polyline& polygon = polygons[f];
         const std::size_t n = polygon.size();
-        if (n < 2 || backFacing(polygon, eye) > cullThreshold) continue;
         for (std::size_t i = 2; i < n; ++i) {
-            lists.triangles.insert(lists.triangles.end(), {polygon[0], polygon[i - 1], polygon[i]});
+            *t++ = polygon[0];
+            *t++ = polygon[i - 1];
+            *t++ = polygon[i];
         }
         for (std::size_t j = 0; j < n; ++j) {
-            lists.edges.insert(lists.edges.end(), {polygon[j], polygon[(j + 1) % n]});
+            *e++ = polygon[j];
+            *e++ = polygon[(j + 1) % n];
         }
     }
-    return lists;
 }
 
 }  // namespace geo

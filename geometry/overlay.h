@@ -25,4 +25,9 @@ double backFacing(const Polyline& polygon, const Point& eye);
 OverlayLists overlayLists(std::span<const Polyline> polygons, const Point& eye,
                           double cullThreshold);
 
+// The same into `out`, whose earlier contents go; its storage is kept, so that an overlay
+// rebuilt on every refresh allocates only when the mesh grows.
+void overlayLists(std::span<const Polyline> polygons, const Point& eye, double cullThreshold,
+                  OverlayLists& out);
+
 }  // namespace geo

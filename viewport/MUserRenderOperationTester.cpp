@@ -38,23 +38,25 @@ MDagPath cullingCamera(const MHWRender::MFrameContext& frameContext) {
     return camera;
 }
 
-//! The world positions of every polygon of a mesh; none when the path is no mesh.
-std::vector<geo::Polyline> polygonsOf(const MDagPath& mesh) {
-    std::vector<geo::Polyline> polygons;
-    if (!mesh.isValid()) return polygons;
-    MDagPath shape(mesh);
-    shape.extendToShape();
-    MStatus status;
-    MItMeshPolygon it(shape, MObject::kNullObj, &status);
-    if (!status) return polygons;
-    MPointArray points;
-    for (; !it.isDone(); it.next()) {
-        if (!it.getPoints(points, MSpace::kWorld)) continue;
-        geo::Polyline& polygon = polygons.emplace_back();
-        polygon.reserve(points.length());
-        for (unsigned int i = 0; i < points.length(); ++i) polygon.push_back(toGeo(points[i]));
+//! The world positions of every polygon of a mesh into `polygons`, none when
+//! the path is no mesh. The polylines already there are reused for their storage.
+void polygonsOf(const MDagPath& mesh, std::vector<geo::Polyline>& polygons) {
+    std::size_t count = 0;
+    if (mesh.isValid()) {
+        MDagPath shape(mesh);
+        shape.extendToShape();
+        MStatus status;
+        MItMeshPolygon it(shape, MObject::kNullObj, &status);
+        MPointArray points;
+        for (; status && !it.isDone(); it.next()) {
+            if (!it.getPoints(points, MSpace::kWorld)) continue;
+            if (count == polygons.size()) polygons.emplace_back();
+            geo::Polyline& polygon = polygons[count++];
+            polygon.resize(points.length());
+            for (unsigned int i = 0; i < points.length(); ++i) polygon[i] = toGeo(points[i]);
+        }
     }
-    return polygons;
+    polygons.resize(count);
 }
 
 }  // namespace
@@ -91,16 +93,16 @@ void MUserRenderOperationTester::updateCutMesh() {
 void MUserRenderOperationTester::rebuildLists(const MDagPath& camera, double cullThreshold) {
     mTriangles.clear();
     mEdges.clear();
-    const std::vector<geo::Polyline> polygons = polygonsOf(mCutMesh);
-    if (polygons.empty()) return;
+    polygonsOf(mCutMesh, mPolygons);
+    if (mPolygons.empty()) return;
     MStatus status;
     MFnCamera fnCamera(camera, &status);
     if (!status) return;
     const MPoint eye = fnCamera.eyePoint(MSpace::kWorld, &status);
     if (!status) return;
-    const geo::OverlayLists lists = geo::overlayLists(polygons, toGeo(eye), cullThreshold);
-    fill(mTriangles, lists.triangles);
-    fill(mEdges, lists.edges);
+    geo::overlayLists(mPolygons, toGeo(eye), cullThreshold, mLists);
+    fill(mTriangles, mLists.triangles);
+    fill(mEdges, mLists.edges);
 }
 
 void MUserRenderOperationTester::addUIDrawables(MHWRender::MUIDrawManager& drawManager,

@@ -8,6 +8,10 @@
 #include <maya/MString.h>
 #include <maya/MViewport2Renderer.h>
 
+#include <vector>
+
+#include "geometry/overlay.h"
+
 class MUserRenderOperationTester : public MHWRender::MUserRenderOperation {
 public:
     explicit MUserRenderOperationTester(const MString& name);
@@ -32,6 +36,10 @@ private:
 
     MPointArray mTriangles;
     MPointArray mEdges;
+    // Kept between frames for their storage: the overlay is rebuilt on every
+    // refresh, and allocates only when the mesh grows.
+    std::vector<geo::Polyline> mPolygons;
+    geo::OverlayLists mLists;
     MDagPath mCutMesh;
     bool mUserUIDrawables = true;
     bool mUserUILightData = false;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "geometry/overlay.h"
 #include "geometry/patch_arrays.h"
 
@@ -39,6 +41,35 @@ TEST(Overlay, ShortPolygonsGiveEdgesOnly) {
     const OverlayLists lists = overlayLists(mesh, kFront, 0.0);
     EXPECT_TRUE(lists.triangles.empty());
     EXPECT_EQ(lists.edges.size(), 4u);
+}
+
+// Lists rebuilt into the same storage frame after frame hold exactly what a fresh build gives,
+// whether the mesh shrank, grew, turned away or mixes polygon sizes.
+TEST(Overlay, ListsRebuiltInPlaceEqualFreshOnes) {
+    std::vector<Polyline> big;
+    for (int i = 0; i < 40; ++i) {
+        Polyline q = kQuad;
+        for (Point& p : q) p.x += i;
+        if (i % 3 == 0) q.insert(q.begin() + 3, Point{i + 0.5, 1.5, 0});  // a house
+        if (i % 7 == 0) std::reverse(q.begin(), q.end());                 // turned away
+        big.push_back(q);
+    }
+    const std::vector<Polyline> small{kQuad, {{0, 0, 0}, {1, 0, 0}}};
+    OverlayLists reused;
+    const std::vector<const std::vector<Polyline>*> frames{&big, &small, &big, &small};
+    for (const std::vector<Polyline>* mesh : frames) {
+        for (const Point& eye : {kFront, kBehind}) {
+            overlayLists(*mesh, eye, 0.0, reused);
+            const OverlayLists fresh = overlayLists(*mesh, eye, 0.0);
+            EXPECT_EQ(reused.triangles, fresh.triangles);
+            EXPECT_EQ(reused.edges, fresh.edges);
+        }
+    }
+    overlayLists(big, kFront, 0.0, reused);
+    // 40 polygons, 6 of them turned away; 14 houses (two of them turned away) of 3 triangles
+    // and 5 edges, the other polygons quads of 2 triangles and 4 edges.
+    EXPECT_EQ(reused.triangles.size(), 3u * (12 * 3 + 22 * 2));
+    EXPECT_EQ(reused.edges.size(), 2u * (12 * 5 + 22 * 4));
 }
 
 TEST(ReverseNewQuads, TurnsEachNewQuadAtTheTail) {
