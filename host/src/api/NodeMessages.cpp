@@ -64,102 +64,85 @@ std::string describe(const char* what) {
     return std::string("a callback of ") + what;
 }
 
+//! A callback of MNodeMessage::<what> on one node: call runs the plug-in's
+//! function for each change of that node, guarded; it passes over the kinds of
+//! change that are not its own.
+template <class Function, class Call>
+MCallbackId watchNode(const MObject& node, Function func, MStatus* status, const char* what,
+                      Call call) {
+    NodeFilter filter;
+    if (noFunction(func, status, what) || !nodeFilter(node, filter, status, what)) return 0;
+    return watch(
+        [filter, call,
+         label = "a callback of MNodeMessage::" + std::string(what)](const GraphChange& c) {
+            if (filter.concerns(c)) ehost::guarded(label, [&] { call(c); });
+        },
+        status);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- MNodeMessage
 
 MCallbackId MNodeMessage::addAttributeChangedCallback(MObject& node, MAttr2PlugFunction func,
                                                       void* clientData, MStatus* status) {
-    const char* what = "addAttributeChangedCallback";
-    NodeFilter filter;
-    if (noFunction(func, status, what) || !nodeFilter(node, filter, status, what)) return 0;
-    return watch(
-        [filter, func, clientData](const GraphChange& c) {
-            if (!filter.concerns(c)) return;
-            int msg = 0;
-            MPlug other;
-            switch (c.kind) {
-                case Kind::AttributeSet:
-                    msg = kAttributeSet | kIncomingDirection;
-                    break;
-                case Kind::Connected:
-                case Kind::Disconnected:
-                    msg = (c.kind == Kind::Connected ? kConnectionMade : kConnectionBroken) |
-                          (c.incoming ? kIncomingDirection : 0);
-                    other = plugOf(c.other.node, c.other.addr);
-                    break;
-                default:
-                    return;
-            }
-            MPlug plug = plugOf(c.node, c.plug);
-            ehost::guarded(describe("MNodeMessage::addAttributeChangedCallback"), [&] {
-                func(static_cast<AttributeMessage>(msg), plug, other, clientData);
-            });
-        },
-        status);
+    return watchNode(node, func, status, "addAttributeChangedCallback", [=](const GraphChange& c) {
+        int msg = 0;
+        MPlug other;
+        switch (c.kind) {
+            case Kind::AttributeSet:
+                msg = kAttributeSet | kIncomingDirection;
+                break;
+            case Kind::Connected:
+            case Kind::Disconnected:
+                msg = (c.kind == Kind::Connected ? kConnectionMade : kConnectionBroken) |
+                      (c.incoming ? kIncomingDirection : 0);
+                other = plugOf(c.other.node, c.other.addr);
+                break;
+            default:
+                return;
+        }
+        MPlug plug = plugOf(c.node, c.plug);
+        func(static_cast<AttributeMessage>(msg), plug, other, clientData);
+    });
 }
 
 MCallbackId MNodeMessage::addAttributeAddedOrRemovedCallback(MObject& node, MAttrPlugFunction func,
                                                              void* clientData, MStatus* status) {
-    const char* what = "addAttributeAddedOrRemovedCallback";
-    NodeFilter filter;
-    if (noFunction(func, status, what) || !nodeFilter(node, filter, status, what)) return 0;
-    return watch(
-        [filter, func, clientData](const GraphChange& c) {
-            if (!filter.concerns(c)) return;
-            if (c.kind != Kind::AttributeAdded && c.kind != Kind::AttributeRemoved) return;
-            MPlug plug = plugOf(c.node, c.plug);
-            AttributeMessage msg =
-                c.kind == Kind::AttributeAdded ? kAttributeAdded : kAttributeRemoved;
-            ehost::guarded(describe("MNodeMessage::addAttributeAddedOrRemovedCallback"),
-                           [&] { func(msg, plug, clientData); });
-        },
-        status);
+    return watchNode(node, func, status, "addAttributeAddedOrRemovedCallback",
+                     [=](const GraphChange& c) {
+                         if (c.kind != Kind::AttributeAdded && c.kind != Kind::AttributeRemoved)
+                             return;
+                         MPlug plug = plugOf(c.node, c.plug);
+                         func(c.kind == Kind::AttributeAdded ? kAttributeAdded : kAttributeRemoved,
+                              plug, clientData);
+                     });
 }
 
 MCallbackId MNodeMessage::addNodeDirtyCallback(MObject& node, MMessage::MBasicFunction func,
                                                void* clientData, MStatus* status) {
-    const char* what = "addNodeDirtyCallback";
-    NodeFilter filter;
-    if (noFunction(func, status, what) || !nodeFilter(node, filter, status, what)) return 0;
-    return watch(
-        [filter, func, clientData](const GraphChange& c) {
-            if (c.kind != Kind::PlugDirty || !filter.concerns(c)) return;
-            ehost::guarded(describe("MNodeMessage::addNodeDirtyCallback"),
-                           [&] { func(clientData); });
-        },
-        status);
+    return watchNode(node, func, status, "addNodeDirtyCallback", [=](const GraphChange& c) {
+        if (c.kind == Kind::PlugDirty) func(clientData);
+    });
 }
 
 MCallbackId MNodeMessage::addNodeDirtyCallback(MObject& node, MMessage::MNodeFunction func,
                                                void* clientData, MStatus* status) {
-    const char* what = "addNodeDirtyCallback";
-    NodeFilter filter;
-    if (noFunction(func, status, what) || !nodeFilter(node, filter, status, what)) return 0;
-    return watch(
-        [filter, func, clientData](const GraphChange& c) {
-            if (c.kind != Kind::PlugDirty || !filter.concerns(c)) return;
-            MObject o = ehost::api::wrap(c.node->self());
-            ehost::guarded(describe("MNodeMessage::addNodeDirtyCallback"),
-                           [&] { func(o, clientData); });
-        },
-        status);
+    return watchNode(node, func, status, "addNodeDirtyCallback", [=](const GraphChange& c) {
+        if (c.kind != Kind::PlugDirty) return;
+        MObject o = ehost::api::wrap(c.node->self());
+        func(o, clientData);
+    });
 }
 
 MCallbackId MNodeMessage::addNodeDirtyPlugCallback(MObject& node, MMessage::MNodePlugFunction func,
                                                    void* clientData, MStatus* status) {
-    const char* what = "addNodeDirtyPlugCallback";
-    NodeFilter filter;
-    if (noFunction(func, status, what) || !nodeFilter(node, filter, status, what)) return 0;
-    return watch(
-        [filter, func, clientData](const GraphChange& c) {
-            if (c.kind != Kind::PlugDirty || !filter.concerns(c)) return;
-            MObject o = ehost::api::wrap(c.node->self());
-            MPlug plug = plugOf(c.node, c.plug);
-            ehost::guarded(describe("MNodeMessage::addNodeDirtyPlugCallback"),
-                           [&] { func(o, plug, clientData); });
-        },
-        status);
+    return watchNode(node, func, status, "addNodeDirtyPlugCallback", [=](const GraphChange& c) {
+        if (c.kind != Kind::PlugDirty) return;
+        MObject o = ehost::api::wrap(c.node->self());
+        MPlug plug = plugOf(c.node, c.plug);
+        func(o, plug, clientData);
+    });
 }
 
 MCallbackId MNodeMessage::addNameChangedCallback(MObject& node, MMessage::MNodeStringFunction func,
@@ -182,17 +165,11 @@ MCallbackId MNodeMessage::addNameChangedCallback(MObject& node, MMessage::MNodeS
 
 MCallbackId MNodeMessage::addNodePreRemovalCallback(MObject& node, MMessage::MNodeFunction func,
                                                     void* clientData, MStatus* status) {
-    const char* what = "addNodePreRemovalCallback";
-    NodeFilter filter;
-    if (noFunction(func, status, what) || !nodeFilter(node, filter, status, what)) return 0;
-    return watch(
-        [filter, func, clientData](const GraphChange& c) {
-            if (c.kind != Kind::NodeRemoved || !filter.concerns(c)) return;
-            MObject o = ehost::api::wrap(c.node->self());
-            ehost::guarded(describe("MNodeMessage::addNodePreRemovalCallback"),
-                           [&] { func(o, clientData); });
-        },
-        status);
+    return watchNode(node, func, status, "addNodePreRemovalCallback", [=](const GraphChange& c) {
+        if (c.kind != Kind::NodeRemoved) return;
+        MObject o = ehost::api::wrap(c.node->self());
+        func(o, clientData);
+    });
 }
 
 // ---------------------------------------------------------------- MDGMessage
