@@ -1,5 +1,7 @@
 #include "studio/Requests.h"
 
+#include "host/src/session/Application.h"
+
 #include <nlohmann/json.hpp>
 
 #include <charconv>
@@ -189,16 +191,7 @@ std::string numberText(double value) {
 }
 
 std::string quoted(const std::string& text) {
-    std::string q = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') q += '\\';
-        if (c == '\n') {
-            q += "\\n";
-            continue;
-        }
-        q += c;
-    }
-    return q + "\"";
+    return ehost::application::quoted(text);
 }
 
 std::string commandText(const PortRequest& r) {

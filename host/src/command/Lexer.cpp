@@ -225,15 +225,9 @@ bool splitCommands(const std::string& text, std::vector<CommandText>& out, std::
     return false;
 }
 
-std::string quoteIfNeeded(const std::string& word) {
-    bool plain = !word.empty();
-    for (char c : word)
-        if (isSpace(c) || c == ';' || c == '"' || c == '\n' || c == '\\') plain = false;
-    // Left plain, "//" or "/*" would start a comment and cut the word short.
-    if (word.find("//") != std::string::npos || word.find("/*") != std::string::npos) plain = false;
-    if (plain) return word;
+std::string quoted(const std::string& text) {
     std::string q = "\"";
-    for (char c : word) {
+    for (char c : text) {
         if (c == '"' || c == '\\') q += '\\';
         if (c == '\n') {
             q += "\\n";
@@ -242,6 +236,15 @@ std::string quoteIfNeeded(const std::string& word) {
         q += c;
     }
     return q + "\"";
+}
+
+std::string quoteIfNeeded(const std::string& word) {
+    bool plain = !word.empty();
+    for (char c : word)
+        if (isSpace(c) || c == ';' || c == '"' || c == '\n' || c == '\\') plain = false;
+    // Left plain, "//" or "/*" would start a comment and cut the word short.
+    if (word.find("//") != std::string::npos || word.find("/*") != std::string::npos) plain = false;
+    return plain ? word : quoted(word);
 }
 
 }  // namespace ehost

@@ -81,6 +81,8 @@ bool splitCommands(const std::string& text, std::vector<CommandText>& out, Split
 //! The same, with "line N: reason" in error when the text cannot be split.
 bool splitCommands(const std::string& text, std::vector<CommandText>& out, std::string& error);
 
+//! The text as a quoted string of command text ("a b" -> "\"a b\"").
+std::string quoted(const std::string& text);
 //! The text quoted for command text when needed ("a b" -> "\"a b\"").
 std::string quoteIfNeeded(const std::string& word);
 

@@ -96,6 +96,10 @@ void reportError(const std::string& text) {
     theMessages().error(text);
 }
 
+std::string quoted(const std::string& text) {
+    return ehost::quoted(text);
+}
+
 std::vector<Problem> problems() {
     std::vector<Problem> out;
     for (const auto& m : theMessages().entries()) {

@@ -81,6 +81,9 @@ private:
 //! Reports an error as the host reports its own.
 void reportError(const std::string& text);
 
+//! The text as a quoted string of command text, read back as the same text.
+std::string quoted(const std::string& text);
+
 struct Problem {
     enum class Kind { Warning, Error };
     Kind kind = Kind::Error;
