@@ -12,6 +12,7 @@
 #include "host/src/dag/Dag.h"
 #include "host/src/dag/Resolve.h"
 #include "host/src/dag/Selection.h"
+#include "host/src/dg/Data.h"
 #include "host/src/dg/Registry.h"
 #include "host/src/dg/Scene.h"
 
@@ -342,44 +343,9 @@ std::string attributeType(const Attribute& a) {
         return child + std::to_string(a.children.size());
     }
     if (a.isAngle) return "doubleAngle";
-    switch (a.numericType) {
-        case MFnNumericData::kBoolean:
-            return "bool";
-        case MFnNumericData::kByte:
-            return "byte";
-        case MFnNumericData::kChar:
-            return "char";
-        case MFnNumericData::kShort:
-            return "short";
-        case MFnNumericData::kLong:
-            return "long";
-        case MFnNumericData::kInt64:
-            return "int64";
-        case MFnNumericData::kFloat:
-            return "float";
-        case MFnNumericData::kDouble:
-            return "double";
-        case MFnNumericData::k2Short:
-            return "short2";
-        case MFnNumericData::k3Short:
-            return "short3";
-        case MFnNumericData::k2Long:
-            return "long2";
-        case MFnNumericData::k3Long:
-            return "long3";
-        case MFnNumericData::k2Float:
-            return "float2";
-        case MFnNumericData::k3Float:
-            return "float3";
-        case MFnNumericData::k2Double:
-            return "double2";
-        case MFnNumericData::k3Double:
-            return "double3";
-        case MFnNumericData::k4Double:
-            return "double4";
-        default:
-            return "double";
-    }
+    // Numbers without a name of their own (addresses) read as doubles.
+    const std::string name = numericTypeName(a.numericType);
+    return name == "unknown" ? "double" : name;
 }
 
 class AttributeQueryCommand : public BuiltinCommand {
