@@ -141,9 +141,6 @@ std::string FrameDiff::frameJson(const app::DrawnFrame& frame,
         if (m.overrideColor) j["color"] = color(m.color);
         meshes.push_back(std::move(j));
     }
-    std::vector<std::string> groups;
-    groups.reserve(frame.groups.size());
-    for (const auto& g : frame.groups) groups.push_back(groupJson(g));
     // Groups are sent as text already made: the frame is put together by hand.
     std::string text = json{
         {"type", "frame"},
@@ -158,17 +155,17 @@ std::string FrameDiff::frameJson(const app::DrawnFrame& frame,
     text.pop_back();  // the closing brace
     text += ",\"groups\":[";
     lastSentGroups_ = 0;
-    for (size_t i = 0; i < groups.size(); ++i) {
+    for (size_t i = 0; i < frame.groups.size(); ++i) {
         if (i) text += ',';
-        if (i < groups_.size() && groups_[i] == groups[i]) {
+        if (i < groups_.size() && groups_[i] == frame.groups[i]) {
             text += "{\"same\":true}";
         } else {
-            text += groups[i];
+            text += groupJson(frame.groups[i]);
             ++lastSentGroups_;
         }
     }
     text += "]}";
-    groups_ = std::move(groups);
+    groups_ = frame.groups;
     return text;
 }
 

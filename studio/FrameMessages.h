@@ -54,7 +54,9 @@ private:
     std::string frameJson(const ehost::application::DrawnFrame& frame,
                           const std::vector<std::string>& shown);
     std::map<std::string, std::uint64_t> meshes_;  // path -> geometry the page has
-    std::vector<std::string> groups_;
+    //! The groups the page has, compared as they were drawn: a group is made
+    //! into text only when it changed.
+    std::vector<ehost::application::DrawnGroup> groups_;
     int lastSentGroups_ = 0;
 };
 

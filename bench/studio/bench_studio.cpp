@@ -53,7 +53,18 @@ std::string pointer(const char* event, int x, int y) {
            std::to_string(x) + R"(,"y":)" + std::to_string(y) + "}";
 }
 
-void BM_StudioDragSample(benchmark::State& state) {
+//! A selected mesh of 10,000 quads beside the source: the Vintrel overlay draws
+//! it in every frame, unchanged while a stroke is drawn on the source.
+void overlayTenThousandQuads(StudioSession& s) {
+    static bool made = false;
+    if (made) return;
+    made = true;
+    s.handle(R"({"type":"command","id":1,"text":"polyPlane -n overlaid -w 4 -h 4 -sx 100 -sy 100; )"
+             R"(setAttr overlaid.translate 0 -6 0; select overlaid"})");
+    s.frame();
+}
+
+void dragSamples(benchmark::State& state) {
     StudioSession& s = studio();
     size_t sent = 0;
     int samples = 0;
@@ -77,7 +88,17 @@ void BM_StudioDragSample(benchmark::State& state) {
     state.counters["bytes per sample"] =
         benchmark::Counter(static_cast<double>(sent) / std::max(samples, 1));
 }
+
+void BM_StudioDragSample(benchmark::State& state) {
+    dragSamples(state);
+}
 BENCHMARK(BM_StudioDragSample)->Unit(benchmark::kMillisecond);
+
+void BM_StudioDragSampleOverlayingTenThousandQuads(benchmark::State& state) {
+    overlayTenThousandQuads(studio());
+    dragSamples(state);
+}
+BENCHMARK(BM_StudioDragSampleOverlayingTenThousandQuads)->Unit(benchmark::kMillisecond);
 
 void BM_StudioFrameUnchanged(benchmark::State& state) {
     StudioSession& s = studio();

@@ -14,6 +14,7 @@ namespace ehost::application {
 
 struct Rgba {
     float r = 0, g = 0, b = 0, a = 1;
+    bool operator==(const Rgba&) const = default;
 };
 
 using Triple = std::array<double, 3>;
@@ -74,6 +75,7 @@ struct DrawnPrimitive {
     bool hasBackground = false;
     Rgba backgroundColor;
     int backgroundWidth = 0, backgroundHeight = 0;  // 0: fitted to the text
+    bool operator==(const DrawnPrimitive&) const = default;
 };
 
 //! What one host call drew: a draw override for a node, a render operation,
@@ -83,6 +85,7 @@ struct DrawnGroup {
     std::string source;
     std::string name;  // the node's path, the operation's or the tool context's name
     std::vector<DrawnPrimitive> primitives;
+    bool operator==(const DrawnGroup&) const = default;
 };
 
 struct DrawnFrame {
